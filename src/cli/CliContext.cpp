@@ -1,0 +1,63 @@
+#include "CliContext.h"
+
+#include "text/Cp1250.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace velt::cli {
+
+void PrintLine(std::FILE* out, const std::string& cp1250) {
+    const std::string utf8 = Cp1250ToUtf8(cp1250);
+    std::fwrite(utf8.data(), 1, utf8.size(), out);
+    std::fputc('\n', out);
+}
+
+int CliContext::OpenSession(std::unique_ptr<TVeltClient>& session) const {
+    if (host.empty() || port == 0) {
+        std::fprintf(stderr, "velt-cli: --host and --port are required\n");
+        return kExitUsage;
+    }
+    // The greeting is printed among the status parameters; other texts are
+    // failures for stderr. Failures while connecting show as ErrorText below.
+    auto* self = &session;
+    session = std::make_unique<TVeltClient>(
+        host,
+        [self](const std::string& text) {
+            if (!*self || text == (*self)->Parameter("message")) return;
+            PrintLine(stderr, text);
+        },
+        port);
+    if (session->Broken()) {
+        PrintLine(stderr, session->ErrorText());
+        return kExitNoConnection;
+    }
+    if (!user.empty()) {
+        const std::string reason = session->Login(user, password, right);
+        if (!reason.empty()) {
+            PrintLine(stderr, reason);
+            return session->Broken() ? kExitNoConnection : kExitRefused;
+        }
+    }
+    return kExitOk;
+}
+
+bool CliContext::TakeOption(const std::string& name, std::string& value) {
+    for (std::size_t i = 0; i + 1 < args.size(); ++i) {
+        if (args[i] == name) {
+            value = args[i + 1];
+            args.erase(args.begin() + static_cast<long>(i), args.begin() + static_cast<long>(i) + 2);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CliContext::TakeSwitch(const std::string& name) {
+    const auto it = std::find(args.begin(), args.end(), name);
+    if (it == args.end()) return false;
+    args.erase(it);
+    return true;
+}
+
+}  // namespace velt::cli

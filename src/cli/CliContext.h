@@ -1,0 +1,43 @@
+#pragma once
+// What every velt-cli command gets: the global options, its own arguments,
+// and the way to the catalogue server.
+
+#include "net/TVeltClient.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace velt::cli {
+
+// Exit codes shared by the commands.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitUsage = 1;
+inline constexpr int kExitRefused = 2;
+inline constexpr int kExitNoConnection = 3;
+
+struct CliContext {
+    std::string host;
+    int port = 0;
+    std::string user;
+    std::string password;
+    std::string right;               // the right a login must carry (none by default)
+    std::vector<std::string> args;   // the command's own arguments, after its name
+
+    // Connects and, with a user, logs in. On failure prints the system's text
+    // on stderr and returns its exit code; kExitOk with the session otherwise.
+    int OpenSession(std::unique_ptr<TVeltClient>& session) const;
+
+    // Takes "--name value" out of args; false when absent.
+    bool TakeOption(const std::string& name, std::string& value);
+    // Takes a "--name" switch out of args.
+    bool TakeSwitch(const std::string& name);
+};
+
+// Writes a Windows-1250 text as UTF-8.
+void PrintLine(std::FILE* out, const std::string& cp1250);
+
+int StatusCommand(CliContext& ctx);
+
+}  // namespace velt::cli

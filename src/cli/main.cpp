@@ -1,0 +1,74 @@
+// velt-cli: the catalogue client's core on the command line, for scripts and
+// for checking a server by hand. Texts are printed in UTF-8.
+
+#include "CliContext.h"
+#include "text/Cp1250.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+
+namespace {
+
+void Usage() {
+    std::fputs(
+        "usage: velt-cli [--host H --port P [--user U --password W [--right R]]] COMMAND [ARGS]\n"
+        "commands:\n"
+        "  status            the server's status parameters (and the login's rights)\n",
+        stderr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace velt::cli;
+    const std::map<std::string, int (*)(CliContext&)> commands = {
+        {"status", StatusCommand},
+    };
+    CliContext ctx;
+    std::string command;
+    int i = 1;
+    for (; i < argc; ++i) {
+        const std::string a = argv[i];
+        auto value = [&](std::string& into) {
+            if (i + 1 >= argc) return false;
+            into = argv[++i];
+            return true;
+        };
+        std::string port;
+        // Options are given in UTF-8 and used in the system's code page.
+        if (a == "--host" && value(ctx.host)) continue;
+        if (a == "--port" && value(port)) {
+            ctx.port = std::atoi(port.c_str());
+            continue;
+        }
+        if (a == "--user" && value(ctx.user)) {
+            ctx.user = velt::Utf8ToCp1250(ctx.user);
+            continue;
+        }
+        if (a == "--password" && value(ctx.password)) {
+            ctx.password = velt::Utf8ToCp1250(ctx.password);
+            continue;
+        }
+        if (a == "--right" && value(ctx.right)) {
+            ctx.right = velt::Utf8ToCp1250(ctx.right);
+            continue;
+        }
+        if (a == "-h" || a == "--help") {
+            Usage();
+            return kExitOk;
+        }
+        command = a;
+        ++i;
+        break;
+    }
+    const auto it = commands.find(command);
+    if (it == commands.end()) {
+        Usage();
+        return kExitUsage;
+    }
+    for (; i < argc; ++i) ctx.args.emplace_back(argv[i]);
+    return it->second(ctx);
+}

@@ -1,0 +1,665 @@
+#include "net/TVeltClient.h"
+
+#include "net/WireCodec.h"
+#include "text/CpLiteral.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace velt {
+
+namespace {
+
+const std::string kEmpty;
+constexpr std::int32_t kChunk = 10000;  // the size of the chunks the client sends
+constexpr std::string_view kDescriptorMark = "&struktura=";
+
+std::string ReplyError() { return "Bład odpowiedzi"_cp; }
+
+// The extension of a file name without its dot, at most 3 characters.
+std::string ShortExtension(const std::string& fileName) {
+    const auto slash = fileName.find_last_of('/');
+    const auto dot = fileName.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+    return fileName.substr(dot + 1, 3);
+}
+
+// A file written under a unique temporary name beside its target and renamed
+// onto it only when complete: a failed or aborted transfer leaves the target
+// as it was.
+class AtomicFile {
+public:
+    explicit AtomicFile(const std::string& target) : mTarget(target) {
+        if (target.empty()) return;
+        mTemp = target + ".XXXXXX";
+        mFd = ::mkstemp(mTemp.data());
+        if (mFd >= 0) ::fchmod(mFd, 0644);
+    }
+    ~AtomicFile() { Discard(); }
+    bool Open() const { return mFd >= 0; }
+    bool Write(const unsigned char* data, std::size_t n) {
+        while (n > 0 && mFd >= 0) {
+            const ssize_t w = ::write(mFd, data, n);
+            if (w < 0 && errno == EINTR) continue;
+            if (w <= 0) return false;
+            data += w;
+            n -= static_cast<std::size_t>(w);
+        }
+        return mFd >= 0;
+    }
+    bool Commit() {
+        if (mFd < 0) return false;
+        const bool closed = ::close(mFd) == 0;
+        mFd = -1;
+        if (closed && ::rename(mTemp.c_str(), mTarget.c_str()) == 0) {
+            mTemp.clear();
+            return true;
+        }
+        Discard();
+        return false;
+    }
+    void Discard() {
+        if (mFd >= 0) ::close(mFd);
+        mFd = -1;
+        if (!mTemp.empty()) ::unlink(mTemp.c_str());
+        mTemp.clear();
+    }
+
+private:
+    std::string mTarget;
+    std::string mTemp;
+    int mFd = -1;
+};
+
+}  // namespace
+
+const std::string& TVeltRecord::Item(int i) const {
+    if (i < 1 || i > Count || i > 50) return kEmpty;
+    return Items[static_cast<std::size_t>(i)];
+}
+
+TVeltClient::TVeltClient(const std::string& host, MessageCallback onMessage, int port)
+    : VrSocket(host, port), mOnMessage(std::move(onMessage)) {
+    if (!Broken()) RequestStatus();
+}
+
+TVeltClient::TVeltClient(int connectedFd, MessageCallback onMessage)
+    : VrSocket(connectedFd), mOnMessage(std::move(onMessage)) {
+    RequestStatus();
+}
+
+TVeltClient::~TVeltClient() {
+    StopKeepAlive();
+    if (!Broken()) Goodbye();
+}
+
+void TVeltClient::Message(const std::string& text) const {
+    if (mOnMessage) mOnMessage(text);
+}
+
+const std::string& TVeltClient::Answer(int i) const {
+    if (i < 1 || i > kMaxAnswers) return kEmpty;
+    return mAnswers[static_cast<std::size_t>(i)];
+}
+
+std::string TVeltClient::Parameter(std::string_view name) const {
+    const std::string_view status(mStatus);
+    const std::string_view head = status.substr(0, status.find(kDescriptorMark));
+    const std::string needle = "&" + std::string(name) + "=";
+    const auto at = head.find(needle);
+    if (at == std::string_view::npos) return {};
+    const auto from = at + needle.size();
+    const auto to = head.find('&', from);
+    return std::string(head.substr(from, to == std::string_view::npos ? std::string_view::npos : to - from));
+}
+
+std::string TVeltClient::Descriptor() const {
+    const auto at = mStatus.find(kDescriptorMark);
+    if (at == std::string::npos) return {};
+    return mStatus.substr(at + kDescriptorMark.size());
+}
+
+std::vector<std::pair<std::string, std::string>> TVeltClient::Parameters() const {
+    std::vector<std::pair<std::string, std::string>> out;
+    const std::string_view status(mStatus);
+    const std::string_view head = status.substr(0, status.find(kDescriptorMark));
+    std::size_t at = head.find('&');
+    while (at != std::string_view::npos) {
+        const auto next = head.find('&', at + 1);
+        const std::string_view part =
+            head.substr(at + 1, next == std::string_view::npos ? std::string_view::npos : next - at - 1);
+        const auto eq = part.find('=');
+        if (eq == std::string_view::npos)
+            out.emplace_back(std::string(part), std::string());
+        else
+            out.emplace_back(std::string(part.substr(0, eq)), std::string(part.substr(eq + 1)));
+        at = next;
+    }
+    return out;
+}
+
+bool TVeltClient::VersionAtLeast(std::string_view date) const {
+    return Parameter("wersja") >= date;
+}
+
+std::string TVeltClient::EncodePassword(std::int32_t challenge, std::string_view text) {
+    return wire::EncodePassword(challenge, text);
+}
+
+void TVeltClient::ReadAnswers() {
+    const std::int32_t n = GETINTEGER();
+    if (n < 0 || n > kMaxAnswers) {
+        Fail("Zła postać odpowiedzi ("_cp + std::to_string(n) + ")");
+    } else {
+        for (std::int32_t i = 1; i <= n; ++i) mAnswers[static_cast<std::size_t>(i)] = GETLONG();
+        mAnswerCount = n;
+    }
+    if (Broken()) {
+        Message(ErrorText());
+        mAnswerCount = 0;
+    }
+    EndRequest();
+}
+
+RecordPtr TVeltClient::ReadRecord(std::uint32_t kind) {
+    RecordPtr record;
+    if (!Broken()) {
+        const std::int32_t n = GETINTEGER();
+        if (n >= 1 && n <= kMaxAnswers) {
+            record = std::make_unique<TVeltRecord>();
+            record->Kind = kind;
+            record->Count = static_cast<std::uint8_t>(n);
+            for (std::int32_t i = 1; i <= n && !Broken(); ++i) record->Items[static_cast<std::size_t>(i)] = GETLONG();
+        }
+    }
+    if (Broken()) {
+        Message(ErrorText());
+        record.reset();
+    }
+    return record;
+}
+
+void TVeltClient::RequestStatus() {
+    BeginRequest();
+    PUTBYTE(30);
+    SEND();
+    mStatus = GETLONG();
+    if (Broken()) Message(ErrorText());
+    EndRequest();
+    const std::string greeting = Parameter("message");
+    if (!greeting.empty()) Message(greeting);
+}
+
+void TVeltClient::Goodbye() {
+    BeginRequest();
+    PUTBYTE(0);
+    SEND();
+}
+
+std::string TVeltClient::Login(const std::string& user, const std::string& password,
+                               const std::string& right) {
+    if (Broken()) return ErrorText();
+    std::string result;
+    mLoggedIn = false;
+    BeginRequest();
+    PUTBYTE(128);
+    PUTSTRING(user);
+    SEND();
+    ReadAnswers();
+    SetKey({});  // the reply above was still read with any earlier key
+    if (mAnswerCount > 0) {
+        const std::string& text = mAnswers[1];
+        std::int32_t challenge = 0;
+        const char* first = text.data();
+        const char* last = text.data() + text.size();
+        while (first < last && *first == ' ') ++first;
+        if (std::from_chars(first, last, challenge).ec != std::errc()) challenge = 0;
+        mChallenge = challenge;
+        BeginRequest();
+        PUTBYTE(129);
+        PUTSTRING(EncodePassword(mChallenge, password));
+        SEND();
+        ReadAnswers();
+        if (mAnswerCount > 0) {
+            mRights = mAnswers[1];
+            if (!right.empty() && mRights.find(right) == std::string::npos) result = "Brak uprawnień"_cp;
+            if (result.empty()) {
+                mLoggedIn = true;
+                mUserName = user;
+                mProfile = mAnswerCount >= 2 ? mAnswers[2] : std::string();
+            }
+            if (mAnswerCount > 2) SetKey(mAnswers[3]);
+            mPasswordNotice = mAnswerCount >= 4 ? mAnswers[4] : std::string();
+            if (!result.empty()) {
+                // The password was right but the right is missing: the server
+                // holds a logged-in, possibly scrambled session. End it, so the
+                // connection is not left half logged in. Logout reads the
+                // status again.
+                Logout();
+                return result;
+            }
+        } else {
+            result = Broken() ? ErrorText() : "Błędne hasło"_cp;
+        }
+    } else {
+        result = Broken() ? ErrorText() : "Błędna nazwa użytkownika"_cp;
+    }
+    if (!Broken()) RequestStatus();
+    return result;
+}
+
+void TVeltClient::Logout() {
+    BeginRequest();
+    PUTBYTE(128);
+    PUTSTRING("");
+    SEND();
+    ReadAnswers();
+    mLoggedIn = false;
+    mChallenge = 0;
+    mProfile.clear();
+    mRights.clear();
+    mPasswordNotice.clear();
+    SetKey({});  // the reply above was still read with the key
+    if (!Broken()) RequestStatus();
+}
+
+std::string TVeltClient::ChangePassword(const std::string& newPassword) {
+    BeginRequest();
+    PUTBYTE(134);
+    PUTSTRING(EncodePassword(mChallenge, newPassword));
+    SEND();
+    ReadAnswers();
+    if (mAnswerCount == 1) {
+        if (mAnswers[1].empty()) mPasswordNotice.clear();
+        return mAnswers[1];
+    }
+    return Broken() ? ErrorText() : "Błędna odpowiedź serwera"_cp;
+}
+
+void TVeltClient::KeepAlive() {
+    if (Broken()) return;
+    BeginRequest();
+    const std::string kind = mStatus.substr(0, 5);
+    const std::string version = Parameter("wersja");
+    const bool newServer = (kind == "VELT1" && version >= "2005.12.12") ||
+                           (kind == "VELT2" && version >= "2006.04.25");
+    if (newServer) {
+        const std::string ping = "Podtrzymanie połączenia"_cp;
+        PUTBYTE(254);
+        PUTSTRING(ping);
+        SEND();
+        const std::int32_t n = GETINTEGER();
+        std::string last;
+        if (n < 0 || n > kMaxAnswers)
+            Fail("PING: Zła postać odpowiedzi ("_cp + std::to_string(n) + ")");
+        else
+            for (std::int32_t i = 0; i < n; ++i) last = GETLONG();
+        if (n != 1)
+            Message(Broken() ? ErrorText() : "PING: Zła wielkość odpowiedzi"_cp);
+        else if (Broken())
+            Message(ErrorText());
+        else if (last != ping)
+            Message("PING: Błąd komunikacji"_cp);
+    } else {
+        PUTBYTE(30);
+        SEND();
+        (void)GETLONG();
+        if (Broken()) Message(ErrorText());
+    }
+    EndRequest();
+}
+
+bool TVeltClient::ReceiveFile(const std::string& target, const ProgressCallback& progress) {
+    AtomicFile file(target);
+    bool writable = target.empty() || file.Open();
+    bool aborted = false;
+    std::int64_t done = 0;
+    for (;;) {
+        const std::int32_t remaining = GETINTEGER();
+        if (Broken()) break;
+        if (remaining == -1) {
+            aborted = true;
+            break;
+        }
+        const std::int32_t count = GETINTEGER();
+        if (Broken()) break;
+        // A chunk must be a part of what remains and fit in the buffer.
+        if (remaining < 0 || count < 0 || count > remaining || count > kBufferSize) {
+            Fail("Zła postać odpowiedzi ("_cp + std::to_string(count) + ")");
+            break;
+        }
+        done += count;
+        if (progress) progress(done, done + remaining - count);
+        if (remaining > 0) {
+            if (!Need(count, "GETBYTE")) break;
+            unsigned char* chunk = UnreadData();
+            wire::Unscramble(Key(), chunk, static_cast<std::size_t>(count));
+            if (writable && file.Open() && !file.Write(chunk, static_cast<std::size_t>(count))) writable = false;
+            Skip(count);
+            Compact();
+        }
+        if (remaining == count) break;
+    }
+    const bool ok = !aborted && !Broken();
+    if (ok && writable && file.Open() && !file.Commit()) writable = false;
+    if (ok && !writable) {
+        Message("Nie można zapisać pliku "_cp + target);
+        return false;
+    }
+    return ok;
+}
+
+void TVeltClient::SendFile(const std::string& fileName, const ProgressCallback& progress) {
+    std::FILE* f = std::fopen(fileName.c_str(), "rb");
+    struct stat st {};
+    const bool sizeKnown = f && ::fstat(::fileno(f), &st) == 0 && S_ISREG(st.st_mode);
+    if (!sizeKnown || st.st_size > 0x7FFFFFFF) {
+        if (f) std::fclose(f);
+        PUTINTEGER(0);
+        PUTINTEGER(0);
+        SEND();
+        return;
+    }
+    const auto size = static_cast<std::int32_t>(st.st_size);
+    std::int32_t sent = 0;
+    bool shortRead = false;
+    do {
+        if (progress) progress(sent, size);
+        const std::int32_t remaining = size - sent;
+        const std::int32_t count = std::min(remaining, kChunk);
+        PUTINTEGER(remaining);
+        PUTINTEGER(count);
+        if (Broken()) break;
+        if (FreeSpace() < count) SEND();
+        unsigned char* place = FreeEnd();
+        const std::size_t got = std::fread(place, 1, static_cast<std::size_t>(count), f);
+        if (got < static_cast<std::size_t>(count)) {
+            // The file shrank while being sent: the server was promised
+            // count bytes, so the rest of the chunk is made up of zeros.
+            std::fill(place + got, place + count, 0);
+            shortRead = true;
+        }
+        wire::Scramble(Key(), place, static_cast<std::size_t>(count));
+        Commit(count);
+        SEND();
+        sent += count;
+    } while (sent < size && !Broken());
+    if (progress) progress(size, size);
+    std::fclose(f);
+    if (shortRead) Message("Błąd odczytu pliku "_cp + fileName);
+}
+
+void TVeltClient::ReleaseCollection(std::int32_t number) {
+    BeginRequest();
+    PUTBYTE(6);
+    PUTINTEGER(number);
+    SEND();
+    (void)ReadRecord(0);
+    EndRequest();
+}
+
+RecordPtr TVeltClient::Search(const std::string& query) {
+    BeginRequest();
+    PUTBYTE(15);
+    PUTSTRING(query);
+    SEND();
+    RecordPtr r = ReadRecord(0);
+    EndRequest();
+    return r;
+}
+
+std::string TVeltClient::ReaderRequest(const std::string& parameters) {
+    BeginRequest();
+    PUTBYTE(38);
+    PUTSTRING("&client=VELT_TCP" + parameters);
+    SEND();
+    std::string text = GETSTRING();
+    if (Broken()) {
+        Message(ErrorText());
+        text.clear();
+    }
+    EndRequest();
+    return text;
+}
+
+RecordPtr TVeltClient::IndexRequest(std::uint8_t code, std::int32_t kind, std::int32_t format,
+                                    std::int32_t parameter, const std::string* prefix,
+                                    const std::string* key) {
+    BeginRequest();
+    PUTBYTE(code);
+    PUTINTEGER(kind);
+    PUTINTEGER(format);
+    PUTINTEGER(parameter);
+    if (prefix) PUTSTRING(*prefix);
+    if (key) PUTSTRING(*key);
+    SEND();
+    RecordPtr r = ReadRecord(static_cast<std::uint32_t>(kind));
+    EndRequest();
+    return r;
+}
+
+RecordPtr TVeltClient::IndexFindRequest(std::int32_t kind, std::int32_t format, std::int32_t parameter,
+                                        const std::string& key) {
+    return IndexRequest(50, kind, format, parameter, nullptr, &key);
+}
+
+RecordPtr TVeltClient::IndexFromRequest(std::int32_t kind, std::int32_t format, std::int32_t parameter,
+                                        const std::string& prefix, const std::string& key) {
+    return IndexRequest(55, kind, format, parameter, &prefix, &key);
+}
+
+RecordPtr TVeltClient::IndexNextRequest(std::int32_t kind, std::int32_t format, std::int32_t parameter,
+                                        const std::string& prefix, const std::string& key) {
+    return IndexRequest(56, kind, format, parameter, &prefix, &key);
+}
+
+RecordPtr TVeltClient::IndexLastRequest(std::int32_t kind, std::int32_t format, std::int32_t parameter,
+                                        const std::string& prefix) {
+    return IndexRequest(57, kind, format, parameter, &prefix, &kEmpty);
+}
+
+RecordPtr TVeltClient::IndexPriorRequest(std::int32_t kind, std::int32_t format, std::int32_t parameter,
+                                         const std::string& prefix, const std::string& key) {
+    return IndexRequest(58, kind, format, parameter, &prefix, &key);
+}
+
+bool TVeltClient::ReportRequest(std::uint8_t second, const std::vector<std::int32_t>& ints,
+                                const std::vector<std::string>& texts, const std::string& target,
+                                const ProgressCallback& progress) {
+    if (Broken()) return false;
+    BeginRequest();
+    PUTBYTE(100);
+    PUTBYTE(second);
+    for (std::int32_t v : ints) PUTINTEGER(v);
+    for (const auto& t : texts) PUTSTRING(t);
+    SEND();
+    const bool ok = ReceiveFile(target, progress);
+    EndRequest();
+    return ok;
+}
+
+bool TVeltClient::CollectionReport(std::int32_t collection, std::int32_t report, const std::string& parameters,
+                                   const std::string& target, const ProgressCallback& progress) {
+    if (parameters.empty()) return ReportRequest(1, {collection, report}, {}, target, progress);
+    return ReportRequest(6, {collection, report}, {parameters}, target, progress);
+}
+
+bool TVeltClient::ListReport(std::int32_t report, const std::string& parameters, const std::string& records,
+                             const std::string& target, const ProgressCallback& progress) {
+    if (parameters.empty()) return ReportRequest(2, {report}, {records}, target, progress);
+    return ReportRequest(7, {report}, {parameters, records}, target, progress);
+}
+
+bool TVeltClient::ParameterReport(std::int32_t report, const std::string& parameters,
+                                  const std::string& target, const ProgressCallback& progress) {
+    return ReportRequest(3, {report}, {parameters}, target, progress);
+}
+
+bool TVeltClient::GetFile(const std::string& designation, const std::string& target,
+                          const ProgressCallback& progress) {
+    if (Broken()) return false;
+    BeginRequest();
+    PUTBYTE(120);
+    PUTBYTE(1);
+    PUTSTRING(designation);
+    SEND();
+    const bool ok = ReceiveFile(target, progress);
+    EndRequest();
+    return ok;
+}
+
+bool TVeltClient::EditRequest(char letter, const std::vector<std::string>& texts) {
+    BeginRequest();
+    PUTBYTE(200);
+    PUTBYTE(static_cast<std::uint8_t>(letter));
+    for (const auto& t : texts) PUTSTRING(t);
+    SEND();
+    ReadAnswers();
+    return mAnswerCount > 0;
+}
+
+bool TVeltClient::EditRequestG(std::int32_t number, const std::string& text) {
+    BeginRequest();
+    PUTBYTE(200);
+    PUTBYTE('G');
+    PUTINTEGER(number);
+    PUTSTRING(text);
+    SEND();
+    ReadAnswers();
+    return mAnswerCount > 0;
+}
+
+std::string TVeltClient::ProgramRun(const std::string& id, const std::string& parameters,
+                                    const std::string& records) {
+    if (Broken()) return ErrorText();
+    BeginRequest();
+    PUTBYTE(201);
+    PUTBYTE('X');
+    PUTSTRING(id);
+    PUTSTRING(parameters);
+    PUTSTRING(records);
+    SEND();
+    ReadAnswers();
+    if (mAnswerCount == 1) return mAnswers[1];
+    if (mAnswerCount == 2) return mAnswers[2];
+    return Broken() ? ErrorText() : ReplyError();
+}
+
+std::string TVeltClient::ProgramCheck(const std::string& id) {
+    if (Broken()) return ErrorText();
+    BeginRequest();
+    PUTBYTE(201);
+    PUTBYTE('D');
+    PUTSTRING(id);
+    SEND();
+    ReadAnswers();
+    if (mAnswerCount == 1) return mAnswers[1];
+    if (mAnswerCount == 2) return mAnswers[2];
+    return Broken() ? ErrorText() : ReplyError();
+}
+
+std::string TVeltClient::SetFilters(const std::string& flags) {
+    BeginRequest();
+    PUTBYTE(202);
+    PUTBYTE('S');
+    PUTSTRING(flags);
+    SEND();
+    ReadAnswers();
+    if (mAnswerCount == 1) return mAnswers[1];
+    return Broken() ? ErrorText() : ReplyError();
+}
+
+std::string TVeltClient::GetFilters(std::string& data) {
+    data.clear();
+    BeginRequest();
+    PUTBYTE(202);
+    PUTBYTE('G');
+    SEND();
+    ReadAnswers();
+    if (mAnswerCount == 2) data = mAnswers[2];
+    if (mAnswerCount == 1 || mAnswerCount == 2) return mAnswers[1];
+    return Broken() ? ErrorText() : ReplyError();
+}
+
+std::string TVeltClient::FirstAnswer() {
+    ReadAnswers();
+    if (mAnswerCount >= 1) return mAnswers[1];
+    return Broken() ? ErrorText() : ReplyError();
+}
+
+std::string TVeltClient::AttachmentList(const std::string& id) {
+    if (Broken()) return ErrorText();
+    BeginRequest();
+    PUTBYTE(220);
+    PUTBYTE('L');
+    PUTSTRING(id);
+    SEND();
+    return FirstAnswer();
+}
+
+std::string TVeltClient::AttachmentKinds(const std::string& id) {
+    if (Broken()) return ErrorText();
+    BeginRequest();
+    PUTBYTE(220);
+    PUTBYTE('F');
+    PUTSTRING(id);
+    SEND();
+    return FirstAnswer();
+}
+
+bool TVeltClient::AttachmentGet(const std::string& id, const std::string& name, const std::string& target,
+                                const ProgressCallback& progress) {
+    if (Broken()) return false;
+    BeginRequest();
+    PUTBYTE(220);
+    PUTBYTE('G');
+    PUTSTRING(id);
+    PUTSTRING(name);
+    SEND();
+    const bool ok = ReceiveFile(target, progress);
+    EndRequest();
+    return ok;
+}
+
+std::string TVeltClient::AttachmentAdd(const std::string& id, const std::string& fileName,
+                                       const ProgressCallback& progress) {
+    if (Broken()) return ErrorText();
+    BeginRequest();
+    PUTBYTE(220);
+    PUTBYTE('A');
+    PUTSTRING(id);
+    PUTSTRING(ShortExtension(fileName));
+    SendFile(fileName, progress);
+    return FirstAnswer();
+}
+
+std::string TVeltClient::AttachmentAddAs(const std::string& id, const std::string& name,
+                                         const std::string& fileName, const ProgressCallback& progress) {
+    if (Broken()) return ErrorText();
+    BeginRequest();
+    PUTBYTE(220);
+    PUTBYTE('S');
+    PUTSTRING(id);
+    PUTSTRING(name);
+    PUTSTRING(ShortExtension(fileName));
+    SendFile(fileName, progress);
+    return FirstAnswer();
+}
+
+std::string TVeltClient::AttachmentDelete(const std::string& id, const std::string& name) {
+    if (Broken()) return ErrorText();
+    BeginRequest();
+    PUTBYTE(220);
+    PUTBYTE('D');
+    PUTSTRING(id);
+    PUTSTRING(name);
+    SEND();
+    return FirstAnswer();
+}
+
+}  // namespace velt

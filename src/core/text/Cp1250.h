@@ -1,0 +1,60 @@
+#pragma once
+// The Windows-1250 code page: the system's own character set. Every text of
+// the core is held as these bytes; this table is the one place that knows
+// which Unicode character each byte stands for.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace velt {
+
+// Unicode code point of every Windows-1250 byte. The five bytes the code page
+// leaves undefined (81 83 88 90 98) map to the C1 control of the same value.
+inline constexpr std::array<char16_t, 256> kCp1250ToUnicode = [] {
+    std::array<char16_t, 256> t{};
+    for (int i = 0; i < 0x80; ++i) t[i] = static_cast<char16_t>(i);
+    constexpr char16_t high[128] = {
+        0x20AC, 0x0081, 0x201A, 0x0083, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
+        0x0088, 0x2030, 0x0160, 0x2039, 0x015A, 0x0164, 0x017D, 0x0179,  // 88
+        0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90
+        0x0098, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A,  // 98
+        0x00A0, 0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6, 0x00A7,  // A0
+        0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B,  // A8
+        0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7,  // B0
+        0x00B8, 0x0105, 0x015F, 0x00BB, 0x013D, 0x02DD, 0x013E, 0x017C,  // B8
+        0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7,  // C0
+        0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E,  // C8
+        0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7,  // D0
+        0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF,  // D8
+        0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7,  // E0
+        0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED, 0x00EE, 0x010F,  // E8
+        0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,  // F0
+        0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,  // F8
+    };
+    for (int i = 0; i < 0x80; ++i) t[0x80 + i] = high[i];
+    return t;
+}();
+
+// True for the bytes the code page defines (all but 81 83 88 90 98).
+constexpr bool Cp1250Defined(unsigned char b) {
+    return b != 0x81 && b != 0x83 && b != 0x88 && b != 0x90 && b != 0x98;
+}
+
+// The Windows-1250 byte of a code point, or -1 when the code page lacks it.
+constexpr int UnicodeToCp1250(char32_t cp) {
+    if (cp < 0x80) return static_cast<int>(cp);
+    for (int b = 0x80; b < 0x100; ++b)
+        if (Cp1250Defined(static_cast<unsigned char>(b)) && kCp1250ToUnicode[b] == cp) return b;
+    return -1;
+}
+
+// Windows-1250 bytes as UTF-8 (every byte has a character, so nothing is lost).
+std::string Cp1250ToUtf8(std::string_view cp1250);
+
+// UTF-8 as Windows-1250 bytes; a character the code page lacks and a malformed
+// sequence become "?".
+std::string Utf8ToCp1250(std::string_view utf8);
+
+}  // namespace velt

@@ -1,0 +1,16 @@
+#pragma once
+// The GUI edge of the system's texts: Windows-1250 bytes to QString and back.
+// Every text shown in a widget passes through here, never through
+// fromLocal8Bit or toLatin1.
+
+#include <QString>
+#include <string>
+
+namespace velt::gui {
+
+// The Windows-1250 text as a QString.
+QString toQString(const std::string& cp1250);
+// The QString as Windows-1250 bytes.
+std::string fromQString(const QString& text);
+
+}  // namespace velt::gui
