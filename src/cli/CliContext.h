@@ -39,5 +39,7 @@ struct CliContext {
 void PrintLine(std::FILE* out, const std::string& cp1250);
 
 int StatusCommand(CliContext& ctx);
+int IndexesCommand(CliContext& ctx);
+int BrowseCommand(CliContext& ctx);
 
 }  // namespace velt::cli

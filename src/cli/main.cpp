@@ -16,7 +16,10 @@ void Usage() {
     std::fputs(
         "usage: velt-cli [--host H --port P [--user U --password W [--right R]]] COMMAND [ARGS]\n"
         "commands:\n"
-        "  status            the server's status parameters (and the login's rights)\n",
+        "  status            the server's status parameters (and the login's rights)\n"
+        "  indexes           the catalogue's index names\n"
+        "  browse INDEX [--from TEXT] [--count N] [--format NAME] [--backward]\n"
+        "                    entries of an index: identifier, tab, display text\n",
         stderr);
 }
 
@@ -26,6 +29,8 @@ int main(int argc, char** argv) {
     using namespace velt::cli;
     const std::map<std::string, int (*)(CliContext&)> commands = {
         {"status", StatusCommand},
+        {"indexes", IndexesCommand},
+        {"browse", BrowseCommand},
     };
     CliContext ctx;
     std::string command;

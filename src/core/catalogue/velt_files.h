@@ -1,0 +1,98 @@
+#pragma once
+// The client's picture of one catalogue server: it owns the session and
+// holds, read from the server's status, the lists that drive the user
+// interface — indexes, display formats, reports, search criteria, sort keys,
+// server programs, filters and authority files — and converts record
+// identifiers for the server's database kind.
+//
+// A reload frees every item: nothing may keep an item pointer across a login
+// or a logout.
+
+#include "catalogue/DescriptorItems.h"
+#include "catalogue/Identifiers.h"
+#include "catalogue/velt_order.h"
+#include "net/TVeltClient.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace velt {
+
+class velt_files {
+public:
+    // Connects and reads the status; loads the descriptor when asked. Ready
+    // tells whether it worked, ErrorText why not.
+    velt_files(const std::string& host, MessageCallback onMessage, bool loadDescriptor, int port);
+    // Over a session made elsewhere (tests).
+    velt_files(std::unique_ptr<TVeltClient> session, bool loadDescriptor);
+    // Destroys the session first (it says goodbye), then the lists.
+    ~velt_files();
+
+    // (Re)reads every list from the session's status.
+    void LoadDescriptor();
+    void ClearDescriptor();
+    // Sets the format of every index cursor and CurrentFormat.
+    void SetFormat(std::int32_t format);
+
+    RecordPtr IndexFrom(std::int32_t kind, std::int32_t parameter, std::int32_t format, const std::string& prefix);
+    RecordPtr IndexSeek(std::int32_t kind, std::int32_t parameter, std::int32_t format, const std::string& key,
+                        const std::string& prefix);
+    // The entry after record in its index; none without a record.
+    RecordPtr IndexNext(std::int32_t parameter, const TVeltRecord* record, std::int32_t format,
+                        const std::string& prefix);
+    RecordPtr IndexPrior(std::int32_t parameter, const TVeltRecord* record, std::int32_t format,
+                         const std::string& prefix);
+    RecordPtr IndexLast(std::int32_t kind, std::int32_t parameter, std::int32_t format, const std::string& prefix);
+
+    std::int32_t RecordNumber(std::string_view identifier) const { return Rules().RecordNumber(identifier); }
+    std::string RecordIdentifier(std::int32_t number) const { return Rules().RecordIdentifier(number); }
+    std::string ShownIdentifier(std::string_view identifier) const { return Rules().ShownIdentifier(identifier); }
+    std::string StoredIdentifier(std::string_view typed) const { return Rules().StoredIdentifier(typed); }
+    // The identifier conversions of this database kind and prefix letters.
+    IdentifierRules Rules() const;
+
+    // The Id of the first format of that type; 0 when none.
+    std::int32_t FormatByType(const std::string& type) const;
+    // The first format with that Id, or none.
+    const velt_format* FormatById(std::int32_t id) const;
+    // The first program whose Call is name or begins with name and "|".
+    const velt_programm* ProgramByCall(const std::string& name) const;
+    // The index cursor of that name, or none.
+    velt_order* IndexByName(const std::string& name) const;
+    // The record identifier an index entry stands for.
+    std::string EntryText(const TVeltRecord* record) const;
+    // The item of an index entry holding its display text (0 when the kind has none).
+    static int DisplayItem(std::uint32_t kind);
+
+    bool Ready = false;
+    std::string ErrorText;
+    std::string Host;
+    int Port = 0;
+    std::int32_t EditLevel = 0;
+    std::unique_ptr<TVeltClient> Session;
+    std::uint8_t DatabaseKind = 0;
+    std::vector<velt_criterium> Criteria;
+    std::vector<std::string> SortKeys;
+    std::vector<std::string> ComponentSortKeys;
+    std::vector<std::unique_ptr<velt_order>> Indexes;
+    std::vector<velt_format> Formats;
+    std::vector<velt_report> Reports;
+    std::vector<velt_programm> Programs;
+    std::vector<velt_filter> Filters;
+    bool NewKHW = false;
+    std::vector<velt_KHW> AuthorityFiles;
+    std::vector<AttachmentNames> Attachments;
+    std::int32_t CurrentFormat = 0;
+    std::string LoadedProfile;
+    std::int32_t RemoteCollection = 0;
+
+private:
+    void Start(bool loadDescriptor);
+    // Walks one of the server's tables when there is no descriptor text.
+    template <typename Visit>
+    void WalkTable(std::uint8_t kind, std::int32_t parameter, const std::string& prefix, Visit visit);
+};
+
+}  // namespace velt
