@@ -1,0 +1,95 @@
+#include "login/LoginFlow.h"
+
+#include "catalogue/velt_files.h"
+#include "text/CpLiteral.h"
+
+namespace velt {
+
+std::string LoginFlow::RequiredRight() { return "modyfikowanie"; }
+
+LoginFlow::LoginFlow(Prompts& prompts, PasswordAsker& passwords, EditingServiceFactory factory)
+    : mPrompts(prompts), mPasswords(passwords), mFactory(std::move(factory)) {}
+
+bool LoginFlow::Accept(velt_files& files, const std::string& user, const std::string& password) {
+    TVeltClient& session = *files.Session;
+    mPrompts.busy(true);
+    if (!mEditing) mEditing = mFactory ? mFactory(session) : std::make_unique<EditingService>();
+    const std::string reason = session.Login(user, password, RequiredRight());
+    if (!reason.empty()) {
+        mEditing.reset();
+        mPrompts.busy(false);
+        mPrompts.plain_message(reason);
+        return false;
+    }
+    if (EnsurePassword(session)) {
+        if (session.Profile() != files.LoadedProfile) files.LoadDescriptor();
+        mPrompts.busy(false);
+        return true;
+    }
+    session.Logout();
+    mEditing.reset();
+    mPrompts.busy(false);
+    return false;
+}
+
+bool LoginFlow::AutoLogin(velt_files* files, const std::string& user, const std::string& password) {
+    if (!files || !files->Ready) return false;
+    TVeltClient& session = *files->Session;
+    mEditing = mFactory ? mFactory(session) : std::make_unique<EditingService>();
+    const std::string reason = session.Login(user, password, RequiredRight());
+    if (!reason.empty()) {
+        mEditing.reset();
+        mPrompts.busy(false);
+        mPrompts.plain_message(reason);
+        return false;
+    }
+    if (!session.PasswordNotice().empty()) {
+        session.Logout();
+        mEditing.reset();
+        return false;
+    }
+    files->LoadDescriptor();
+    return true;
+}
+
+std::string LoginFlow::AskNewPassword() {
+    mMistyped = false;
+    const auto first = mPasswords.AskPassword("Nowe hasło:"_cp);
+    if (!first) return GaveUp();
+    const auto second = mPasswords.AskPassword("Powtórz nowe hasło:"_cp);
+    if (!second) return GaveUp();
+    if (*first != *second) {
+        mPrompts.show_error("Nowe hasło zostało źle powtórzone"_cp);
+        mMistyped = true;
+        return GaveUp();
+    }
+    return *second;
+}
+
+int LoginFlow::ChangePasswordOnce(TVeltClient& session) {
+    if (session.Broken()) return 0;
+    const std::string entry = AskNewPassword();
+    // A mistyped repetition is asked again; only giving up stops.
+    if (entry == GaveUp()) return mMistyped ? kNo : 0;
+    mPrompts.busy(true);
+    const std::string result = session.ChangePassword(entry);
+    mPrompts.busy(false);
+    if (!result.empty())
+        mPrompts.show_error(result);
+    else
+        mPrompts.show_message("Hasło zostało zmienione"_cp);
+    return kNo;
+}
+
+bool LoginFlow::EnsurePassword(TVeltClient& session) {
+    while (!session.PasswordNotice().empty() && ChangePasswordOnce(session) != 0) {
+    }
+    return session.PasswordNotice().empty();
+}
+
+void LoginFlow::Logout(TVeltClient& session) {
+    session.Logout();
+    mEditing.reset();
+}
+
+}  // namespace velt

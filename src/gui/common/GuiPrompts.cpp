@@ -1,0 +1,45 @@
+#include "common/GuiPrompts.h"
+
+#include "common/PlainMessage.h"
+#include "common/TOknoKomunikatu.h"
+#include "common/TOknoProgresji.h"
+
+#include <QApplication>
+
+namespace velt::gui {
+
+GuiPrompts& GuiPrompts::Instance() {
+    static GuiPrompts prompts;
+    return prompts;
+}
+
+int GuiPrompts::ask_question(const std::string& text) { return gui::ask_question(text); }
+int GuiPrompts::ask_question_default(const std::string& text, int d) { return gui::ask_question_default(text, d); }
+int GuiPrompts::ask_warning(const std::string& text) { return gui::ask_warning(text); }
+void GuiPrompts::show_error(const std::string& text) { gui::show_error(text); }
+void GuiPrompts::show_message(const std::string& text) { gui::show_message(text); }
+void GuiPrompts::show_notice(const std::string& text) { gui::show_notice(text); }
+void GuiPrompts::plain_message(const std::string& text) { gui::plain_message(text); }
+
+void GuiPrompts::busy(bool on) {
+    if (on == mBusy) return;
+    mBusy = on;
+    if (on)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void GuiPrompts::run_with_progress(const std::string& text, const std::function<void()>& work) {
+    TOknoProgresji::Instance().run_with_progress(text, work);
+}
+
+void GuiPrompts::run_with_gauge(const std::function<void(const GaugeFunction&)>& work) {
+    TOknoProgresji::Instance().run_with_gauge(work);
+}
+
+bool GuiPrompts::download_progress(std::int64_t position, std::int64_t maximum) {
+    return TOknoProgresji::Instance().download_progress(position, maximum);
+}
+
+}  // namespace velt::gui
