@@ -2,11 +2,17 @@
 //
 //   velt_tcp [CONFIGURATION] [--screenshot FILE]
 //
-// With --screenshot the main window is saved to FILE once it is shown and the
-// program ends (for runs without anyone at the screen).
+// CONFIGURATION names the configuration file (default VELT_TCP.INI). With
+// --screenshot the main window is saved to FILE once the start routine has
+// run and the program ends (for runs without anyone at the screen).
 
+#include "common/GuiPrompts.h"
+#include "common/TOknoKomunikatu.h"
+#include "common/TOknoProgresji.h"
 #include "net/VrTimer.h"
+#include "shell/StoredLogin.h"
 #include "shell/TForm1.h"
+#include "shell/UserDirectories.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -17,9 +23,14 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QString screenshot;
-    const QStringList args = app.arguments();
-    for (int i = 1; i < args.size(); ++i)
-        if (args[i] == "--screenshot" && i + 1 < args.size()) screenshot = args[++i];
+    std::vector<std::string> args;
+    const QStringList qargs = app.arguments();
+    for (int i = 1; i < qargs.size(); ++i) {
+        if (qargs[i] == "--screenshot" && i + 1 < qargs.size())
+            screenshot = qargs[++i];
+        else
+            args.push_back(qargs[i].toStdString());
+    }
 
     // The keep-alive thread runs before the first window and ends after the
     // event loop.
@@ -27,14 +38,25 @@ int main(int argc, char** argv) {
     int rc = 0;
     {
         velt::gui::TForm1 form;
+        velt::gui::TOknoKomunikatu::Instance();
+        velt::gui::TOknoProgresji::Instance();
         if (QScreen* screen = app.primaryScreen()) form.setGeometry(screen->availableGeometry());
         form.showMaximized();
+
+        const std::string programDir = QCoreApplication::applicationDirPath().toStdString() + "/";
+        velt::VeltShell& shell = form.Shell();
+        shell.ReadConfiguration(velt::VeltShell::ConfigFileName(args, programDir, velt::UserConfigDirectory()),
+                                programDir, velt::UserDataDirectory());
+        form.BuildCatalogueMenu();
+        shell.Start(velt::ReadStoredLogin(velt::StoredLoginPath()));
+
         if (!screenshot.isEmpty()) {
             QTimer::singleShot(1500, &form, [&form, screenshot] {
                 const bool saved = form.grab().save(screenshot);
                 std::fprintf(saved ? stdout : stderr, "%s %s\n",
                              saved ? "screenshot saved to" : "could not save the screenshot to",
                              screenshot.toLocal8Bit().constData());
+                form.close();
                 QApplication::exit(saved ? 0 : 1);
             });
         }

@@ -19,7 +19,8 @@ void Usage() {
         "  status            the server's status parameters (and the login's rights)\n"
         "  indexes           the catalogue's index names\n"
         "  browse INDEX [--from TEXT] [--count N] [--format NAME] [--backward]\n"
-        "                    entries of an index: identifier, tab, display text\n",
+        "                    entries of an index: identifier, tab, display text\n"
+        "  store-login [--file F]  writes the stored login the program uses at start\n",
         stderr);
 }
 
@@ -31,6 +32,7 @@ int main(int argc, char** argv) {
         {"status", StatusCommand},
         {"indexes", IndexesCommand},
         {"browse", BrowseCommand},
+        {"store-login", StoreLoginCommand},
     };
     CliContext ctx;
     std::string command;

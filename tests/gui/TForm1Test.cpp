@@ -2,22 +2,67 @@
 #include "shell/TForm1.h"
 #include "text/CpLiteral.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QMenuBar>
+#include <QToolBar>
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 
 using namespace velt;
 
-TEST(TForm1, MainWindowCarriesTheSystemsTitleAndCatalogueMenu) {
+TEST(TForm1, MainWindowCarriesTheSystemsTitleAndMenus) {
     gui::TForm1 form;
     EXPECT_EQ(form.windowTitle(), QString::fromUtf8("Wyszukiwanie i katalogowanie"));
-    ASSERT_NE(form.KatalogMenu(), nullptr);
-    EXPECT_EQ(form.KatalogMenu()->title(), QString::fromUtf8("Katalog"));
-    auto* label = form.findChild<QLabel*>("ConnectionLabel");
-    ASSERT_NE(label, nullptr);
-    // Server texts are shown as they are, never as markup.
-    form.SetConnectionState(QStringLiteral("<b>127.0.0.1</b>"));
-    EXPECT_EQ(label->textFormat(), Qt::PlainText);
+    EXPECT_EQ(form.Katalog1->title(), QString::fromUtf8("&Katalog"));
+    EXPECT_EQ(form.Logowanie1->title(), QString::fromUtf8("&Logowanie"));
+    EXPECT_EQ(form.ConnectionLabel->textFormat(), Qt::PlainText);
+    EXPECT_EQ(form.ConnectionLabel->text(), QString::fromUtf8("Brak połączenia"));
+    EXPECT_FALSE(form.Format1->menuAction()->isVisible());
+}
+
+TEST(TForm1, ModesShowWhatEditingAllows) {
+    gui::TForm1 form;
+    form.SetMode(kModeNoEditing);
+    EXPECT_FALSE(form.EditButtons->isVisibleTo(&form));
+    EXPECT_FALSE(form.Logowanie1->menuAction()->isVisible());
+    form.SetMode(kModeLoggedOut);
+    EXPECT_TRUE(form.EditButtons->isVisibleTo(&form));
+    EXPECT_TRUE(form.LoginButton->isEnabled());
+    EXPECT_FALSE(form.LogoutButton->isEnabled());
+    EXPECT_FALSE(form.WylogujItem->isEnabled());
+    EXPECT_FALSE(form.ZmienHasloItem->isEnabled());
+    form.SetMode(kModeLoggedIn);
+    EXPECT_TRUE(form.LogoutButton->isEnabled());
+    EXPECT_TRUE(form.ZmienHasloItem->isEnabled());
+}
+
+TEST(TForm1, CatalogueMenuFollowsTheConfigurationsGroups) {
+    const auto dir = std::filesystem::temp_directory_path() / ("velt-form-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string ini = (dir / "k.INI").string();
+    std::ofstream(ini, std::ios::binary) << "[KATALOG_A]\r\nnazwa=&Główny\r\n[GRUPA1]\r\nnazwa=Filie\r\n"
+                                            "[KATALOG1_B]\r\nnazwa=Filia B\r\n[KATALOG_D]\r\nnazwa=D\r\n";
+    // The configuration is Windows-1250: rewrite the file in it.
+    {
+        std::ifstream in(ini, std::ios::binary);
+        std::string utf8((std::istreambuf_iterator<char>(in)), {});
+        std::ofstream(ini, std::ios::binary) << gui::fromQString(QString::fromUtf8(utf8.c_str()));
+    }
+    gui::TForm1 form;
+    form.Shell().ReadConfiguration(ini, dir.string() + "/", dir.string() + "/");
+    form.BuildCatalogueMenu();
+    const auto actions = form.Katalog1->actions();
+    ASSERT_EQ(actions.size(), 3);
+    EXPECT_EQ(actions[0]->text(), QString::fromUtf8("&Główny"));
+    ASSERT_NE(actions[1]->menu(), nullptr);
+    EXPECT_EQ(actions[1]->menu()->title(), "Filie");
+    EXPECT_EQ(actions[1]->menu()->actions().size(), 1);
+    EXPECT_EQ(actions[2]->text(), "D");
+    std::filesystem::remove_all(dir);
 }
 
 TEST(QtText, PolishTextsCrossTheEdgeBothWays) {

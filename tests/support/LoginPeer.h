@@ -15,7 +15,7 @@ namespace velt::test {
 
 class LoginPeer {
 public:
-    explicit LoginPeer(std::string status = "VELT2&wersja=2026.01.01&rekordy=AB&struktura={x={nam=autor}{tab=21}{ind=5}{pre=A}}");
+    explicit LoginPeer(std::string status = "VELT2&wersja=2026.01.01&edycja=1&rekordy=AB&struktura={x={nam=autor}{tab=21}{ind=5}{pre=A}}");
     ~LoginPeer();
     int Port() const { return mPeer->Port(); }
     // How many requests of the code arrived.

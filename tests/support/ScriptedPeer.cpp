@@ -111,10 +111,13 @@ ScriptedPeer::ScriptedPeer(Script script, int maxConnections)
     socklen_t len = sizeof sa;
     ::getsockname(mListenFd, reinterpret_cast<sockaddr*>(&sa), &len);
     mPort = ntohs(sa.sin_port);
+    if (::pipe(mStopPipe) != 0) mStopPipe[0] = mStopPipe[1] = -1;
     mThread = std::thread([this] {
         for (int i = 0; i < mMax; ++i) {
-            pollfd p{mListenFd, POLLIN, 0};
-            if (::poll(&p, 1, 10000) <= 0) {
+            pollfd p[2] = {{mListenFd, POLLIN, 0}, {mStopPipe[0], POLLIN, 0}};
+            const int n = ::poll(p, mStopPipe[0] >= 0 ? 2 : 1, 10000);
+            if (n > 0 && (p[1].revents & POLLIN)) return;  // the peer is going away
+            if (n <= 0) {
                 std::lock_guard lock(mLock);
                 mFailures.push_back("no connection came");
                 return;
@@ -132,8 +135,12 @@ ScriptedPeer::ScriptedPeer(Script script, int maxConnections)
 }
 
 ScriptedPeer::~ScriptedPeer() {
+    if (mStopPipe[1] >= 0 && ::write(mStopPipe[1], "x", 1) < 0) {
+    }
     Join();
     if (mListenFd >= 0) ::close(mListenFd);
+    for (int fd : mStopPipe)
+        if (fd >= 0) ::close(fd);
 }
 
 std::vector<std::string> ScriptedPeer::Join() {

@@ -62,6 +62,7 @@ public:
 private:
     Script mScript;
     int mListenFd = -1;
+    int mStopPipe[2] = {-1, -1};  // written by the destructor: no more connections are awaited
     int mPort = 0;
     int mMax;
     std::thread mThread;

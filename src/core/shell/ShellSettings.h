@@ -1,0 +1,49 @@
+#pragma once
+// The settings the shell reads from the configuration at start and writes
+// back at exit. Only the values that changed during the run are written, so
+// a value read through a macro keeps its macro and a value that came from an
+// included file is not copied into the main file.
+
+#include <cstdint>
+#include <string>
+
+namespace velt {
+
+class TMultiIniFile;
+class ProfileFile;
+
+struct ShellSettings {
+    std::string ReportValues;        // ZESTAWIENIA/wartości
+    std::string ReportFont;          // ZESTAWIENIA/font
+    std::string CriteriaValues;      // KOLEKCJA/wartości
+    std::int64_t SortKey = 0;        // KOLEKCJA/sortowanie
+    std::string WorkingDirectory;    // KOLEKCJA/ścieżka, expanded and resolved
+    std::string MediaPath;           // MULTIMEDIA/path, expanded
+    std::string LabelFile;           // NAKLEJKI/plik
+    std::string LabelProgram;        // NAKLEJKI/program, expanded
+    std::string HelpFile;            // POMOC/plik, expanded
+    double EditScale = 1.0;          // EDYCJA/skala
+    std::string ListFont;            // LISTA/czcionka
+    std::int64_t ListFontSize = 0;   // LISTA/wielkość
+    std::int64_t ListLineHeight = 65;  // LISTA/wysokość
+    bool NoWrite = false;            // ZESTAWIENIA/zapis = "N"
+    std::string LoanForm;            // REZERWACJA/kwit, expanded
+    std::string LoanPrinter;         // REZERWACJA/drukarka
+    std::string LoanPrinterSettings; // REZERWACJA/ustawienia, expanded
+    bool PrintLoanForms = false;     // REZERWACJA/drukuj
+    std::string LastCatalogue;       // HISTORIA/id
+    bool AskForLastCatalogue = false;  // HISTORIA/pytaj
+    std::int32_t KeepAliveMs = 300000;  // TCP/timeout (s) or TCP/timout (ms)
+
+    // Reads every key in order; programDir and dataDir end with "/".
+    void Read(const TMultiIniFile& ini, const std::string& programDir, const std::string& dataDir);
+    // Writes the keys kept at exit whose value differs from asRead.
+    void WriteChanged(ProfileFile& file, const ShellSettings& asRead) const;
+};
+
+// The working directory of a configured path: ".\" and "..\" (or "./",
+// "../") are taken from programDir; an empty path is dataDir. Backslashes
+// become slashes; the result ends with "/".
+std::string ResolveWorkingDirectory(std::string path, const std::string& programDir, const std::string& dataDir);
+
+}  // namespace velt

@@ -1,0 +1,101 @@
+#include "shell/StoredLogin.h"
+
+#include "lang/ProfileFile.h"
+#include "net/WireCodec.h"
+#include "shell/CatalogueMenu.h"
+#include "shell/UserDirectories.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace velt {
+
+namespace {
+
+// "XX" and six key letters.
+const char kPasswordKey[] = "XXqmbrzt";
+
+std::string ToHex(const std::string& bytes) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char b : bytes) {
+        out.push_back(digits[b >> 4]);
+        out.push_back(digits[b & 15]);
+    }
+    return out;
+}
+
+std::string FromHex(const std::string& hex) {
+    auto value = [](char c) {
+        if (c >= '0' && c <= '9') return c - '0';
+        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+        return -1;
+    };
+    std::string out;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+        const int hi = value(hex[i]), lo = value(hex[i + 1]);
+        if (hi < 0 || lo < 0) return {};
+        out.push_back(static_cast<char>(hi * 16 + lo));
+    }
+    return out;
+}
+
+int MakeDirectories(const std::string& dir) {
+    std::string path;
+    for (std::size_t i = 0; i <= dir.size(); ++i) {
+        if (i == dir.size() || dir[i] == '/') {
+            if (!path.empty() && ::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return errno;
+        }
+        if (i < dir.size()) path.push_back(dir[i]);
+    }
+    return 0;
+}
+
+}  // namespace
+
+std::string ScramblePassword(const std::string& password) {
+    return ToHex(wire::Scrambled(kPasswordKey, password));
+}
+
+std::string UnscramblePassword(const std::string& stored) {
+    return wire::Unscrambled(kPasswordKey, FromHex(stored));
+}
+
+std::string StoredLoginPath() { return UserConfigDirectory() + "login"; }
+
+std::optional<StoredLogin> ReadStoredLogin(const std::string& path) {
+    ProfileFile file(path);
+    if (!file.Exists() || !file.ValueExists("login", "port")) return std::nullopt;
+    StoredLogin login;
+    login.Host = file.ReadString("login", "ip", "");
+    login.Port = PortOrDefault(file.ReadString("login", "port", ""));
+    login.User = file.ReadString("login", "user", "");
+    login.Password = UnscramblePassword(file.ReadString("login", "pwd", ""));
+    return login;
+}
+
+std::string WriteStoredLogin(const std::string& path, const StoredLogin& login) {
+    const auto slash = path.find_last_of('/');
+    if (slash != std::string::npos)
+        if (const int err = MakeDirectories(path.substr(0, slash)); err != 0) return std::strerror(err);
+    const std::string text = "[login]\nip=" + login.Host + "\nport=" + std::to_string(login.Port) +
+                             "\nuser=" + login.User + "\npwd=" + ScramblePassword(login.Password) + "\n";
+    std::string temp = path + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());  // mode 0600
+    if (fd < 0) return std::strerror(errno);
+    const bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed || ::rename(temp.c_str(), path.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(temp.c_str());
+        return std::strerror(err);
+    }
+    return {};
+}
+
+}  // namespace velt

@@ -1,0 +1,14 @@
+#pragma once
+// The user's own directories: the program directory is read-only once
+// installed, so configuration and data are looked for here first.
+
+#include <string>
+
+namespace velt {
+
+// $XDG_CONFIG_HOME/velt/ (or ~/.config/velt/), ending with "/".
+std::string UserConfigDirectory();
+// $XDG_DATA_HOME/velt/ (or ~/.local/share/velt/), ending with "/"; made when missing.
+std::string UserDataDirectory();
+
+}  // namespace velt
