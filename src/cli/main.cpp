@@ -2,7 +2,7 @@
 // for checking a server by hand. Texts are printed in UTF-8.
 
 #include "CliContext.h"
-#include "text/Cp1250.h"
+#include "text/utf.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -50,15 +50,15 @@ int main(int argc, char** argv) {
             continue;
         }
         if (a == "--user" && value(ctx.user)) {
-            ctx.user = velt::Utf8ToCp1250(ctx.user);
+            ctx.user = velt::UtfVeltwin().Convert(ctx.user);
             continue;
         }
         if (a == "--password" && value(ctx.password)) {
-            ctx.password = velt::Utf8ToCp1250(ctx.password);
+            ctx.password = velt::UtfVeltwin().Convert(ctx.password);
             continue;
         }
         if (a == "--right" && value(ctx.right)) {
-            ctx.right = velt::Utf8ToCp1250(ctx.right);
+            ctx.right = velt::UtfVeltwin().Convert(ctx.right);
             continue;
         }
         if (a == "-h" || a == "--help") {
