@@ -41,5 +41,6 @@ void PrintLine(std::FILE* out, const std::string& cp1250);
 int StatusCommand(CliContext& ctx);
 int IndexesCommand(CliContext& ctx);
 int BrowseCommand(CliContext& ctx);
+int ConvertCommand(CliContext& ctx);
 
 }  // namespace velt::cli

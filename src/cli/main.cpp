@@ -19,7 +19,10 @@ void Usage() {
         "  status            the server's status parameters (and the login's rights)\n"
         "  indexes           the catalogue's index names\n"
         "  browse INDEX [--from TEXT] [--count N] [--format NAME] [--backward]\n"
-        "                    entries of an index: identifier, tab, display text\n",
+        "                    entries of an index: identifier, tab, display text\n"
+        "  convert --from F --to T\n"
+        "                    standard input to standard output between cp1250, utf8\n"
+        "                    and marc8 through the client's converters (no server)\n",
         stderr);
 }
 
@@ -31,6 +34,7 @@ int main(int argc, char** argv) {
         {"status", StatusCommand},
         {"indexes", IndexesCommand},
         {"browse", BrowseCommand},
+        {"convert", ConvertCommand},
     };
     CliContext ctx;
     std::string command;

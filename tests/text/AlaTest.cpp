@@ -6,88 +6,21 @@
 #include "text/utf.h"
 
 #include "support/Hex.h"
+#include "support/Marc8Table.h"
 #include "support/Tool.h"
 
 #include <gtest/gtest.h>
-#include <map>
 #include <string>
 #include <vector>
 
 using namespace velt;
 
+using test::AllSequences;
+using test::kDeviations;
+
 namespace {
 
 std::string Esc(const char* hex) { return std::string("\x1BU") + hex + "\x1A"; }
-
-// Every sequence the converter reads, as MARC-8 bytes and the UTF-8 text of
-// the Windows-1250 letter it gives.
-struct Sequence {
-    std::string marc;
-    std::string letter;
-};
-
-std::vector<Sequence> AllSequences() {
-    std::vector<Sequence> all = {
-        {"\xA1", "Ł"}, {"\xA3", "Đ"}, {"\xA8", "˙"}, {"\xB1", "ł"}, {"\xB3", "€"}, {"\xC7", "ß"},
-    };
-    struct Marked {
-        char mark;
-        std::string bases;
-        std::vector<std::string> letters;
-    } marked[] = {
-        {'\xE2', "ACEILNORSUYZaceilnorsuyz",
-         {"Á", "Ć", "É", "Í", "Ĺ", "Ń", "Ó", "Ŕ", "Ś", "Ú", "Ý", "Ź",
-          "á", "ć", "é", "í", "ĺ", "ń", "ó", "ŕ", "ś", "ú", "ý", "ź"}},
-        {'\xE3', "AIOaio", {"Â", "Î", "Ô", "â", "î", "ô"}},
-        {'\xE6', "ANans", {"Ă", "Ň", "ă", "ň", "š"}},
-        {'\xE7', "Zz", {"Ż", "ż"}},
-        {'\xE8', "AEOUaeou", {"Ä", "Ë", "Ö", "Ü", "ä", "ë", "ö", "ü"}},
-        {'\xE9', "CDELRTZcdelrtzSs",
-         {"Č", "Ď", "Ě", "Ľ", "Ř", "Ť", "Ž", "č", "ď", "ě", "ľ", "ř", "ť", "ž", "Š", "š"}},
-        {'\xEA', "uU", {"ů", "Ů"}},
-        {'\xEE', "OUou", {"Ő", "Ű", "ő", "ű"}},
-        {'\xF0', "Cc", {"Ç", "ç"}},
-        {'\xF1', "AEae", {"Ą", "Ę", "ą", "ę"}},
-        {'\xF7', "STst", {"Ş", "Ţ", "ş", "ţ"}},
-    };
-    for (const auto& m : marked)
-        for (std::size_t k = 0; k < m.bases.size(); ++k)
-            all.push_back({std::string(1, m.mark) + m.bases[k], m.letters[k]});
-    return all;
-}
-
-// Where these records read MARC-8 their own way, and what standard MARC-8 says.
-const std::map<std::string, std::string> kDeviations = {
-    {"\xA8", "·"},                 // middle dot, read as the dot above
-    {"\xB3", "đ"},                 // small d with stroke, read as the euro sign
-    {"\xE6N", "N\xCC\x86"},        // N with breve, read as N with caron
-    {"\xE6n", "n\xCC\x86"},
-    {"\xE6s", "s\xCC\x86"},        // s with breve, read as s with caron
-    {"\xF7S", "Ș"},                // comma below, read as the cedilla letters
-    {"\xF7T", "Ț"},
-    {"\xF7s", "ș"},
-    {"\xF7t", "ț"},
-};
-
-// Standard MARC-8 read by yaz-iconv, composed to NFC, one text per input
-// text. Each text is read on its own: yaz-iconv reads its input in blocks
-// and may leave a mark apart from its letter at a block's edge.
-std::vector<std::string> YazLines(const std::vector<std::string>& texts) {
-    std::string joined;
-    for (const auto& t : texts) {
-        const auto utf8 = test::RunTool("yaz-iconv -f marc8 -t utf8", t);
-        EXPECT_TRUE(utf8.has_value()) << test::Hex(t);
-        joined += utf8.value_or("<failed>") + "\n";
-    }
-    std::vector<std::string> out;
-    const auto nfc = test::RunTool("uconv -f utf-8 -t utf-8 -x any-nfc", joined);
-    EXPECT_TRUE(nfc.has_value());
-    if (!nfc) return out;
-    std::size_t at = 0;
-    for (std::size_t nl; (nl = nfc->find('\n', at)) != std::string::npos; at = nl + 1)
-        out.push_back(nfc->substr(at, nl - at));
-    return out;
-}
 
 }  // namespace
 
@@ -96,7 +29,7 @@ TEST(AlaWin, EveryTableSequenceAgreesWithYazButForTheListedDeviations) {
     const auto all = AllSequences();
     std::vector<std::string> texts;
     for (const auto& s : all) texts.push_back(s.marc);
-    const auto yaz = YazLines(texts);
+    const auto yaz = test::YazLines(texts);
     ASSERT_EQ(yaz.size(), all.size());
     int deviations = 0;
     for (std::size_t k = 0; k < all.size(); ++k) {
@@ -153,7 +86,7 @@ TEST(AlaWin, MarksWithoutLettersComposeLikeYaz) {
     ASSERT_TRUE(test::HaveTool("yaz-iconv"));
     const std::vector<std::string> inputs = {"\xE9x", "\xE4n", "\xE9\xE2" "a", "\xE2\xE9" "e",
                                              "\xE2\xA1", "\xF2" "d", "\xE8y"};
-    const auto yaz = YazLines(inputs);
+    const auto yaz = test::YazLines(inputs);
     ASSERT_EQ(yaz.size(), inputs.size());
     for (std::size_t k = 0; k < inputs.size(); ++k) {
         const auto nfc = test::RunTool("uconv -f utf-8 -t utf-8 -x any-nfc",
@@ -215,7 +148,7 @@ TEST(WinAla, StandardReadersReadItBackButForTheListedDeviations) {
         letters.push_back(one);
         texts.push_back(marc);
     }
-    const auto yaz = YazLines(texts);
+    const auto yaz = test::YazLines(texts);
     ASSERT_EQ(yaz.size(), letters.size());
     for (std::size_t k = 0; k < letters.size(); ++k)
         EXPECT_BYTES_EQ(yaz[k], WinUtf().Convert(letters[k])) << "letter " << test::Hex(letters[k]);
