@@ -19,10 +19,3 @@ TEST(TForm1, MainWindowCarriesTheSystemsTitleAndCatalogueMenu) {
     form.SetConnectionState(QStringLiteral("<b>127.0.0.1</b>"));
     EXPECT_EQ(label->textFormat(), Qt::PlainText);
 }
-
-TEST(QtText, PolishTextsCrossTheEdgeBothWays) {
-    const std::string cp = "Zażółć gęślą jaźń — „cytat”"_cp;
-    const QString q = gui::toQString(cp);
-    EXPECT_EQ(q, QString::fromUtf8("Zażółć gęślą jaźń — „cytat”"));
-    EXPECT_EQ(gui::fromQString(q), cp);
-}
