@@ -4,6 +4,8 @@
 #include "text/Utf8.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace velt {
 
@@ -42,9 +44,26 @@ constexpr std::array<unsigned char, kReverseSize> kFromUnicode = [] {
     return t;
 }();
 
-// Copies the run of ASCII bytes (other than ESC) at text[i]; returns the new i.
+constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+
+inline std::uint64_t Load8(const char* p) {
+    std::uint64_t w;
+    std::memcpy(&w, p, 8);
+    return w;
+}
+
+// True when the 8 bytes are ASCII and none is ESC.
+inline bool PlainAscii8(std::uint64_t w) {
+    const std::uint64_t esc = w ^ (kOnes * kEscapeStart);
+    const bool hasEsc = ((esc - kOnes) & ~esc & kHighBits) != 0;
+    return (w & kHighBits) == 0 && !hasEsc;
+}
+
+// Copies the run of ASCII bytes at text[i]; returns the new i.
 inline std::size_t CopyAscii(std::string_view text, std::size_t i, std::string& out) {
     std::size_t j = i;
+    while (j + 8 <= text.size() && (Load8(text.data() + j) & kHighBits) == 0) j += 8;
     while (j < text.size() && static_cast<unsigned char>(text[j]) < 0x80) ++j;
     out.append(text.data() + i, j - i);
     return j;
@@ -60,17 +79,30 @@ int Cp1250ByteOf(char32_t code) {
 
 std::string win_utf::Convert(std::string_view text) const {
     const std::size_t n = text.size();
-    std::string out(n * 3, '\0');
+    // Every byte from 128 up takes at most 3 bytes, an escape at most 3 for 7.
+    std::size_t high = 0;
+    for (char ch : text) high += static_cast<unsigned char>(ch) >> 7;
+    std::string out(n + 2 * high, '\0');
     char* o = out.data();
+    const char* s = text.data();
     for (std::size_t i = 0; i < n;) {
-        const auto b = static_cast<unsigned char>(text[i]);
+        if (i + 8 <= n) {
+            const std::uint64_t w = Load8(s + i);
+            if (PlainAscii8(w)) {
+                std::memcpy(o, &w, 8);
+                o += 8;
+                i += 8;
+                continue;
+            }
+        }
+        const auto b = static_cast<unsigned char>(s[i]);
         if (b < 0x80) {
             char32_t code;
             if (b == kEscapeStart && ReadEscape(text, i, code)) {
-                // At most 3 bytes for 7 read: the output never outruns its size.
                 std::string one;
                 AppendUtf8(one, code);
-                for (char c : one) *o++ = c;
+                std::memcpy(o, one.data(), one.size());
+                o += one.size();
                 i += kEscapeLength;
                 continue;
             }
@@ -81,7 +113,7 @@ std::string win_utf::Convert(std::string_view text) const {
         const Encoded& e = kToUtf8[b];
         o[0] = e.bytes[0];
         o[1] = e.bytes[1];
-        o[2] = e.bytes[2];
+        if (e.length == 3) o[2] = e.bytes[2];
         o += e.length;
         ++i;
     }
