@@ -41,6 +41,17 @@ TEST(my_record, FieldOperationsFollowTheirRules) {
     EXPECT_EQ(r.GetValue("DOK_IDO"), "5");
 }
 
+// A script copies one field into another: the text passed in is the
+// record's own, and appending may move the fields.
+TEST(my_record, SetValueTakesTheRecordsOwnTextsSafely) {
+    my_record r;
+    r.AddField("a", "wartość do skopiowania, dłuższa niż bufor krótkich tekstów"_cp, 0);
+    for (int i = 0; i < 100; ++i) r.SetValue("k" + std::to_string(i), r.GetValue("a"));
+    for (int i = 0; i < 100; ++i) r.AddField(r.fields()[static_cast<std::size_t>(i)].key + "#", r.GetValue("a"), 0);
+    ASSERT_EQ(r.fields().size(), 201u);
+    for (const my_field& f : r.fields()) EXPECT_EQ(f.value, r.GetValue("a")) << f.key;
+}
+
 TEST(my_record, EmptyingAValueCountsAsAChangeAndWorkingFieldsDoNot) {
     my_record r;
     r.AddField("a.1", "x", 0);

@@ -20,18 +20,18 @@ my_field* my_record::FindMutable(std::string_view key) {
     return it == mIndex.end() ? nullptr : &mFields[it->second];
 }
 
-my_field& my_record::Append(const std::string& key) {
+my_field& my_record::Append(std::string key) {
     mIndex.emplace(key, mFields.size());
     my_field& f = mFields.emplace_back();
-    f.key = key;
+    f.key = std::move(key);
     return f;
 }
 
-void my_record::AddField(const std::string& key, const std::string& value, std::uint8_t readonly) {
+void my_record::AddField(std::string key, std::string value, std::uint8_t readonly) {
     my_field* f = FindMutable(key);
-    if (!f) f = &Append(key);
+    if (!f) f = &Append(std::move(key));
     f->loaded = value;
-    f->value = value;
+    f->value = std::move(value);
     f->readonly = readonly;
 }
 
@@ -40,11 +40,11 @@ const std::string& my_record::GetValue(std::string_view key) const {
     return f ? f->value : kEmpty;
 }
 
-void my_record::SetValue(const std::string& key, const std::string& text) {
+void my_record::SetValue(std::string key, std::string text) {
     if (my_field* f = FindMutable(key)) {
-        f->value = text;
+        f->value = std::move(text);
     } else if (!text.empty()) {
-        Append(key).value = text;
+        Append(std::move(key)).value = std::move(text);
     }
 }
 
@@ -53,11 +53,11 @@ std::uint8_t my_record::IsReadOnly(std::string_view key) const {
     return f ? f->readonly : 0;
 }
 
-void my_record::SetReadOnly(const std::string& key, std::uint8_t flag) {
+void my_record::SetReadOnly(std::string key, std::uint8_t flag) {
     if (my_field* f = FindMutable(key)) {
         f->readonly = flag;
     } else if (flag == 1) {
-        Append(key).readonly = 1;
+        Append(std::move(key)).readonly = 1;
     }
 }
 

@@ -32,15 +32,17 @@ public:
 
     // Appends a field whose loaded and current values are both value; an
     // existing key is set instead (keys stay unique).
-    void AddField(const std::string& key, const std::string& value, std::uint8_t readonly);
+    void AddField(std::string key, std::string value, std::uint8_t readonly);
     // The current value, empty when there is no such field.
     const std::string& GetValue(std::string_view key) const;
     // Sets the current value; a missing field is appended unless text is empty.
-    void SetValue(const std::string& key, const std::string& text);
+    // Key and text are taken by value: they may be the record's own texts
+    // (SetValue(k, GetValue(other))), which appending a field may move.
+    void SetValue(std::string key, std::string text);
     // The field's flag, 0 when there is no such field.
     std::uint8_t IsReadOnly(std::string_view key) const;
     // Sets the flag; a missing field is appended (empty) only for flag 1.
-    void SetReadOnly(const std::string& key, std::uint8_t flag);
+    void SetReadOnly(std::string key, std::uint8_t flag);
     // True when a field without "#" in its key differs from its loaded value.
     bool IsModified() const;
     // The largest number a "?" of the pattern captures over all keys, 0 when none.
@@ -65,7 +67,7 @@ public:
 
 private:
     my_field* FindMutable(std::string_view key);
-    my_field& Append(const std::string& key);
+    my_field& Append(std::string key);
 
     struct Hash {
         using is_transparent = void;
