@@ -3,7 +3,7 @@
 #include "browse/CellMarkup.h"
 #include "catalogue/velt_files.h"
 #include "text/CpLiteral.h"
-#include "text/Cp1250.h"
+#include "text/utf.h"
 
 #include <cstdlib>
 
@@ -58,9 +58,9 @@ int BrowseCommand(CliContext& ctx) {
         std::fprintf(stderr, "usage: velt-cli ... browse INDEX [--from TEXT] [--count N] [--format NAME] [--backward]\n");
         return kExitUsage;
     }
-    const std::string name = Utf8ToCp1250(ctx.args[0]);
-    from = Utf8ToCp1250(from);
-    format = Utf8ToCp1250(format);
+    const std::string name = UtfVeltwin().Convert(ctx.args[0]);
+    from = UtfVeltwin().Convert(from);
+    format = UtfVeltwin().Convert(format);
     std::unique_ptr<velt_files> files;
     if (const int rc = OpenCatalogue(ctx, files); rc != kExitOk) return rc;
     velt_order* index = files->IndexByName(name);

@@ -1,6 +1,6 @@
 #include "CliContext.h"
 
-#include "text/Cp1250.h"
+#include "text/utf.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -8,7 +8,7 @@
 namespace velt::cli {
 
 void PrintLine(std::FILE* out, const std::string& cp1250) {
-    const std::string utf8 = Cp1250ToUtf8(cp1250);
+    const std::string utf8 = WinUtf().Convert(cp1250);
     std::fwrite(utf8.data(), 1, utf8.size(), out);
     std::fputc('\n', out);
 }

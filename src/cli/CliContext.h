@@ -42,5 +42,6 @@ int StatusCommand(CliContext& ctx);
 int IndexesCommand(CliContext& ctx);
 int BrowseCommand(CliContext& ctx);
 int StoreLoginCommand(CliContext& ctx);
+int ConvertCommand(CliContext& ctx);
 
 }  // namespace velt::cli

@@ -2,7 +2,7 @@
 // for checking a server by hand. Texts are printed in UTF-8.
 
 #include "CliContext.h"
-#include "text/Cp1250.h"
+#include "text/utf.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,7 +20,10 @@ void Usage() {
         "  indexes           the catalogue's index names\n"
         "  browse INDEX [--from TEXT] [--count N] [--format NAME] [--backward]\n"
         "                    entries of an index: identifier, tab, display text\n"
-        "  store-login [--file F]  writes the stored login the program uses at start\n",
+        "  store-login [--file F]  writes the stored login the program uses at start\n"
+        "  convert --from F --to T\n"
+        "                    standard input to standard output between cp1250, utf8\n"
+        "                    and marc8 through the client's converters (no server)\n",
         stderr);
 }
 
@@ -33,6 +36,7 @@ int main(int argc, char** argv) {
         {"indexes", IndexesCommand},
         {"browse", BrowseCommand},
         {"store-login", StoreLoginCommand},
+        {"convert", ConvertCommand},
     };
     CliContext ctx;
     std::string command;
@@ -52,15 +56,15 @@ int main(int argc, char** argv) {
             continue;
         }
         if (a == "--user" && value(ctx.user)) {
-            ctx.user = velt::Utf8ToCp1250(ctx.user);
+            ctx.user = velt::UtfVeltwin().Convert(ctx.user);
             continue;
         }
         if (a == "--password" && value(ctx.password)) {
-            ctx.password = velt::Utf8ToCp1250(ctx.password);
+            ctx.password = velt::UtfVeltwin().Convert(ctx.password);
             continue;
         }
         if (a == "--right" && value(ctx.right)) {
-            ctx.right = velt::Utf8ToCp1250(ctx.right);
+            ctx.right = velt::UtfVeltwin().Convert(ctx.right);
             continue;
         }
         if (a == "-h" || a == "--help") {

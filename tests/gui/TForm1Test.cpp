@@ -64,10 +64,3 @@ TEST(TForm1, CatalogueMenuFollowsTheConfigurationsGroups) {
     EXPECT_EQ(actions[2]->text(), "D");
     std::filesystem::remove_all(dir);
 }
-
-TEST(QtText, PolishTextsCrossTheEdgeBothWays) {
-    const std::string cp = "Zażółć gęślą jaźń — „cytat”"_cp;
-    const QString q = gui::toQString(cp);
-    EXPECT_EQ(q, QString::fromUtf8("Zażółć gęślą jaźń — „cytat”"));
-    EXPECT_EQ(gui::fromQString(q), cp);
-}

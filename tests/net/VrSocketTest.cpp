@@ -1,5 +1,6 @@
 #include "net/VrSocket.h"
 #include "text/CpLiteral.h"
+#include "text/utf.h"
 
 #include "support/Hex.h"
 #include "support/ScriptedPeer.h"
@@ -155,7 +156,7 @@ TEST(VrSocket, EachReadNamesItselfWhenThePeerCloses) {
         case 2: (void)s.GETSTRING(); break;
         default: (void)s.GETLONG(); break;
         }
-        EXPECT_EQ(s.ErrorText(), velt::Utf8ToCp1250(c.text));
+        EXPECT_EQ(s.ErrorText(), velt::UtfVeltwin().Convert(c.text));
         ExpectNoFailures(peer);
     }
 }

@@ -1,6 +1,6 @@
 #include "lang/ProfileFile.h"
 
-#include "text/CaseFold.h"
+#include "text/converter.h"
 
 #include <cerrno>
 #include <charconv>
@@ -31,7 +31,7 @@ std::string Unquote(std::string_view v) {
 
 }  // namespace
 
-std::string FoldName(std::string_view name) { return UpperCase(Trim(name)); }
+std::string FoldName(std::string_view name) { return UpperTable.Convert(Trim(name)); }
 
 ProfileFile::ProfileFile(std::string fileName) : mFileName(std::move(fileName)) {
     std::FILE* f = std::fopen(mFileName.c_str(), "rb");

@@ -48,7 +48,7 @@ TMultiIniFile::TMultiIniFile(const std::string& fileName) : mMain(fileName) {
 const TLongIniFile* TMultiIniFile::Included(std::string_view section, std::string_view key, std::string& inner) const {
     for (std::size_t i = 0; i < mIncluded.size(); ++i) {
         const std::string& prefix = mPrefixes[i];
-        if (!WildcardMatch(prefix + "*", section)) continue;
+        if (!MatchWildcard(prefix + "*", section)) continue;
         // The prefix's length, as the pattern may hold wildcards of its own.
         inner = std::string(section.substr(std::min(prefix.size(), section.size())));
         if (mIncluded[i]->ValueExists(inner, key)) return mIncluded[i].get();

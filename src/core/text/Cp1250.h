@@ -5,8 +5,6 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
-#include <string_view>
 
 namespace velt {
 
@@ -49,12 +47,5 @@ constexpr int UnicodeToCp1250(char32_t cp) {
         if (Cp1250Defined(static_cast<unsigned char>(b)) && kCp1250ToUnicode[b] == cp) return b;
     return -1;
 }
-
-// Windows-1250 bytes as UTF-8 (every byte has a character, so nothing is lost).
-std::string Cp1250ToUtf8(std::string_view cp1250);
-
-// UTF-8 as Windows-1250 bytes; a character the code page lacks and a malformed
-// sequence become "?".
-std::string Utf8ToCp1250(std::string_view utf8);
 
 }  // namespace velt

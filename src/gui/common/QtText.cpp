@@ -1,15 +1,15 @@
 #include "common/QtText.h"
 
-#include "text/Cp1250.h"
+#include "text/utf.h"
 
 namespace velt::gui {
 
 QString toQString(const std::string& cp1250) {
-    return QString::fromStdString(Cp1250ToUtf8(cp1250));
+    return QString::fromStdString(WinUtf().Convert(cp1250));
 }
 
 std::string fromQString(const QString& text) {
-    return Utf8ToCp1250(text.toStdString());
+    return UtfVeltwin().Convert(text.toStdString());
 }
 
 }  // namespace velt::gui

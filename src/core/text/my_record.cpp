@@ -1,0 +1,96 @@
+#include "text/my_record.h"
+
+#include "text/Wildcard.h"
+
+namespace velt {
+
+bool my_error::Concerns(const std::string& key) const { return MatchPatterns(keys, key); }
+
+namespace {
+const std::string kEmpty;
+}
+
+const my_field* my_record::Find(std::string_view key) const {
+    const auto it = mIndex.find(key);
+    return it == mIndex.end() ? nullptr : &mFields[it->second];
+}
+
+my_field* my_record::FindMutable(std::string_view key) {
+    const auto it = mIndex.find(key);
+    return it == mIndex.end() ? nullptr : &mFields[it->second];
+}
+
+my_field& my_record::Append(std::string key) {
+    mIndex.emplace(key, mFields.size());
+    my_field& f = mFields.emplace_back();
+    f.key = std::move(key);
+    return f;
+}
+
+void my_record::AddField(std::string key, std::string value, std::uint8_t readonly) {
+    my_field* f = FindMutable(key);
+    if (!f) f = &Append(std::move(key));
+    f->loaded = value;
+    f->value = std::move(value);
+    f->readonly = readonly;
+}
+
+const std::string& my_record::GetValue(std::string_view key) const {
+    const my_field* f = Find(key);
+    return f ? f->value : kEmpty;
+}
+
+void my_record::SetValue(std::string key, std::string text) {
+    if (my_field* f = FindMutable(key)) {
+        f->value = std::move(text);
+    } else if (!text.empty()) {
+        Append(std::move(key)).value = std::move(text);
+    }
+}
+
+std::uint8_t my_record::IsReadOnly(std::string_view key) const {
+    const my_field* f = Find(key);
+    return f ? f->readonly : 0;
+}
+
+void my_record::SetReadOnly(std::string key, std::uint8_t flag) {
+    if (my_field* f = FindMutable(key)) {
+        f->readonly = flag;
+    } else if (flag == 1) {
+        Append(std::move(key)).readonly = 1;
+    }
+}
+
+bool my_record::IsModified() const {
+    for (const my_field& f : mFields)
+        if (f.value != f.loaded && f.key.find('#') == std::string::npos) return true;
+    return false;
+}
+
+int my_record::MaxOccurrence(std::string_view pattern) const {
+    int best = 0;
+    for (const my_field& f : mFields) {
+        int n;
+        if (MatchOccurrence(f.key, pattern, n) && n > best) best = n;
+    }
+    return best;
+}
+
+void my_record::AddError(const std::string& message, const std::string& keys) {
+    mErrors.emplace_back(message, keys);
+}
+
+void my_record::ClearErrorsFor(const std::string& key) {
+    std::erase_if(mErrors, [&](const my_error& e) { return e.Concerns(key); });
+}
+
+void my_record::CopyFrom(const my_record& other) {
+    if (&other == this) return;
+    for (const my_field& f : other.mFields) {
+        SetValue(f.key, f.value);
+        if (!IsReadOnly(f.key)) SetReadOnly(f.key, f.readonly);
+    }
+    mErrors = other.mErrors;
+}
+
+}  // namespace velt
