@@ -234,3 +234,19 @@ TEST(VeltShell, SaveWritesOnlyChangesAndNeverWhenForbidden) {
     std::filesystem::rename(dir.Path().substr(0, dir.Path().size() - 1) + "-moved", dir.Path());
     EXPECT_EQ(TempDir::Read(writable), "[HISTORIA]\r\nid=KATALOG_Z\r\npytaj=1\r\n");
 }
+
+TEST(VeltShell, RegistersTheConverterModulesOfTheConfiguration) {
+    TempDir dir;
+    const std::string file = dir.Write("k.ini", std::string("[GLOBAL]\nMOD=") + VELT_EXAMPLE_MODULE +
+                                                    "\n[KONWERTER_1]\ndll=%MOD%\nz=U\ndo=AB\n"
+                                                    "[KONWERTER_2]\ndll=%INI%brak.so\nz=U\ndo=C\n");
+    FakeView view;
+    FakePrompts prompts;
+    VeltShell shell(view, prompts, prompts);
+    shell.ReadConfiguration(file, dir.Path(), dir.Path());
+    ASSERT_EQ(shell.Converters().size(), 1u);
+    EXPECT_NE(shell.Converters().FindConverterModule("U", "B"), nullptr);
+    EXPECT_EQ(shell.Converters().FindConverterModule("U", "C"), nullptr);
+    ASSERT_EQ(prompts.shown.size(), 1u) << "the missing module is reported";
+    EXPECT_NE(prompts.shown[0].find("brak.so"), std::string::npos);
+}

@@ -1,5 +1,6 @@
 #include "shell/VeltShell.h"
 
+#include "lang/IniMacros.h"
 #include "lang/TMultiIniFile.h"
 #include "net/VrTimer.h"
 #include "text/CpLiteral.h"
@@ -44,6 +45,13 @@ void VeltShell::ReadConfiguration(const std::string& fileName, const std::string
         mSettings.Read(ini, programDir, dataDir);
         mSettingsAsRead = mSettings;
         VrTimer::SetKeepAliveInterval(mSettings.KeepAliveMs);
+        std::vector<ConverterModuleSection> modules;
+        for (const auto& section : ini.ReadSections()) {
+            if (section.rfind("KONWERTER", 0) != 0) continue;
+            modules.push_back({section, ExpandMacros(ini.ReadString(section, "dll", "")), ini.ReadString(section, "z", ""),
+                               ini.ReadString(section, "do", "")});
+        }
+        mConverters.Load(modules, fileName, [this](const std::string& text) { mPrompts.plain_message(text); });
     } catch (const std::exception& e) {
         mPrompts.plain_message(e.what());
     }

@@ -11,6 +11,7 @@
 #include "shell/CatalogueMenu.h"
 #include "shell/ShellSettings.h"
 #include "shell/StoredLogin.h"
+#include "text/dll_converter.h"
 
 #include <memory>
 #include <optional>
@@ -76,6 +77,8 @@ public:
     int Mode() const { return mMode; }
     LoginFlow& Flow() { return mFlow; }
     const std::string& ConfigFile() const { return mConfigFile; }
+    // The converter modules of the "KONWERTER" sections.
+    const ConverterModules& Converters() const { return mConverters; }
 
 private:
     // Connects entry as the current catalogue (no stopping, no history).
@@ -88,6 +91,7 @@ private:
     LoginFlow mFlow;
     CatalogueMenu mMenu;
     ShellSettings mSettings;
+    ConverterModules mConverters;
     ShellSettings mSettingsAsRead;
     std::string mConfigFile;
     bool mConfigComplete = false;
