@@ -162,7 +162,7 @@ std::vector<std::string> CollectionIndex(Session& s, const IndexQuery& q) {
                 for (std::size_t i = 0; n && i < size && !at; ++i)
                     if (numbers[i] == n) at = i + 1;
             } else {
-                at = q.key.empty() ? (size ? 1 : 0) : (given <= size ? std::max<std::size_t>(given, 1) : 0);
+                at = q.key.empty() ? 1 : std::max<std::size_t>(given, 1);
             }
             break;
         case kNext:
@@ -175,7 +175,7 @@ std::vector<std::string> CollectionIndex(Session& s, const IndexQuery& q) {
             at = given >= 2 && given <= size + 1 ? given - 1 : 0;
             break;
     }
-    if (at == 0) return {};
+    if (at == 0 || at > size) return {};  // also every request on an empty collection
     const std::uint32_t number = numbers[at - 1];
     const auto record = s.db.Record(number);
     const std::string display = record ? DisplayText(s.db, s.ids, *record, q.format, {})

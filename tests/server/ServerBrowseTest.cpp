@@ -264,6 +264,20 @@ TEST_F(BrowseTest, RecordListsKeepTheirOrderAndTheCollectionListComesBack) {
     ::rmdir(dir);
 }
 
+TEST_F(BrowseTest, AnEmptyCollectionHasNoEntryWhateverTheKey) {
+    const auto [number, count] = Search("\"tytuł\" POCZĄTEK \""_cp + "\xFF\xFF\"");
+    ASSERT_GT(number, 0);
+    EXPECT_EQ(count, 0);
+    for (const std::string key : {"", "JJJJJ", "0000000001", "0000000000"}) {
+        EXPECT_FALSE((*c)->IndexFromRequest(99, 0, number, "", key)) << key;
+        EXPECT_FALSE((*c)->IndexNextRequest(99, 0, number, "", key)) << key;
+        EXPECT_FALSE((*c)->IndexPriorRequest(99, 0, number, "", key)) << key;
+        EXPECT_FALSE((*c)->IndexFindRequest(99, 0, number, key)) << key;
+    }
+    EXPECT_FALSE((*c)->IndexLastRequest(99, 0, number, ""));
+    EXPECT_FALSE((*c)->Broken());
+}
+
 TEST_F(BrowseTest, SortingFollowsTheSortKey) {
     const auto [number, count] = Search("SORTUJ \"tytuł\" \"tytuł\" POCZĄTEK \"\""_cp);
     ASSERT_EQ(count, 300);
