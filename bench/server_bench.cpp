@@ -84,6 +84,24 @@ std::string Index(std::uint8_t code, const std::string& prefix, const std::strin
     return std::string(1, static_cast<char>(code)) + Int(21) + Int(1) + Int(5) + Text(prefix) + Text(key);
 }
 
+void Report(benchmark::State& state, std::vector<double> times);
+
+// Serves the requests on one connection over the seeded catalogue and
+// reports the server's time per request.
+void Serve(benchmark::State& state, const std::vector<std::string>& requests) {
+    ServerConfig config;
+    config.dbPath = SeededDb();
+    TestControl control;
+    Catalogue db(config.dbPath);
+    std::vector<double> times;
+    for (auto _ : state) {
+        Timed t(requests);
+        ServeConnection(config, control, db, t, t);
+        times = t.mTimes;
+    }
+    Report(state, times);
+}
+
 void Report(benchmark::State& state, std::vector<double> times) {
     std::sort(times.begin(), times.end());
     auto at = [&times](double q) { return times.empty() ? 0.0 : times[static_cast<std::size_t>(q * (times.size() - 1))]; };
@@ -94,10 +112,6 @@ void Report(benchmark::State& state, std::vector<double> times) {
 }
 
 void BM_IndexRequests(benchmark::State& state) {
-    ServerConfig config;
-    config.dbPath = SeededDb();
-    TestControl control;
-    Catalogue db(config.dbPath);
     // Seeks at random typed texts, then steps forward and back from there.
     std::mt19937 random(7);
     const char* codes[] = {"AU", "TY", "TE", "WY", "IS", "SY", "RW", "NR"};
@@ -111,33 +125,17 @@ void BM_IndexRequests(benchmark::State& state) {
         requests.push_back(Index(58, code, typed));
         requests.push_back(Index(57, code, ""));
     }
-    std::vector<double> times;
-    for (auto _ : state) {
-        Timed t(requests);
-        ServeConnection(config, control, db, t, t);
-        times = t.mTimes;
-    }
-    Report(state, times);
+    Serve(state, requests);
 }
 BENCHMARK(BM_IndexRequests)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_TitleWordSearch(benchmark::State& state) {
-    ServerConfig config;
-    config.dbPath = SeededDb();
-    TestControl control;
-    Catalogue db(config.dbPath);
     std::vector<std::string> requests;
     for (const char* word : {"historia", "dzieje", "zamku", "wisłą", "mazurach", "lasu", "podróż", "źródła"})
         for (int i = 0; i < 3; ++i)
             requests.push_back(std::string(1, '\x0F') +
                                Text(velt::Utf8ToCp1250(std::string("\"tytuł\" SŁOWO \"") + word + "\"")));
-    std::vector<double> times;
-    for (auto _ : state) {
-        Timed t(requests);
-        ServeConnection(config, control, db, t, t);
-        times = t.mTimes;
-    }
-    Report(state, times);
+    Serve(state, requests);
 }
 BENCHMARK(BM_TitleWordSearch)->Iterations(1)->Unit(benchmark::kMillisecond);
 

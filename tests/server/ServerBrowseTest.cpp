@@ -17,15 +17,11 @@ using namespace velt::test;
 
 namespace {
 
-class BrowseTest : public ::testing::Test {
+class BrowseTest : public SharedServerTest {
 protected:
-    static void SetUpTestSuite() { sServer = new ServerProcess(); }
-    static void TearDownTestSuite() {
-        delete sServer;
-        sServer = nullptr;
-    }
     void SetUp() override {
-        ASSERT_TRUE(sServer->Ready()) << sServer->Why();
+        SharedServerTest::SetUp();
+        if (HasFatalFailure()) return;
         c = Connect(*sServer);
         ASSERT_FALSE((*c)->Broken()) << (*c)->ErrorText();
     }
@@ -47,10 +43,8 @@ protected:
         for (const auto& e : WalkIndex(**c, 99, collection, "")) ids.push_back(e.items[2]);
         return ids;
     }
-    static ServerProcess* sServer;
     std::unique_ptr<Client> c;
 };
-ServerProcess* BrowseTest::sServer = nullptr;
 
 TEST_F(BrowseTest, EveryIndexBrowsesForwardAndBackInKeyOrder) {
     for (const std::string code : {"AU", "TY", "TE", "WY", "IS", "SY", "RW", "NR"}) {

@@ -22,15 +22,11 @@ using namespace std::chrono_literals;
 
 namespace {
 
-class FaultsTest : public ::testing::Test {
+class FaultsTest : public SharedServerTest {
 protected:
-    static void SetUpTestSuite() { sServer = new ServerProcess(); }
-    static void TearDownTestSuite() {
-        delete sServer;
-        sServer = nullptr;
-    }
     void SetUp() override {
-        ASSERT_TRUE(sServer->Ready()) << sServer->Why();
+        SharedServerTest::SetUp();
+        if (HasFatalFailure()) return;
         ASSERT_EQ(sServer->Control("reset"), "ok");
         c = Connect(*sServer);
         ASSERT_FALSE((*c)->Broken());
@@ -42,11 +38,9 @@ protected:
         sServer->Control("clear");
         std::system(("rm -rf " + mDir).c_str());
     }
-    static ServerProcess* sServer;
     std::unique_ptr<Client> c;
     std::string mDir;
 };
-ServerProcess* FaultsTest::sServer = nullptr;
 
 TEST_F(FaultsTest, DelayedRepliesStillArrive) {
     ASSERT_EQ(sServer->Control("delay 300 55"), "ok");

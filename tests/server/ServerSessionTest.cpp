@@ -19,17 +19,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-class SessionTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { sServer = new ServerProcess(); }
-    static void TearDownTestSuite() {
-        delete sServer;
-        sServer = nullptr;
-    }
-    void SetUp() override { ASSERT_TRUE(sServer->Ready()) << sServer->Why(); }
-    static ServerProcess* sServer;
-};
-ServerProcess* SessionTest::sServer = nullptr;
+class SessionTest : public SharedServerTest {};
 
 TEST_F(SessionTest, StatusNamesTheKindItsParametersAndTheDescriptorLast) {
     auto c = Connect(*sServer);

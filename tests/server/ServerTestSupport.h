@@ -6,6 +6,8 @@
 #include "net/TVeltClient.h"
 #include "support/ServerProcess.h"
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -28,6 +30,18 @@ inline std::unique_ptr<Client> Connect(const ServerProcess& server) {
         "127.0.0.1", [messages](const std::string& m) { messages->push_back(m); }, server.Port());
     return c;
 }
+
+// A test suite whose tests share one server (300 records).
+class SharedServerTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { sServer = new ServerProcess(); }
+    static void TearDownTestSuite() {
+        delete sServer;
+        sServer = nullptr;
+    }
+    void SetUp() override { ASSERT_TRUE(sServer->Ready()) << sServer->Why(); }
+    static inline ServerProcess* sServer = nullptr;
+};
 
 // An index entry as the tests look at it.
 struct Entry {
