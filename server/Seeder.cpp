@@ -374,7 +374,8 @@ void SeedDatabase(const std::string& path, std::uint32_t books) {
     ::close(fd);
     try {
         Database db(temp, true);
-        db.Exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA cache_size=-262144; PRAGMA page_size=8192;");
+        db.Exec("PRAGMA page_size=8192; PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA cache_size=-262144;"
+                "PRAGMA temp_store=MEMORY;");
         db.Exec(kSchema);
         db.Exec("BEGIN");
 
