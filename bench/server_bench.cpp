@@ -1,0 +1,162 @@
+// The server's speed targets, measured on the server side (no network):
+// index requests (p99 under 1 ms), a title-word search over the whole
+// catalogue (under 200 ms) and seeding (under 2 minutes), at the size given
+// by VELT_BENCH_RECORDS (default 1,000,000). The catalogue is seeded once
+// into VELT_BENCH_DB (default /tmp/velt-bench-N.db) and reused.
+//
+//   build/bench/server_bench                       # index requests and searches
+//   build/bench/server_bench --benchmark_filter=Seed   # seeding, into a new file
+
+#include "text/utf.h"
+#include "Catalogue.h"
+#include "Connection.h"
+#include "Seeder.h"
+#include "TestControl.h"
+#include "net/WireCodec.h"
+#include "text/Cp1250.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using namespace velt::server;
+using Clock = std::chrono::steady_clock;
+
+std::uint32_t Records() {
+    const char* n = std::getenv("VELT_BENCH_RECORDS");
+    return n ? static_cast<std::uint32_t>(std::atol(n)) : 1000000u;
+}
+
+std::string DbPath() {
+    const char* p = std::getenv("VELT_BENCH_DB");
+    return p ? p : "/tmp/velt-bench-" + std::to_string(Records()) + ".db";
+}
+
+const std::string& SeededDb() {
+    static const std::string path = [] {
+        const std::string p = DbPath();
+        struct stat st {};
+        if (::stat(p.c_str(), &st) != 0) SeedDatabase(p, Records());
+        return p;
+    }();
+    return path;
+}
+
+// Feeds the requests one at a time and notes when each began and when its
+// reply was written: the server's own time per request.
+class Timed : public ByteSource, public ByteSink {
+public:
+    explicit Timed(std::vector<std::string> requests) : mRequests(std::move(requests)) {}
+    std::size_t Read(unsigned char* p, std::size_t n, bool betweenRequests) override {
+        if (!betweenRequests || mNext >= mRequests.size()) return 0;
+        const std::string& r = mRequests[mNext++];
+        if (r.size() > n) return 0;
+        std::copy(r.begin(), r.end(), p);
+        mStart = Clock::now();
+        return r.size();
+    }
+    bool Write(const unsigned char*, std::size_t) override {
+        mTimes.push_back(std::chrono::duration<double, std::micro>(Clock::now() - mStart).count());
+        return true;
+    }
+    std::vector<double> mTimes;
+
+private:
+    std::vector<std::string> mRequests;
+    std::size_t mNext = 0;
+    Clock::time_point mStart;
+};
+
+std::string Text(const std::string& s) { return s + std::string(1, '\0'); }
+std::string Int(std::int32_t v) {
+    std::string s;
+    velt::wire::AppendInteger(s, v);
+    return s;
+}
+std::string Index(std::uint8_t code, const std::string& prefix, const std::string& key) {
+    return std::string(1, static_cast<char>(code)) + Int(21) + Int(1) + Int(5) + Text(prefix) + Text(key);
+}
+
+void Report(benchmark::State& state, std::vector<double> times);
+
+// Serves the requests on one connection over the seeded catalogue and
+// reports the server's time per request.
+void Serve(benchmark::State& state, const std::vector<std::string>& requests) {
+    ServerConfig config;
+    config.dbPath = SeededDb();
+    TestControl control;
+    Catalogue db(config.dbPath);
+    std::vector<double> times;
+    for (auto _ : state) {
+        Timed t(requests);
+        ServeConnection(config, control, db, t, t);
+        times = t.mTimes;
+    }
+    Report(state, times);
+}
+
+void Report(benchmark::State& state, std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    auto at = [&times](double q) { return times.empty() ? 0.0 : times[static_cast<std::size_t>(q * (times.size() - 1))]; };
+    state.counters["requests"] = static_cast<double>(times.size());
+    state.counters["p50_us"] = at(0.5);
+    state.counters["p99_us"] = at(0.99);
+    state.counters["max_us"] = times.empty() ? 0.0 : times.back();
+}
+
+void BM_IndexRequests(benchmark::State& state) {
+    // Seeks at random typed texts, then steps forward and back from there.
+    std::mt19937 random(7);
+    const char* codes[] = {"AU", "TY", "TE", "WY", "IS", "SY", "RW", "NR"};
+    std::vector<std::string> requests;
+    for (int i = 0; i < 2000; ++i) {
+        const std::string code = codes[random() % 8];
+        std::string typed(1, static_cast<char>('A' + random() % 26));
+        typed += static_cast<char>('a' + random() % 26);
+        requests.push_back(Index(55, code, typed));
+        for (int k = 0; k < 5; ++k) requests.push_back(Index(56, code, typed + std::string(1, static_cast<char>('a' + k))));
+        requests.push_back(Index(58, code, typed));
+        requests.push_back(Index(57, code, ""));
+    }
+    Serve(state, requests);
+}
+BENCHMARK(BM_IndexRequests)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_TitleWordSearch(benchmark::State& state) {
+    std::vector<std::string> requests;
+    for (const char* word : {"historia", "dzieje", "zamku", "wisłą", "mazurach", "lasu", "podróż", "źródła"})
+        for (int i = 0; i < 3; ++i)
+            requests.push_back(std::string(1, '\x0F') +
+                               Text(velt::UtfWin().Convert(std::string("\"tytuł\" SŁOWO \"") + word + "\"")));
+    Serve(state, requests);
+}
+BENCHMARK(BM_TitleWordSearch)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Seeds the benchmark's catalogue when it is not there yet (so run this
+// first), otherwise a scratch copy that is removed afterwards.
+void BM_Seed(benchmark::State& state) {
+    struct stat st {};
+    const bool keep = ::stat(DbPath().c_str(), &st) != 0;
+    const std::string path = keep ? DbPath() : "/tmp/velt-bench-seed-" + std::to_string(::getpid()) + ".db";
+    for (auto _ : state) {
+        ::unlink(path.c_str());
+        SeedDatabase(path, Records());
+    }
+    ::stat(path.c_str(), &st);
+    state.counters["records"] = Records();
+    state.counters["db_MB"] = static_cast<double>(st.st_size) / 1e6;
+    if (!keep) ::unlink(path.c_str());
+}
+BENCHMARK(BM_Seed)->Iterations(1)->Unit(benchmark::kSecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,232 @@
+#include "DisplayFormats.h"
+
+#include "CoverImages.h"
+#include "Descriptor.h"
+#include "RecordText.h"
+#include "Seeder.h"
+#include "text/CpLiteral.h"
+
+namespace velt::server {
+
+namespace {
+
+const std::string kEsc = "\x1B";
+const std::string kSub = "\x1A";
+
+std::string Cmd(char letter, const std::string& argument) { return kEsc + letter + argument + kSub; }
+std::string Bold(const std::string& t) { return Cmd('S', "B") + t + Cmd('S', ""); }
+std::string Italic(const std::string& t) { return Cmd('S', "I") + t + Cmd('S', ""); }
+std::string Link(const std::string& command, const std::string& text) { return Cmd('L', command + "||" + text); }
+std::string Colour(const std::string& c) { return Cmd('C', c); }
+
+// A text of the record, made safe for a display line: no markup bytes, no CR.
+std::string Plain(std::string_view t) {
+    std::string out;
+    for (const char c : t) out.push_back(c == '\x1B' || c == '\x1A' || c == '\r' || c == '\n' ? ' ' : c);
+    return out;
+}
+
+std::string Query(const std::string& index, const std::string& kind, const std::string& text) {
+    return "zapytanie \"" + index + "\" " + kind + " \"" + EscapeSearchText(text) + "\"";
+}
+
+std::string AuthorLink(const std::string& name) {
+    return Link(Query("autor"_cp, "RÓWNY"_cp, name), Plain(name));
+}
+
+struct Book {
+    std::vector<std::string> authors;  // 100 then 700 (^a)
+    std::vector<std::string> dates;
+    std::string title, subtitle, statement, edition, place, publisher, year, extent, illustrations, isbn, call;
+    std::vector<std::string> subjects;
+    std::vector<std::string> subjectIds;
+    std::string cover;  // the picture's designation
+};
+
+Book ReadBook(const RecordText& r) {
+    Book b;
+    for (const char* tag : {"100", "700"})
+        for (const auto& v : r.Values(tag)) {
+            b.authors.push_back(Subfield(v, 'a'));
+            b.dates.push_back(Subfield(v, 'd'));
+        }
+    const std::string t = r.Value("245");
+    b.title = Subfield(t, 'a');
+    b.subtitle = Subfield(t, 'b');
+    b.statement = Subfield(t, 'c');
+    b.edition = Subfield(r.Value("250"), 'a');
+    const std::string p = r.Value("260");
+    b.place = Subfield(p, 'a');
+    b.publisher = Subfield(p, 'b');
+    b.year = Subfield(p, 'c');
+    b.extent = Subfield(r.Value("300"), 'a');
+    b.illustrations = Subfield(r.Value("300"), 'b');
+    b.isbn = Subfield(r.Value("020"), 'a');
+    b.call = Subfield(r.Value("852"), 'h');
+    for (const auto& v : r.Values("650")) {
+        b.subjects.push_back(Subfield(v, 'a'));
+        b.subjectIds.push_back(Subfield(v, '9'));
+    }
+    b.cover = Subfield(r.Value("856"), 'u');
+    return b;
+}
+
+std::string CoverCommand(const RecordRow& row, const Book& b) {
+    const std::string_view small = CoverPicture(row.cover, false);
+    if (small.empty() || b.cover.empty()) return {};
+    return Cmd('I', "JPG " + b.cover + "||" + EscapePicture(small));
+}
+
+std::string AttachmentLinks(Catalogue& db, std::uint32_t number) {
+    std::string line;
+    for (const auto& name : db.AttachmentNames(number)) {
+        if (!line.empty()) line += ", ";
+        line += Link("BLOB" + name, Plain(name));
+    }
+    return line;
+}
+
+std::string Description(const Book& b) {
+    std::string d;
+    if (!b.authors.empty()) d += AuthorLink(b.authors[0]) + ". ";
+    d += Italic(Plain(b.title));
+    if (!b.subtitle.empty()) d += " : " + Plain(b.subtitle);
+    if (!b.statement.empty()) d += " / " + Plain(b.statement);
+    d += ".";
+    if (!b.edition.empty()) d += " \x96 " + Plain(b.edition) + ".";
+    d += " \x96 " + Plain(b.place) + " : " + Plain(b.publisher) + ", " + Plain(b.year) + ".";
+    return d;
+}
+
+std::string BookShort(Catalogue& db, const Identifiers& ids, const RecordRow& row, const Book& b) {
+    std::vector<std::string> lines;
+    lines.push_back(CoverCommand(row, b) + Description(b));
+    std::string info = Colour("B") + "Sygn. "_cp + Plain(b.call);
+    if (!b.isbn.empty()) info += " \x96 ISBN " + Plain(b.isbn);
+    info += Colour("0") + "  " + Link("rekord" + ids.Shown(row.number) + " TY", "w indeksie tytułów"_cp);
+    lines.push_back(info);
+    const std::string files = AttachmentLinks(db, row.number);
+    if (!files.empty()) lines.push_back("Pliki: "_cp + files);
+    std::string text;
+    for (const auto& l : lines) text += (text.empty() ? "" : "\r") + l;
+    return text;
+}
+
+std::string BookFull(Catalogue& db, const Identifiers& ids, const RecordRow& row, const Book& b) {
+    std::vector<std::string> lines;
+    const std::string shown = ids.Shown(row.number);
+    if (row.cover) lines.push_back(Cmd('R', "$F0F8FF"));
+    std::string first = CoverCommand(row, b) + Bold("Autor: "_cp);
+    for (std::size_t i = 0; i < b.authors.size(); ++i) {
+        if (i == 1) first += "; współautorzy: "_cp;
+        else if (i > 1) first += "; ";
+        first += AuthorLink(b.authors[i]);
+        if (!b.dates[i].empty()) first += " (" + Plain(b.dates[i]) + ")";
+    }
+    lines.push_back(first);
+    std::string title = Bold("Tytuł: "_cp) + Italic(Plain(b.title));
+    if (!b.subtitle.empty()) title += " : " + Plain(b.subtitle);
+    lines.push_back(title);
+    if (!b.edition.empty()) lines.push_back(Bold("Wydanie: "_cp) + Plain(b.edition));
+    lines.push_back(Bold("Adres wydawniczy: "_cp) + Plain(b.place) + " : " +
+                    Link(Query("wydawca"_cp, "RÓWNY"_cp, b.publisher), Plain(b.publisher)) + ", " +
+                    Link(Query("rok wydania"_cp, "LICZBA"_cp, b.year), Plain(b.year)));
+    std::string extent = Bold("Opis fizyczny: "_cp) + Plain(b.extent);
+    if (!b.illustrations.empty()) extent += " : " + Plain(b.illustrations);
+    lines.push_back(extent);
+    if (!b.isbn.empty()) lines.push_back(Bold("ISBN: ") + Plain(b.isbn));
+    std::string subjects = Bold("Tematy: "_cp);
+    for (std::size_t i = 0; i < b.subjects.size(); ++i) {
+        if (i) subjects += "; ";
+        subjects += Link(Query("temat"_cp, "RÓWNY"_cp, b.subjects[i]), Plain(b.subjects[i]));
+    }
+    lines.push_back(subjects);
+    lines.push_back(Bold("Sygnatura: "_cp) + Colour("R") + Plain(b.call) + Colour("0"));
+    const std::string files = AttachmentLinks(db, row.number);
+    if (!files.empty()) lines.push_back(Bold("Pliki: "_cp) + files);
+    lines.push_back(Bold("Numer: "_cp) + Link("NR|" + shown, shown) + "  " +
+                    Link("rekord" + shown + " AU", "w indeksie autorów"_cp));
+    std::string text;
+    for (const auto& l : lines) text += (text.empty() ? "" : "\r") + l;
+    return text;
+}
+
+std::string AuthorityText(const Identifiers& ids, const RecordRow& row, const RecordText& r, bool full) {
+    const bool person = ids.Letter(row.number) == kPersonLetter;
+    const std::string field = r.Value(person ? "100" : "150");
+    const std::string heading = Subfield(field, 'a');
+    const std::string dates = Subfield(field, 'd');
+    std::string line = Bold(Plain(heading));
+    if (!dates.empty()) line += " (" + Plain(dates) + ")";
+    std::string text = line;
+    const std::string index = person ? "autor"_cp : "temat"_cp;
+    text += "\r" + Link(Query(index, "RÓWNY"_cp, heading), "pokaż książki"_cp) + "  " +
+            Colour("G") + "rekord wzorcowy "_cp + ids.Shown(row.number) + Colour("0");
+    if (full) text += "\x1B&find=" + Plain(heading) + kSub + "\x1B&open=" + ids.Stored(row.number) + "|" + kSub;
+    return text;
+}
+
+std::string ExportText(const Identifiers& ids, const RecordRow& row, const RecordText& r) {
+    std::string text = "[DOKUMENT " + std::string(1, ids.Letter(row.number)) + "]";
+    for (const auto& f : r.Fields()) text += "\r" + Plain(f.key) + "=" + Plain(f.value);
+    return text;
+}
+
+std::string ReferenceText(const Identifiers& ids, const RecordRow& row, const RecordText& r) {
+    if (ids.Letter(row.number) != kBookLetter) return Plain(Subfield(r.Fields().empty() ? "" : r.Fields()[0].value, 'a'));
+    const Book b = ReadBook(r);
+    std::string t;
+    if (!b.authors.empty()) t += Plain(b.authors[0]) + ". ";
+    return t + Plain(b.title) + " (" + Plain(b.year) + ")";
+}
+
+}  // namespace
+
+std::string EscapePicture(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 16);
+    for (const char ch : bytes) {
+        switch (static_cast<unsigned char>(ch)) {
+            case 0: out += "\x1B\x01"; break;
+            case 26: out += "\x1B\x02"; break;
+            case 27: out += "\x1B\x03"; break;
+            case 13: out += "\x1B\x04"; break;
+            case 124: out += "\x1B\x05"; break;
+            default: out.push_back(ch);
+        }
+    }
+    return out;
+}
+
+std::string EscapeSearchText(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        if (c == '"' || c == '#' || c == '&' || c == '(' || c == ')' || c == '|') out.push_back('\\');
+        out.push_back(c);
+    }
+    return out;
+}
+
+std::string DisplayText(Catalogue& db, const Identifiers& ids, const RecordRow& row, int format,
+                        std::string_view heading) {
+    const RecordText r = RecordText::Parse(row.text);
+    std::string text;
+    if (!heading.empty() && format != kFormatExport) text = Bold(Plain(heading)) + "\r";
+    const bool book = ids.Letter(row.number) == kBookLetter;
+    switch (format) {
+        case kFormatFull:
+            return text + (book ? BookFull(db, ids, row, ReadBook(r)) : AuthorityText(ids, row, r, false));
+        case kFormatTree:
+            return text + ids.Shown(row.number) + " " + ReferenceText(ids, row, r);
+        case kFormatAuthority:
+            return text + (book ? ReferenceText(ids, row, r) : AuthorityText(ids, row, r, true));
+        case kFormatExport:
+            return ExportText(ids, row, r);
+        case kFormatReference:
+            return text + ReferenceText(ids, row, r);
+        default:
+            return text + (book ? BookShort(db, ids, row, ReadBook(r)) : AuthorityText(ids, row, r, false));
+    }
+}
+
+}  // namespace velt::server

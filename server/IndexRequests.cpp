@@ -1,0 +1,217 @@
+// Index requests (50 find, 55 from, 56 next, 57 last, 58 prior) over the
+// catalogue indexes (kind 21), the authority indexes (kind 9) and the remote
+// collections (kind 99).
+//
+// Kind 21 reads its parameter as: 5 browse the index whose code is the
+// prefix; 4 locate a record in an index (prefix: identifier, "X", code);
+// 1 the entry of one record (prefix: its identifier).
+
+#include "Descriptor.h"
+#include "DisplayFormats.h"
+#include "Indexes.h"
+#include "Session.h"
+#include "text/CpLiteral.h"
+
+#include <climits>
+#include <cstdio>
+
+namespace velt::server {
+
+namespace {
+
+constexpr std::size_t kMaxKey = 4096;  // keys, prefixes and typed texts
+
+enum : std::uint8_t { kFind = 50, kFrom = 55, kNext = 56, kLast = 57, kPrior = 58 };
+
+struct IndexQuery {
+    std::uint8_t code;
+    int kind;
+    int format;
+    int parameter;
+    std::string prefix;
+    std::string key;
+};
+
+// The reply for one catalogue or authority index entry.
+std::vector<std::string> EntryItems(Session& s, const IndexDef& index, const EntryRow& e, int format,
+                                    bool withHeading) {
+    const auto record = s.db.Record(e.number);
+    if (!record) return {};
+    const std::string shown = s.ids.Shown(e.number);
+    const auto headings = Headings(index, RecordText::Parse(record->text), shown);
+    const std::string heading =
+        e.occurrence >= 1 && static_cast<std::size_t>(e.occurrence) <= headings.size() ? headings[static_cast<std::size_t>(e.occurrence - 1)] : std::string();
+    const std::string stored = s.ids.Stored(e.number);
+    const std::string display = DisplayText(s.db, s.ids, *record, format, withHeading ? heading : std::string());
+    if (index.kind == IndexKind::Authority) return {WireKey(index, e.key), stored, heading, display};
+    return {WireKey(index, e.key), stored.substr(0, 1), stored.substr(1), heading, index.code, shown, display};
+}
+
+std::optional<EntryRow> Browse(Session& s, const IndexDef& index, const IndexQuery& q) {
+    const ClientKey key = ReadClientKey(&index, q.key);
+    switch (q.code) {
+        case kFind:
+            return s.db.Exact(index.id, key.stored);
+        case kFrom:
+            return q.key.empty() ? s.db.First(index.id) : s.db.AtOrAfter(index.id, key.stored);
+        case kNext:
+            return s.db.After(index.id, key.stored);
+        case kLast:
+            return s.db.Last(index.id);
+        default:
+            return s.db.Before(index.id, key.stored);
+    }
+}
+
+// The entry of a record in an index: its lowest key there.
+std::optional<EntryRow> EntryOfRecord(Session& s, const IndexDef& index, std::uint32_t number) {
+    const auto record = s.db.Record(number);
+    if (!record) return std::nullopt;
+    std::optional<EntryRow> best;
+    const auto headings = Headings(index, RecordText::Parse(record->text), s.ids.Shown(number));
+    for (const auto& h : headings) {
+        const auto e = s.db.Exact(index.id, StoredKey(index, h, number));
+        if (e && (!best || e->key < best->key)) best = e;
+    }
+    return best;
+}
+
+// Locate: the prefix is an identifier, "X" and an index code; the code is
+// the part after an "X" that names an index.
+std::optional<std::pair<const IndexDef*, std::uint32_t>> ReadLocate(Session& s, const std::string& prefix) {
+    for (std::size_t x = prefix.rfind('X'); x != std::string::npos && x > 0; x = prefix.rfind('X', x - 1)) {
+        const IndexDef* index = IndexByCode(prefix.substr(x + 1));
+        if (!index || index->kind != IndexKind::Catalogue) continue;
+        if (const std::uint32_t n = s.ids.Parse(prefix.substr(0, x))) return std::make_pair(index, n);
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string> CatalogueIndex(Session& s, const IndexQuery& q) {
+    if (q.code == kFind) {
+        // A find request names no index: the key says which.
+        const ClientKey key = ReadClientKey(nullptr, q.key);
+        const IndexDef* index = IndexByCode(key.code);
+        if (!index || index->kind != IndexKind::Catalogue) return {};
+        const auto e = s.db.Exact(index->id, key.stored);
+        return e ? EntryItems(s, *index, *e, q.format, q.parameter != 1) : std::vector<std::string>{};
+    }
+    if (q.parameter == 1) {
+        if (q.code != kFrom) return {};
+        const std::uint32_t n = s.ids.Parse(q.prefix);
+        const IndexDef* index = IndexByCode("NR");
+        const auto e = n ? EntryOfRecord(s, *index, n) : std::nullopt;
+        return e ? EntryItems(s, *index, *e, q.format, false) : std::vector<std::string>{};
+    }
+    if (q.parameter == 4) {
+        if (q.code != kFrom) return {};
+        const auto target = ReadLocate(s, q.prefix);
+        if (!target) return {};
+        const auto e = EntryOfRecord(s, *target->first, target->second);
+        return e ? EntryItems(s, *target->first, *e, q.format, true) : std::vector<std::string>{};
+    }
+    const IndexDef* index = IndexByCode(q.prefix);
+    if (!index || index->kind != IndexKind::Catalogue) return {};
+    const auto e = Browse(s, *index, q);
+    return e ? EntryItems(s, *index, *e, q.format, true) : std::vector<std::string>{};
+}
+
+std::vector<std::string> AuthorityIndex(Session& s, const IndexQuery& q) {
+    const IndexDef* index = nullptr;
+    if (q.code == kFind) {
+        index = IndexByCode(ReadClientKey(nullptr, q.key).code);
+    } else {
+        index = IndexByCode(q.prefix);
+    }
+    if (!index || index->kind != IndexKind::Authority) return {};
+    const auto e = Browse(s, *index, q);
+    return e ? EntryItems(s, *index, *e, q.format == 0 ? kFormatAuthority : q.format, false) : std::vector<std::string>{};
+}
+
+// Remote collections: keys are positions, 10 decimal digits from 1.
+std::string PositionKey(std::size_t position) {
+    char text[24];
+    std::snprintf(text, sizeof text, "%010zu", position);
+    return text;
+}
+
+std::size_t ReadPosition(const std::string& key) {
+    std::size_t p = 0;
+    for (const char c : key) {
+        if (c < '0' || c > '9' || p > 100000000) return 0;
+        p = p * 10 + static_cast<std::size_t>(c - '0');
+    }
+    return p;
+}
+
+std::vector<std::string> CollectionIndex(Session& s, const IndexQuery& q) {
+    const auto it = s.collections.find(q.parameter);
+    if (it == s.collections.end()) return {};
+    const auto& numbers = it->second;
+    const std::size_t size = numbers.size();
+    std::size_t at = 0;  // 1-based; 0 none
+    const std::size_t given = ReadPosition(q.key);
+    switch (q.code) {
+        case kFind:
+            at = given >= 1 && given <= size ? given : 0;
+            break;
+        case kFrom:
+            if (!q.prefix.empty()) {
+                // Locate a record in the collection by its identifier.
+                const std::uint32_t n = s.ids.Parse(q.prefix);
+                for (std::size_t i = 0; n && i < size && !at; ++i)
+                    if (numbers[i] == n) at = i + 1;
+            } else {
+                at = q.key.empty() ? 1 : std::max<std::size_t>(given, 1);
+            }
+            break;
+        case kNext:
+            at = given >= 1 && given < size ? given + 1 : 0;
+            break;
+        case kLast:
+            at = size;
+            break;
+        default:
+            at = given >= 2 && given <= size + 1 ? given - 1 : 0;
+            break;
+    }
+    if (at == 0 || at > size) return {};  // also every request on an empty collection
+    const std::uint32_t number = numbers[at - 1];
+    const auto record = s.db.Record(number);
+    const std::string display = record ? DisplayText(s.db, s.ids, *record, q.format, {})
+                                       : "Rekord "_cp + s.ids.Shown(number) + " został usunięty"_cp;
+    return {PositionKey(at), s.ids.Stored(number), display};
+}
+
+void IndexRequest(Session& s, std::uint8_t code, char) {
+    IndexQuery q;
+    q.code = code;
+    q.kind = s.in.Integer(0, 255, "index kind");
+    q.format = s.in.Integer(0, 65535, "format");
+    q.parameter = s.in.Integer(0, INT_MAX, "index parameter");
+    if (code != kFind) q.prefix = s.in.Text(kMaxKey);
+    q.key = s.in.Text(kMaxKey);
+    std::vector<std::string> items;
+    switch (q.kind) {
+        case static_cast<int>(IndexKind::Catalogue):
+            items = CatalogueIndex(s, q);
+            break;
+        case static_cast<int>(IndexKind::Authority):
+            items = AuthorityIndex(s, q);
+            break;
+        case 99:
+            items = CollectionIndex(s, q);
+            break;
+        default:
+            break;  // an index kind this catalogue does not have: no entry
+    }
+    s.out.Record(items);
+}
+
+}  // namespace
+
+void RegisterIndexRequests() {
+    for (const std::uint8_t code : {kFind, kFrom, kNext, kLast, kPrior}) RegisterRequest(code, IndexRequest);
+}
+
+}  // namespace velt::server

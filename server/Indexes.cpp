@@ -1,0 +1,124 @@
+#include "Indexes.h"
+
+#include "Fold.h"
+#include "text/CpLiteral.h"
+
+#include <charconv>
+#include <cstdio>
+
+namespace velt::server {
+
+const std::vector<IndexDef>& AllIndexes() {
+    static const std::vector<IndexDef> all = {
+        {1, "AU", "autor"_cp, IndexKind::Catalogue, 'K', "O", true, false},
+        {2, "TY", "tytuł"_cp, IndexKind::Catalogue, 'K', "", true, false},
+        {3, "TE", "temat"_cp, IndexKind::Catalogue, 'K', "T", true, false},
+        {4, "WY", "wydawca"_cp, IndexKind::Catalogue, 'K', "", true, false},
+        {5, "IS", "ISBN"_cp, IndexKind::Catalogue, 'K', "", false, true},
+        {6, "SY", "sygnatura"_cp, IndexKind::Catalogue, 'K', "", false, false},
+        {7, "RW", "rok wydania"_cp, IndexKind::Catalogue, 'K', "", false, false},
+        {8, "NR", "numer rekordu"_cp, IndexKind::Catalogue, 'K', "", false, false},
+        {9, "OS", "nazwisko"_cp, IndexKind::Authority, 'O', "", false, false},
+        {10, "TH", "hasło przedmiotowe"_cp, IndexKind::Authority, 'T', "", false, false},
+    };
+    return all;
+}
+
+const IndexDef* IndexByCode(std::string_view code) {
+    for (const auto& i : AllIndexes())
+        if (i.code == code) return &i;
+    return nullptr;
+}
+
+const IndexDef* IndexByName(std::string_view name) {
+    for (const auto& i : AllIndexes())
+        if (i.name == name) return &i;
+    // Names compare as users type them: letter case and Polish letters aside.
+    const std::string folded = Fold(name);
+    for (const auto& i : AllIndexes())
+        if (Fold(i.name) == folded) return &i;
+    return nullptr;
+}
+
+const IndexDef* IndexById(int id) {
+    for (const auto& i : AllIndexes())
+        if (i.id == id) return &i;
+    return nullptr;
+}
+
+std::vector<std::string> Headings(const IndexDef& index, const RecordText& record, const std::string& shown) {
+    std::vector<std::string> out;
+    auto add = [&out](std::string h) {
+        if (h.empty()) return;
+        for (const auto& o : out)
+            if (o == h) return;
+        out.push_back(std::move(h));
+    };
+    const std::string& c = index.code;
+    if (c == "AU") {
+        for (const auto& v : record.Values("100")) add(Subfield(v, 'a'));
+        for (const auto& v : record.Values("700")) add(Subfield(v, 'a'));
+    } else if (c == "TY") {
+        for (const auto& v : record.Values("245")) add(Subfield(v, 'a'));
+    } else if (c == "TE") {
+        for (const auto& v : record.Values("650")) add(Subfield(v, 'a'));
+    } else if (c == "WY") {
+        for (const auto& v : record.Values("260")) add(Subfield(v, 'b'));
+    } else if (c == "IS") {
+        for (const auto& v : record.Values("020")) add(Subfield(v, 'a'));
+    } else if (c == "SY") {
+        for (const auto& v : record.Values("852")) add(Subfield(v, 'h'));
+    } else if (c == "RW") {
+        for (const auto& v : record.Values("260")) add(Subfield(v, 'c'));
+    } else if (c == "NR") {
+        add(shown);
+    } else if (c == "OS") {
+        for (const auto& v : record.Values("100")) add(Subfield(v, 'a'));
+    } else if (c == "TH") {
+        for (const auto& v : record.Values("150")) add(Subfield(v, 'a'));
+    }
+    return out;
+}
+
+std::string HeadingKey(const IndexDef& index, std::string_view heading) {
+    std::string key = index.compact ? FoldCompact(heading) : Fold(heading);
+    // Long headings sort by their first 200 bytes.
+    if (key.size() > 200) key.resize(200);
+    return key;
+}
+
+std::string StoredKey(const IndexDef& index, std::string_view heading, std::uint32_t number) {
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "\x01%010u", number);
+    return HeadingKey(index, heading) + digits;
+}
+
+std::string WireKey(const IndexDef& index, std::string_view storedKey) {
+    std::string key(storedKey);
+    key += '\x01';
+    key += index.code;
+    return key;
+}
+
+ClientKey ReadClientKey(const IndexDef* index, std::string_view key) {
+    const auto first = key.find('\x01');
+    if (first != std::string_view::npos) {
+        const auto second = key.find('\x01', first + 1);
+        if (second != std::string_view::npos)
+            return {std::string(key.substr(0, second)), std::string(key.substr(second + 1))};
+        return {std::string(key), {}};
+    }
+    return {index ? HeadingKey(*index, key) : std::string(key), {}};
+}
+
+std::uint32_t KeyNumber(std::string_view storedKey) {
+    const auto at = storedKey.rfind('\x01');
+    if (at == std::string_view::npos) return 0;
+    std::uint32_t n = 0;
+    const auto digits = storedKey.substr(at + 1);
+    const auto r = std::from_chars(digits.data(), digits.data() + digits.size(), n);
+    if (r.ec != std::errc() || r.ptr != digits.data() + digits.size()) return 0;
+    return n;
+}
+
+}  // namespace velt::server

@@ -1,0 +1,485 @@
+#include "Seeder.h"
+
+#include "Fold.h"
+#include "Identifiers.h"
+#include "Indexes.h"
+#include "RecordText.h"
+#include "Sqlite.h"
+#include "text/CpLiteral.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+#include <unordered_map>
+#include <vector>
+
+namespace velt::server {
+
+namespace {
+
+// splitmix64: a small, well-mixed generator; each record seeds its own.
+class Random {
+public:
+    explicit Random(std::uint64_t seed) : mState(seed) {}
+    std::uint64_t Next() {
+        std::uint64_t z = (mState += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
+    // 0 .. n-1
+    std::uint32_t Below(std::uint32_t n) { return n == 0 ? 0 : static_cast<std::uint32_t>(Next() % n); }
+    bool Chance(int percent) { return Below(100) < static_cast<std::uint32_t>(percent); }
+
+private:
+    std::uint64_t mState;
+};
+
+template <std::size_t N>
+const std::string& Pick(Random& r, const std::string (&list)[N]) {
+    return list[r.Below(N)];
+}
+
+const std::string kMaleNames[] = {
+    "Jan"_cp,      "Andrzej"_cp, "Piotr"_cp,  "Krzysztof"_cp, "Stanisław"_cp, "Tomasz"_cp,  "Paweł"_cp,
+    "Józef"_cp,    "Marcin"_cp,  "Marek"_cp,  "Michał"_cp,    "Grzegorz"_cp,  "Jerzy"_cp,   "Tadeusz"_cp,
+    "Łukasz"_cp,   "Adam"_cp,    "Zbigniew"_cp, "Ryszard"_cp, "Dariusz"_cp,   "Henryk"_cp,  "Mariusz"_cp,
+    "Kazimierz"_cp, "Wojciech"_cp, "Władysław"_cp, "Zdzisław"_cp};
+const std::string kFemaleNames[] = {
+    "Anna"_cp,   "Maria"_cp,  "Katarzyna"_cp, "Małgorzata"_cp, "Agnieszka"_cp, "Barbara"_cp, "Ewa"_cp,
+    "Krystyna"_cp, "Elżbieta"_cp, "Zofia"_cp, "Teresa"_cp,   "Magdalena"_cp, "Joanna"_cp, "Janina"_cp,
+    "Monika"_cp, "Danuta"_cp, "Jadwiga"_cp,   "Aleksandra"_cp, "Halina"_cp,  "Irena"_cp,   "Beata"_cp,
+    "Żaneta"_cp, "Urszula"_cp, "Grażyna"_cp,  "Bożena"_cp};
+const std::string kSurnames[] = {
+    "Nowak"_cp,      "Kowalski"_cp,   "Wiśniewski"_cp, "Wójcik"_cp,     "Kowalczyk"_cp,  "Kamiński"_cp,
+    "Lewandowski"_cp, "Zieliński"_cp, "Szymański"_cp,  "Woźniak"_cp,    "Dąbrowski"_cp,  "Kozłowski"_cp,
+    "Jankowski"_cp,  "Mazur"_cp,      "Wojciechowski"_cp, "Kwiatkowski"_cp, "Krawczyk"_cp, "Kaczmarek"_cp,
+    "Piotrowski"_cp, "Grabowski"_cp,  "Zając"_cp,      "Pawłowski"_cp,  "Michalski"_cp,  "Król"_cp,
+    "Wieczorek"_cp,  "Jabłoński"_cp,  "Wróbel"_cp,     "Nowakowski"_cp, "Majewski"_cp,   "Olszewski"_cp,
+    "Stępień"_cp,    "Malinowski"_cp, "Jaworski"_cp,   "Adamczyk"_cp,   "Dudek"_cp,      "Nowicki"_cp,
+    "Pawlak"_cp,     "Górski"_cp,     "Witkowski"_cp,  "Walczak"_cp,    "Sikora"_cp,     "Baran"_cp,
+    "Rutkowski"_cp,  "Michalak"_cp,   "Szewczyk"_cp,   "Ostrowski"_cp,  "Tomaszewski"_cp, "Pietrzak"_cp,
+    "Żak"_cp,        "Bąk"_cp,        "Łuczak"_cp,     "Świątek"_cp,    "Ćwikła"_cp,     "Śliwa"_cp,
+    "Żółkiewski"_cp, "Źrebiec"_cp};
+
+const std::string kTitleHeads[] = {
+    "Tajemnica"_cp, "Historia"_cp,  "Opowieść"_cp, "Kronika"_cp,    "Podróż"_cp,   "Sekret"_cp,
+    "Księga"_cp,    "Pamiętnik"_cp, "Zagadka"_cp,  "Legenda"_cp,    "Wspomnienia"_cp, "Dzieje"_cp,
+    "Sztuka"_cp,    "Tajemnice"_cp, "Ogrody"_cp,   "Światło"_cp,    "Cień"_cp,     "Droga"_cp,
+    "Powrót"_cp,    "Lato"_cp,      "Zima"_cp,     "Jesień"_cp,     "Wiosna"_cp,   "Portret"_cp,
+    "Mapa"_cp,      "Atlas"_cp,     "Słownik"_cp,  "Encyklopedia"_cp, "Listy"_cp,  "Źródła"_cp};
+const std::string kTitleObjects[] = {
+    "starego zamku"_cp,      "zielonej doliny"_cp,     "polskiej wsi"_cp,       "żółtego domu"_cp,
+    "dawnych mistrzów"_cp,   "ciemnego lasu"_cp,       "białych gór"_cp,        "łagodnych wzgórz"_cp,
+    "wielkiej rzeki"_cp,     "małego księcia"_cp,      "zapomnianego miasta"_cp, "dalekiej północy"_cp,
+    "ostatniego lata"_cp,    "szklanej góry"_cp,       "leśnej polany"_cp,      "cichego portu"_cp,
+    "złotej jesieni"_cp,     "starej apteki"_cp,       "nocnego pociągu"_cp,    "srebrnego jeziora"_cp,
+    "królewskiego ogrodu"_cp, "wiejskiej szkoły"_cp,   "śląskich kopalń"_cp,    "morskiej latarni"_cp,
+    "górskiego schroniska"_cp, "pustej plaży"_cp,      "dziecięcych lat"_cp,    "polskiej kuchni"_cp,
+    "dawnej Warszawy"_cp,    "dawnego Krakowa"_cp,     "żydowskiego Lublina"_cp, "wojennych lat"_cp,
+    "nowoczesnej architektury"_cp, "ludowej muzyki"_cp, "średniowiecznej Europy"_cp, "ptaków Polski"_cp,
+    "roślin leczniczych"_cp, "języka polskiego"_cp,    "matematyki dyskretnej"_cp, "fizyki kwantowej"_cp};
+const std::string kTitlePlaces[] = {
+    " nad Wisłą"_cp,  " w Krakowie"_cp,   " na Mazurach"_cp,   " w XIX wieku"_cp,     " w XX wieku"_cp,
+    " na Podhalu"_cp, " w Gdańsku"_cp,    " na Kaszubach"_cp,  " we Wrocławiu"_cp,    " nad Bałtykiem"_cp,
+    " w Łodzi"_cp,    " w Tatrach"_cp,    " na Śląsku"_cp,     " w średniowieczu"_cp, " po wojnie"_cp,
+    " dla początkujących"_cp, " dla dzieci"_cp, " w zarysie"_cp, " w pigułce"_cp,      ""};
+const std::string kSubtitles[] = {
+    "powieść"_cp,  "opowiadania"_cp,          "przewodnik"_cp, "szkice historyczne"_cp, "wybór wierszy"_cp,
+    "podręcznik akademicki"_cp, "studium"_cp, "reportaże"_cp,  "wspomnienia"_cp,        "album"_cp,
+    "poradnik"_cp, "esej"_cp,                 "dramat w trzech aktach"_cp, "słownik ilustrowany"_cp};
+const std::string kTopics[] = {
+    "Historia"_cp,      "Literatura polska"_cp, "Poezja polska"_cp, "Architektura"_cp,   "Malarstwo"_cp,
+    "Muzyka"_cp,        "Geografia"_cp,         "Turystyka"_cp,     "Przyroda"_cp,       "Ornitologia"_cp,
+    "Botanika"_cp,      "Medycyna"_cp,          "Zdrowie"_cp,       "Kuchnia polska"_cp, "Ogrodnictwo"_cp,
+    "Matematyka"_cp,    "Fizyka"_cp,            "Chemia"_cp,        "Informatyka"_cp,    "Ekonomia"_cp,
+    "Prawo"_cp,         "Socjologia"_cp,        "Psychologia"_cp,   "Pedagogika"_cp,     "Filozofia"_cp,
+    "Religia"_cp,       "Językoznawstwo"_cp,    "Etnografia"_cp,    "Folklor"_cp,        "Sztuka ludowa"_cp,
+    "Teatr"_cp,         "Film"_cp,              "Fotografia"_cp,    "Sport"_cp,          "Żeglarstwo"_cp,
+    "Taternictwo"_cp,   "Kolejnictwo"_cp,       "Lotnictwo"_cp,     "Wojskowość"_cp,     "Archeologia"_cp,
+    "Numizmatyka"_cp,   "Genealogia"_cp,        "Biografie"_cp,     "Pamiętniki"_cp,     "Reportaż"_cp,
+    "Literatura dziecięca"_cp, "Baśnie"_cp,     "Powieść historyczna"_cp, "Powieść obyczajowa"_cp,
+    "Kryminał"_cp,      "Fantastyka"_cp,        "Astronomia"_cp,    "Ekologia"_cp,       "Rolnictwo"_cp,
+    "Leśnictwo"_cp,     "Rzemiosło"_cp,         "Handel"_cp,        "Transport"_cp,      "Urbanistyka"_cp,
+    "Źródła historyczne"_cp};
+const std::string kQualifiers[] = {
+    ""_cp,          "Polska"_cp,    "Kraków"_cp,     "Warszawa"_cp,  "Gdańsk"_cp,    "Wrocław"_cp,
+    "Łódź"_cp,      "Poznań"_cp,    "Lublin"_cp,     "Śląsk"_cp,     "Mazury"_cp,    "Pomorze"_cp,
+    "Podhale"_cp,   "Kaszuby"_cp,   "Wielkopolska"_cp, "Małopolska"_cp, "Europa"_cp,  "Niemcy"_cp,
+    "Czechy"_cp,    "Litwa"_cp,     "Ukraina"_cp,    "19 w."_cp,     "20 w."_cp,     "21 w."_cp,
+    "średniowiecze"_cp, "1918-1939"_cp, "1939-1945"_cp, "1945-1989"_cp, "podręczniki"_cp, "albumy"_cp};
+
+struct Publisher {
+    std::string name;
+    std::string place;
+};
+const Publisher kPublishers[] = {
+    {"Wydawnictwo Literackie"_cp, "Kraków"_cp},       {"Państwowy Instytut Wydawniczy"_cp, "Warszawa"_cp},
+    {"Znak"_cp, "Kraków"_cp},                         {"Czytelnik"_cp, "Warszawa"_cp},
+    {"Ossolineum"_cp, "Wrocław"_cp},                  {"Wydawnictwo Naukowe PWN"_cp, "Warszawa"_cp},
+    {"Świat Książki"_cp, "Warszawa"_cp},              {"Prószyński i S-ka"_cp, "Warszawa"_cp},
+    {"Zysk i S-ka"_cp, "Poznań"_cp},                  {"Wydawnictwo Dolnośląskie"_cp, "Wrocław"_cp},
+    {"Nasza Księgarnia"_cp, "Warszawa"_cp},           {"Muza"_cp, "Warszawa"_cp},
+    {"Iskry"_cp, "Warszawa"_cp},                      {"Wydawnictwo Łódzkie"_cp, "Łódź"_cp},
+    {"Wydawnictwo Morskie"_cp, "Gdańsk"_cp},          {"Wydawnictwo Lubelskie"_cp, "Lublin"_cp},
+    {"Śląsk"_cp, "Katowice"_cp},                      {"Pojezierze"_cp, "Olsztyn"_cp},
+    {"Wydawnictwo Poznańskie"_cp, "Poznań"_cp},       {"Żak"_cp, "Zielona Góra"_cp}};
+constexpr std::uint32_t kPublisherCount = sizeof kPublishers / sizeof kPublishers[0];
+
+constexpr std::uint64_t kSeed = 0x5645'4C54'2D44'454DULL;
+
+Random RandomFor(char letter, std::uint32_t seq) {
+    return Random(kSeed ^ (std::uint64_t(static_cast<unsigned char>(letter)) << 56) ^ (std::uint64_t(seq) * 0x100000001B3ull));
+}
+
+bool EndsWith(const std::string& s, const char* tail) {
+    const std::size_t n = std::char_traits<char>::length(tail);
+    return s.size() >= n && s.compare(s.size() - n, n, tail) == 0;
+}
+
+// The feminine form of a surname: -ski, -cki, -dzki end in -ska, -cka, -dzka.
+std::string Feminine(const std::string& surname) {
+    if (EndsWith(surname, "ski") || EndsWith(surname, "cki")) return surname.substr(0, surname.size() - 1) + "a";
+    return surname;
+}
+
+struct Person {
+    std::string surname;
+    std::string given;
+    int born = 0;
+};
+
+Person PersonOf(std::uint32_t seq) {
+    Random r = RandomFor(kPersonLetter, seq);
+    Person p;
+    const bool female = r.Chance(50);
+    const std::string& surname = Pick(r, kSurnames);
+    p.surname = female ? Feminine(surname) : surname;
+    p.given = female ? Pick(r, kFemaleNames) : Pick(r, kMaleNames);
+    if (r.Chance(30)) p.given += " " + std::string(1, static_cast<char>('A' + r.Below(26))) + ".";
+    p.born = 1900 + static_cast<int>(r.Below(90));
+    return p;
+}
+
+std::string PersonHeading(const Person& p) { return p.surname + ", " + p.given; }
+
+std::string SubjectHeading(std::uint32_t seq) {
+    constexpr std::uint32_t topics = sizeof kTopics / sizeof kTopics[0];
+    const std::uint32_t i = seq - 1;
+    const std::string& q = kQualifiers[(i / topics) % (sizeof kQualifiers / sizeof kQualifiers[0])];
+    return kTopics[i % topics] + (q.empty() ? std::string() : " \x96 " + q);
+}
+
+std::string Digits(std::uint64_t v, int width) {
+    std::string s = std::to_string(v);
+    if (static_cast<int>(s.size()) > width) s = s.substr(s.size() - static_cast<std::size_t>(width));
+    while (static_cast<int>(s.size()) < width) s.insert(s.begin(), '0');
+    return s;
+}
+
+std::string Isbn10(std::uint32_t publisher, std::uint32_t title) {
+    const std::string body = "83" + Digits(7000 + publisher * 13, 4) + Digits(title, 3);
+    int sum = 0;
+    for (int i = 0; i < 9; ++i) sum += (body[static_cast<std::size_t>(i)] - '0') * (10 - i);
+    const int check = (11 - sum % 11) % 11;
+    return body.substr(0, 2) + "-" + body.substr(2, 4) + "-" + body.substr(6, 3) + "-" +
+           (check == 10 ? std::string("X") : std::to_string(check));
+}
+
+std::string Isbn13(std::uint32_t publisher, std::uint32_t title) {
+    const std::string body = "97883" + Digits(7000 + publisher * 13, 4) + Digits(title, 3);
+    int sum = 0;
+    for (int i = 0; i < 12; ++i) sum += (body[static_cast<std::size_t>(i)] - '0') * (i % 2 ? 3 : 1);
+    const int check = (10 - sum % 10) % 10;
+    return body.substr(0, 3) + "-" + body.substr(3, 2) + "-" + body.substr(5, 4) + "-" + body.substr(9, 3) + "-" +
+           std::to_string(check);
+}
+
+}  // namespace
+
+SeedCounts CountsFor(std::uint32_t books) {
+    SeedCounts c;
+    c.books = books;
+    c.persons = std::max<std::uint32_t>(20, books / 5);
+    constexpr std::uint32_t combos =
+        (sizeof kTopics / sizeof kTopics[0]) * (sizeof kQualifiers / sizeof kQualifiers[0]);
+    c.subjects = std::min<std::uint32_t>(combos, std::max<std::uint32_t>(20, books / 10));
+    return c;
+}
+
+bool IsbnValid(const std::string& isbn) {
+    std::string d;
+    for (char c : isbn)
+        if (c != '-') d.push_back(c);
+    if (d.size() == 10) {
+        int sum = 0;
+        for (int i = 0; i < 10; ++i) {
+            const char c = d[static_cast<std::size_t>(i)];
+            int v;
+            if (c >= '0' && c <= '9') v = c - '0';
+            else if (i == 9 && (c == 'X' || c == 'x')) v = 10;
+            else return false;
+            sum += v * (10 - i);
+        }
+        return sum % 11 == 0;
+    }
+    if (d.size() == 13) {
+        int sum = 0;
+        for (int i = 0; i < 13; ++i) {
+            const char c = d[static_cast<std::size_t>(i)];
+            if (c < '0' || c > '9') return false;
+            sum += (c - '0') * (i % 2 ? 3 : 1);
+        }
+        return sum % 10 == 0;
+    }
+    return false;
+}
+
+int BookCover(std::uint32_t seq) { return seq % 7 == 3 ? static_cast<int>(seq % 4) + 1 : 0; }
+
+std::string PersonText(std::uint32_t seq) {
+    const Person p = PersonOf(seq);
+    RecordText r;
+    r.Add("100", 1, "^a" + PersonHeading(p) + " ^d" + std::to_string(p.born) + "-");
+    r.Add("670", 1, "^aKatalog demonstracyjny"_cp);
+    return r.Text();
+}
+
+std::string SubjectText(std::uint32_t seq) {
+    RecordText r;
+    r.Add("150", 1, "^a" + SubjectHeading(seq));
+    return r.Text();
+}
+
+std::string BookText(std::uint32_t seq, const SeedCounts& counts) {
+    Random r = RandomFor(kBookLetter, seq);
+    RecordText rec;
+    const int authorCount = r.Chance(70) ? 1 : r.Chance(66) ? 2 : 3;
+    std::vector<std::uint32_t> authors;
+    for (int a = 0; a < authorCount; ++a) {
+        const std::uint32_t p = 1 + r.Below(counts.persons);
+        if (std::find(authors.begin(), authors.end(), p) == authors.end()) authors.push_back(p);
+    }
+    auto authorField = [](std::uint32_t p) {
+        const Person person = PersonOf(p);
+        return "^a" + PersonHeading(person) + " ^d" + std::to_string(person.born) + "- ^9" +
+               std::string(1, kPersonLetter) + std::to_string(p);
+    };
+    rec.Add("100", 1, authorField(authors[0]));
+
+    // One draw per statement: the order of the draws must not depend on the compiler.
+    std::string title = Pick(r, kTitleHeads);
+    title += " " + Pick(r, kTitleObjects);
+    title += Pick(r, kTitlePlaces);
+    std::string field = "^a" + title;
+    if (r.Chance(50)) field += " ^b" + Pick(r, kSubtitles);
+    const Person first = PersonOf(authors[0]);
+    field += " ^c" + first.given + " " + first.surname;
+    rec.Add("245", 1, field);
+    if (r.Chance(20)) rec.Add("250", 1, r.Chance(50) ? "^aWyd. 2"_cp : "^aWyd. 3 popr. i uzup."_cp);
+
+    const std::uint32_t publisher = r.Below(kPublisherCount);
+    const int year = 1950 + static_cast<int>(r.Below(75));
+    rec.Add("260", 1, "^a" + kPublishers[publisher].place + " ^b" + kPublishers[publisher].name + " ^c" +
+                          std::to_string(year));
+    std::string extent = "^a" + std::to_string(80 + r.Below(820)) + " s.";
+    if (r.Chance(30)) extent += " ^bil."_cp;
+    rec.Add("300", 1, extent);
+    if (r.Chance(95)) {
+        const std::uint32_t titleNo = (seq / kPublisherCount) % 1000;
+        rec.Add("020", 1, "^a" + (year < 2007 ? Isbn10(publisher, titleNo) : Isbn13(publisher, titleNo)));
+    }
+    const int subjectCount = 1 + static_cast<int>(r.Below(3));
+    std::vector<std::uint32_t> subjects;
+    for (int s = 0; s < subjectCount; ++s) {
+        const std::uint32_t t = 1 + r.Below(counts.subjects);
+        if (std::find(subjects.begin(), subjects.end(), t) == subjects.end()) subjects.push_back(t);
+    }
+    for (std::size_t s = 0; s < subjects.size(); ++s)
+        rec.Add("650", static_cast<int>(s + 1),
+                "^a" + SubjectHeading(subjects[s]) + " ^9" + std::string(1, kSubjectLetter) + std::to_string(subjects[s]));
+    for (std::size_t a = 1; a < authors.size(); ++a) rec.Add("700", static_cast<int>(a), authorField(authors[a]));
+    static const char* const shelves[] = {"II", "III", "IV", "Cz."};
+    rec.Add("852", 1, std::string("^h") + shelves[seq % 4] + " " + std::to_string(10000 + seq));
+    if (BookCover(seq)) rec.Add("856", 1, "^uokladki/" + std::string(1, kBookLetter) + std::to_string(seq) + ".jpg");
+    return rec.Text();
+}
+
+namespace {
+
+// The entries of one index while seeding: headings are interned, so sorting
+// compares integers, not texts.
+class EntryCollector {
+public:
+    void Add(const std::string& headingKey, std::uint32_t number, int occurrence) {
+        auto [it, added] = mIds.try_emplace(headingKey, static_cast<std::uint32_t>(mKeys.size()));
+        if (added) mKeys.push_back(headingKey);
+        mEntries.push_back({it->second, number, occurrence});
+    }
+
+    // Calls each(headingKey, number, occurrence) in key order.
+    template <typename F>
+    void Sorted(F each) {
+        std::vector<std::uint32_t> order(mKeys.size());
+        for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+        std::sort(order.begin(), order.end(), [this](std::uint32_t a, std::uint32_t b) { return mKeys[a] < mKeys[b]; });
+        std::vector<std::uint32_t> rank(mKeys.size());
+        for (std::uint32_t i = 0; i < order.size(); ++i) rank[order[i]] = i;
+        std::sort(mEntries.begin(), mEntries.end(), [&rank](const E& a, const E& b) {
+            const std::uint64_t ka = (std::uint64_t(rank[a.id]) << 32) | a.number;
+            const std::uint64_t kb = (std::uint64_t(rank[b.id]) << 32) | b.number;
+            return ka < kb;
+        });
+        for (std::size_t i = 0; i < mEntries.size(); ++i) {
+            const E& e = mEntries[i];
+            // The same heading twice in one record makes one entry.
+            if (i > 0 && mEntries[i - 1].id == e.id && mEntries[i - 1].number == e.number) continue;
+            each(mKeys[e.id], e.number, e.occurrence);
+        }
+    }
+
+private:
+    struct E {
+        std::uint32_t id;
+        std::uint32_t number;
+        int occurrence;
+    };
+    std::unordered_map<std::string, std::uint32_t> mIds;
+    std::vector<std::string> mKeys;
+    std::vector<E> mEntries;
+};
+
+const char* const kSchema = R"(
+CREATE TABLE meta(name TEXT PRIMARY KEY, value TEXT);
+CREATE TABLE records(num INTEGER PRIMARY KEY, text BLOB NOT NULL, cover INTEGER NOT NULL DEFAULT 0,
+                     sa BLOB, st BLOB, year INTEGER);
+CREATE TABLE entries(ix INTEGER, key BLOB, num INTEGER, occ INTEGER, PRIMARY KEY(ix, key)) WITHOUT ROWID;
+CREATE TABLE words(ix INTEGER, word BLOB, num INTEGER, PRIMARY KEY(ix, word, num)) WITHOUT ROWID;
+CREATE TABLE attachments(num INTEGER, name BLOB, data BLOB, PRIMARY KEY(num, name));
+CREATE TABLE accounts(name BLOB PRIMARY KEY, password BLOB, rights BLOB, profile BLOB, notice BLOB);
+)";
+
+struct AccountSeed {
+    std::string name, rights, profile, notice;
+};
+
+}  // namespace
+
+void SeedDatabase(const std::string& path, std::uint32_t books) {
+    const SeedCounts counts = CountsFor(books);
+    std::string temp = path + ".seeding-XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) throw DbError("cannot create " + temp);
+    ::close(fd);
+    try {
+        Database db(temp, true);
+        db.Exec("PRAGMA page_size=8192; PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA cache_size=-262144;"
+                "PRAGMA temp_store=MEMORY;");
+        db.Exec(kSchema);
+        db.Exec("BEGIN");
+
+        const Identifiers ids(DbKind::Velt3, kRecordLetters);
+        const auto& indexes = AllIndexes();
+        std::vector<EntryCollector> entries(indexes.size());
+        std::vector<EntryCollector> words(indexes.size());
+        Statement insertRecord(db, "INSERT INTO records(num,text,cover,sa,st,year) VALUES(?1,?2,?3,?4,?5,?6)");
+
+        auto addRecord = [&](char letter, std::uint32_t seq, const std::string& text, int cover) {
+            const std::uint32_t number = ids.Number(letter, seq);
+            const RecordText record = RecordText::Parse(text);
+            const std::string shown = ids.Shown(number);
+            for (std::size_t x = 0; x < indexes.size(); ++x) {
+                const IndexDef& index = indexes[x];
+                if (index.letter != letter) continue;
+                const auto headings = Headings(index, record, shown);
+                for (std::size_t h = 0; h < headings.size(); ++h) {
+                    entries[x].Add(HeadingKey(index, headings[h]), number, static_cast<int>(h + 1));
+                    if (index.words)
+                        for (const auto& w : FoldedWords(headings[h])) words[x].Add(w, number, 0);
+                }
+            }
+            std::string sa, st;
+            std::int64_t year = 0;
+            if (letter == kBookLetter) {
+                const std::string title = Subfield(record.Value("245"), 'a');
+                const std::string author = Subfield(record.Value("100"), 'a');
+                st = Fold(title);
+                sa = Fold(author.empty() ? title : author);
+                year = std::atoi(Subfield(record.Value("260"), 'c').c_str());
+            } else {
+                sa = st = Fold(Subfield(record.Value(letter == kPersonLetter ? "100" : "150"), 'a'));
+            }
+            insertRecord.Bind(1, number).Bind(2, text).Bind(3, cover).Bind(4, sa).Bind(5, st).Bind(6, year);
+            insertRecord.Run();
+        };
+
+        const std::uint32_t most = std::max({counts.books, counts.persons, counts.subjects});
+        for (std::uint32_t seq = 1; seq <= most; ++seq) {
+            if (seq <= counts.books) addRecord(kBookLetter, seq, BookText(seq, counts), BookCover(seq));
+            if (seq <= counts.persons) addRecord(kPersonLetter, seq, PersonText(seq), 0);
+            if (seq <= counts.subjects) addRecord(kSubjectLetter, seq, SubjectText(seq), 0);
+        }
+
+        Statement insertEntry(db, "INSERT INTO entries(ix,key,num,occ) VALUES(?1,?2,?3,?4)");
+        Statement insertWord(db, "INSERT INTO words(ix,word,num) VALUES(?1,?2,?3)");
+        for (std::size_t x = 0; x < indexes.size(); ++x) {
+            const int ix = indexes[x].id;
+            std::string key;
+            entries[x].Sorted([&](const std::string& heading, std::uint32_t number, int occ) {
+                char digits[16];
+                std::snprintf(digits, sizeof digits, "\x01%010u", number);
+                key.assign(heading).append(digits);
+                insertEntry.Bind(1, ix).Bind(2, key).Bind(3, number).Bind(4, occ);
+                insertEntry.Run();
+            });
+            entries[x] = EntryCollector();
+            words[x].Sorted([&](const std::string& word, std::uint32_t number, int) {
+                insertWord.Bind(1, ix).Bind(2, word).Bind(3, number);
+                insertWord.Run();
+            });
+            words[x] = EntryCollector();
+        }
+
+        // A few attachments, so that the lists and transfers have something to show.
+        Statement insertAttachment(db, "INSERT INTO attachments(num,name,data) VALUES(?1,?2,?3)");
+        for (std::uint32_t seq = 5; seq <= counts.books; seq += 97) {
+            const RecordText record = RecordText::Parse(BookText(seq, counts));
+            const std::string text = "Spis treści\r\n\r\n"_cp + Subfield(record.Value("245"), 'a') +
+                                     "\r\n\r\n1. Wstęp\r\n2. Rozdział pierwszy\r\n3. Rozdział drugi\r\n4. Zakończenie\r\n"_cp;
+            insertAttachment.Bind(1, ids.Number(kBookLetter, seq)).Bind(2, "spis treści.txt"_cp).Bind(3, text);
+            insertAttachment.Run();
+        }
+
+        const AccountSeed accounts[] = {
+            {"admin", "modyfikowanie administrowanie", "administrator", ""},
+            {"bibliotekarz", "modyfikowanie", "katalogowanie", ""},
+            {"gosc", "", "czytelnik", ""},
+            {"nowy", "modyfikowanie", "katalogowanie", "Hasło tymczasowe: ustaw nowe hasło"_cp},
+        };
+        Statement insertAccount(db, "INSERT INTO accounts(name,password,rights,profile,notice) VALUES(?1,?1,?2,?3,?4)");
+        for (const auto& a : accounts) {
+            insertAccount.Bind(1, a.name).Bind(2, a.rights).Bind(3, a.profile).Bind(4, a.notice);
+            insertAccount.Run();
+        }
+        Statement meta(db, "INSERT INTO meta(name,value) VALUES(?1,?2)");
+        meta.Bind(1, std::string("records")).Bind(2, std::to_string(books));
+        meta.Run();
+        meta.Bind(1, std::string("schema")).Bind(2, std::string("1"));
+        meta.Run();
+        db.Exec("CREATE INDEX records_sa ON records(sa); CREATE INDEX records_st ON records(st);"
+                "CREATE INDEX records_year ON records(year);"
+                "CREATE INDEX records_cover ON records(num) WHERE cover > 0;");
+        db.Exec("COMMIT");
+        db.Exec("PRAGMA journal_mode=WAL");
+    } catch (...) {
+        ::unlink(temp.c_str());
+        throw;
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        throw DbError("cannot rename the seeded database to " + path);
+    }
+}
+
+}  // namespace velt::server

@@ -1,0 +1,47 @@
+#pragma once
+// Creates a catalogue database and fills it with a generated Polish catalogue:
+// N bibliographic records with their authors, titles, subjects, publishers,
+// places, years, ISBNs (with valid check digits), call numbers and some
+// covers and attachments, plus the person and subject authority records
+// they point to, the index entries of every index and the accounts.
+//
+// Record i depends only on i and N, so the same N always gives the same
+// catalogue. The database is built under a temporary name and renamed into
+// place when complete: an interrupted seeding leaves no database behind.
+
+#include <cstdint>
+#include <string>
+
+namespace velt::server {
+
+// The kind letters of the catalogue's records, in record-number order:
+// bibliographic records, persons, subjects.
+inline constexpr char kRecordLetters[] = "KOT";
+inline constexpr char kBookLetter = 'K';
+inline constexpr char kPersonLetter = 'O';
+inline constexpr char kSubjectLetter = 'T';
+
+struct SeedCounts {
+    std::uint32_t books = 0;
+    std::uint32_t persons = 0;
+    std::uint32_t subjects = 0;
+};
+
+// How many authority records a catalogue of n books has.
+SeedCounts CountsFor(std::uint32_t books);
+
+// The record text of book, person or subject number seq of a catalogue of
+// n books (exposed for the tests: the generator's output is checked there).
+std::string BookText(std::uint32_t seq, const SeedCounts& counts);
+std::string PersonText(std::uint32_t seq);
+std::string SubjectText(std::uint32_t seq);
+// The cover design of a book, 0 for none.
+int BookCover(std::uint32_t seq);
+
+// True when an ISBN-10 or ISBN-13 (hyphens allowed) has a valid check digit.
+bool IsbnValid(const std::string& isbn);
+
+// Creates the database file path with n books. Raises DbError on failure.
+void SeedDatabase(const std::string& path, std::uint32_t books);
+
+}  // namespace velt::server

@@ -1,0 +1,50 @@
+#pragma once
+// The listening side: one thread per client connection and per control
+// connection, until the stop descriptor becomes readable (a signal arrived);
+// then every connection is shut down and its thread joined.
+
+#include "Session.h"
+
+#include <atomic>
+#include <list>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace velt::server {
+
+class TestControl;
+
+class Server {
+public:
+    Server(const ServerConfig& config, TestControl& control) : mConfig(config), mControl(control) {}
+    ~Server();
+    Server(const Server&) = delete;
+    Server& operator=(const Server&) = delete;
+
+    // Binds and listens on address:port (port 0: a free one); the port, or -1
+    // with why set.
+    int Listen(const std::string& address, int port, std::string& why);
+    // The same for the control port of the tests.
+    int ListenControl(const std::string& address, int port, std::string& why);
+    // Accepts and serves until stopFd is readable.
+    void Run(int stopFd);
+
+private:
+    struct Worker {
+        std::thread thread;
+        int fd = -1;
+        std::atomic<bool> done{false};
+    };
+    void Start(int fd, bool control, const std::string& peer);
+    void Reap(bool all);
+
+    const ServerConfig& mConfig;
+    TestControl& mControl;
+    int mListenFd = -1;
+    int mControlFd = -1;
+    std::mutex mLock;
+    std::list<Worker> mWorkers;
+};
+
+}  // namespace velt::server

@@ -1,0 +1,93 @@
+#include "TestControl.h"
+
+#include <charconv>
+#include <sstream>
+
+namespace velt::server {
+
+std::string TestControl::RequestName(std::uint8_t code, char letter) {
+    std::string name = std::to_string(code);
+    if (letter == 0) return name;
+    if ((letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z')) return name + letter;
+    return name + "." + std::to_string(static_cast<unsigned char>(letter));
+}
+
+bool TestControl::Covers(const std::string& code, const std::string& request) {
+    if (code == "*" || code == request) return true;
+    return request.size() > code.size() && request.compare(0, code.size(), code) == 0 &&
+           !(request[code.size()] >= '0' && request[code.size()] <= '9');
+}
+
+bool TestControl::Consume(std::vector<Switch>& switches, const std::string& request) {
+    for (auto it = switches.begin(); it != switches.end(); ++it) {
+        if (!Covers(it->code, request)) continue;
+        if (--it->remaining <= 0) switches.erase(it);
+        return true;
+    }
+    return false;
+}
+
+Faults TestControl::Begin(const std::string& request) {
+    std::lock_guard lock(mLock);
+    ++mCounts[request];
+    Faults f;
+    for (const auto& [code, ms] : mDelays)
+        if (Covers(code, request)) f.delayMs = std::max(f.delayMs, ms);
+    f.closeMid = Consume(mClose, request);
+    f.count51 = Consume(mCount51, request);
+    f.abortTransfer = Consume(mAbort, request);
+    return f;
+}
+
+std::string TestControl::Command(std::string_view line) {
+    std::istringstream in{std::string(line)};
+    std::string verb, a, b;
+    in >> verb >> a >> b;
+    auto number = [](const std::string& t, int fallback, bool& ok) {
+        if (t.empty()) return fallback;
+        int v = 0;
+        const auto r = std::from_chars(t.data(), t.data() + t.size(), v);
+        ok = ok && r.ec == std::errc() && r.ptr == t.data() + t.size() && v >= 0;
+        return v;
+    };
+    std::lock_guard lock(mLock);
+    bool ok = true;
+    if (verb == "delay") {
+        const int ms = number(a, 0, ok);
+        if (!ok || a.empty()) return "error delay MS [CODE]";
+        const std::string code = b.empty() ? "*" : b;
+        if (ms == 0) mDelays.erase(code);
+        else mDelays[code] = ms;
+        return "ok";
+    }
+    if (verb == "close" || verb == "count51" || verb == "abort") {
+        const int times = number(b, 1, ok);
+        if (!ok || a.empty() || times == 0) return "error " + verb + " CODE [N]";
+        auto& list = verb == "close" ? mClose : verb == "count51" ? mCount51 : mAbort;
+        list.push_back({a, times});
+        return "ok";
+    }
+    if (verb == "count") {
+        if (a.empty()) return "error count CODE";
+        std::uint64_t n = 0;
+        for (const auto& [request, c] : mCounts)
+            if (Covers(a, request)) n += c;
+        return "ok " + std::to_string(n);
+    }
+    if (verb == "counts") {
+        std::string reply = "ok";
+        for (const auto& [request, c] : mCounts) reply += " " + request + "=" + std::to_string(c);
+        return reply;
+    }
+    if (verb == "clear" || verb == "reset") {
+        mClose.clear();
+        mCount51.clear();
+        mAbort.clear();
+        mDelays.clear();
+        if (verb == "reset") mCounts.clear();
+        return "ok";
+    }
+    return "error unknown command";
+}
+
+}  // namespace velt::server

@@ -1,0 +1,86 @@
+#pragma once
+// What the integration tests against velt-server share: a client session on
+// the server, the messages it reported, and small helpers over index walks
+// and files.
+
+#include "net/TVeltClient.h"
+#include "support/ServerProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace velt::test {
+
+struct Client {
+    std::vector<std::string> messages;
+    std::unique_ptr<TVeltClient> session;
+    TVeltClient* operator->() { return session.get(); }
+    TVeltClient& operator*() { return *session; }
+};
+
+inline std::unique_ptr<Client> Connect(const ServerProcess& server) {
+    auto c = std::make_unique<Client>();
+    auto* messages = &c->messages;
+    c->session = std::make_unique<TVeltClient>(
+        "127.0.0.1", [messages](const std::string& m) { messages->push_back(m); }, server.Port());
+    return c;
+}
+
+// A test suite whose tests share one server (300 records).
+class SharedServerTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { sServer = new ServerProcess(); }
+    static void TearDownTestSuite() {
+        delete sServer;
+        sServer = nullptr;
+    }
+    void SetUp() override { ASSERT_TRUE(sServer->Ready()) << sServer->Why(); }
+    static inline ServerProcess* sServer = nullptr;
+};
+
+// An index entry as the tests look at it.
+struct Entry {
+    std::string key;
+    std::vector<std::string> items;  // items[1..Count]
+};
+
+inline Entry ToEntry(const RecordPtr& r) {
+    Entry e;
+    e.key = r->Item(1);
+    e.items.push_back({});
+    for (int i = 1; i <= r->Count; ++i) e.items.push_back(r->Item(i));
+    return e;
+}
+
+// Every entry of a kind 21 or 9 index (or a collection), from the first on.
+inline std::vector<Entry> WalkIndex(TVeltClient& c, int kind, int parameter, const std::string& prefix,
+                                    int format = 0) {
+    std::vector<Entry> all;
+    RecordPtr r = c.IndexFromRequest(kind, format, parameter, prefix, "");
+    while (r && all.size() < 100000) {
+        all.push_back(ToEntry(r));
+        r = c.IndexNextRequest(kind, format, parameter, prefix, all.back().key);
+    }
+    return all;
+}
+
+inline std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+inline void WriteFile(const std::string& path, const std::string& data) {
+    std::ofstream out(path, std::ios::binary);
+    out << data;
+}
+
+inline bool FileExists(const std::string& path) { return std::ifstream(path).good(); }
+
+}  // namespace velt::test
