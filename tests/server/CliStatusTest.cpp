@@ -64,6 +64,54 @@ TEST(CliStatus, PrintsTheParametersAndTheLogin) {
     EXPECT_EQ(noRight.err, "Brak uprawnień\n");
 }
 
+TEST(CliCatalogue, IndexesAndBrowsingForwardAndBackward) {
+    ServerProcess::Options o;
+    o.records = 50;
+    ServerProcess server(o);
+    ASSERT_TRUE(server.Ready()) << server.Why();
+    const std::string where = "--host 127.0.0.1 --port " + std::to_string(server.Port());
+
+    const CliRun indexes = RunCli(where + " indexes");
+    EXPECT_EQ(indexes.status, 0) << indexes.err;
+    EXPECT_EQ(indexes.out.rfind("autor\ntytuł\ntemat\n", 0), 0u) << indexes.out;
+
+    auto lines = [](const std::string& out) {
+        std::vector<std::string> v;
+        for (std::size_t from = 0, nl; (nl = out.find('\n', from)) != std::string::npos; from = nl + 1)
+            v.push_back(out.substr(from, nl - from));
+        return v;
+    };
+    const CliRun forward = RunCli(where + " browse autor --count 5");
+    EXPECT_EQ(forward.status, 0) << forward.err;
+    const auto f = lines(forward.out);
+    ASSERT_EQ(f.size(), 5u) << forward.out;
+    for (const auto& l : f) {
+        ASSERT_NE(l.find('\t'), std::string::npos) << l;
+        EXPECT_EQ(l[0], 'K') << "a shown identifier first: " << l;
+        EXPECT_EQ(l.find('\x1b'), std::string::npos) << "no markup is left: " << l;
+    }
+    // Walking backward from the end gives the last entries in reverse.
+    const CliRun all = RunCli(where + " browse autor --count 1000");
+    const auto a = lines(all.out);
+    const CliRun backward = RunCli(where + " browse autor --count 3 --backward");
+    const auto b = lines(backward.out);
+    ASSERT_EQ(b.size(), 3u);
+    ASSERT_GE(a.size(), 3u);
+    EXPECT_EQ(b[0], a[a.size() - 1]);
+    EXPECT_EQ(b[2], a[a.size() - 3]);
+    // From a text: the first entry at or after it.
+    const std::string second = a[1].substr(a[1].find('\t') + 1, 3);
+    const CliRun from = RunCli(where + " browse autor --count 1 --from '" + second + "' --format 'Opis pełny'");
+    EXPECT_EQ(from.status, 0) << from.err;
+    EXPECT_EQ(from.out.find('\t') != std::string::npos, true) << from.out;
+
+    const CliRun unknown = RunCli(where + " browse nieznany");
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.err, "Nieznany indeks: nieznany\n");
+    const CliRun badFormat = RunCli(where + " browse autor --format brak");
+    EXPECT_EQ(badFormat.status, 2);
+}
+
 TEST(CliStatus, NoServerMeansExitThree) {
     const int port = UnusedPort();
     const CliRun r = RunCli("--host 127.0.0.1 --port " + std::to_string(port) + " status");
