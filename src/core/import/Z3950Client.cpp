@@ -77,7 +77,7 @@ void Z3950Client::Report(const std::string& text) {
 }
 
 std::unique_ptr<DataElement> Z3950Client::Exchange(const std::string& apdu) {
-    if (!Usable()) return nullptr;
+    if (!mSocket || mSocket->Failed()) return nullptr;
     mSocket->ResetBuffer();
     if (!mSocket->SendApdu(apdu)) return nullptr;
     mSocket->ResetBuffer();
@@ -95,6 +95,7 @@ bool Z3950Client::OpenAssociation(const std::string& host, int port, const std::
     mDecodec = std::make_unique<Decodec>(*mSocket);
     mAccepted.reset();
     mError.clear();
+    mInitialised = false;
     mRecords.clear();
     mResultCount = 0;
     mReported = false;
@@ -135,6 +136,7 @@ bool Z3950Client::OpenAssociation(const std::string& host, int port, const std::
         mAccepted.reset();
         return false;
     }
+    mInitialised = true;
     return true;
 }
 
@@ -235,6 +237,7 @@ const Z3950Record* Z3950Client::RecordAt(long long position) const {
 std::string Z3950Client::ScanTerms(const std::string& database, const std::string& attributesPlusTerm, int count,
                                    std::vector<ScanTerm>& terms) {
     terms.clear();
+    mScanStatus = -1;
     if (!Usable()) return TextBroken();
     const std::string scan = Cons(3, Prim(105, database)) + attributesPlusTerm +
                              Int(6, static_cast<std::uint32_t>(std::max(0, count))) + Int(7, 2);
@@ -243,6 +246,7 @@ std::string Z3950Client::ScanTerms(const std::string& database, const std::strin
     const DataElement* statusElement = response->Child(4);
     const auto status = statusElement ? Codec::DecodeInteger(statusElement->content) : std::nullopt;
     if (response->tag != 36 || !status) return TextBadStructure();
+    mScanStatus = static_cast<int>(std::min<std::uint32_t>(*status, 1000));
     std::vector<ScanTerm> found;
     std::string diag;
     if (const DataElement* list = response->Child(7)) {

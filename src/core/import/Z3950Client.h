@@ -71,6 +71,8 @@ public:
     // The term list around the AttributesPlusTerm; the error text, empty on success.
     std::string ScanTerms(const std::string& database, const std::string& attributesPlusTerm, int count,
                           std::vector<ScanTerm>& terms);
+    // The scanStatus of the last scan answered (0 success, 1 to 5 partial, 6 failure), -1 before.
+    int LastScanStatus() const { return mScanStatus; }
 
     // The raw APDU log (empty: none) and the wait for a response.
     void SetLogFile(const std::string& path) { mLogFile = path; }
@@ -94,7 +96,7 @@ private:
     // One exchange: sends the APDU and decodes the response; nothing on a
     // transport or decoding failure (the socket's error says which).
     std::unique_ptr<DataElement> Exchange(const std::string& apdu);
-    bool Usable() const { return mSocket && !mSocket->Failed(); }
+    bool Usable() const { return mSocket && mInitialised && !mSocket->Failed(); }
     void Report(const std::string& text);
     // The position of a key, 0 when it is none of the result list.
     long long PositionOf(const std::string& key) const;
@@ -103,12 +105,14 @@ private:
     std::unique_ptr<Codec> mCodec;
     std::unique_ptr<Decodec> mDecodec;
     std::string mError;
+    bool mInitialised = false;  // the server accepted the Init
     std::bitset<14> mAccepted;
     std::map<long long, Z3950Record> mRecords;
     long long mResultCount = 0;
     int mBefore = kWindow, mAfter = kWindow;
     std::string mRecordSyntax = kUsMarc;
     int mPresents = 0;
+    int mScanStatus = -1;
     bool mReported = false;
     std::string mLogFile;
     int mReadTimeoutMs = UniSocket::kReadTimeoutMs;

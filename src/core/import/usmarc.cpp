@@ -261,7 +261,9 @@ std::vector<std::string_view> SplitMarcFile(std::string_view bytes) {
     std::vector<std::string_view> records;
     std::size_t p = 0;
     while (p < bytes.size()) {
-        if (bytes[p] == '\n' || bytes[p] == '\r') {
+        // Line breaks, padding and stray terminators between records.
+        const char c = bytes[p];
+        if (c == '\n' || c == '\r' || c == ' ' || c == '\0' || c == kRecordEnd) {
             ++p;
             continue;
         }

@@ -44,8 +44,8 @@ std::vector<std::string> MarcDisplayLines(std::string_view octets, const MarcOpt
                                           const MarcFormatter& formatter = {});
 
 // The records of an ISO 2709 file: each as long as its leader says when that
-// ends on the record terminator, else up to the next terminator; line breaks
-// between records are skipped.
+// ends on the record terminator, else up to the next terminator; line breaks,
+// padding and stray terminators between records are skipped.
 std::vector<std::string_view> SplitMarcFile(std::string_view bytes);
 
 // The converter the record's leader asks for: UTF-8 when position 09 is "a",
