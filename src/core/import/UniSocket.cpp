@@ -7,7 +7,7 @@
 
 namespace velt {
 
-UniSocket::UniSocket() : mBuffer(kBufferSize) {}
+UniSocket::UniSocket() : mBuffer(new unsigned char[kBufferSize]) {}
 
 std::string UniSocket::TextClosed() { return "Połączenie zostało przerwane"_cp; }
 std::string UniSocket::TextTimeout() { return "Brak odpowiedzi w zadanym czasie"_cp; }
@@ -34,12 +34,12 @@ bool UniSocket::SendApdu(std::string_view apdu) {
         Fail("SEND: "_cp + "komunikat jest większy niż bufor"_cp);
         return false;
     }
-    std::memcpy(mBuffer.data() + mCount, apdu.data(), apdu.size());
+    std::memcpy(mBuffer.get() + mCount, apdu.data(), apdu.size());
     mCount += apdu.size();
     std::size_t done = 0;
     while (done < mCount) {
         std::string error;
-        const long w = SendSome(mBuffer.data() + done, mCount - done, error);
+        const long w = SendSome(mBuffer.get() + done, mCount - done, error);
         if (w <= 0) {
             // A write that fails or takes nothing ends the exchange.
             Fail("SEND: "_cp + (error.empty() ? TextClosed() : error));
@@ -67,7 +67,7 @@ bool UniSocket::Fill() {
     case Wait::Ready:
         break;
     }
-    const long r = ReceiveSome(mBuffer.data() + mCount, kBufferSize - mCount, error);
+    const long r = ReceiveSome(mBuffer.get() + mCount, kBufferSize - mCount, error);
     if (r < 0) {
         Fail("READBYTE: "_cp + error);
         return false;
@@ -109,13 +109,13 @@ bool UniSocket::ReadBytes(std::size_t n, std::string& out) {
     }
     while (mCount - (mPos - 1) < n)
         if (!Fill()) return false;
-    out.append(reinterpret_cast<const char*>(mBuffer.data() + mPos - 1), n);
+    out.append(reinterpret_cast<const char*>(mBuffer.get() + mPos - 1), n);
     mPos += n;
     return true;
 }
 
 std::string_view UniSocket::Received() const {
-    return std::string_view(reinterpret_cast<const char*>(mBuffer.data()), mCount);
+    return std::string_view(reinterpret_cast<const char*>(mBuffer.get()), mCount);
 }
 
 void UniSocket::LogReceived() { Log(Received()); }
@@ -130,7 +130,7 @@ void UniSocket::Log(std::string_view bytes) {
 
 bool UniSocket::Load(std::string_view bytes) {
     if (bytes.size() > kBufferSize - mCount) return false;
-    std::memcpy(mBuffer.data() + mCount, bytes.data(), bytes.size());
+    std::memcpy(mBuffer.get() + mCount, bytes.data(), bytes.size());
     mCount += bytes.size();
     return true;
 }

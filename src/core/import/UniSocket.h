@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <vector>
+#include <memory>
 
 namespace velt {
 
@@ -87,7 +87,7 @@ private:
 
     bool mError = false;
     std::string mErrorText;
-    std::vector<unsigned char> mBuffer;
+    std::unique_ptr<unsigned char[]> mBuffer;  // kBufferSize bytes
     std::size_t mCount = 0;  // bytes held
     std::size_t mPos = 1;    // 1-based position of the next byte to hand out
     int mReadTimeoutMs = kReadTimeoutMs;

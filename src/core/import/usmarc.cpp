@@ -4,8 +4,10 @@
 #include "text/ala.h"
 #include "text/utf.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <unordered_map>
+#include <array>
+#include <cstdint>
 
 namespace velt {
 
@@ -27,9 +29,15 @@ long Digits(std::string_view text) {
 }
 
 std::string Pad5(long n) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%05ld", n);
-    return buf;
+    std::string s(5, '0');
+    for (int i = 4; i >= 0 && n > 0; --i, n /= 10) s[static_cast<std::size_t>(i)] = static_cast<char>('0' + n % 10);
+    return s;
+}
+
+bool IsAscii(std::string_view s) {
+    for (char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
 }
 
 bool TagIsSound(std::string_view tag) {
@@ -38,68 +46,72 @@ bool TagIsSound(std::string_view tag) {
     return true;
 }
 
-std::string ReplaceAll(std::string_view s, std::string_view what, std::string_view with) {
-    std::string out;
-    out.reserve(s.size() + 8);
-    std::size_t i = 0;
-    for (;;) {
-        const std::size_t at = s.find(what, i);
-        if (at == std::string_view::npos) break;
-        out.append(s.substr(i, at - i));
-        out.append(with);
-        i = at + what.size();
+// Subfield delimiters as " ^": a space and delimiter become " ^"; when some
+// delimiter had no space before it, every delimiter becomes " ^" instead.
+std::string RewriteDelimiters(std::string_view s, std::string_view prefix = {}) {
+    bool allSpaced = true;
+    std::size_t delimiters = 0;
+    for (std::size_t i = s.find(kDelimiter); i != std::string_view::npos; i = s.find(kDelimiter, i + 1)) {
+        ++delimiters;
+        if (i == 0 || s[i - 1] != ' ') allSpaced = false;
     }
-    out.append(s.substr(i));
+    std::string out;
+    out.reserve(prefix.size() + s.size() + delimiters);
+    out.append(prefix);
+    std::size_t from = 0;
+    for (std::size_t i = s.find(kDelimiter); i != std::string_view::npos; i = s.find(kDelimiter, i + 1)) {
+        out.append(s.substr(from, i - from));
+        if (!allSpaced) out.push_back(' ');
+        out.push_back('^');
+        from = i + 1;
+    }
+    out.append(s.substr(from));
     return out;
 }
 
-// Subfield delimiters as " ^": a space and delimiter become " ^"; when some
-// delimiter had no space before it, every delimiter becomes " ^" instead.
-std::string RewriteDelimiters(std::string_view s) {
-    std::string r = ReplaceAll(s, std::string_view(" \x1F", 2), " ^");
-    if (r.find(kDelimiter) == std::string::npos) return r;
-    return ReplaceAll(s, std::string_view("\x1F", 1), " ^");
-}
-
-// The fields being made, in order, with removal (a later 1XX replaces the
-// indicators of an earlier one).
-class FieldList {
+// The highest occurrence stored per tag: a table for the numeric tags, a
+// short list for the others.
+class Occurrences {
 public:
-    void Set(const std::string& key, std::string value) {
-        const auto it = mIndex.find(key);
-        if (it != mIndex.end() && mFields[it->second].alive) {
-            mFields[it->second].value = std::move(value);
-            return;
-        }
-        mIndex[key] = mFields.size();
-        mFields.push_back({key, std::move(value), true});
-    }
-    void Remove(const std::string& key) {
-        const auto it = mIndex.find(key);
-        if (it == mIndex.end()) return;
-        mFields[it->second].alive = false;
-        mIndex.erase(it);
-    }
-    void MoveInto(my_record& record) {
-        for (auto& f : mFields)
-            if (f.alive) record.AddField(std::move(f.key), std::move(f.value), 0);
+    Occurrences() { mNumeric.fill(0); }
+    int& operator[](std::string_view tag) {
+        if (IsDigit(tag[0]) && IsDigit(tag[1]) && IsDigit(tag[2]))
+            return mNumeric[static_cast<std::size_t>((tag[0] - '0') * 100 + (tag[1] - '0') * 10 + (tag[2] - '0'))];
+        const std::uint32_t code = (static_cast<std::uint32_t>(static_cast<unsigned char>(tag[0])) << 16) |
+                                   (static_cast<std::uint32_t>(static_cast<unsigned char>(tag[1])) << 8) |
+                                   static_cast<unsigned char>(tag[2]);
+        for (auto& [c, n] : mOthers)
+            if (c == code) return n;
+        return mOthers.emplace_back(code, 0).second;
     }
 
 private:
-    struct Entry {
-        std::string key, value;
-        bool alive;
-    };
-    std::vector<Entry> mFields;
-    std::unordered_map<std::string, std::size_t> mIndex;
+    static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+    std::array<int, 1000> mNumeric;
+    std::vector<std::pair<std::uint32_t, int>> mOthers;
 };
+
+// Appends ".1.1." n ".1" to key.
+void AppendOccurrence(std::string& key, int n) {
+    char digits[12];
+    int k = 0;
+    do {
+        digits[k++] = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n > 0);
+    key.append(".1.1.");
+    while (k > 0) key.push_back(digits[--k]);
+    key.append(".1");
+}
 
 std::string Broken(const std::string& reason) { return "Błędna struktura rekordu MARC: "_cp + reason; }
 
 struct DirectoryEntry {
-    std::string tag;
+    std::string_view tag;
     std::size_t start;   // offset of the field's first character in the record
     std::size_t length;  // with its terminator
+    bool oneXX;          // a 1XX field
+    bool winner = false; // the 1XX field that stays under its filed tag
 };
 
 }  // namespace
@@ -129,18 +141,17 @@ my_record ParseMarc(std::string_view octets, const MarcOptions& options) {
     // Reads never go past the record's own length nor past what was received.
     const std::string_view r = octets.substr(0, std::min<std::size_t>(octets.size(), static_cast<std::size_t>(length)));
     const long base = Digits(r.substr(12, 5));
-    FieldList out;
+    record.Reserve(static_cast<std::size_t>(std::max(0L, std::min<long>((base - 25) / 12, kMarcMaxFields))) * 2 + 2);
     std::string leader = Pad5(length);
     leader.append(r.substr(5, 7));
     leader += base < 0 ? std::string(r.substr(12, 5)) : Pad5(base);
     leader.append(r.substr(17, 7));
-    out.Set("L.1", conv.Convert(leader));
+    record.AddField("L.1", conv.Convert(leader), 0);
 
     auto finish = [&](const std::string& error) {
-        out.MoveInto(record);
         if (!error.empty()) record.AddError(error, "*");
         record.kind = std::string(1, RecordKindLetter(record));
-        return record;
+        return std::move(record);
     };
 
     if (base < 0) return finish(Broken("adres danych nie jest liczbą"_cp));
@@ -156,67 +167,101 @@ my_record ParseMarc(std::string_view octets, const MarcOptions& options) {
     for (long i = 0; i < entries; ++i) {
         const std::string_view e = r.substr(24 + static_cast<std::size_t>(i) * 12, 12);
         const long len = Digits(e.substr(3, 4)), start = Digits(e.substr(7, 5));
-        const std::string tag(e.substr(0, 3));
+        const std::string_view tag = e.substr(0, 3);
         if (len < 0 || start < 0 || !TagIsSound(tag))
             return finish(Broken("błędny wpis katalogu nr "_cp + std::to_string(i + 1)));
         const std::size_t from = static_cast<std::size_t>(base) + static_cast<std::size_t>(start);
         if (len < 1 || from + static_cast<std::size_t>(len) > r.size())
-            return finish(Broken("pole "_cp + tag + " poza rekordem"_cp));
+            return finish(Broken("pole "_cp + std::string(tag) + " poza rekordem"_cp));
         if (r[from + static_cast<std::size_t>(len) - 1] != kFieldEnd)
-            return finish(Broken("pole "_cp + tag + " bez znaku końca pola"_cp));
-        directory.push_back({tag, from, static_cast<std::size_t>(len)});
+            return finish(Broken("pole "_cp + std::string(tag) + " bez znaku końca pola"_cp));
+        directory.push_back({tag, from, static_cast<std::size_t>(len), false});
     }
 
-    std::unordered_map<std::string, int> highest;  // occurrences stored per tag
-    std::string warning;
+    // ASCII reads the same in MARC-8 and UTF-8: such fields need no conversion.
+    const bool asciiSafe = &conv == &AlaWin() || &conv == &UtfVeltwin() || &conv == &UtfWin();
+    // The field with the separator before it, without its own terminator.
+    auto fieldText = [&](const DirectoryEntry& d, std::string& converted) {
+        const std::string_view raw = r.substr(d.start - 1, d.length);
+        if (asciiSafe && IsAscii(raw)) return raw;
+        converted = conv.Convert(raw);
+        return std::string_view(converted);
+    };
+    // 1XX fields all take occurrence 1, so of those filed under one tag only
+    // the last one with content stays (and nothing of the earlier ones).
+    {
+        std::vector<std::pair<std::string_view, std::size_t>> last;  // filed tag, entry
+        std::string converted;
+        for (std::size_t i = 0; i < directory.size(); ++i) {
+            DirectoryEntry& d = directory[i];
+            if (d.tag < "100" || d.tag >= "200") continue;
+            d.oneXX = true;
+            if (fieldText(d, converted).size() <= 2) continue;
+            const std::string_view filed = options.format ? d.tag : std::string_view("100");
+            auto it = std::find_if(last.begin(), last.end(), [&](const auto& p) { return p.first == filed; });
+            if (it == last.end())
+                last.emplace_back(filed, i);
+            else
+                it->second = i;
+        }
+        for (const auto& [filed, i] : last) directory[i].winner = true;
+    }
+
+    Occurrences highest;
+    std::string warning, converted, key;
     for (const DirectoryEntry& d : directory) {
-        // The field with the separator before it, without its own terminator.
-        std::string f = conv.Convert(r.substr(d.start - 1, d.length));
+        if (d.oneXX && !d.winner) continue;
+        const std::string_view f = fieldText(d, converted);
         if (f.size() <= 2) continue;
-        std::string tag = d.tag;
-        int n;
-        if (tag < "100" || tag >= "200") {
+        std::string_view tag = d.tag;
+        int n = 1;
+        if (!d.oneXX) {
             n = highest[tag] + 1;
-        } else {
-            n = 1;
-            if (!options.format) {
-                out.Set("100R.1.1.1.1", tag);
-                tag = "100";
-                // The indicators are this field's alone.
-                out.Remove("100A.1.1.1.1");
-                out.Remove("100B.1.1.1.1");
-            }
+        } else if (!options.format) {
+            record.AddField("100R.1.1.1.1", std::string(tag), 0);
+            tag = "100";
         }
         if (n > kMarcMaxOccurrences) continue;
-        if (n == kMarcMaxOccurrences && warning.empty()) warning = "Za duża liczba wystąpień pola "_cp + tag;
-        const std::string occ = ".1.1." + std::to_string(n) + ".1";
+        if (n == kMarcMaxOccurrences && warning.empty()) warning = "Za duża liczba wystąpień pola "_cp + std::string(tag);
+        auto store = [&](char part, std::string value) {
+            key.assign(tag);
+            key.push_back(part);
+            AppendOccurrence(key, n);
+            record.AddField(key, std::move(value), 0);
+        };
         bool stored = false;
         if (tag.compare(0, 2, "00") != 0) {
             if (f[1] != ' ') {
-                out.Set(tag + "A" + occ, std::string(1, f[1]));
+                store('A', std::string(1, f[1]));
                 stored = true;
             }
             if (f[2] != ' ') {
-                out.Set(tag + "B" + occ, std::string(1, f[2]));
+                store('B', std::string(1, f[2]));
                 stored = true;
             }
             if (f.size() > 3) {
                 std::string data;
                 if (f[3] != kDelimiter) {
-                    data = RewriteDelimiters(std::string_view(f).substr(3));
-                    data.erase(0, data.find_first_not_of(' ') == std::string::npos ? data.size()
-                                                                                   : data.find_first_not_of(' '));
+                    std::string_view rest = f.substr(3);
+                    // Leading spaces go (the delimiter rule still sees them).
+                    data = RewriteDelimiters(rest);
+                    const std::size_t first = data.find_first_not_of(' ');
+                    data.erase(0, first == std::string::npos ? data.size() : first);
                 } else {
-                    data = "^" + RewriteDelimiters(std::string_view(f).substr(4));
+                    data = RewriteDelimiters(f.substr(4), "^");
                 }
-                out.Set(tag + "Z" + occ, std::move(data));
+                store('Z', std::move(data));
                 stored = true;
             }
         } else {
-            if (f.size() >= 4 && f[1] == ' ' && f[2] == ' ' && f[3] == kDelimiter) f.erase(1, 2);
+            std::size_t i = 0;
             std::string kept;
             kept.reserve(f.size());
-            for (std::size_t i = 0; i < f.size(); ++i) {
+            if (f.size() >= 4 && f[1] == ' ' && f[2] == ' ' && f[3] == kDelimiter) {
+                kept.push_back(f[0]);
+                i = 3;
+            }
+            for (; i < f.size(); ++i) {
                 if (f[i] == kDelimiter) {
                     ++i;  // the subfield code goes with it
                     continue;
@@ -224,7 +269,7 @@ my_record ParseMarc(std::string_view octets, const MarcOptions& options) {
                 kept.push_back(f[i]);
             }
             if (kept.size() > 1) {
-                out.Set(tag + "Z" + occ, kept.substr(1));
+                store('Z', kept.substr(1));
                 stored = true;
             }
         }

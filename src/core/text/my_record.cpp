@@ -20,6 +20,11 @@ my_field* my_record::FindMutable(std::string_view key) {
     return it == mIndex.end() ? nullptr : &mFields[it->second];
 }
 
+void my_record::Reserve(std::size_t n) {
+    mFields.reserve(n);
+    mIndex.reserve(n);
+}
+
 my_field& my_record::Append(std::string key) {
     mIndex.emplace(key, mFields.size());
     my_field& f = mFields.emplace_back();

@@ -57,6 +57,9 @@ public:
     // record's field is editable, and a copy of its errors.
     void CopyFrom(const my_record& other);
 
+    // Makes room for n fields (a record about to be filled).
+    void Reserve(std::size_t n);
+
     // The field of the key, nullptr when there is none.
     const my_field* Find(std::string_view key) const;
     // Fields in the order of arrival or creation.
