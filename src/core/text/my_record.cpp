@@ -10,23 +10,40 @@ namespace {
 const std::string kEmpty;
 }
 
+std::size_t my_record::SlotOf(std::string_view key) const {
+    const std::size_t mask = mSlots.size() - 1;
+    std::size_t i = std::hash<std::string_view>{}(key) & mask;
+    while (mSlots[i] != 0 && mFields[mSlots[i] - 1].key != key) i = (i + 1) & mask;
+    return i;
+}
+
+void my_record::Rehash(std::size_t n) {
+    std::size_t size = 16;
+    while (size < 2 * n) size *= 2;
+    if (size <= mSlots.size()) return;
+    mSlots.assign(size, 0);
+    for (std::size_t k = 0; k < mFields.size(); ++k) mSlots[SlotOf(mFields[k].key)] = static_cast<std::uint32_t>(k + 1);
+}
+
 const my_field* my_record::Find(std::string_view key) const {
-    const auto it = mIndex.find(key);
-    return it == mIndex.end() ? nullptr : &mFields[it->second];
+    if (mSlots.empty()) return nullptr;
+    const std::uint32_t at = mSlots[SlotOf(key)];
+    return at == 0 ? nullptr : &mFields[at - 1];
 }
 
 my_field* my_record::FindMutable(std::string_view key) {
-    const auto it = mIndex.find(key);
-    return it == mIndex.end() ? nullptr : &mFields[it->second];
+    return const_cast<my_field*>(static_cast<const my_record*>(this)->Find(key));
 }
 
 void my_record::Reserve(std::size_t n) {
     mFields.reserve(n);
-    mIndex.reserve(n);
+    Rehash(n);
 }
 
 my_field& my_record::Append(std::string key) {
-    mIndex.emplace(key, mFields.size());
+    Rehash(mFields.size() + 1);
+    const std::size_t slot = SlotOf(key);
+    mSlots[slot] = static_cast<std::uint32_t>(mFields.size() + 1);
     my_field& f = mFields.emplace_back();
     f.key = std::move(key);
     return f;
