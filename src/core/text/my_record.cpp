@@ -50,8 +50,17 @@ my_field& my_record::Append(std::string key) {
 }
 
 void my_record::AddField(std::string key, std::string value, std::uint8_t readonly) {
-    my_field* f = FindMutable(key);
-    if (!f) f = &Append(std::move(key));
+    // One look-up: the slot either holds the key or is where it goes.
+    Rehash(mFields.size() + 1);
+    const std::size_t slot = SlotOf(key);
+    my_field* f;
+    if (mSlots[slot] != 0) {
+        f = &mFields[mSlots[slot] - 1];
+    } else {
+        mSlots[slot] = static_cast<std::uint32_t>(mFields.size() + 1);
+        f = &mFields.emplace_back();
+        f->key = std::move(key);
+    }
     f->loaded = value;
     f->value = std::move(value);
     f->readonly = readonly;
