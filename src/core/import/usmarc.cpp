@@ -76,14 +76,20 @@ std::string RewriteDelimiters(std::string_view s, std::string_view prefix = {}) 
     return out;
 }
 
-// The highest occurrence stored per tag: a table for the numeric tags, a
-// short list for the others.
+// The highest occurrence stored per tag: a table for the numeric tags (of
+// the thread, cleared again entry by entry), a short list for the others.
 class Occurrences {
 public:
-    Occurrences() { mNumeric.fill(0); }
+    ~Occurrences() {
+        for (std::uint16_t i : mTouched) sNumeric[i] = 0;
+    }
     int& operator[](std::string_view tag) {
-        if (IsDigit(tag[0]) && IsDigit(tag[1]) && IsDigit(tag[2]))
-            return mNumeric[static_cast<std::size_t>((tag[0] - '0') * 100 + (tag[1] - '0') * 10 + (tag[2] - '0'))];
+        if (IsDigit(tag[0]) && IsDigit(tag[1]) && IsDigit(tag[2])) {
+            const auto i = static_cast<std::uint16_t>((tag[0] - '0') * 100 + (tag[1] - '0') * 10 + (tag[2] - '0'));
+            int& n = sNumeric[i];
+            if (n == 0) mTouched.push_back(i);
+            return n;
+        }
         const std::uint32_t code = (static_cast<std::uint32_t>(static_cast<unsigned char>(tag[0])) << 16) |
                                    (static_cast<std::uint32_t>(static_cast<unsigned char>(tag[1])) << 8) |
                                    static_cast<unsigned char>(tag[2]);
@@ -94,9 +100,12 @@ public:
 
 private:
     static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-    std::array<int, 1000> mNumeric;
+    static thread_local std::array<int, 1000> sNumeric;
+    std::vector<std::uint16_t> mTouched;
     std::vector<std::pair<std::uint32_t, int>> mOthers;
 };
+
+thread_local std::array<int, 1000> Occurrences::sNumeric{};
 
 // Appends ".1.1." n ".1" to key.
 void AppendOccurrence(std::string& key, int n) {
