@@ -157,10 +157,11 @@ TEST(Z3950Client, SearchDiagnosticsShowConditionAndAddinfo) {
         SearchResponse(0, false),
         C(48, I(211, 0)),  // a Close instead
         C(23, I(24, 0) + P(22, "\x01")),  // no result count
+        C(23, P(23, std::string("\x01\x00\x00\x00\x00", 5)) + I(24, 0) + P(22, "\x01")),  // a count beyond 32 bits
     };
     const std::string texts[] = {
         "Błąd - diagnostyka 114: 9999"_cp, "Błąd - diagnostyka 109: Nope"_cp, "Błąd - diagnostyka 2"_cp, "Błąd"_cp,
-        Z3950Client::TextBadStructure(), Z3950Client::TextBadStructure(),
+        Z3950Client::TextBadStructure(), Z3950Client::TextBadStructure(), Z3950Client::TextBadStructure(),
     };
     int i = 0;
     test::ScriptedPeer peer(
