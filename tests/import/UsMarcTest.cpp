@@ -216,6 +216,44 @@ TEST(MarcDisplayLines, KeyValueLinesUntilAFormatterIsGiven) {
     EXPECT_EQ(formatted, std::vector<std::string>{"^aTitle"});
 }
 
+TEST(ParseMarc, RealRecordsCutAndCorrupted) {
+    test::TempDir dir;
+    const std::string file = dir.Path() + "sample.mrc";
+    if (!test::Z3950Server::WriteMarcSample(file))
+        GTEST_SKIP() << "the MARC 21 sample is not installed (package idzebra-2.0-examples)";
+    const std::string bytes = test::TempDir::Read(file);
+    const auto records = SplitMarcFile(bytes);
+    ASSERT_GE(records.size(), 3u);
+    for (std::size_t k = 0; k < 3; ++k) {
+        const std::string sound(records[k]);
+        const std::size_t base = std::stoul(sound.substr(12, 5));
+        // Without its record terminator a record still reads whole.
+        EXPECT_TRUE(ParseMarc(sound.substr(0, sound.size() - 1), Plain()).errors().empty());
+        // Any shorter cut loses part of a field (or more): an error, never a stray read.
+        for (std::size_t n = 24; n + 1 < sound.size(); ++n)
+            EXPECT_FALSE(ParseMarc(sound.substr(0, n), Plain()).errors().empty()) << k << " cut at " << n;
+        // Every directory digit made a letter: that entry is refused.
+        for (std::size_t at = 24; at + 1 < base; ++at) {
+            if ((at - 24) % 12 < 3) continue;  // the tag may be a letter
+            std::string broken = sound;
+            broken[at] = 'x';
+            const my_record r = ParseMarc(broken, Plain());
+            ASSERT_EQ(r.errors().size(), 1u) << k << " at " << at;
+            EXPECT_NE(r.errors()[0].message.find("błędny wpis katalogu nr "_cp + std::to_string((at - 24) / 12 + 1)),
+                      std::string::npos);
+        }
+        // Every field terminator overwritten: that field is refused.
+        for (std::size_t at = base; at < sound.size(); ++at) {
+            if (sound[at] != '\x1E') continue;
+            std::string broken = sound;
+            broken[at] = 'x';
+            const my_record r = ParseMarc(broken, Plain());
+            ASSERT_EQ(r.errors().size(), 1u) << k << " at " << at;
+            EXPECT_NE(r.errors()[0].message.find(" bez znaku końca pola"_cp), std::string::npos);
+        }
+    }
+}
+
 // Every data and control field of the sample, as yaz-marcdump -o line shows it.
 TEST(ParseMarc, SampleAgreesWithYazMarcdumpFieldByField) {
     if (!test::HaveTool("yaz-marcdump")) GTEST_SKIP() << "yaz-marcdump is not installed (package yaz)";
