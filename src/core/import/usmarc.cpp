@@ -56,19 +56,25 @@ bool TagIsSound(std::string_view tag) {
 // Subfield delimiters as " ^": a space and delimiter become " ^"; when some
 // delimiter had no space before it, every delimiter becomes " ^" instead.
 std::string RewriteDelimiters(std::string_view s, std::string_view prefix = {}) {
-    bool allSpaced = true;
-    std::size_t delimiters = 0;
-    for (std::size_t i = s.find(kDelimiter); i != std::string_view::npos; i = s.find(kDelimiter, i + 1)) {
-        ++delimiters;
-        if (i == 0 || s[i - 1] != ' ') allSpaced = false;
-    }
+    // Written for the usual case (some delimiter without a space before it)
+    // while looking; redone in the rare case that every one had its space.
     std::string out;
-    out.reserve(prefix.size() + s.size() + delimiters);
+    out.reserve(prefix.size() + s.size() + 8);
     out.append(prefix);
+    bool allSpaced = true;
     std::size_t from = 0;
     for (std::size_t i = s.find(kDelimiter); i != std::string_view::npos; i = s.find(kDelimiter, i + 1)) {
+        if (i == 0 || s[i - 1] != ' ') allSpaced = false;
         out.append(s.substr(from, i - from));
-        if (!allSpaced) out.push_back(' ');
+        out.append(" ^");
+        from = i + 1;
+    }
+    out.append(s.substr(from));
+    if (!allSpaced || from == 0) return out;
+    out.assign(prefix);
+    from = 0;
+    for (std::size_t i = s.find(kDelimiter); i != std::string_view::npos; i = s.find(kDelimiter, i + 1)) {
+        out.append(s.substr(from, i - from));
         out.push_back('^');
         from = i + 1;
     }
