@@ -67,6 +67,7 @@ bool Decodec::Decode(int depth, DataElement& e) {
     }
 
     if (e.constructed) {
+        e.children.reserve(4);
         if (!indefinite) {
             std::int64_t remaining = length;
             while (remaining > 0 && !mSocket.Failed()) {

@@ -237,8 +237,10 @@ my_record ParseMarc(std::string_view octets, const MarcOptions& options) {
         if (f.size() <= 2) continue;
         std::string_view tag = d.tag;
         int n = 1;
+        int* highestOfTag = nullptr;
         if (!d.oneXX) {
-            n = highest[tag] + 1;
+            highestOfTag = &highest[tag];
+            n = *highestOfTag + 1;
         } else if (!options.format) {
             record.AddField("100R.1.1.1.1", std::string(tag), 0);
             tag = "100";
@@ -276,26 +278,25 @@ my_record ParseMarc(std::string_view octets, const MarcOptions& options) {
                 stored = true;
             }
         } else {
-            std::size_t i = 0;
+            // Two blanks before a delimiter go; every delimiter goes with its code.
+            std::size_t from = 0;
             std::string kept;
             kept.reserve(f.size());
             if (f.size() >= 4 && f[1] == ' ' && f[2] == ' ' && f[3] == kDelimiter) {
                 kept.push_back(f[0]);
-                i = 3;
+                from = 3;
             }
-            for (; i < f.size(); ++i) {
-                if (f[i] == kDelimiter) {
-                    ++i;  // the subfield code goes with it
-                    continue;
-                }
-                kept.push_back(f[i]);
+            for (std::size_t i = f.find(kDelimiter, from); i != std::string_view::npos; i = f.find(kDelimiter, from)) {
+                kept.append(f.substr(from, i - from));
+                from = std::min(f.size(), i + 2);
             }
+            kept.append(f.substr(from));
             if (kept.size() > 1) {
                 store('Z', kept.substr(1));
                 stored = true;
             }
         }
-        if (stored) highest[tag] = std::max(highest[tag], n);
+        if (stored && highestOfTag) *highestOfTag = std::max(*highestOfTag, n);
     }
     return finish(warning);
 }

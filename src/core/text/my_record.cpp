@@ -10,9 +10,23 @@ namespace {
 const std::string kEmpty;
 }
 
+namespace {
+
+// FNV-1a: keys are short, and this inlines.
+std::size_t HashOf(std::string_view key) {
+    std::uint64_t h = 14695981039346656037ull;
+    for (char c : key) {
+        h ^= static_cast<unsigned char>(c);
+        h *= 1099511628211ull;
+    }
+    return static_cast<std::size_t>(h ^ (h >> 29));
+}
+
+}  // namespace
+
 std::size_t my_record::SlotOf(std::string_view key) const {
     const std::size_t mask = mSlots.size() - 1;
-    std::size_t i = std::hash<std::string_view>{}(key) & mask;
+    std::size_t i = HashOf(key) & mask;
     while (mSlots[i] != 0 && mFields[mSlots[i] - 1].key != key) i = (i + 1) & mask;
     return i;
 }
