@@ -5,8 +5,6 @@
 #include "text/utf.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace velt::cli {
@@ -29,12 +27,19 @@ int MarcCommand(CliContext& ctx) {
         std::fputs("usage: velt-cli marc FILE [--charset auto|marc8|utf8] [--join-1xx]\n", stderr);
         return kExitUsage;
     }
-    std::ifstream in(ctx.args[0], std::ios::binary);
-    if (!in) {
+    std::string bytes;
+    std::FILE* in = std::fopen(ctx.args[0].c_str(), "rb");
+    if (in) {
+        char buffer[1 << 16];
+        std::size_t got;
+        while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0) bytes.append(buffer, got);
+    }
+    if (!in || std::ferror(in)) {
         std::fprintf(stderr, "velt-cli: %s: cannot be read\n", ctx.args[0].c_str());
+        if (in) std::fclose(in);
         return kExitUsage;
     }
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::fclose(in);
     int broken = 0, number = 0;
     for (const std::string_view octets : SplitMarcFile(bytes)) {
         const my_record record = ParseMarc(octets, options);
