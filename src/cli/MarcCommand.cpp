@@ -4,6 +4,7 @@
 #include "text/ala.h"
 #include "text/utf.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -30,6 +31,11 @@ int MarcCommand(CliContext& ctx) {
     std::string bytes;
     std::FILE* in = std::fopen(ctx.args[0].c_str(), "rb");
     if (in) {
+        if (std::fseek(in, 0, SEEK_END) == 0) {
+            const long size = std::ftell(in);
+            if (size > 0) bytes.reserve(static_cast<std::size_t>(size));
+            std::fseek(in, 0, SEEK_SET);
+        }
         char buffer[1 << 16];
         std::size_t got;
         while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0) bytes.append(buffer, got);
@@ -40,11 +46,28 @@ int MarcCommand(CliContext& ctx) {
         return kExitUsage;
     }
     std::fclose(in);
+    static char outBuffer[1 << 20];
+    std::setvbuf(stdout, outBuffer, _IOFBF, sizeof outBuffer);
     int broken = 0, number = 0;
+    std::string text;
     for (const std::string_view octets : SplitMarcFile(bytes)) {
         const my_record record = ParseMarc(octets, options);
-        if (number++ > 0) std::fputc('\n', stdout);
-        for (const my_field& f : record.fields()) PrintLine(stdout, f.key + "=" + f.value);
+        // One record's lines at a time, converted to UTF-8 together.
+        text.clear();
+        if (number++ > 0) text.push_back('\n');
+        for (const my_field& f : record.fields()) {
+            text += f.key;
+            text += '=';
+            text += f.value;
+            text += '\n';
+        }
+        const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80 && c != 0x1B; });
+        if (ascii) {
+            std::fwrite(text.data(), 1, text.size(), stdout);
+        } else {
+            const std::string utf8 = WinUtf().Convert(text);
+            std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+        }
         for (const my_error& e : record.errors()) {
             ++broken;
             std::fprintf(stderr, "velt-cli: record %d: ", number);
