@@ -86,14 +86,15 @@ std::string RewriteDelimiters(std::string_view s, std::string_view prefix = {}) 
 // the thread, cleared again entry by entry), a short list for the others.
 class Occurrences {
 public:
+    Occurrences() { sTouched.clear(); }
     ~Occurrences() {
-        for (std::uint16_t i : mTouched) sNumeric[i] = 0;
+        for (std::uint16_t i : sTouched) sNumeric[i] = 0;
     }
     int& operator[](std::string_view tag) {
         if (IsDigit(tag[0]) && IsDigit(tag[1]) && IsDigit(tag[2])) {
             const auto i = static_cast<std::uint16_t>((tag[0] - '0') * 100 + (tag[1] - '0') * 10 + (tag[2] - '0'));
             int& n = sNumeric[i];
-            if (n == 0) mTouched.push_back(i);
+            if (n == 0) sTouched.push_back(i);
             return n;
         }
         const std::uint32_t code = (static_cast<std::uint32_t>(static_cast<unsigned char>(tag[0])) << 16) |
@@ -107,11 +108,12 @@ public:
 private:
     static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
     static thread_local std::array<int, 1000> sNumeric;
-    std::vector<std::uint16_t> mTouched;
+    static thread_local std::vector<std::uint16_t> sTouched;
     std::vector<std::pair<std::uint32_t, int>> mOthers;
 };
 
 thread_local std::array<int, 1000> Occurrences::sNumeric{};
+thread_local std::vector<std::uint16_t> Occurrences::sTouched;
 
 // Appends ".1.1." n ".1" to key.
 void AppendOccurrence(std::string& key, int n) {
@@ -168,7 +170,8 @@ my_record ParseMarc(std::string_view octets, const MarcOptions& options) {
     leader.append(r.substr(5, 7));
     leader += base < 0 ? std::string(r.substr(12, 5)) : Pad5(base);
     leader.append(r.substr(17, 7));
-    record.AddField("L.1", conv.Convert(leader), 0);
+    const bool asciiSafe = &conv == &AlaWin() || &conv == &UtfVeltwin() || &conv == &UtfWin();
+    record.AddField("L.1", asciiSafe && IsAscii(leader) ? std::move(leader) : conv.Convert(leader), 0);
 
     auto finish = [&](const std::string& error) {
         if (!error.empty()) record.AddError(error, "*");
@@ -184,7 +187,9 @@ my_record ParseMarc(std::string_view octets, const MarcOptions& options) {
     if (r[static_cast<std::size_t>(base) - 1] != kFieldEnd)
         return finish(Broken("katalog nie kończy się znakiem końca pola"_cp));
 
-    std::vector<DirectoryEntry> directory;
+    // The thread's directory table, reused from record to record.
+    static thread_local std::vector<DirectoryEntry> directory;
+    directory.clear();
     directory.reserve(static_cast<std::size_t>(entries));
     for (long i = 0; i < entries; ++i) {
         const std::string_view e = r.substr(24 + static_cast<std::size_t>(i) * 12, 12);
@@ -200,8 +205,6 @@ my_record ParseMarc(std::string_view octets, const MarcOptions& options) {
         directory.push_back({tag, from, static_cast<std::size_t>(len), false});
     }
 
-    // ASCII reads the same in MARC-8 and UTF-8: such fields need no conversion.
-    const bool asciiSafe = &conv == &AlaWin() || &conv == &UtfVeltwin() || &conv == &UtfWin();
     // The field with the separator before it, without its own terminator.
     auto fieldText = [&](const DirectoryEntry& d, std::string& converted) {
         const std::string_view raw = r.substr(d.start - 1, d.length);
