@@ -43,5 +43,7 @@ int IndexesCommand(CliContext& ctx);
 int BrowseCommand(CliContext& ctx);
 int StoreLoginCommand(CliContext& ctx);
 int ConvertCommand(CliContext& ctx);
+int Z3950Command(CliContext& ctx);
+int MarcCommand(CliContext& ctx);
 
 }  // namespace velt::cli

@@ -23,7 +23,11 @@ void Usage() {
         "  store-login [--file F]  writes the stored login the program uses at start\n"
         "  convert --from F --to T\n"
         "                    standard input to standard output between cp1250, utf8\n"
-        "                    and marc8 through the client's converters (no server)\n",
+        "                    and marc8 through the client's converters (no server)\n"
+        "  z3950 --target HOST:PORT/DB [--user U --password W] find USE TERM [--show K]\n"
+        "  z3950 --target HOST:PORT/DB scan USE TERM [--count N]\n"
+        "                    search, records and term lists of a Z39.50 server\n"
+        "  marc FILE         the records of an ISO 2709 file as key=value lines\n",
         stderr);
 }
 
@@ -37,6 +41,8 @@ int main(int argc, char** argv) {
         {"browse", BrowseCommand},
         {"store-login", StoreLoginCommand},
         {"convert", ConvertCommand},
+        {"z3950", Z3950Command},
+        {"marc", MarcCommand},
     };
     CliContext ctx;
     std::string command;

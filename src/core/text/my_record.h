@@ -5,15 +5,14 @@
 //
 // Field keys are either record attributes ("DOK_IDO") or occurrence keys
 // (FieldKey.h); keys holding "#" are working fields, which never make the
-// record modified. Look-up by key goes through an index beside the ordered
-// list, so records of thousands of fields stay fast.
+// record modified. Look-up by key goes through a hash index beside the
+// ordered list, so records of thousands of fields stay fast.
 
 #include "text/my_error.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace velt {
@@ -57,6 +56,9 @@ public:
     // record's field is editable, and a copy of its errors.
     void CopyFrom(const my_record& other);
 
+    // Makes room for n fields (a record about to be filled).
+    void Reserve(std::size_t n);
+
     // The field of the key, nullptr when there is none.
     const my_field* Find(std::string_view key) const;
     // Fields in the order of arrival or creation.
@@ -69,12 +71,16 @@ private:
     my_field* FindMutable(std::string_view key);
     my_field& Append(std::string key);
 
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-    };
+    // The slot of the key in mSlots: the one holding it, or the empty one
+    // where it would go.
+    std::size_t SlotOf(std::string_view key) const;
+    // Rebuilds the index with room for n fields.
+    void Rehash(std::size_t n);
+
     std::vector<my_field> mFields;
-    std::unordered_map<std::string, std::size_t, Hash, std::equal_to<>> mIndex;
+    // Open-addressing index over mFields: 0 empty, else the field's position
+    // + 1; a power of two, at most half full. No allocation per field.
+    std::vector<std::uint32_t> mSlots;
     std::vector<my_error> mErrors;
 };
 

@@ -1,0 +1,112 @@
+// velt-cli z3950 against yaz-ztest and Zebra, and velt-cli marc over the
+// MARC 21 sample, whole and with a broken record among sound ones.
+
+#include "support/TempDir.h"
+#include "support/Tool.h"
+#include "support/Z3950Server.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace velt;
+
+namespace {
+
+// Output and error text of velt-cli, with "rc=N" as the last line.
+std::string RunCli(const std::string& args) {
+    const auto out = test::RunTool("(" + std::string(VELT_CLI) + " " + args + " 2>&1; echo rc=$?)", "");
+    return out ? *out : "";
+}
+
+int CountLines(const std::string& text, const std::string& prefix) {
+    std::istringstream in(text);
+    int n = 0;
+    for (std::string line; std::getline(in, line);) n += line.rfind(prefix, 0) == 0;
+    return n;
+}
+
+}  // namespace
+
+TEST(Z3950Command, FindShowAndScanAgainstYazZtest) {
+    test::Z3950Server server(test::Z3950Server::Kind::YazZtest);
+    if (!server.Installed()) GTEST_SKIP() << server.Why();
+    ASSERT_TRUE(server.Ready()) << server.Why();
+    const std::string target = "z3950 --target " + server.Target("Default");
+
+    const std::string found = RunCli(target + " find 4 40 --show 3");
+    EXPECT_EQ(found.rfind("hits=40\nL.1=", 0), 0u) << found;
+    EXPECT_EQ(CountLines(found, "L.1="), 3);
+    EXPECT_NE(found.find("\n\nL.1="), std::string::npos);
+    EXPECT_NE(found.find("rc=0"), std::string::npos);
+
+    const std::string login = RunCli(target + " --user ala --password kot find 4 7");
+    EXPECT_EQ(login, "hits=7\nrc=0\n");
+
+    const std::string scanned = RunCli(target + " scan 4 computer --count 3");
+    EXPECT_EQ(scanned, "CALCULUS\t18\nCOMPUTER\t21\nDATA\t24\nrc=0\n");
+
+    const std::string refused = RunCli("z3950 --target " + server.Target("Nope") + " find 4 x");
+    EXPECT_EQ(refused, "Błąd - diagnostyka 109: Nope\nrc=2\n");
+
+    EXPECT_NE(RunCli("z3950 --target 127.0.0.1:1/Default find 4 x").find("rc=3"), std::string::npos);
+    EXPECT_NE(RunCli("z3950 --target nowhere find 4 x").find("rc=1"), std::string::npos);
+}
+
+TEST(Z3950Command, FindAndScanAgainstZebra) {
+    test::Z3950Server server(test::Z3950Server::Kind::Zebra);
+    if (!server.Installed()) GTEST_SKIP() << server.Why();
+    ASSERT_TRUE(server.Ready()) << server.Why();
+    const std::string target = "z3950 --target " + server.Target("Default");
+    const std::string found = RunCli(target + " find 4 computer --show 10");
+    EXPECT_EQ(found.rfind("hits=10\n", 0), 0u) << found;
+    EXPECT_EQ(CountLines(found, "L.1="), 10);
+    EXPECT_EQ(CountLines(found, "245Z.1.1.1.1="), 10);
+    EXPECT_NE(found.find("rc=0"), std::string::npos);
+    const std::string unsupported = RunCli(target + " find 9999 computer");
+    EXPECT_EQ(unsupported, "Błąd - diagnostyka 114: 9999\nrc=2\n");
+    const std::string scanned = RunCli(target + " scan 4 computer --count 3");
+    EXPECT_NE(scanned.find("computer\t10\n"), std::string::npos) << scanned;
+}
+
+TEST(MarcCommand, SampleAgreesWithYazMarcdumpAndBrokenRecordsAreSkipped) {
+    test::TempDir dir;
+    const std::string file = dir.Path() + "sample.mrc";
+    if (!test::Z3950Server::WriteMarcSample(file))
+        GTEST_SKIP() << "the MARC 21 sample is not installed (package idzebra-2.0-examples)";
+    const std::string whole = RunCli("marc " + file);
+    EXPECT_EQ(CountLines(whole, "L.1="), 24);
+    EXPECT_NE(whole.find("\nrc=0\n"), std::string::npos);
+    if (test::HaveTool("yaz-marcdump")) {
+        // Every leader yaz shows, in the same order.
+        const auto yaz = test::RunTool("yaz-marcdump -o line '" + file + "'", "");
+        ASSERT_TRUE(yaz);
+        std::istringstream theirs(*yaz), ours(whole);
+        std::string line;
+        std::vector<std::string> a, b;
+        bool next = true;
+        while (std::getline(theirs, line)) {
+            if (line.rfind("(", 0) == 0) continue;  // yaz's warning about a leader
+            if (next && !line.empty()) a.push_back(line);
+            next = line.empty();
+        }
+        while (std::getline(ours, line))
+            if (line.rfind("L.1=", 0) == 0) b.push_back(line.substr(4));
+        ASSERT_EQ(a.size(), 24u);
+        ASSERT_EQ(b.size(), 24u);
+        // The last record is danMARC: yaz writes "450 " for its "45  ".
+        EXPECT_EQ(std::vector<std::string>(a.begin(), a.end() - 1), std::vector<std::string>(b.begin(), b.end() - 1));
+        EXPECT_EQ(b.back(), "00725nam0 2200253   45  ");
+    }
+    // The third record's directory made to point outside it.
+    std::string bytes = test::TempDir::Read(file);
+    std::size_t third = 0;
+    for (int i = 0; i < 2; ++i) third += std::stoul(bytes.substr(third, 5));
+    bytes.replace(third + 24 + 7, 5, "99999");
+    const std::string broken = RunCli("marc " + dir.Write("broken.mrc", bytes));
+    EXPECT_EQ(CountLines(broken, "L.1="), 24);
+    EXPECT_NE(broken.find("record 3: Błędna struktura rekordu MARC"), std::string::npos) << broken;
+    EXPECT_NE(broken.find("\nrc=2\n"), std::string::npos);
+}
