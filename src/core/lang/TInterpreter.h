@@ -1,0 +1,87 @@
+#pragma once
+// The formatting language's interpreter: runs a compiled Program over its
+// 200 variables and a value stack, collects what the script prints, and
+// reaches the record and the server only through the host operations, which
+// a subclass supplies (ACTInterpreter). Operations a host does not supply end
+// the run with "Abstract Error".
+//
+// A run never throws: a failure ends it, "INTERPRETE: " and the failure's
+// message go to the error sink, and Run returns what was printed so far.
+// Runaway scripts are ended the same way: procedure calls nest at most
+// MaxCallDepth deep, a run executes at most StepBudget elements, and no text
+// grows beyond MaxTextSize.
+
+#include "lang/ErrorSink.h"
+#include "lang/Program.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace velt {
+
+class TInterpreter {
+public:
+    static constexpr int kVariables = 200;
+
+    explicit TInterpreter(ErrorSink sink);
+    virtual ~TInterpreter();
+
+    // Runs the program's main block; the printed texts, also after a failure.
+    std::vector<std::string> Run(const Program& program, ExternalRoutine external = {});
+
+    // Variable 1..200 ("*** brak wartości ***" until set); others are ignored.
+    void SetVariable(int number, std::string value);
+    const std::string& Variable(int number) const;
+
+    // The limits that end a runaway script.
+    std::uint64_t StepBudget = 50'000'000;
+    int MaxCallDepth = 1000;
+    std::size_t MaxTextSize = 16u << 20;
+    std::size_t MaxOutputSize = 64u << 20;
+
+protected:
+    // Host operations; the interpreter itself supplies none.
+    virtual void EnterGroup(const std::string& tags);
+    virtual bool Status();
+    virtual void Skip();
+    virtual void LeaveGroup();
+    virtual std::string GetField();
+    virtual void SetField(const std::string& value);
+    virtual bool IsReadOnly();
+    virtual void SetReadOnly(bool flag);
+    virtual std::string GetPosition();
+    virtual void SetPosition(const std::string& position);
+    virtual char Marker();
+    virtual std::string First(const std::string& key);
+    virtual std::string Find(const std::string& a, const std::string& b);
+    virtual std::string Next(const std::string& key, const std::string& c);
+    virtual std::string Last(const std::string& key);
+    virtual std::string Select(const std::string& kinds, const std::string& start, const std::string& pattern);
+    virtual std::string References(const std::string& id, const std::string& kinds);
+    virtual void Open(const std::string& text);
+    virtual std::string Config(const std::string& name);
+
+    // Sends a text to the error sink, when there is one.
+    void Report(const std::string& message) const;
+    bool HasSink() const { return static_cast<bool>(mSink); }
+
+private:
+    void Execute(const Chain& chain);
+    void Function(std::uint8_t code);
+    void Push(std::string value);
+    std::string Pop();
+
+    ErrorSink mSink;
+    std::vector<std::string> mVars;  // [0] unused
+    std::vector<std::string> mStack;
+    std::vector<std::string> mOutput;
+    std::size_t mOutputSize = 0;
+    ExternalRoutine mExternal;
+    const Program* mProgram = nullptr;
+    std::uint64_t mSteps = 0;
+    int mDepth = 0;
+};
+
+}  // namespace velt
