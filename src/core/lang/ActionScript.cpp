@@ -3,6 +3,7 @@
 #include "lang/ActionScript.h"
 
 #include "lang/ACTInterpreter.h"
+#include "text/CpLiteral.h"
 
 #include <exception>
 
@@ -20,7 +21,7 @@ std::vector<std::string> RunActionScript(my_record& record, const Program* progr
         for (std::size_t i = 0; i < parameters.size() && i + 4 <= TInterpreter::kVariables; ++i)
             act.SetVariable(static_cast<int>(i + 4), parameters[i]);
         std::vector<std::string> printed = act.Run(*program, external);
-        if (act.GroupsOpen() && sink) sink("ACT_TCP: za mało BACK");
+        if (act.GroupsOpen() && sink) sink("ACT_TCP: za mało BACK"_cp);
         return printed;
     } catch (const std::exception& failure) {
         if (sink) sink("ACT_TCP.EXECUTE: " + std::string(failure.what()));

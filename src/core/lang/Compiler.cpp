@@ -15,7 +15,7 @@ namespace {
 
 // Deeper nesting than this (of statements, brackets or negations) stops the
 // compilation: the interpreter's walk over the tree must not exhaust the stack.
-constexpr int kMaxNesting = 200;
+constexpr int kMaxNesting = 500;
 
 class Parser {
 public:

@@ -79,7 +79,7 @@ std::vector<std::string> TInterpreter::Run(const Program& program, ExternalRouti
 }
 
 void TInterpreter::Push(std::string value) {
-    if (value.size() > MaxTextSize) throw ScriptFailure("tekst dłuższy niż "_cp + std::to_string(MaxTextSize) + " bajtów"_cp);
+    if (value.size() > MaxTextSize) throw TooLong(MaxTextSize);
     mStack.push_back(std::move(value));
 }
 
@@ -155,7 +155,7 @@ void TInterpreter::Execute(const Chain& chain) {
                 std::string right = Pop();
                 std::string left = Pop();
                 if (left.size() + right.size() > MaxTextSize)
-                    throw ScriptFailure("tekst dłuższy niż "_cp + std::to_string(MaxTextSize) + " bajtów"_cp);
+                    throw TooLong(MaxTextSize);
                 left += right;
                 Push(std::move(left));
                 break;
@@ -218,7 +218,7 @@ void TInterpreter::Function(std::uint8_t code) {
         case 35: pop2(a, b); Push(Ge(a, b)); break;
         case 36: Push(Ascii(Pop())); break;
         case 37: Push(Chr(Pop())); break;
-        case 38: c = Pop(); pop2(a, b); Push(Replace(a, b, c)); break;
+        case 38: c = Pop(); pop2(a, b); Push(Replace(a, b, c, MaxTextSize)); break;
         case 39: Push(Trim(Pop())); break;
         case 40: pop2(a, b); Push(Agregate(a, b)); break;
         case 41: pop2(a, b); Push(Form(a, b)); break;

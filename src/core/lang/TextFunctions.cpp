@@ -194,13 +194,18 @@ std::string Chr(std::string_view a) {
     return std::string(1, static_cast<char>(static_cast<unsigned char>(((n % 256) + 256) % 256)));
 }
 
-std::string Replace(std::string_view a, std::string_view b, std::string_view c) {
+ScriptFailure TooLong(std::size_t limit) {
+    return ScriptFailure("tekst dłuższy niż "_cp + std::to_string(limit) + " bajtów"_cp);
+}
+
+std::string Replace(std::string_view a, std::string_view b, std::string_view c, std::size_t limit) {
     if (b.empty()) return std::string(a);
     std::string out;
     std::size_t pos = 0;
     for (;;) {
         const auto p = a.find(b, pos);
         if (p == std::string_view::npos) break;
+        if (out.size() + (p - pos) + c.size() > limit) throw TooLong(limit);
         out.append(a.substr(pos, p - pos));
         out.append(c);
         pos = p + b.size();
@@ -265,7 +270,9 @@ std::string Agregate(std::string_view a, std::string_view separator) {
     std::vector<AgregateItem> items;
     auto take = [&](std::string_view piece) {
         std::string trimmed = Trim(piece);
-        if (!trimmed.empty()) items.push_back(AgregateItem{std::move(trimmed), {}, {}, {}});
+        if (trimmed.empty()) return;
+        items.emplace_back();
+        items.back().text = std::move(trimmed);
     };
     std::size_t pos = 0;
     if (!separator.empty()) {

@@ -5,6 +5,7 @@
 // result; a failure (an argument that must be an integer and is not) throws
 // ScriptFailure, which the interpreter turns into its run-time error.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
@@ -39,7 +40,10 @@ std::string Gt(std::string_view a, std::string_view b);
 std::string Ge(std::string_view a, std::string_view b);
 std::string Ascii(std::string_view a);
 std::string Chr(std::string_view a);
-std::string Replace(std::string_view a, std::string_view b, std::string_view c);
+// Fails (the message of TooLong) rather than build a result beyond limit bytes.
+std::string Replace(std::string_view a, std::string_view b, std::string_view c, std::size_t limit = SIZE_MAX);
+// The failure of a text that would grow beyond limit bytes.
+ScriptFailure TooLong(std::size_t limit);
 std::string Trim(std::string_view a);
 std::string Agregate(std::string_view a, std::string_view separator);
 std::string Form(std::string_view a, std::string_view mask);

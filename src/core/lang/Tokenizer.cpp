@@ -108,7 +108,7 @@ bool Tokenizer::OpenInclude(const std::string& trimmed) {
     bool loops = include->identity == mMainIdentity;
     for (const auto& open : mIncludes) loops = loops || open->identity == include->identity;
     if (loops) {
-        mErrors.push_back("Plik dołącza sam siebie: \""_cp + path + "\"");
+        mErrors.push_back("Zapętlone dołączanie pliku \""_cp + path + "\"");
         return false;
     }
     include->savedLine = mLineNumber;
@@ -173,7 +173,7 @@ void Tokenizer::ReadLiteral() {
             }
             if (code > 255) {
                 mErrors.push_back("Kod znaku większy niż 255: \\"_cp + mLine.substr(start, mPos - start));
-                code = 0;
+                continue;
             }
             text.push_back(static_cast<char>(code));
         } else {
