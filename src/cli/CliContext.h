@@ -43,5 +43,6 @@ int IndexesCommand(CliContext& ctx);
 int BrowseCommand(CliContext& ctx);
 int StoreLoginCommand(CliContext& ctx);
 int ConvertCommand(CliContext& ctx);
+int ScriptCommand(CliContext& ctx);
 
 }  // namespace velt::cli
