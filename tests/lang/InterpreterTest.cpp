@@ -364,8 +364,8 @@ TEST(Interpreter, RunawayScriptsEndWithAMessage) {
         std::vector<std::string> messages;
         my_record record;
         ACTInterpreter act([&](const std::string& m) { messages.push_back(m); }, record, nullptr);
-        act.StepBudget = 100000;
-        act.MaxTextSize = 1u << 20;
+        act.Limits.steps = 100000;
+        act.Limits.textSize = 1u << 20;
         act.Run(*program);
         EXPECT_EQ(messages, std::vector<std::string>{c.message}) << c.source;
     }

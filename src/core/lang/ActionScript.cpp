@@ -12,10 +12,11 @@ namespace velt {
 std::vector<std::string> RunActionScript(my_record& record, const Program* program, const std::string& kind,
                                          const ExternalRoutine& external, const ErrorSink& sink,
                                          const std::vector<std::string>& parameters, const std::string& header,
-                                         velt_files* catalogue) {
+                                         velt_files* catalogue, const RunLimits& limits) {
     if (!program) return {};
     try {
         ACTInterpreter act(sink, record, catalogue);
+        act.Limits = limits;
         act.SetVariable(2, header);
         act.SetVariable(3, kind);
         for (std::size_t i = 0; i < parameters.size() && i + 4 <= TInterpreter::kVariables; ++i)

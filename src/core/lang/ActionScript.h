@@ -4,6 +4,7 @@
 
 #include "lang/ErrorSink.h"
 #include "lang/Program.h"
+#include "lang/TInterpreter.h"
 
 #include <string>
 #include <vector>
@@ -20,6 +21,6 @@ class velt_files;
 std::vector<std::string> RunActionScript(my_record& record, const Program* program, const std::string& kind,
                                          const ExternalRoutine& external, const ErrorSink& sink,
                                          const std::vector<std::string>& parameters, const std::string& header,
-                                         velt_files* catalogue = nullptr);
+                                         velt_files* catalogue = nullptr, const RunLimits& limits = {});
 
 }  // namespace velt

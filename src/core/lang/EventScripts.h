@@ -7,6 +7,7 @@
 
 #include "lang/ErrorSink.h"
 #include "lang/Program.h"
+#include "lang/TInterpreter.h"
 
 #include <istream>
 #include <string>
@@ -37,7 +38,8 @@ act_script LoadEventScripts(std::istream& source, const std::string& fileName, c
 // Runs every entry of the event whose pattern matches the key; what they printed.
 std::vector<std::string> RunEvent(const act_script& scripts, const std::string& kind, my_record& record,
                                   const ExternalRoutine& external, const ErrorSink& sink, int event,
-                                  const std::string& key, velt_files* catalogue = nullptr);
+                                  const std::string& key, velt_files* catalogue = nullptr,
+                                  const RunLimits& limits = {});
 
 // Frees the programs and the entries.
 void FreeEventScripts(act_script& scripts);

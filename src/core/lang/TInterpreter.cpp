@@ -79,7 +79,7 @@ std::vector<std::string> TInterpreter::Run(const Program& program, ExternalRouti
 }
 
 void TInterpreter::Push(std::string value) {
-    if (value.size() > MaxTextSize) throw TooLong(MaxTextSize);
+    if (value.size() > Limits.textSize) throw TooLong(Limits.textSize);
     mStack.push_back(std::move(value));
 }
 
@@ -94,16 +94,16 @@ std::string TInterpreter::Pop() {
 
 void TInterpreter::Execute(const Chain& chain) {
     for (const prog_elem& e : chain) {
-        if (++mSteps > StepBudget)
-            throw ScriptFailure("skrypt przekroczył limit "_cp + std::to_string(StepBudget) + " kroków"_cp);
+        if (++mSteps > Limits.steps)
+            throw ScriptFailure("skrypt przekroczył limit "_cp + std::to_string(Limits.steps) + " kroków"_cp);
         switch (e.code) {
             case kOpWhile:
                 for (;;) {
                     Execute(e.first);
                     if (!Pop().empty()) break;
                     Execute(e.second);
-                    if (++mSteps > StepBudget)
-                        throw ScriptFailure("skrypt przekroczył limit "_cp + std::to_string(StepBudget) + " kroków"_cp);
+                    if (++mSteps > Limits.steps)
+                        throw ScriptFailure("skrypt przekroczył limit "_cp + std::to_string(Limits.steps) + " kroków"_cp);
                 }
                 break;
             case kOpIf:
@@ -112,8 +112,8 @@ void TInterpreter::Execute(const Chain& chain) {
                 break;
             case kOpCall:
                 if (e.index >= mProgram->procedures.size()) throw ScriptFailure("nieznany podprogram");
-                if (mDepth >= MaxCallDepth)
-                    throw ScriptFailure("wywołania podprogramów zagnieżdżone głębiej niż "_cp + std::to_string(MaxCallDepth));
+                if (mDepth >= Limits.callDepth)
+                    throw ScriptFailure("wywołania podprogramów zagnieżdżone głębiej niż "_cp + std::to_string(Limits.callDepth));
                 ++mDepth;
                 Execute(mProgram->procedures[e.index].body);
                 --mDepth;
@@ -128,8 +128,8 @@ void TInterpreter::Execute(const Chain& chain) {
             case kOpPrint: {
                 std::string text = Pop();
                 mOutputSize += text.size();
-                if (mOutputSize > MaxOutputSize)
-                    throw ScriptFailure("wydruk dłuższy niż "_cp + std::to_string(MaxOutputSize) + " bajtów"_cp);
+                if (mOutputSize > Limits.outputSize)
+                    throw ScriptFailure("wydruk dłuższy niż "_cp + std::to_string(Limits.outputSize) + " bajtów"_cp);
                 mOutput.push_back(std::move(text));
                 break;
             }
@@ -154,8 +154,8 @@ void TInterpreter::Execute(const Chain& chain) {
             case kOpConcat: {
                 std::string right = Pop();
                 std::string left = Pop();
-                if (left.size() + right.size() > MaxTextSize)
-                    throw TooLong(MaxTextSize);
+                if (left.size() + right.size() > Limits.textSize)
+                    throw TooLong(Limits.textSize);
                 left += right;
                 Push(std::move(left));
                 break;
@@ -218,7 +218,7 @@ void TInterpreter::Function(std::uint8_t code) {
         case 35: pop2(a, b); Push(Ge(a, b)); break;
         case 36: Push(Ascii(Pop())); break;
         case 37: Push(Chr(Pop())); break;
-        case 38: c = Pop(); pop2(a, b); Push(Replace(a, b, c, MaxTextSize)); break;
+        case 38: c = Pop(); pop2(a, b); Push(Replace(a, b, c, Limits.textSize)); break;
         case 39: Push(Trim(Pop())); break;
         case 40: pop2(a, b); Push(Agregate(a, b)); break;
         case 41: pop2(a, b); Push(Form(a, b)); break;

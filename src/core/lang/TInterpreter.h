@@ -7,9 +7,9 @@
 //
 // A run never throws: a failure ends it, "INTERPRETE: " and the failure's
 // message go to the error sink, and Run returns what was printed so far.
-// Runaway scripts are ended the same way: procedure calls nest at most
-// MaxCallDepth deep, a run executes at most StepBudget elements, and no text
-// grows beyond MaxTextSize.
+// Runaway scripts are ended the same way (RunLimits): procedure calls nest
+// only so deep, a run executes only so many elements, and no text grows
+// beyond a size.
 
 #include "lang/ErrorSink.h"
 #include "lang/Program.h"
@@ -20,6 +20,14 @@
 #include <vector>
 
 namespace velt {
+
+// The limits that end a runaway script.
+struct RunLimits {
+    std::uint64_t steps = 50'000'000;      // elements executed in one run
+    int callDepth = 1000;                  // procedure calls nested
+    std::size_t textSize = 16u << 20;      // bytes of one text
+    std::size_t outputSize = 64u << 20;    // bytes printed in one run
+};
 
 class TInterpreter {
 public:
@@ -35,11 +43,7 @@ public:
     void SetVariable(int number, std::string value);
     const std::string& Variable(int number) const;
 
-    // The limits that end a runaway script.
-    std::uint64_t StepBudget = 50'000'000;
-    int MaxCallDepth = 1000;
-    std::size_t MaxTextSize = 16u << 20;
-    std::size_t MaxOutputSize = 64u << 20;
+    RunLimits Limits;
 
 protected:
     // Host operations; the interpreter itself supplies none.
