@@ -22,15 +22,6 @@ std::string OccurrenceText(const std::vector<long>& numbers, std::size_t count) 
     return out;
 }
 
-// The occurrence numbers of a key beginning with prefix: the part of the key
-// from its first full stop on. False for keys the walk cannot read.
-bool KeyOccurrences(const std::string& key, const std::string& prefix, std::vector<long>& numbers) {
-    if (key.compare(0, prefix.size(), prefix) != 0) return false;
-    const auto dot = key.find('.');
-    if (dot == std::string::npos) return false;
-    return ParseOccurrences(std::string_view(key).substr(dot), numbers);
-}
-
 }  // namespace
 
 bool ParseOccurrences(std::string_view position, std::vector<long>& numbers) {
@@ -55,19 +46,59 @@ bool ParseOccurrences(std::string_view position, std::vector<long>& numbers) {
 ACTInterpreter::ACTInterpreter(ErrorSink sink, my_record& record, velt_files* catalogue)
     : TInterpreter(std::move(sink)), mRecord(&record), mCatalogue(catalogue) {}
 
+const std::vector<ACTInterpreter::KeyOccurrences>& ACTInterpreter::KeysStartingWith(char c) const {
+    const auto& fields = mRecord->fields();
+    if (fields.size() < mKeysRead) {
+        for (auto& bucket : mKeys) bucket.clear();
+        for (auto& bucket : mUnread) bucket.clear();
+        mNumbers.clear();
+        mKeysRead = 0;
+    }
+    for (; mKeysRead < fields.size(); ++mKeysRead) {
+        const std::string& key = fields[mKeysRead].key;
+        if (!key.empty()) mUnread[static_cast<unsigned char>(key[0])].push_back(static_cast<std::uint32_t>(mKeysRead));
+    }
+    auto& unread = mUnread[static_cast<unsigned char>(c)];
+    auto& keys = mKeys[static_cast<unsigned char>(c)];
+    std::vector<long> numbers;
+    for (const std::uint32_t field : unread) {
+        const std::string& key = fields[field].key;
+        const auto dot = key.find('.');
+        // Keys the walk cannot read (attributes, malformed occurrences) are left out.
+        if (dot == std::string::npos || dot == 0 || !ParseOccurrences(std::string_view(key).substr(dot), numbers))
+            continue;
+        keys.push_back({field, static_cast<std::uint32_t>(mNumbers.size()), static_cast<std::uint32_t>(numbers.size())});
+        mNumbers.insert(mNumbers.end(), numbers.begin(), numbers.end());
+    }
+    unread.clear();
+    return keys;
+}
+
+template <typename Each>
+void ACTInterpreter::ForKeys(const std::string& prefix, Each each) const {
+    if (prefix.empty()) {
+        for (int c = 0; c < 256; ++c) {
+            for (const auto& k : KeysStartingWith(static_cast<char>(c))) each(&mNumbers[k.first], k.count);
+        }
+        return;
+    }
+    const auto& fields = mRecord->fields();
+    for (const auto& k : KeysStartingWith(prefix[0])) {
+        if (fields[k.field].key.compare(0, prefix.size(), prefix) == 0) each(&mNumbers[k.first], k.count);
+    }
+}
+
 std::string ACTInterpreter::NextOccurrence(const std::string& prefix, const std::string& pos) const {
     std::vector<long> own;
     if (!ParseOccurrences(pos, own) || own.empty()) return pos;
     const std::size_t n = own.size();
     const long current = own.back();
     long best = -1;
-    std::vector<long> key;
-    for (const my_field& f : mRecord->fields()) {
-        if (!KeyOccurrences(f.key, prefix, key) || key.size() < n) continue;
-        if (!std::equal(own.begin(), own.begin() + static_cast<std::ptrdiff_t>(n - 1), key.begin())) continue;
+    ForKeys(prefix, [&](const long* key, std::size_t count) {
+        if (count < n || !std::equal(own.begin(), own.begin() + static_cast<std::ptrdiff_t>(n - 1), key)) return;
         const long candidate = key[n - 1];
         if (candidate > current && (best < 0 || candidate < best)) best = candidate;
-    }
+    });
     return OccurrenceText(own, n - 1) + "." + std::to_string(best < 0 ? kMissing : best);
 }
 
@@ -80,12 +111,10 @@ std::string ACTInterpreter::NewOccurrence(const std::string& prefix, const std::
     while (level > 1 && own[level - 2] == kMissing) --level;
     const std::string cut = prefix.substr(0, std::min(prefix.size(), level));
     long largest = 0;
-    std::vector<long> key;
-    for (const my_field& f : mRecord->fields()) {
-        if (!KeyOccurrences(f.key, cut, key) || key.size() < level) continue;
-        if (!std::equal(own.begin(), own.begin() + static_cast<std::ptrdiff_t>(level - 1), key.begin())) continue;
+    ForKeys(cut, [&](const long* key, std::size_t count) {
+        if (count < level || !std::equal(own.begin(), own.begin() + static_cast<std::ptrdiff_t>(level - 1), key)) return;
         largest = std::max(largest, key[level - 1]);
-    }
+    });
     std::string out = OccurrenceText(own, level - 1) + "." + std::to_string(largest + 1);
     for (std::size_t i = level; i < own.size(); ++i) out += ".1";
     return out;

@@ -10,6 +10,8 @@
 
 #include "lang/TInterpreter.h"
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -62,6 +64,20 @@ private:
         my_record* record;
     };
 
+    // The occurrence numbers of the record's keys, grouped by the first
+    // character of the key and read when the walk first looks at the group:
+    // a walk looks at one group only. Records only ever gain fields, so new
+    // ones are added as they appear.
+    struct KeyOccurrences {
+        std::uint32_t field;  // index into the record's fields
+        std::uint32_t first;  // its numbers: mNumbers[first .. first + count)
+        std::uint32_t count;
+    };
+    const std::vector<KeyOccurrences>& KeysStartingWith(char c) const;
+    // Calls each(numbers, count) for every readable key beginning with prefix.
+    template <typename Each>
+    void ForKeys(const std::string& prefix, Each each) const;
+
     bool PointsAtNothing() const;
     bool ServerLookups() const;
     // False (and reported) when a field would be written before any GRUPA.
@@ -72,6 +88,10 @@ private:
     std::string mGroup;
     std::string mPosition;
     std::vector<group_elem> mGroupStack;
+    mutable std::array<std::vector<KeyOccurrences>, 256> mKeys;
+    mutable std::array<std::vector<std::uint32_t>, 256> mUnread;  // fields not yet read, by first character
+    mutable std::vector<long> mNumbers;
+    mutable std::size_t mKeysRead = 0;
 };
 
 // Reads an occurrence path ('.1.1.3') into its numbers; false when it is not

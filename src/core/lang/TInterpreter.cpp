@@ -38,16 +38,20 @@ std::string CurrentTime() {
 
 }  // namespace
 
-TInterpreter::TInterpreter(ErrorSink sink) : mSink(std::move(sink)), mVars(kVariables + 1, kNoValue) {}
+TInterpreter::TInterpreter(ErrorSink sink)
+    : mSink(std::move(sink)), mVars(kVariables + 1), mSet(kVariables + 1, false) {}
 
 TInterpreter::~TInterpreter() = default;
 
 void TInterpreter::SetVariable(int number, std::string value) {
-    if (number >= 1 && number <= kVariables) mVars[static_cast<std::size_t>(number)] = std::move(value);
+    if (number < 1 || number > kVariables) return;
+    mVars[static_cast<std::size_t>(number)] = std::move(value);
+    mSet[static_cast<std::size_t>(number)] = true;
 }
 
 const std::string& TInterpreter::Variable(int number) const {
-    if (number >= 1 && number <= kVariables) return mVars[static_cast<std::size_t>(number)];
+    if (number >= 1 && number <= kVariables && mSet[static_cast<std::size_t>(number)])
+        return mVars[static_cast<std::size_t>(number)];
     return kNoValue;
 }
 

@@ -79,6 +79,7 @@ private:
 
     ErrorSink mSink;
     std::vector<std::string> mVars;  // [0] unused
+    std::vector<bool> mSet;          // variables given a value (the others read as no value)
     std::vector<std::string> mStack;
     std::vector<std::string> mOutput;
     std::size_t mOutputSize = 0;
