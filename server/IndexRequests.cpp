@@ -134,7 +134,8 @@ std::vector<std::uint32_t> Referring(Session& s, std::uint32_t authority) {
                 s.db.EntryRange(index.id, key + "\x01", key + "\x02", [&](std::string_view, std::uint32_t number) {
                     const auto book = s.db.Record(number);
                     if (!book) return true;
-                    for (const auto& f : RecordText::Parse(book->text).Fields())
+                    const RecordText bookText = RecordText::Parse(book->text);
+                    for (const auto& f : bookText.Fields())
                         for (const auto& link : Subfields(f.value, '9'))
                             if (link == shown) found.insert(number);
                     return found.size() < 100000;

@@ -9,6 +9,7 @@
 #include "text/utf.h"
 
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 #include <random>
 
