@@ -110,6 +110,8 @@ TEST(ACTInterpreter, ScriptErrorsOfTheGroupWalk) {
          {"ACT: błąd skryptu: zapis pola przed GRUPA"_cp, "ACT: błąd skryptu: zapis pola przed GRUPA"_cp}},
         {"PRINT(FIRST('a', 'b'))", {"INTERPRETE: Abstract Error"}},
         {"OPEN('x')", {"INTERPRETE: Abstract Error"}},
+        {"GRUPA('" + std::string(200, '1') + "') GRUPA('" + std::string(56, '2') + "') PRINT('not here')",
+         {"INTERPRETE: grupa dłuższa niż 255 znaków"_cp, "ACT_TCP: za mało BACK"_cp}},
     };
     for (const auto& c : cases) {
         my_record record;

@@ -1,10 +1,14 @@
 #include "lang/TInterpreter.h"
 #include "lang/TextFunctions.h"
 #include "text/CpLiteral.h"
+#include "text/converter.h"
 
 #include "lang/ScriptHarness.h"
 
 #include <gtest/gtest.h>
+
+#include <array>
+#include <random>
 
 using namespace velt;
 using test::Eval;
@@ -355,7 +359,7 @@ TEST(Interpreter, RunawayScriptsEndWithAMessage) {
         {"PROCEDURE p BEGIN PRINT('x') p END BEGIN p END",
          "INTERPRETE: wywołania podprogramów zagnieżdżone głębiej niż 1000"_cp},
         {"BEGIN x = 'abcdefgh' WHILE '' x = x + x ENDDO END", "INTERPRETE: tekst dłuższy niż 1048576 bajtów"_cp},
-        {"BEGIN x = 'abcdefgh' WHILE '' x = REPLACE(x, 'a', x) ENDDO END",
+        {"BEGIN x = 'a' WHILE '' x = REPLACE(x, 'a', 'aa') ENDDO END",
          "INTERPRETE: tekst dłuższy niż 1048576 bajtów"_cp},
     };
     for (const auto& c : cases) {
@@ -405,4 +409,133 @@ TEST(Numbers, ReadAsTheRunTimeLibraryDoes) {
                                         {"99999999999999999999999", std::nullopt}}) {
         EXPECT_EQ(ParseNumber(c.text), c.value) << c.text;
     }
+}
+
+namespace {
+
+// The described algorithms taken literally (every pair, selection sort), as
+// oracles for the fast versions on random inputs.
+std::string ReferenceSort(const std::string& a, const std::string& sep) {
+    std::vector<std::string> items;
+    std::size_t pos = 0;
+    for (auto p = a.find(sep); p != std::string::npos; p = a.find(sep, pos)) {
+        items.push_back(a.substr(pos, p - pos));
+        pos = p + sep.size();
+    }
+    for (std::size_t i = 0; i + 1 < items.size(); ++i) {
+        std::size_t least = i;
+        for (std::size_t j = i + 1; j < items.size(); ++j)
+            if (CollationTable.Compare(items[j], items[least]) < 0) least = j;
+        std::swap(items[i], items[least]);
+    }
+    std::string out;
+    for (const auto& item : items) out += item + sep;
+    return out;
+}
+
+struct RefNumber {
+    std::string prefix, suffix;
+    long long value;
+};
+
+std::string ReferenceAgregate(const std::string& a, const std::string& sep) {
+    std::vector<std::string> items;
+    std::size_t pos = 0;
+    auto take = [&](std::string t) {
+        t = Trim(t);
+        if (!t.empty()) items.push_back(t);
+    };
+    for (auto p = a.find(sep); p != std::string::npos; p = a.find(sep, pos)) {
+        take(a.substr(pos, p - pos));
+        pos = p + sep.size();
+    }
+    take(a.substr(pos));
+    std::stable_sort(items.begin(), items.end());
+    const std::size_t n = items.size();
+    std::vector<std::vector<RefNumber>> numbers(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        std::size_t end = items[i].size();
+        while (numbers[i].size() < 3) {
+            while (end > 0 && !std::isdigit(static_cast<unsigned char>(items[i][end - 1]))) --end;
+            if (end == 0) break;
+            std::size_t start = end;
+            while (start > 0 && std::isdigit(static_cast<unsigned char>(items[i][start - 1]))) --start;
+            numbers[i].push_back({items[i].substr(0, start), items[i].substr(end), std::stoll(items[i].substr(start, end - start))});
+            end = start;
+        }
+    }
+    std::vector<std::array<int, 3>> pred(n, {-1, -1, -1}), succ(n, {-1, -1, -1});
+    for (std::size_t x = 0; x < n; ++x)
+        for (std::size_t y = x + 1; y < n; ++y)
+            for (std::size_t k = 0; k < std::min(numbers[x].size(), numbers[y].size()); ++k) {
+                const auto &nx = numbers[x][k], &ny = numbers[y][k];
+                if (nx.prefix != ny.prefix || nx.suffix != ny.suffix) continue;
+                int lo, hi;
+                if (ny.value == nx.value + 1) lo = int(x), hi = int(y);
+                else if (nx.value == ny.value + 1) lo = int(y), hi = int(x);
+                else continue;
+                if (succ[lo][k] >= 0 || pred[hi][k] >= 0) continue;
+                succ[lo][k] = hi;
+                pred[hi][k] = lo;
+            }
+    auto lowest = [&](std::size_t i) {
+        for (int k = 0; k < 3; ++k)
+            if (pred[i][k] >= 0 || succ[i][k] >= 0) return k;
+        return -1;
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        const int low = lowest(i);
+        if (low < 0) continue;
+        for (int k = low + 1; k < 3; ++k) {
+            if (succ[i][k] >= 0) pred[succ[i][k]][k] = -1;
+            if (pred[i][k] >= 0) succ[pred[i][k]][k] = -1;
+            succ[i][k] = pred[i][k] = -1;
+        }
+    }
+    std::string out;
+    for (std::size_t i = 0; i < n; ++i) {
+        const int k = lowest(i);
+        if (k < 0) {
+            out += items[i] + sep;
+        } else if (pred[i][k] < 0) {
+            std::size_t last = i;
+            while (succ[last][k] >= 0) last = std::size_t(succ[last][k]);
+            const RefNumber& m = numbers[i][k];
+            out += m.prefix + std::to_string(m.value) + m.suffix + " - " + m.prefix +
+                   std::to_string(numbers[last][k].value) + m.suffix + sep;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(Interpreter, SortAndAgregateAgreeWithTheLiteralAlgorithmsOnRandomItems) {
+    std::mt19937 random(7);
+    // Few distinct pieces, so that items repeat, collate equal (a, A, ą) and link.
+    const std::vector<std::string> pieces = {"a", "A", "\xB9", "b", "t. ", " z. ", "1", "2", "3", "4", "10", "07", "x"};
+    for (int round = 0; round < 300; ++round) {
+        std::string text;
+        const int count = 1 + static_cast<int>(random() % 40);
+        for (int i = 0; i < count; ++i) {
+            const int parts = 1 + static_cast<int>(random() % 4);
+            for (int p = 0; p < parts; ++p) text += pieces[random() % pieces.size()];
+            text += ";";
+        }
+        EXPECT_EQ(Sort(text, ";"), ReferenceSort(text, ";")) << text;
+        EXPECT_EQ(Agregate(text, ";"), ReferenceAgregate(text, ";")) << text;
+    }
+}
+
+TEST(Interpreter, WorkOnLongTextsCountsAgainstTheBudget) {
+    auto program = Compile(
+        "BEGIN x = 'a' i = '0' WHILE GT('20', i) x = x + x i = SUCC(i) ENDDO\n"
+        "WHILE '' y = MATCHES(x, '*b*' + x) ENDDO END");
+    ASSERT_TRUE(program);
+    std::vector<std::string> messages;
+    my_record record;
+    ACTInterpreter act([&](const std::string& m) { messages.push_back(m); }, record, nullptr);
+    act.Limits.steps = 1'000'000;
+    act.Run(*program);
+    EXPECT_EQ(messages, std::vector<std::string>{"INTERPRETE: skrypt przekroczył limit 1000000 kroków"_cp});
 }

@@ -3,6 +3,7 @@
 #include "lang/ACTInterpreter.h"
 
 #include "catalogue/velt_files.h"
+#include "lang/TextFunctions.h"
 #include "text/CpLiteral.h"
 #include "text/Wildcard.h"
 #include "text/converter.h"
@@ -121,6 +122,8 @@ std::string ACTInterpreter::NewOccurrence(const std::string& prefix, const std::
 }
 
 void ACTInterpreter::EnterGroup(const std::string& tags) {
+    if (mGroup.size() + tags.size() > kMaxGroup)
+        throw ScriptFailure("grupa dłuższa niż "_cp + std::to_string(kMaxGroup) + " znaków"_cp);
     mGroupStack.push_back({mGroup, mPosition, mRecord});
     for (const char c : tags) {
         mGroup.push_back(c);

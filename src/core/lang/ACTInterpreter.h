@@ -25,6 +25,9 @@ public:
     static constexpr long kMissing = 9999;
     // SELECT and REFERENCES read at most this many index entries.
     static constexpr int kMaxWalk = 10000;
+    // A tag path is a handful of characters; a longer one ends the run
+    // (every character is a level the walk descends).
+    static constexpr std::size_t kMaxGroup = 255;
 
     // Works on the record (not owned); catalogue may be none (no server lookups).
     ACTInterpreter(ErrorSink sink, my_record& record, velt_files* catalogue);

@@ -83,8 +83,16 @@ std::vector<std::string> TInterpreter::Run(const Program& program, ExternalRouti
     return std::move(mOutput);
 }
 
+void TInterpreter::Spend(std::uint64_t steps) {
+    mSteps += steps;
+    if (mSteps > Limits.steps)
+        throw ScriptFailure("skrypt przekroczył limit "_cp + std::to_string(Limits.steps) + " kroków"_cp);
+}
+
 void TInterpreter::Push(std::string value) {
     if (value.size() > Limits.textSize) throw TooLong(Limits.textSize);
+    // Long texts cost work: every 64 bytes made count as a step.
+    Spend(value.size() / 64);
     mStack.push_back(std::move(value));
 }
 
@@ -99,16 +107,14 @@ std::string TInterpreter::Pop() {
 
 void TInterpreter::Execute(const Chain& chain) {
     for (const prog_elem& e : chain) {
-        if (++mSteps > Limits.steps)
-            throw ScriptFailure("skrypt przekroczył limit "_cp + std::to_string(Limits.steps) + " kroków"_cp);
+        Spend(1);
         switch (e.code) {
             case kOpWhile:
                 for (;;) {
                     Execute(e.first);
                     if (!Pop().empty()) break;
                     Execute(e.second);
-                    if (++mSteps > Limits.steps)
-                        throw ScriptFailure("skrypt przekroczył limit "_cp + std::to_string(Limits.steps) + " kroków"_cp);
+                    Spend(1);
                 }
                 break;
             case kOpIf:
@@ -203,6 +209,9 @@ void TInterpreter::Function(std::uint8_t code) {
         a = Pop();
     };
     std::string a, b, c;
+    // The work of a function grows with its arguments: charge them too,
+    // SORT and AGREGATE (which do more than a pass over them) more.
+    const auto charge = [&] { Spend((a.size() + b.size() + c.size()) / ((code == 40 || code == 47) ? 4 : 64)); };
     switch (code) {
         case 18: pop2(a, b); Push(Head(a, b)); break;
         case 19: pop2(a, b); Push(Tail(a, b)); break;
@@ -213,7 +222,12 @@ void TInterpreter::Function(std::uint8_t code) {
         case 24: pop2(a, b); Push(a.empty() ? std::string() : a + b); break;
         case 25: pop2(a, b); Push(b.empty() ? std::string() : a + b); break;
         case 27: Push(Config(Pop())); break;
-        case 28: pop2(a, b); Push(Matches(a, b)); break;
+        case 28:
+            pop2(a, b);
+            // The matcher may take the product of the lengths: charged before it runs.
+            Spend(static_cast<std::uint64_t>(a.size() + 1) * (b.size() + 1) / 256);
+            Push(Matches(a, b));
+            break;
         case 29: pop2(a, b); Push(Position(a, b)); break;
         case 30: Push(Succ(Pop())); break;
         case 31: pop2(a, b); Push(Add(a, b)); break;
@@ -223,9 +237,9 @@ void TInterpreter::Function(std::uint8_t code) {
         case 35: pop2(a, b); Push(Ge(a, b)); break;
         case 36: Push(Ascii(Pop())); break;
         case 37: Push(Chr(Pop())); break;
-        case 38: c = Pop(); pop2(a, b); Push(Replace(a, b, c, Limits.textSize)); break;
+        case 38: c = Pop(); pop2(a, b); charge(); Push(Replace(a, b, c, Limits.textSize)); break;
         case 39: Push(Trim(Pop())); break;
-        case 40: pop2(a, b); Push(Agregate(a, b)); break;
+        case 40: pop2(a, b); charge(); Push(Agregate(a, b)); break;
         case 41: pop2(a, b); Push(Form(a, b)); break;
         case 42: pop2(a, b); Push(RForm(a, b)); break;
         case 43: Push(DatePlus(Pop(), TodayDays())); break;
@@ -240,7 +254,7 @@ void TInterpreter::Function(std::uint8_t code) {
             Push(n <= 0 ? "0" : std::to_string(Generator()() % static_cast<std::uint64_t>(n)));
             break;
         }
-        case 47: pop2(a, b); Push(Sort(a, b)); break;
+        case 47: pop2(a, b); charge(); Push(Sort(a, b)); break;
         case 48: Push(Omit(Pop(), Marker())); break;
         case 49: pop2(a, b); Push(Subfield(a, b, Marker())); break;
         case 50: Push(MarkerOf(Pop(), Marker())); break;

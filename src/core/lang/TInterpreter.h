@@ -74,6 +74,8 @@ protected:
 private:
     void Execute(const Chain& chain);
     void Function(std::uint8_t code);
+    // Counts steps against the budget; ends the run beyond it.
+    void Spend(std::uint64_t steps);
     void Push(std::string value);
     std::string Pop();
 

@@ -12,6 +12,9 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
+#include <map>
+#include <tuple>
 #include <cstring>
 #include <cstdio>
 #include <ctime>
@@ -41,6 +44,16 @@ std::int64_t NumberOrZero(std::string_view text) { return ParseNumber(text).valu
 const std::string kFalse = "N";
 
 std::string Truth(bool value) { return value ? std::string() : kFalse; }
+
+// The first occurrence of needle in text at or after from. memmem searches
+// in linear time however the two texts are made, where a plain search can
+// take the product of their lengths.
+std::size_t FindText(std::string_view text, std::string_view needle, std::size_t from = 0) {
+    if (from > text.size()) return std::string_view::npos;
+    if (needle.empty()) return from;
+    const void* hit = ::memmem(text.data() + from, text.size() - from, needle.data(), needle.size());
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : std::string_view::npos;
+}
 
 }  // namespace
 
@@ -87,13 +100,13 @@ std::int32_t RequireInteger(std::string_view text) {
 
 std::string Head(std::string_view a, std::string_view b) {
     if (b.empty()) return {};
-    const auto p = a.find(b);
+    const auto p = FindText(a, b);
     return p == std::string_view::npos ? std::string() : std::string(a.substr(0, p));
 }
 
 std::string Tail(std::string_view a, std::string_view b) {
     if (b.empty()) return std::string(a);
-    const auto p = a.find(b);
+    const auto p = FindText(a, b);
     return p == std::string_view::npos ? std::string(a) : std::string(a.substr(p + b.size()));
 }
 
@@ -134,7 +147,7 @@ std::string Matches(std::string_view a, std::string_view pattern) { return Truth
 
 std::string Position(std::string_view a, std::string_view b) {
     if (a.empty()) return {};
-    const auto p = b.find(a);
+    const auto p = FindText(b, a);
     return p == std::string_view::npos ? std::string() : std::to_string(p + 1);
 }
 
@@ -204,7 +217,7 @@ std::string Replace(std::string_view a, std::string_view b, std::string_view c, 
     std::string out;
     std::size_t pos = 0;
     for (;;) {
-        const auto p = a.find(b, pos);
+        const auto p = FindText(a, b, pos);
         if (p == std::string_view::npos) break;
         if (out.size() + (p - pos) + c.size() > limit) throw TooLong(limit);
         out.append(a.substr(pos, p - pos));
@@ -277,7 +290,7 @@ std::string Agregate(std::string_view a, std::string_view separator) {
     };
     std::size_t pos = 0;
     if (!separator.empty()) {
-        for (auto p = a.find(separator); p != std::string_view::npos; p = a.find(separator, pos)) {
+        for (auto p = FindText(a, separator); p != std::string_view::npos; p = FindText(a, separator, pos)) {
             take(a.substr(pos, p - pos));
             pos = p + separator.size();
         }
@@ -288,29 +301,83 @@ std::string Agregate(std::string_view a, std::string_view separator) {
     for (auto& item : items) FindNumbers(item);
 
     // Links between items whose numbers at one position differ by one and
-    // whose texts around that number are the same.
+    // whose texts around that number are the same. Taken pair by pair in
+    // list order, a pair links when the earlier item's slot and the later
+    // one's are both free; at one position that is, for each item x in
+    // order, the first later item of value + 1 whose predecessor is free
+    // and the first later item of value - 1 whose successor is free. Items
+    // of one (prefix, suffix, value) are kept in lists with "next free"
+    // pointers, so the whole takes near-linear time.
     const int count = static_cast<int>(items.size());
-    for (int x = 0; x < count; ++x) {
-        for (int y = x + 1; y < count; ++y) {
-            const std::size_t shared = std::min(items[x].numbers.size(), items[y].numbers.size());
-            for (std::size_t k = 0; k < shared; ++k) {
-                const ItemNumber& nx = items[x].numbers[k];
-                const ItemNumber& ny = items[y].numbers[k];
-                if (!nx.valid || !ny.valid) continue;
-                int lo, hi;
-                if (ny.value == nx.value + 1) {
-                    lo = x, hi = y;
-                } else if (nx.value == ny.value + 1) {
-                    lo = y, hi = x;
-                } else {
-                    continue;
+    for (std::size_t k = 0; k < 3; ++k) {
+        struct Run {
+            std::vector<int> members;    // item indices, ascending
+            std::vector<int> predFree;   // next member (>= i) whose pred is free; union-find
+            std::vector<int> succFree;
+        };
+        std::map<std::tuple<std::string_view, std::string_view, std::int64_t>, Run> runs;
+        std::vector<std::pair<Run*, int>> place(static_cast<std::size_t>(count), {nullptr, 0});
+        for (int x = 0; x < count; ++x) {
+            const auto& numbers = items[static_cast<std::size_t>(x)].numbers;
+            if (numbers.size() <= k || !numbers[k].valid) continue;
+            Run& run = runs[{numbers[k].prefix, numbers[k].suffix, numbers[k].value}];
+            place[static_cast<std::size_t>(x)] = {&run, static_cast<int>(run.members.size())};
+            run.members.push_back(x);
+        }
+        for (auto& [key, run] : runs) {
+            const int n = static_cast<int>(run.members.size());
+            run.predFree.resize(static_cast<std::size_t>(n) + 1);
+            run.succFree.resize(static_cast<std::size_t>(n) + 1);
+            for (int i = 0; i <= n; ++i) run.predFree[static_cast<std::size_t>(i)] = run.succFree[static_cast<std::size_t>(i)] = i;
+        }
+        auto find = [](std::vector<int>& next, int i) {
+            int root = i;
+            while (next[static_cast<std::size_t>(root)] != root) root = next[static_cast<std::size_t>(root)];
+            while (next[static_cast<std::size_t>(i)] != root) {
+                const int up = next[static_cast<std::size_t>(i)];
+                next[static_cast<std::size_t>(i)] = root;
+                i = up;
+            }
+            return root;
+        };
+        // The first member of the neighbour run after item x whose slot is free.
+        auto firstFree = [&](Run& run, bool pred, int x) -> int {
+            const auto after = std::upper_bound(run.members.begin(), run.members.end(), x);
+            const int from = static_cast<int>(after - run.members.begin());
+            const int i = find(pred ? run.predFree : run.succFree, from);
+            return i < static_cast<int>(run.members.size()) ? i : -1;
+        };
+        auto take = [&](int item, bool pred) {
+            auto [run, i] = place[static_cast<std::size_t>(item)];
+            (pred ? run->predFree : run->succFree)[static_cast<std::size_t>(i)] = i + 1;
+        };
+        for (int x = 0; x < count; ++x) {
+            if (!place[static_cast<std::size_t>(x)].first) continue;
+            AgregateItem& item = items[static_cast<std::size_t>(x)];
+            const ItemNumber& n = item.numbers[k];
+            if (item.succ[k] < 0 && n.value < INT64_MAX) {
+                const auto it = runs.find({n.prefix, n.suffix, n.value + 1});
+                if (it != runs.end()) {
+                    if (const int i = firstFree(it->second, true, x); i >= 0) {
+                        const int y = it->second.members[static_cast<std::size_t>(i)];
+                        item.succ[k] = y;
+                        items[static_cast<std::size_t>(y)].pred[k] = x;
+                        take(x, false);
+                        take(y, true);
+                    }
                 }
-                if (nx.prefix != ny.prefix || nx.suffix != ny.suffix) continue;
-                // One predecessor and one successor per position, so that a
-                // range is one chain.
-                if (items[lo].succ[k] >= 0 || items[hi].pred[k] >= 0) continue;
-                items[lo].succ[k] = hi;
-                items[hi].pred[k] = lo;
+            }
+            if (item.pred[k] < 0 && n.value > 0) {
+                const auto it = runs.find({n.prefix, n.suffix, n.value - 1});
+                if (it != runs.end()) {
+                    if (const int i = firstFree(it->second, false, x); i >= 0) {
+                        const int z = it->second.members[static_cast<std::size_t>(i)];
+                        item.pred[k] = z;
+                        items[static_cast<std::size_t>(z)].succ[k] = x;
+                        take(x, true);
+                        take(z, false);
+                    }
+                }
             }
         }
     }
@@ -447,18 +514,39 @@ std::string Sort(std::string_view a, std::string_view separator) {
     std::vector<std::string_view> items;
     std::size_t pos = 0;
     for (;;) {
-        const auto p = a.find(separator, pos);
+        const auto p = FindText(a, separator, pos);
         if (p == std::string_view::npos) break;
         items.push_back(a.substr(pos, p - pos));
         pos = p + separator.size();
     }
-    // Selection sort, as the catalogue's scripts have always had it: of
-    // items that collate equal, the order that results is part of the output.
-    for (std::size_t i = 0; i + 1 < items.size(); ++i) {
-        std::size_t least = i;
-        for (std::size_t j = i + 1; j < items.size(); ++j)
-            if (CollationTable.Compare(items[j], items[least]) < 0) least = j;
-        if (least != i) std::swap(items[i], items[least]);
+    // The order of selection sort, as the catalogue's scripts have always
+    // had it: step i swaps the first least item of i..n-1 into place i. Items
+    // that collate equal end up in the order those swaps leave them, so the
+    // same steps are taken, with a tree of range minima finding each least
+    // item in logarithmic time.
+    const std::size_t n = items.size();
+    std::size_t width = 1;
+    while (width < n) width *= 2;
+    std::vector<std::size_t> tree(2 * width, SIZE_MAX);  // position of the first least item of the range
+    auto better = [&items](std::size_t a, std::size_t b) {
+        if (a == SIZE_MAX) return b;
+        if (b == SIZE_MAX) return a;
+        return CollationTable.Compare(items[b], items[a]) < 0 ? b : a;
+    };
+    auto update = [&](std::size_t p, std::size_t value) {
+        p += width;
+        tree[p] = value;
+        for (p /= 2; p >= 1; p /= 2) tree[p] = better(tree[2 * p], tree[2 * p + 1]);
+    };
+    for (std::size_t i = 0; i < n; ++i) tree[width + i] = i;
+    for (std::size_t p = width - 1; p >= 1; --p) tree[p] = better(tree[2 * p], tree[2 * p + 1]);
+    for (std::size_t i = 0; i + 1 < n; ++i) {
+        const std::size_t least = tree[1];
+        if (least != i) {
+            std::swap(items[i], items[least]);
+            update(least, least);
+        }
+        update(i, SIZE_MAX);  // place i is final
     }
     std::string out;
     for (const auto& item : items) {
@@ -483,7 +571,7 @@ std::string Omit(std::string_view a, char marker) {
 std::string Subfield(std::string_view a, std::string_view code, char marker) {
     std::string key(1, marker);
     key.append(code);
-    const auto p = a.find(key);
+    const auto p = FindText(a, key);
     if (p == std::string_view::npos) return {};
     const auto start = p + key.size();
     const auto end = a.find(marker, start);
