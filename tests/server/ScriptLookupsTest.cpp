@@ -134,3 +134,28 @@ TEST_F(ScriptLookupsTest, CliScriptReachesTheServer) {
     EXPECT_EQ(out.substr(0, 11), "2025.01.01\n");
     EXPECT_EQ(out.substr(11, 2), "K1");
 }
+
+TEST(ScriptLookupsVelt3, ReferencesReadDecimalIdentifiers) {
+    ServerProcess::Options o;
+    o.kind = "VELT3";
+    ServerProcess server(o);
+    ASSERT_TRUE(server.Ready()) << server.Why();
+    auto walker = Connect(server);
+    velt_files files(std::make_unique<TVeltClient>("127.0.0.1", [](const std::string&) {}, server.Port()), false);
+    ASSERT_TRUE(files.Ready);
+    const auto subjects = WalkIndex(**walker, 9, 1, "TH");
+    ASSERT_FALSE(subjects.empty());
+    const Entry& subject = subjects.front();
+    std::set<std::string> expected;
+    for (const auto& e : WalkIndex(**walker, 21, 5, "TE"))
+        if (e.items[4] == subject.items[3]) expected.insert(e.items[6]);
+    std::istringstream in("BEGIN PRINT(REFERENCES('" + files.ShownIdentifier(subject.items[2]) + "')) END");
+    std::vector<std::string> messages;
+    ProgramPtr program = CompileOpenText(in, {}, "t", [&](const std::string& m) { messages.push_back(m); });
+    ASSERT_TRUE(program);
+    my_record record;
+    const auto printed = RunActionScript(record, program.get(), "", {}, {}, {}, {}, &files);
+    ASSERT_EQ(printed.size(), 1u);
+    EXPECT_EQ(Split(printed[0]), expected);
+    EXPECT_FALSE(expected.empty());
+}
