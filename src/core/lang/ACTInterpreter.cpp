@@ -187,6 +187,8 @@ bool ACTInterpreter::ServerLookups() const {
     return mCatalogue && mCatalogue->Session && mCatalogue->DatabaseKind != kVelt1;
 }
 
+// The value lists' entries count their items after the key, as SELECT's do:
+// the third item is Items[4].
 std::string ACTInterpreter::Last(const std::string& key) {
     if (!ServerLookups()) return {};
     const RecordPtr entry = mCatalogue->IndexLast(22, 2, 0, key);
