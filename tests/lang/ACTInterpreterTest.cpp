@@ -152,3 +152,16 @@ TEST(ACTInterpreter, OccurrenceArithmetic) {
     EXPECT_EQ(act.NewOccurrence("24", ".1.9999"), ".1.3");
     EXPECT_EQ(act.NewOccurrence("3", ".9999"), ".1");
 }
+
+TEST(RunActionScript, SetsHeaderKindAndParametersAndReportsThroughTheSink) {
+    std::istringstream in("BEGIN PRINT(HEADER + '|' + REKORD + '|' + A + B + '|' + LP) TRACE('traced') END");
+    auto program = CompileOpenText(in, {"a", "b"}, "t", {});
+    ASSERT_TRUE(program);
+    my_record record;
+    std::vector<std::string> messages;
+    const auto printed = RunActionScript(record, program.get(), "K12", {},
+                                         [&](const std::string& m) { messages.push_back(m); }, {"1", "2"}, "nagłówek"_cp);
+    EXPECT_EQ(printed, std::vector<std::string>{"nagłówek|K12|12|*** brak wartości ***"_cp});
+    EXPECT_EQ(messages, std::vector<std::string>{"traced"});
+    EXPECT_TRUE(RunActionScript(record, nullptr, "", {}, {}, {}, {}).empty());
+}
