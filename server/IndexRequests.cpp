@@ -3,8 +3,12 @@
 // collections (kind 99).
 //
 // Kind 21 reads its parameter as: 5 browse the index whose code is the
-// prefix; 4 locate a record in an index (prefix: identifier, "X", code);
-// 1 the entry of one record (prefix: its identifier).
+// prefix (or whose code begins the prefix, the rest being where to start);
+// 4 locate a record in an index (prefix: identifier, "X", code); 3 the
+// records that refer to an authority record (prefix: "R", its letter, a
+// blank and the rest of its identifier); 1 the entry of one record (prefix:
+// its identifier). Kind 22 parameter 2 is the value list of an index: the
+// entries whose heading begins with a text (prefix: index code and text).
 
 #include "Descriptor.h"
 #include "DisplayFormats.h"
@@ -12,8 +16,10 @@
 #include "Session.h"
 #include "text/CpLiteral.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <set>
 
 namespace velt::server {
 
@@ -32,9 +38,10 @@ struct IndexQuery {
     std::string key;
 };
 
-// The reply for one catalogue or authority index entry.
+// The reply for one catalogue or authority index entry; a value-list entry
+// has the catalogue's shape whatever its index.
 std::vector<std::string> EntryItems(Session& s, const IndexDef& index, const EntryRow& e, int format,
-                                    bool withHeading) {
+                                    bool withHeading, bool catalogueShape = false) {
     const auto record = s.db.Record(e.number);
     if (!record) return {};
     const std::string shown = s.ids.Shown(e.number);
@@ -43,7 +50,7 @@ std::vector<std::string> EntryItems(Session& s, const IndexDef& index, const Ent
         e.occurrence >= 1 && static_cast<std::size_t>(e.occurrence) <= headings.size() ? headings[static_cast<std::size_t>(e.occurrence - 1)] : std::string();
     const std::string stored = s.ids.Stored(e.number);
     const std::string display = DisplayText(s.db, s.ids, *record, format, withHeading ? heading : std::string());
-    if (index.kind == IndexKind::Authority) return {WireKey(index, e.key), stored, heading, display};
+    if (index.kind == IndexKind::Authority && !catalogueShape) return {WireKey(index, e.key), stored, heading, display};
     return {WireKey(index, e.key), stored.substr(0, 1), stored.substr(1), heading, index.code, shown, display};
 }
 
@@ -87,6 +94,98 @@ std::optional<std::pair<const IndexDef*, std::uint32_t>> ReadLocate(Session& s, 
     return std::nullopt;
 }
 
+// Keys below this bound and not below the text's sort form begin with it.
+std::string PrefixEnd(const std::string& folded) { return folded + "\xFF\xFF\xFF\xFF"; }
+
+std::vector<std::string> ValueListIndex(Session& s, const IndexQuery& q) {
+    if (q.parameter != 2 || q.prefix.size() < 2) return {};
+    const IndexDef* index = IndexByCode(std::string_view(q.prefix).substr(0, 2));
+    if (!index) return {};
+    const std::string folded = HeadingKey(*index, std::string_view(q.prefix).substr(2));
+    const std::string stored = ReadClientKey(index, q.key).stored;
+    std::optional<EntryRow> e;
+    switch (q.code) {
+        case kFind: e = s.db.Exact(index->id, stored); break;
+        case kFrom: e = s.db.AtOrAfter(index->id, q.key.empty() ? folded : std::max(folded, stored)); break;
+        case kNext: e = s.db.After(index->id, stored); break;
+        case kLast: e = s.db.Before(index->id, PrefixEnd(folded)); break;
+        default: e = s.db.Before(index->id, stored); break;
+    }
+    if (!e || e->key.compare(0, folded.size(), folded) != 0) return {};
+    return EntryItems(s, *index, *e, q.format, false, true);
+}
+
+// The records that refer to an authority record: those whose headings in
+// the indexes fed by its authority file carry its identifier in "^9".
+std::vector<std::uint32_t> Referring(Session& s, std::uint32_t authority) {
+    std::vector<std::uint32_t> out;
+    const char letter = s.ids.Letter(authority);
+    const auto record = s.db.Record(authority);
+    if (!record) return out;
+    const RecordText text = RecordText::Parse(record->text);
+    const std::string shown = s.ids.Shown(authority);
+    std::set<std::uint32_t> found;
+    for (const IndexDef& own : AllIndexes()) {
+        if (own.kind != IndexKind::Authority || own.letter != letter) continue;
+        for (const std::string& heading : Headings(own, text, shown)) {
+            for (const IndexDef& index : AllIndexes()) {
+                if (index.kind != IndexKind::Catalogue || index.authority != std::string(1, letter)) continue;
+                const std::string key = HeadingKey(index, heading);
+                s.db.EntryRange(index.id, key + "\x01", key + "\x02", [&](std::string_view, std::uint32_t number) {
+                    const auto book = s.db.Record(number);
+                    if (!book) return true;
+                    const RecordText bookText = RecordText::Parse(book->text);
+                    for (const auto& f : bookText.Fields())
+                        for (const auto& link : Subfields(f.value, '9'))
+                            if (link == shown) found.insert(number);
+                    return found.size() < 100000;
+                });
+            }
+        }
+    }
+    return {found.begin(), found.end()};
+}
+
+std::vector<std::string> ReferencesIndex(Session& s, const IndexQuery& q) {
+    const std::string& k = q.prefix;
+    if (k.size() < 4 || k[0] != 'R' || k[2] != ' ') return {};
+    const std::uint32_t authority = s.ids.Parse(std::string(1, k[1]) + k.substr(3));
+    if (!authority) return {};
+    const std::vector<std::uint32_t> numbers = Referring(s, authority);
+    if (numbers.empty()) return {};
+    std::uint32_t given = 0;
+    const bool hasKey = !q.key.empty() && q.key != k;
+    if (hasKey) {
+        const auto at = q.key.rfind('\x01');
+        if (at == std::string::npos || q.key.compare(0, at, k) != 0) return {};
+        given = KeyNumber(q.key.substr(at));
+    }
+    auto after = std::upper_bound(numbers.begin(), numbers.end(), given);
+    auto atOrAfter = std::lower_bound(numbers.begin(), numbers.end(), given);
+    std::optional<std::uint32_t> n;
+    switch (q.code) {
+        case kFind: if (atOrAfter != numbers.end() && *atOrAfter == given) n = given; break;
+        case kFrom: if (atOrAfter != numbers.end()) n = *atOrAfter; break;
+        case kNext: if (after != numbers.end()) n = *after; break;
+        case kLast: n = numbers.back(); break;
+        default: if (atOrAfter != numbers.begin()) n = *(atOrAfter - 1); break;
+    }
+    if (!n) return {};
+    const auto record = s.db.Record(*n);
+    if (!record) return {};
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "\x01%010u", *n);
+    const std::string stored = s.ids.Stored(*n);
+    const auto authorityRecord = s.db.Record(authority);
+    std::string heading;
+    if (authorityRecord) {
+        const RecordText text = RecordText::Parse(authorityRecord->text);
+        heading = Subfield(text.Value(text.Value("100").empty() ? "150" : "100"), 'a');
+    }
+    return {k + digits, stored.substr(0, 1), stored.substr(1), heading, "R", s.ids.Shown(*n),
+            DisplayText(s.db, s.ids, *record, q.format, {})};
+}
+
 std::vector<std::string> CatalogueIndex(Session& s, const IndexQuery& q) {
     if (q.code == kFind) {
         // A find request names no index: the key says which.
@@ -110,9 +209,16 @@ std::vector<std::string> CatalogueIndex(Session& s, const IndexQuery& q) {
         const auto e = EntryOfRecord(s, *target->first, target->second);
         return e ? EntryItems(s, *target->first, *e, q.format, true) : std::vector<std::string>{};
     }
+    if (q.parameter == 3) return ReferencesIndex(s, q);
     const IndexDef* index = IndexByCode(q.prefix);
+    IndexQuery browse = q;
+    if (!index && q.prefix.size() > 2 && (index = IndexByCode(std::string_view(q.prefix).substr(0, 2)))) {
+        // The index code and a text to start at: a from request without a
+        // key of its own starts there.
+        if (q.code == kFrom && (q.key.empty() || q.key == q.prefix)) browse.key = q.prefix.substr(2);
+    }
     if (!index || index->kind != IndexKind::Catalogue) return {};
-    const auto e = Browse(s, *index, q);
+    const auto e = Browse(s, *index, browse);
     return e ? EntryItems(s, *index, *e, q.format, true) : std::vector<std::string>{};
 }
 
@@ -198,6 +304,9 @@ void IndexRequest(Session& s, std::uint8_t code, char) {
             break;
         case static_cast<int>(IndexKind::Authority):
             items = AuthorityIndex(s, q);
+            break;
+        case 22:
+            items = ValueListIndex(s, q);
             break;
         case 99:
             items = CollectionIndex(s, q);

@@ -45,5 +45,6 @@ int StoreLoginCommand(CliContext& ctx);
 int ConvertCommand(CliContext& ctx);
 int Z3950Command(CliContext& ctx);
 int MarcCommand(CliContext& ctx);
+int ScriptCommand(CliContext& ctx);
 
 }  // namespace velt::cli

@@ -21,6 +21,12 @@ void Usage() {
         "  browse INDEX [--from TEXT] [--count N] [--format NAME] [--backward]\n"
         "                    entries of an index: identifier, tab, display text\n"
         "  store-login [--file F]  writes the stored login the program uses at start\n"
+        "  script FILE [--record RECFILE] [--dump]\n"
+        "                    compiles the action script FILE and runs it over the record\n"
+        "                    of RECFILE (key=value lines) or an empty one; prints what\n"
+        "                    the script prints, with --dump the record's lines after it;\n"
+        "                    FILE and RECFILE are Windows-1250, the output UTF-8; errors\n"
+        "                    go to stderr and exit 2; --host makes the server lookups work\n"
         "  convert --from F --to T\n"
         "                    standard input to standard output between cp1250, utf8\n"
         "                    and marc8 through the client's converters (no server)\n"
@@ -43,6 +49,7 @@ int main(int argc, char** argv) {
         {"convert", ConvertCommand},
         {"z3950", Z3950Command},
         {"marc", MarcCommand},
+        {"script", ScriptCommand},
     };
     CliContext ctx;
     std::string command;
