@@ -1,5 +1,6 @@
 #include "CliContext.h"
 
+#include "import/MarcFormatSet.h"
 #include "import/usmarc.h"
 #include "text/ala.h"
 #include "text/utf.h"
@@ -12,7 +13,9 @@ namespace velt::cli {
 
 // velt-cli marc FILE: every record of an ISO 2709 file as key=value lines,
 // records separated by a blank line. A broken record is reported on stderr
-// (the others are still printed) and the exit code is then 2.
+// (the others are still printed) and the exit code is then 2. With
+// --format K=SCRIPT (repeatable) records of kind letter K are shown through
+// that display program instead, as the import window shows them.
 int MarcCommand(CliContext& ctx) {
     std::string charset = "auto";
     ctx.TakeOption("--charset", charset);
@@ -24,8 +27,23 @@ int MarcCommand(CliContext& ctx) {
         options.presentation = &UtfVeltwin();
     else if (charset != "auto")
         ctx.args.clear();
+    MarcFormatSet formats;
+    bool hasFormats = false, formatErrors = false;
+    const ErrorSink sink = [&formatErrors](const std::string& message) {
+        formatErrors = true;
+        PrintLine(stderr, message);
+    };
+    for (std::string format; ctx.TakeOption("--format", format);) {
+        if (format.size() < 3 || format[1] != '=') {
+            ctx.args.clear();
+            break;
+        }
+        if (!formats.Load(format[0], format.substr(2), sink)) return kExitRefused;
+        hasFormats = true;
+    }
     if (ctx.args.size() != 1) {
-        std::fputs("usage: velt-cli marc FILE [--charset auto|marc8|utf8] [--join-1xx]\n", stderr);
+        std::fputs("usage: velt-cli marc FILE [--charset auto|marc8|utf8] [--join-1xx] [--format K=SCRIPT ...]\n",
+                    stderr);
         return kExitUsage;
     }
     std::string bytes;
@@ -50,7 +68,13 @@ int MarcCommand(CliContext& ctx) {
     std::setvbuf(stdout, outBuffer, _IOFBF, sizeof outBuffer);
     int broken = 0, number = 0;
     std::string text;
+    const MarcFormatter formatter = formats.Formatter(sink);
     for (const std::string_view octets : SplitMarcFile(bytes)) {
+        if (hasFormats) {
+            if (number++ > 0) std::fputc('\n', stdout);
+            for (const std::string& line : MarcDisplayLines(octets, options, formatter)) PrintLine(stdout, line);
+            continue;
+        }
         const my_record record = ParseMarc(octets, options);
         // One record's lines at a time, converted to UTF-8 together.
         text.clear();
@@ -75,7 +99,7 @@ int MarcCommand(CliContext& ctx) {
         }
     }
     std::fflush(stdout);
-    return broken == 0 ? kExitOk : kExitRefused;
+    return broken == 0 && !formatErrors ? kExitOk : kExitRefused;
 }
 
 }  // namespace velt::cli

@@ -33,7 +33,9 @@ void Usage() {
         "  z3950 --target HOST:PORT/DB [--user U --password W] find USE TERM [--show K]\n"
         "  z3950 --target HOST:PORT/DB scan USE TERM [--count N]\n"
         "                    search, records and term lists of a Z39.50 server\n"
-        "  marc FILE         the records of an ISO 2709 file as key=value lines\n",
+        "  marc FILE [--format K=SCRIPT ...]\n"
+        "                    the records of an ISO 2709 file as key=value lines, or\n"
+        "                    shown by the display program of their kind letter K\n",
         stderr);
 }
 

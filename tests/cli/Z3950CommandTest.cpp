@@ -110,3 +110,26 @@ TEST(MarcCommand, SampleAgreesWithYazMarcdumpAndBrokenRecordsAreSkipped) {
     EXPECT_NE(broken.find("record 3: Błędna struktura rekordu MARC"), std::string::npos) << broken;
     EXPECT_NE(broken.find("\nrc=2\n"), std::string::npos);
 }
+
+// A display program for the sample's books: one line per record with the kind
+// letter and the title; a program that does not compile stops the command.
+TEST(MarcCommand, FormatProgramShowsEveryRecordOfItsKind) {
+    test::TempDir dir;
+    const std::string file = dir.Path() + "sample.mrc";
+    if (!test::Z3950Server::WriteMarcSample(file))
+        GTEST_SKIP() << "the MARC 21 sample is not installed (package idzebra-2.0-examples)";
+    const std::string script =
+        dir.Write("titles.txt", "BEGIN GRUPA('245Z') PRINT(REKORD + ': ' + POLE) BACK END\n");
+    const std::string shown = RunCli("marc " + file + " --format U=" + script);
+    EXPECT_EQ(CountLines(shown, "U: ^a"), 24) << shown;
+    EXPECT_EQ(CountLines(shown, "L.1="), 0);
+    EXPECT_NE(shown.find("U: ^aThe use of passwords for controlled access to computer resources /"),
+              std::string::npos)
+        << shown;
+    EXPECT_NE(shown.find("\nrc=0\n"), std::string::npos);
+
+    const std::string bad = RunCli("marc " + file + " --format U=" + dir.Write("bad.txt", "BEGIN PRINT( END\n"));
+    EXPECT_NE(bad.find("Linia 1"), std::string::npos) << bad;
+    EXPECT_NE(bad.find("\nrc=2\n"), std::string::npos);
+    EXPECT_EQ(CountLines(bad, "U: "), 0);
+}

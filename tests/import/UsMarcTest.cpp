@@ -2,6 +2,7 @@
 // rewrite, the 1XX filing, kind letters; broken records made by cutting and
 // corrupting sound ones; and the MARC 21 sample against yaz-marcdump.
 
+#include "import/MarcFormatSet.h"
 #include "import/usmarc.h"
 #include "support/Tool.h"
 #include "support/Z3950Server.h"
@@ -9,6 +10,7 @@
 #include "text/CpLiteral.h"
 #include "text/utf.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <map>
 #include <sstream>
@@ -333,4 +335,38 @@ TEST(ParseMarc, SampleAgreesWithYazMarcdumpFieldByField) {
         }
     }
     EXPECT_GT(compared, 300);
+}
+
+// The format set: the program of the record's kind letter gives the display
+// lines, with the letter as the record's kind; its errors carry "Z3950: ";
+// a kind without a program shows the fields; a program that does not compile
+// leaves the slot as it was.
+TEST(MarcFormatSet, RunsTheProgramOfTheKindLetter) {
+    test::TempDir dir;
+    const std::string show = dir.Write("show.txt", "BEGIN PRINT(REKORD) GRUPA('245Z') PRINT(POLE) BACK END\n");
+    const std::string open = dir.Write("open.txt", "BEGIN GRUPA('245') PRINT('x') END\n");
+    const std::string broken = dir.Write("broken.txt", "BEGIN PRINT( END\n");
+    std::vector<std::string> errors;
+    MarcFormatSet set;
+    ASSERT_TRUE(set.Load('U', show, {}));
+    EXPECT_TRUE(set.Has('U'));
+    EXPECT_FALSE(set.Has('C'));
+    const MarcFormatter formatter = set.Formatter([&](const std::string& m) { errors.push_back(m); });
+
+    const std::string book = MakeMarc({{"245", "10\x1F" "aPan Tadeusz"}});
+    EXPECT_EQ(MarcDisplayLines(book, Plain(), formatter), (std::vector<std::string>{"U", "^aPan Tadeusz"}));
+
+    const std::string authority = MakeMarc({{"100", "1 \x1F" "aMickiewicz, Adam"}}, "nzx");
+    const auto fields = MarcDisplayLines(authority, Plain(), formatter);
+    EXPECT_NE(std::find(fields.begin(), fields.end(), "100Z.1.1.1.1=^aMickiewicz, Adam"), fields.end());
+    EXPECT_TRUE(errors.empty());
+
+    EXPECT_FALSE(set.Load('U', broken, {}));
+    EXPECT_EQ(MarcDisplayLines(book, Plain(), formatter), (std::vector<std::string>{"U", "^aPan Tadeusz"}))
+        << "the formatter keeps the programs it was made with";
+    ASSERT_TRUE(set.Load('U', open, {}));
+    EXPECT_EQ(MarcDisplayLines(book, Plain(), set.Formatter([&](const std::string& m) { errors.push_back(m); })),
+              (std::vector<std::string>{"x"}));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], "Z3950: ACT_TCP: za mało BACK"_cp);
 }

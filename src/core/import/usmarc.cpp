@@ -316,6 +316,10 @@ std::vector<std::string> MarcDisplayLines(std::string_view octets, const MarcOpt
     const my_record record = ParseMarc(octets, options);
     const char kind = RecordKindLetter(record);
     if (formatter) return formatter(record, kind);
+    return MarcFieldLines(record);
+}
+
+std::vector<std::string> MarcFieldLines(const my_record& record) {
     std::vector<std::string> lines;
     lines.reserve(record.fields().size() + record.errors().size());
     for (const my_field& f : record.fields()) {

@@ -43,6 +43,10 @@ using MarcFormatter = std::function<std::vector<std::string>(const my_record& re
 std::vector<std::string> MarcDisplayLines(std::string_view octets, const MarcOptions& options = {},
                                           const MarcFormatter& formatter = {});
 
+// The record's fields as key=value lines (line breaks inside a value become
+// spaces), followed by its errors.
+std::vector<std::string> MarcFieldLines(const my_record& record);
+
 // The records of an ISO 2709 file: each as long as its leader says when that
 // ends on the record terminator, else up to the next terminator; line breaks,
 // padding and stray terminators between records are skipped.
