@@ -51,7 +51,9 @@ std::vector<std::string> EntryItems(Session& s, const IndexDef& index, const Ent
     const std::string stored = s.ids.Stored(e.number);
     const std::string display = DisplayText(s.db, s.ids, *record, format, withHeading ? heading : std::string());
     if (index.kind == IndexKind::Authority && !catalogueShape) return {WireKey(index, e.key), stored, heading, display};
-    return {WireKey(index, e.key), stored.substr(0, 1), stored.substr(1), heading, index.code, shown, display};
+    // The heading also stands in item 6, where walks of an index by its
+    // headings (action scripts' SELECT, the authority lookups) read it.
+    return {WireKey(index, e.key), stored.substr(0, 1), stored.substr(1), heading, index.code, heading, display};
 }
 
 std::optional<EntryRow> Browse(Session& s, const IndexDef& index, const IndexQuery& q) {

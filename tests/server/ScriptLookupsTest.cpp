@@ -12,7 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdio>
+#include <algorithm>
+#include <map>
 #include <set>
 #include <sys/wait.h>
 
@@ -92,6 +95,30 @@ TEST_F(ScriptLookupsTest, SelectCollectsMatchingRecordsAndStops) {
     EXPECT_TRUE(messages.empty());
 }
 
+// SELECT over a real heading index: an exact heading gives every record
+// filed under it, a pattern every record whose heading it matches.
+TEST_F(ScriptLookupsTest, SelectWalksAnIndexByItsHeadings) {
+    std::map<std::string, std::set<std::string>> byHeading;
+    for (const auto& e : WalkIndex(**walker, 21, 5, "AU"))
+        byHeading[e.items[4]].insert(files->ShownIdentifier(e.items[2] + e.items[3]));
+    const auto plain = [](const std::string& t) {
+        return t.size() > 3 && std::all_of(t.begin(), t.begin() + 3, [](char c) { return std::isalpha(static_cast<unsigned char>(c)); }) &&
+               t.find_first_of("'*?\\") == std::string::npos;
+    };
+    const auto shared = std::find_if(byHeading.begin(), byHeading.end(),
+                                     [&](const auto& h) { return h.second.size() > 1 && plain(h.first); });
+    ASSERT_NE(shared, byHeading.end());
+    const std::string& heading = shared->first;
+    EXPECT_EQ(Split(Run("SELECT('', 'AU" + heading + "', '" + heading + "')")), shared->second) << heading;
+
+    const std::string stem = heading.substr(0, 3);
+    std::set<std::string> expected;
+    for (const auto& [h, ids] : byHeading)
+        if (h.rfind(stem, 0) == 0) expected.insert(ids.begin(), ids.end());
+    EXPECT_EQ(Split(Run("SELECT('', 'AU" + stem + "', '" + stem + "*')")), expected) << stem;
+    EXPECT_TRUE(messages.empty());
+}
+
 TEST_F(ScriptLookupsTest, ReferencesListTheRecordsThatPointAtAnAuthority) {
     // A person whose heading no other person shares.
     const auto persons = WalkIndex(**walker, 9, 1, "OS");
@@ -102,7 +129,7 @@ TEST_F(ScriptLookupsTest, ReferencesListTheRecordsThatPointAtAnAuthority) {
     const std::string shown = files->ShownIdentifier(unique->items[2]);
     std::set<std::string> expected;
     for (const auto& e : WalkIndex(**walker, 21, 5, "AU"))
-        if (e.items[4] == unique->items[3]) expected.insert(e.items[6]);
+        if (e.items[4] == unique->items[3]) expected.insert(files->ShownIdentifier(e.items[2] + e.items[3]));
     const std::string all = Run("REFERENCES('" + shown + "')");
     EXPECT_EQ(Split(all), expected) << shown;
     EXPECT_EQ(Run("REFS('" + shown + "', 'K')"), all);
@@ -148,7 +175,7 @@ TEST(ScriptLookupsVelt3, ReferencesReadDecimalIdentifiers) {
     const Entry& subject = subjects.front();
     std::set<std::string> expected;
     for (const auto& e : WalkIndex(**walker, 21, 5, "TE"))
-        if (e.items[4] == subject.items[3]) expected.insert(e.items[6]);
+        if (e.items[4] == subject.items[3]) expected.insert(files.ShownIdentifier(e.items[2] + e.items[3]));
     std::istringstream in("BEGIN PRINT(REFERENCES('" + files.ShownIdentifier(subject.items[2]) + "')) END");
     std::vector<std::string> messages;
     ProgramPtr program = CompileOpenText(in, {}, "t", [&](const std::string& m) { messages.push_back(m); });

@@ -109,7 +109,13 @@ TEST_F(BrowseTest, LocateAndTheEntryOfOneRecord) {
     EXPECT_EQ(located->Item(2) + located->Item(3), id);
     EXPECT_EQ(located->Item(5), "AU");
     // The entry of one record, by its stored or its shown identifier.
-    for (const std::string& name : {id, some.items[6]}) {
+    // The record-number index is headed by the shown identifiers.
+    const auto numbers = WalkIndex(**c, 21, 5, "NR");
+    const auto own = std::find_if(numbers.begin(), numbers.end(),
+                                  [&](const Entry& e) { return e.items[2] + e.items[3] == id; });
+    ASSERT_NE(own, numbers.end());
+    EXPECT_NE(own->items[4], id) << "the shown form differs from the stored one";
+    for (const std::string& name : {id, own->items[4]}) {
         const RecordPtr one = (*c)->IndexFromRequest(21, 2, 1, name, "");
         ASSERT_TRUE(one) << name;
         EXPECT_EQ(one->Item(2) + one->Item(3), id);
