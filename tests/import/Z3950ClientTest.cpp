@@ -59,6 +59,20 @@ std::string InitResponse(bool accepted, const std::string& options = std::string
                      P(12, accepted ? "\x01" : std::string(1, '\0')) + P(110, "peer"));
 }
 
+// A peer that accepts the Init, then answers each request with the next of
+// the responses in turn and waits for the client to close.
+test::ScriptedPeer::Script AcceptThenAnswer(std::vector<std::string> responses) {
+    return [responses = std::move(responses)](test::PeerConnection& c) {
+        ReadApdu(c);
+        c.Write(InitResponse(true));
+        for (const auto& r : responses) {
+            ReadApdu(c);
+            c.Write(r);
+        }
+        c.ClientClosed();
+    };
+}
+
 std::string SearchResponse(std::uint32_t count, bool ok, const std::string& extra = "") {
     return C(23, I(23, count) + I(24, 0) + I(25, 1) + P(22, ok ? "\x01" : std::string(1, '\0')) + extra);
 }
@@ -164,17 +178,7 @@ TEST(Z3950Client, SearchDiagnosticsShowConditionAndAddinfo) {
         Z3950Client::TextBadStructure(), Z3950Client::TextBadStructure(), Z3950Client::TextBadStructure(),
     };
     int i = 0;
-    test::ScriptedPeer peer(
-        [&](test::PeerConnection& c) {
-            ReadApdu(c);
-            c.Write(InitResponse(true));
-            for (const auto& r : responses) {
-                ReadApdu(c);
-                c.Write(r);
-            }
-            c.ClientClosed();
-        },
-        1);
+    test::ScriptedPeer peer(AcceptThenAnswer(std::vector<std::string>(std::begin(responses), std::end(responses))));
     Z3950Client z;
     ASSERT_TRUE(z.OpenAssociation("127.0.0.1", peer.Port(), "", ""));
     for (const auto& text : texts) {
@@ -280,17 +284,7 @@ TEST(Z3950Client, ScanStatusesAndPartialLists) {
         C(36, I(4, 6) + I(5, 0) + C(7, C(2, U(16, true, Diag(109, "db"))))),
         C(36, I(4, 0) + I(5, 0)),
     };
-    test::ScriptedPeer peer(
-        [&](test::PeerConnection& c) {
-            ReadApdu(c);
-            c.Write(InitResponse(true));
-            for (const auto& r : responses) {
-                ReadApdu(c);
-                c.Write(r);
-            }
-            c.ClientClosed();
-        },
-        1);
+    test::ScriptedPeer peer(AcceptThenAnswer(std::vector<std::string>(std::begin(responses), std::end(responses))));
     Z3950Client z;
     ASSERT_TRUE(z.OpenAssociation("127.0.0.1", peer.Port(), "", ""));
     std::vector<ScanTerm> terms;

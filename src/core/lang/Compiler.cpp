@@ -29,6 +29,8 @@ private:
     const Token& Tok() const { return mTokens.Current(); }
     bool IsKeyword(Keyword k) const { return Tok().kind == TokenKind::Keyword && Tok().keyword == k; }
     void Advance();
+    // Steps over the keyword, or reports the message when it is not there.
+    void Expect(Keyword k, const char* message);
     void Error(const std::string& message);
     void FlushTokenizerErrors();
     bool Enter();
@@ -68,6 +70,13 @@ void Parser::Advance() {
     FlushTokenizerErrors();
 }
 
+void Parser::Expect(Keyword k, const char* message) {
+    if (IsKeyword(k))
+        Advance();
+    else
+        Error(message);
+}
+
 void Parser::FlushTokenizerErrors() {
     for (const auto& e : mTokens.TakeErrors()) Error(e);
 }
@@ -92,10 +101,7 @@ bool Parser::Enter() {
 ProgramPtr Parser::Compile() {
     Advance();
     Procedures();
-    if (IsKeyword(kwBEGIN))
-        Advance();
-    else
-        Error("Spodziewany BEGIN");
+    Expect(kwBEGIN, "Spodziewany BEGIN");
     Statements(mProgram->main);
     // The main block's END is not read past: the source stays at the next line.
     if (!IsKeyword(kwEND)) Error("Spodziewany END");
@@ -122,10 +128,7 @@ void Parser::Procedures() {
         Chain body;
         Statements(body);
         mProgram->procedures[number].body = std::move(body);
-        if (IsKeyword(kwEND))
-            Advance();
-        else
-            Error("Spodziewany END");
+        Expect(kwEND, "Spodziewany END");
     }
 }
 
@@ -180,10 +183,7 @@ void Parser::Statement(Chain& out) {
                 prog_elem loop = Element(kOpWhile);
                 Expression(loop.first);
                 Statements(loop.second);
-                if (IsKeyword(kwENDDO))
-                    Advance();
-                else
-                    Error("Spodziewane ENDDO");
+                Expect(kwENDDO, "Spodziewane ENDDO");
                 out.push_back(std::move(loop));
                 Leave();
                 return;
@@ -197,10 +197,7 @@ void Parser::Statement(Chain& out) {
                     Advance();
                     Statements(branch.third);
                 }
-                if (IsKeyword(kwENDIF))
-                    Advance();
-                else
-                    Error("Spodziewane ENDIF");
+                Expect(kwENDIF, "Spodziewane ENDIF");
                 out.push_back(std::move(branch));
                 Leave();
                 return;
