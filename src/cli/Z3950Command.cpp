@@ -42,6 +42,12 @@ bool ParseCount(const std::string& text, long& n) {
     return !text.empty() && *end == '\0' && n >= 0;
 }
 
+// A broken connection's text, with the transport failure behind it.
+std::string WithReason(const std::string& error, const Z3950Client& client) {
+    if (error != Z3950Client::TextBroken() || client.ErrorText().empty()) return error;
+    return error + " (" + client.ErrorText() + ")";
+}
+
 }  // namespace
 
 // velt-cli z3950: one association with a Z39.50 server, a search with its
@@ -88,7 +94,7 @@ int Z3950Command(CliContext& ctx) {
         std::vector<ScanTerm> terms;
         const std::string error = client.ScanTerms(database, apt, static_cast<int>(scanCount), terms);
         if (!error.empty()) {
-            PrintLine(stderr, error);
+            PrintLine(stderr, WithReason(error, client));
             return kExitRefused;
         }
         for (const ScanTerm& t : terms) {
@@ -99,7 +105,7 @@ int Z3950Command(CliContext& ctx) {
     }
     const std::string error = client.SendSearch(database, EncodeOperand(apt));
     if (!error.empty()) {
-        PrintLine(stderr, error);
+        PrintLine(stderr, WithReason(error, client));
         return kExitRefused;
     }
     std::printf("hits=%lld\n", client.ResultCount());

@@ -188,6 +188,21 @@ TEST(Decodec, UntrustedLengthsAreMalformedResponses) {
         EXPECT_TRUE(s.Failed()) << c.what;
         EXPECT_EQ(s.ErrorText().substr(0, c.text.size()), c.text) << c.what << ": " << s.ErrorText();
     }
+    // A child longer than its parent is refused at its header, before its
+    // content is waited for or the buffer is blamed.
+    const std::string overrun = "element wychodzi poza element nadrzędny"_cp;
+    const std::string trailing(200, 'x');
+    const std::string overruns[] = {
+        Bytes({0xB7, 0x05, 0x98, 0x7F, 0x01, 0x02, 0x03}) + trailing,
+        Bytes({0xB7, 0x09, 0x98, 0x84, 0x7F, 0xFF, 0xFF, 0xFF, 0x01, 0x02, 0x03}),
+        Bytes({0x30, 0x04, 0x30, 0x80, 0x04, 0x01, 'a', 0x00, 0x00}),
+        Bytes({0x30, 0x80, 0x30, 0x02, 0x04, 0x03, 'a', 'b', 'c', 0x00, 0x00}),
+    };
+    for (const auto& bytes : overruns) {
+        UniSocket s;
+        EXPECT_FALSE(DecodeHeld(s, bytes));
+        EXPECT_NE(s.ErrorText().find(overrun), std::string::npos) << test::Hex(bytes) << ": " << s.ErrorText();
+    }
     // Exactly at the limit is still fine.
     std::string limit, limitEnd;
     for (int i = 0; i < Decodec::kMaxDepth; ++i) limit += Bytes({0x30, 0x80}), limitEnd += Bytes({0x00, 0x00});

@@ -130,11 +130,14 @@ TEST(ParseMarc, KindLetters) {
 
 TEST(ParseMarc, OccurrencesStopAt200) {
     std::vector<Field> fields(205, Field{"650", " 0\x1F" "aX"});
+    fields.insert(fields.end(), 200, Field{"700", "1 \x1F" "aY"});
     const my_record r = ParseMarc(MakeMarc(fields), Plain());
     EXPECT_EQ(r.GetValue("650Z.1.1.200.1"), "^aX");
     EXPECT_EQ(r.Find("650Z.1.1.201.1"), nullptr);
-    ASSERT_EQ(r.errors().size(), 1u);
+    EXPECT_EQ(r.GetValue("700Z.1.1.200.1"), "^aY");
+    ASSERT_EQ(r.errors().size(), 2u) << "one warning for each tag";
     EXPECT_EQ(r.errors()[0].message, "Za duża liczba wystąpień pola "_cp + "650");
+    EXPECT_EQ(r.errors()[1].message, "Za duża liczba wystąpień pola "_cp + "700");
 }
 
 TEST(ParseMarc, BrokenRecordsGiveAnErrorAndNoStrayReads) {

@@ -145,14 +145,20 @@ TEST(Z3950Client, RefusedInitAndAcceptedOptions) {
             static int n = 0;
             ReadApdu(c);
             // bits 7 (scan) and 10 (extendedServices): elements 7 and 9
-            c.Write(++n == 1 ? InitResponse(false) : InitResponse(true, std::string("\x00\x01\x20", 3)));
+            ++n;
+            c.Write(n == 1   ? InitResponse(false)
+                    : n == 2 ? C(48, I(211, 0) + P(3, "no access"))  // refused with a Close
+                             : InitResponse(true, std::string("\x00\x01\x20", 3)));
             c.ClientClosed();
         },
-        2);
+        3);
     Z3950Client refused;
     EXPECT_FALSE(refused.OpenAssociation("127.0.0.1", peer.Port(), "", "bad"));
     EXPECT_EQ(refused.ErrorText(), "Serwer Z39.50 odmówił nawiązania połączenia"_cp);
     EXPECT_EQ(refused.SendSearch("Default", Rpn()), Z3950Client::TextBroken());
+    Z3950Client closed;
+    EXPECT_FALSE(closed.OpenAssociation("127.0.0.1", peer.Port(), "", "bad"));
+    EXPECT_EQ(closed.ErrorText(), "Serwer Z39.50 odmówił nawiązania połączenia - no access"_cp);
     Z3950Client accepted;
     ASSERT_TRUE(accepted.OpenAssociation("127.0.0.1", peer.Port(), "", ""));
     EXPECT_EQ(accepted.AcceptedOptions().to_string(), "00001010000000");
@@ -251,6 +257,9 @@ TEST(Z3950Client, PresentFailuresAreReportedOnce) {
             // No records element: a diagnostic for the whole request.
             c.Write(C(25, I(24, 0) + I(25, 0) + I(27, 5) + C(130, Diag(13, "range"))));
             ReadPresent(c);
+            // A records element without a record.
+            c.Write(C(25, I(24, 0) + I(25, 0) + I(27, 0) + C(28, "")));
+            ReadPresent(c);
             c.Close();
         },
         1);
@@ -263,19 +272,28 @@ TEST(Z3950Client, PresentFailuresAreReportedOnce) {
     EXPECT_EQ(held->at(0), "Błąd - diagnostyka 13: range"_cp);
     EXPECT_TRUE(z.Lines("8"));  // held as well: no new request
     EXPECT_EQ(z.PresentCount(), 1);
+    const auto empty = z.Lines("30");
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(empty->at(0), Z3950Client::TextBadStructure());
+    EXPECT_TRUE(z.Lines("31"));  // held: no new request
+    EXPECT_EQ(z.PresentCount(), 2);
     EXPECT_FALSE(z.Lines("50"));  // the server closed
     EXPECT_FALSE(z.Lines("70"));
     EXPECT_FALSE(z.Lines("90"));
-    EXPECT_EQ(z.PresentCount(), 2);
-    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(z.PresentCount(), 3);
+    ASSERT_EQ(messages.size(), 3u);
     EXPECT_EQ(messages[0], "Błąd - diagnostyka 13: range"_cp);
-    EXPECT_EQ(messages[1], Z3950Client::TextBroken() + ": " + UniSocket::TextClosed());
+    EXPECT_EQ(messages[1], Z3950Client::TextBadStructure());
+    EXPECT_EQ(messages[2], Z3950Client::TextBroken());
+    EXPECT_EQ(z.ErrorText(), UniSocket::TextClosed());
     peer.Join();
 }
 
 TEST(Z3950Client, ScanStatusesAndPartialLists) {
     auto entry = [](const std::string& term, std::uint32_t n) { return C(1, P(45, term) + I(2, n)); };
-    const std::string entries = C(7, C(1, entry("alpha", 3) + C(2, U(16, true, Diag(1, "x"))) + entry("beta", 1)));
+    const std::string entries = C(7, C(1, entry("alpha", 3) + C(2, U(16, true, Diag(1, "x"))) +
+                                                     C(1, P(215, "\x05") + I(2, 9)) +  // not a general term: skipped
+                                                     entry("beta", 1)));
     const std::string responses[] = {
         C(36, I(4, 0) + I(5, 2) + entries),
         C(36, I(4, 3) + I(5, 2) + entries),   // partial with entries: shown

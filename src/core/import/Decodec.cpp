@@ -13,13 +13,13 @@ bool Decodec::Malformed(const std::string& reason) {
 
 std::unique_ptr<DataElement> Decodec::DecodeElement(int depth) {
     auto e = std::make_unique<DataElement>();
-    const bool ok = Decode(depth, *e);
+    const bool ok = Decode(depth, *e, -1);
     if (depth == 1) mSocket.LogReceived();
     if (!ok || mSocket.Failed()) return nullptr;
     return e;
 }
 
-bool Decodec::Decode(int depth, DataElement& e) {
+bool Decodec::Decode(int depth, DataElement& e, std::int64_t limit) {
     if (depth > kMaxDepth) return Malformed("zbyt głębokie zagnieżdżenie elementów"_cp);
     const unsigned char id = mSocket.ReadByte();
     if (mSocket.Failed()) return false;
@@ -61,28 +61,35 @@ bool Decodec::Decode(int depth, DataElement& e) {
     } else {
         length = first;
     }
+    // A child that claims more than its parent holds is refused before any
+    // of its content is waited for.
+    if (limit >= 0 && size + (indefinite ? 0 : static_cast<std::int64_t>(length)) > limit)
+        return Malformed("element wychodzi poza element nadrzędny"_cp);
     if (!indefinite && !mSocket.Fits(length)) {
         mSocket.Fail(UniSocket::TextTooLarge());
         return false;
     }
 
     if (e.constructed) {
-        e.children.reserve(4);
         if (!indefinite) {
             std::int64_t remaining = length;
             while (remaining > 0 && !mSocket.Failed()) {
                 e.children.emplace_back();
-                if (!Decode(depth + 1, e.children.back())) return false;
+                if (!Decode(depth + 1, e.children.back(), remaining)) return false;
                 remaining -= e.children.back().size;
                 if (remaining < 0) return Malformed("element wychodzi poza element nadrzędny"_cp);
             }
             size += length;
         } else {
+            // Inside a definite parent the children and the end-of-contents
+            // octets must fit what the parent has left.
+            std::int64_t left = limit >= 0 ? limit - size - 2 : -1;
             while (!mSocket.AtEndOfContents()) {
                 if (mSocket.Failed()) return false;
                 e.children.emplace_back();
-                if (!Decode(depth + 1, e.children.back())) return false;
+                if (!Decode(depth + 1, e.children.back(), left)) return false;
                 size += e.children.back().size;
+                if (left >= 0) left -= e.children.back().size;
             }
             if (mSocket.Failed()) return false;
             size += 2;

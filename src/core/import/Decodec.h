@@ -8,6 +8,7 @@
 #include "import/DataElement.h"
 #include "import/UniSocket.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -24,7 +25,8 @@ public:
     std::unique_ptr<DataElement> DecodeElement(int depth);
 
 private:
-    bool Decode(int depth, DataElement& e);
+    // limit: what is left of the parent element (-1: no definite parent).
+    bool Decode(int depth, DataElement& e, std::int64_t limit);
     bool Malformed(const std::string& reason);
 
     UniSocket& mSocket;

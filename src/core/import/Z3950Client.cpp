@@ -117,6 +117,12 @@ bool Z3950Client::OpenAssociation(const std::string& host, int port, const std::
         mError = mSocket->ErrorText();
         return false;
     }
+    if (response->tag == 48) {
+        // Some servers refuse an Init with a Close, its reason in [3].
+        mError = "Serwer Z39.50 odmówił nawiązania połączenia"_cp;
+        if (const DataElement* why = response->Child(3); why && !why->Octets().empty()) mError += " - " + why->Octets();
+        return false;
+    }
     const DataElement* result = response->Child(12);
     if (response->tag != 21 || !result) {
         mError = TextBadStructure();
@@ -154,7 +160,10 @@ std::string Z3950Client::SendSearch(const std::string& database, const std::stri
                                Prim(16, "\x01") + Prim(17, kResultSetName) + Cons(18, Prim(105, database)) +
                                Prim(104, Codec::EncodeOid(kUsMarc)) + query;
     const auto response = Exchange(Cons(22, search));
-    if (!response) return TextBroken() + ": " + mSocket->ErrorText();
+    if (!response) {
+        mError = mSocket->ErrorText();
+        return TextBroken();
+    }
     const DataElement* count = response->Child(23);
     const auto n = count ? Codec::DecodeInteger(count->content) : std::nullopt;
     if (response->tag != 23 || !n) return TextBadStructure();
@@ -176,7 +185,8 @@ void Z3950Client::FetchRecords(long long a, long long b) {
     if (!Usable()) {
         if (mSocket && !mReported) {
             mReported = true;
-            Report(TextBroken() + ": " + mSocket->ErrorText());
+            mError = mSocket->ErrorText();
+            Report(TextBroken());
         }
         return;
     }
@@ -195,13 +205,16 @@ void Z3950Client::FetchRecords(long long a, long long b) {
     const auto response = Exchange(Cons(24, present));
     if (!response) {
         mReported = true;
-        Report(TextBroken() + ": " + mSocket->ErrorText());
+        mError = mSocket->ErrorText();
+        Report(TextBroken());
         return;
     }
     const long returned = response->IndexOf(24);
     const DataElement* records =
         response->tag == 25 ? response->Child(28, returned < 0 ? 0 : static_cast<std::size_t>(returned)) : nullptr;
-    if (!records) {
+    const bool none = records && std::none_of(records->children.begin(), records->children.end(),
+                                              [](const DataElement& npr) { return npr.tag == 16; });
+    if (!records || none) {
         // Held as the answer for these positions, so they are not asked for again.
         const std::string diag = response->tag == 25 ? ResponseDiagnostic(*response) : std::string();
         const std::string text = diag.empty() ? TextBadStructure() : "Błąd"_cp + " - " + diag;
@@ -242,7 +255,10 @@ std::string Z3950Client::ScanTerms(const std::string& database, const std::strin
     const std::string scan = Cons(3, Prim(105, database)) + attributesPlusTerm +
                              Int(6, static_cast<std::uint32_t>(std::max(0, count))) + Int(7, 2);
     const auto response = Exchange(Cons(35, scan));
-    if (!response) return TextBroken() + ": " + mSocket->ErrorText();
+    if (!response) {
+        mError = mSocket->ErrorText();
+        return TextBroken();
+    }
     const DataElement* statusElement = response->Child(4);
     const auto status = statusElement ? Codec::DecodeInteger(statusElement->content) : std::nullopt;
     if (response->tag != 36 || !status) return TextBadStructure();
@@ -252,7 +268,8 @@ std::string Z3950Client::ScanTerms(const std::string& database, const std::strin
     if (const DataElement* list = response->Child(7)) {
         if (const DataElement* entries = list->Child(1)) {
             for (const DataElement& entry : entries->children) {
-                if (entry.tag == 1 && entry.constructed && !entry.children.empty()) {
+                if (entry.tag == 1 && entry.constructed && !entry.children.empty() &&
+                    entry.children.front().tag == 45) {
                     ScanTerm t{entry.children.front().Octets(), -1};
                     if (const DataElement* occurrences = entry.Child(2, 1))
                         if (const auto n = Codec::DecodeInteger(occurrences->content)) t.count = *n;

@@ -49,7 +49,8 @@ public:
     // Connects and initialises; false when the connection, the exchange or
     // the server refused (ErrorText says which).
     bool OpenAssociation(const std::string& host, int port, const std::string& password, const std::string& user);
-    // The reason of the last failure of OpenAssociation.
+    // The reason of the last failure: of OpenAssociation, or the transport
+    // failure behind "Przerwane połączenie".
     const std::string& ErrorText() const { return mError; }
     // The options the server accepted (element 7: scan).
     const std::bitset<14>& AcceptedOptions() const { return mAccepted; }

@@ -233,7 +233,7 @@ my_record ParseMarc(std::string_view octets, const MarcOptions& options) {
     }
 
     Occurrences highest;
-    std::string warning, converted, key;
+    std::string converted, key;
     for (const DirectoryEntry& d : directory) {
         if (d.oneXX && !d.winner) continue;
         const std::string_view f = fieldText(d, converted);
@@ -249,7 +249,8 @@ my_record ParseMarc(std::string_view octets, const MarcOptions& options) {
             tag = "100";
         }
         if (n > kMarcMaxOccurrences) continue;
-        if (n == kMarcMaxOccurrences && warning.empty()) warning = "Za duża liczba wystąpień pola "_cp + std::string(tag);
+        // One warning for every tag that reaches the limit.
+        if (n == kMarcMaxOccurrences) record.AddError("Za duża liczba wystąpień pola "_cp + std::string(tag), "*");
         auto store = [&](char part, std::string value) {
             key.assign(tag);
             key.push_back(part);
@@ -301,7 +302,7 @@ my_record ParseMarc(std::string_view octets, const MarcOptions& options) {
         }
         if (stored && highestOfTag) *highestOfTag = std::max(*highestOfTag, n);
     }
-    return finish(warning);
+    return finish({});
 }
 
 char RecordKindLetter(const my_record& record) {
