@@ -140,7 +140,8 @@ TEST(ACTInterpreter, HostValuesAndParameters) {
 }
 
 TEST(ACTInterpreter, OccurrenceArithmetic) {
-    my_record record = Record({{"245Z.1.1.2.1", ""}, {"245Z.1.1.5.1", ""}, {"245A.1.1.7.1", ""}, {"246Z.1.2.1.1", ""}});
+    my_record record = Record({{"245Z.1.1.2.1", ""}, {"245Z.1.1.5.1", ""}, {"245A.1.1.7.1", ""}, {"246Z.1.2.1.1", ""},
+                                {"200A.5.1.1.1", ""}});
     ACTInterpreter act({}, record, nullptr);
     EXPECT_EQ(act.NextOccurrence("245", ".1.1.0"), ".1.1.2");
     EXPECT_EQ(act.NextOccurrence("245", ".1.1.5"), ".1.1.7");
@@ -151,6 +152,8 @@ TEST(ACTInterpreter, OccurrenceArithmetic) {
     EXPECT_EQ(act.NewOccurrence("245Z", ".1.1.9999.9999"), ".1.1.8.1");
     EXPECT_EQ(act.NewOccurrence("24", ".1.9999"), ".1.3");
     EXPECT_EQ(act.NewOccurrence("3", ".9999"), ".1");
+    // No parent is missing: the whole group counts, not its first character.
+    EXPECT_EQ(act.NewOccurrence("245", ".9999"), ".2");
 }
 
 TEST(RunActionScript, SetsHeaderKindAndParametersAndReportsThroughTheSink) {

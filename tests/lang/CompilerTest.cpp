@@ -171,7 +171,9 @@ TEST(CompileScript, NamesAMissingOrEmptyFile) {
     auto sink = [&](const std::string& m) { messages.push_back(m); };
     EXPECT_FALSE(CompileScript("", {}, sink));
     EXPECT_FALSE(CompileScript("/nonexistent/s.txt", {}, sink));
-    EXPECT_EQ(messages, (std::vector<std::string>{"Pusta nazwa pliku skryptu", "Brak pliku \"/nonexistent/s.txt\""}));
+    EXPECT_FALSE(CompileScript("/tmp", {}, sink));
+    EXPECT_EQ(messages, (std::vector<std::string>{"Pusta nazwa pliku skryptu", "Brak pliku \"/nonexistent/s.txt\"",
+                                                  "Brak pliku \"/tmp\""}));
 }
 
 TEST(CompileScript, FollowsIncludesRelativeToTheIncludingFile) {

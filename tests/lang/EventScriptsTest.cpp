@@ -77,6 +77,12 @@ TEST(EventScripts, DispatchesByEventAndPatternWithCaptures) {
     for (const auto& c : cases)
         EXPECT_EQ(RunEvent(l.scripts, "A-1", record, {}, {}, c.event, c.key), c.printed) << c.key;
     EXPECT_EQ(record.GetValue("9.1"), "shown");
+
+    // Captures take the numbers from 4 on by position, even when a
+    // placeholder repeats a name or is named like a fixed variable.
+    const Loaded named = Load("[HELP 245Z.<N>.<REKORD>.<N>.<M>]\r\nBEGIN PRINT(N + '/' + REKORD + '/' + M) END\r\n");
+    EXPECT_EQ(RunEvent(named.scripts, "A-1", record, {}, {}, kEventHelp, "245Z.1.2.3.4"),
+              (std::vector<std::string>{"1/A-1/4"}));
 }
 
 TEST(EventScripts, MatchesPatternsWithShortestCaptures) {

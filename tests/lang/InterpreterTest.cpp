@@ -178,7 +178,11 @@ TEST(Interpreter, Arithmetic) {
         {"DIV('1', '0', '0')", "-"},
         {"DIV('x', '2', '0')", "-"},
         {"DIV('1', '3', '-2')", "0"},
-        {"DIV('1', '3', '40')", "0,333333333333333333"},
+        {"DIV('1', '3', '40')", "0," + std::string(40, '3')},
+        {"DIV('2', '3', '20')", "0,66666666666666666667"},
+        {"DIV('999', '1000', '2')", "1,00"},
+        {"DIV('-1', '1000', '2')", "0,00"},
+        {"DIV('1', '0', 'x')", "-"},
         {"DIV('-9223372036854775808', '-1', '0')", "9223372036854775808"},
         {"GT('10', '9')", ""},
         {"GT('9', '10')", "N"},
@@ -351,7 +355,14 @@ TEST(Interpreter, RunawayScriptsEndWithAMessage) {
         std::string source;
         std::string message;
     };
+    // Deep nesting inside recursion: few calls, many open blocks.
+    std::string nested = "PROCEDURE p BEGIN ";
+    for (int i = 0; i < 200; ++i) nested += "IF '' ";
+    nested += "p ";
+    for (int i = 0; i < 200; ++i) nested += "ENDIF ";
+    nested += "END BEGIN p END";
     const std::vector<Runaway> cases = {
+        {nested, "INTERPRETE: bloki programu zagnieżdżone głębiej niż 4000"_cp},
         {"BEGIN WHILE '' ENDDO END", "INTERPRETE: skrypt przekroczył limit 100000 kroków"_cp},
         {"BEGIN WHILE '' x = 'a' ENDDO END", "INTERPRETE: skrypt przekroczył limit 100000 kroków"_cp},
         {"PROCEDURE p BEGIN p END BEGIN p END",

@@ -110,7 +110,8 @@ std::string ACTInterpreter::NewOccurrence(const std::string& prefix, const std::
     // exists, take a new occurrence there and the first one below it.
     std::size_t level = own.size();
     while (level > 1 && own[level - 2] == kMissing) --level;
-    const std::string cut = prefix.substr(0, std::min(prefix.size(), level));
+    // The group is cut to the level only when a missing parent was climbed.
+    const std::string cut = level < own.size() ? prefix.substr(0, std::min(prefix.size(), level)) : prefix;
     long largest = 0;
     ForKeys(cut, [&](const long* key, std::size_t count) {
         if (count < level || !std::equal(own.begin(), own.begin() + static_cast<std::ptrdiff_t>(level - 1), key)) return;

@@ -7,6 +7,7 @@
 #include "lang/Tokenizer.h"
 #include "text/CpLiteral.h"
 
+#include <filesystem>
 #include <fstream>
 #include <map>
 
@@ -381,8 +382,11 @@ ProgramPtr CompileScript(const std::string& fileName, const std::vector<std::str
         if (sink) sink("Pusta nazwa pliku skryptu");
         return nullptr;
     }
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) {
+    // A directory opens as a stream on Linux; it is no script file.
+    std::error_code ec;
+    std::ifstream in;
+    if (!std::filesystem::is_directory(fileName, ec)) in.open(fileName, std::ios::binary);
+    if (!in.is_open()) {
         if (sink) sink("Brak pliku \"" + fileName + "\"");
         return nullptr;
     }

@@ -20,8 +20,9 @@ const std::string kNoValue = "*** brak wartości ***"_cp;
 const std::string kFalse = "N";
 
 std::mt19937_64& Generator() {
-    // Seeded from the clock once, when first used.
-    static std::mt19937_64 generator(
+    // One per thread (scripts may run on worker threads), seeded from the
+    // clock when the thread first uses it.
+    thread_local std::mt19937_64 generator(
         static_cast<std::uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
     return generator;
 }
@@ -68,6 +69,7 @@ std::vector<std::string> TInterpreter::Run(const Program& program, ExternalRouti
     mProgram = &program;
     mSteps = 0;
     mDepth = 0;
+    mBlocks = 0;
     try {
         Execute(program.main);
     } catch (const ScriptFailure& failure) {
@@ -106,6 +108,15 @@ std::string TInterpreter::Pop() {
 }
 
 void TInterpreter::Execute(const Chain& chain) {
+    // Every open block is a frame of the machine stack: nesting inside
+    // recursion is bounded as a whole, not only the calls.
+    if (mBlocks >= Limits.blockDepth)
+        throw ScriptFailure("bloki programu zagnieżdżone głębiej niż "_cp + std::to_string(Limits.blockDepth));
+    struct BlockGuard {
+        int& blocks;
+        explicit BlockGuard(int& b) : blocks(b) { ++blocks; }
+        ~BlockGuard() { --blocks; }
+    } blockGuard(mBlocks);
     for (const prog_elem& e : chain) {
         Spend(1);
         switch (e.code) {
@@ -129,76 +140,84 @@ void TInterpreter::Execute(const Chain& chain) {
                 Execute(mProgram->procedures[e.index].body);
                 --mDepth;
                 break;
-            case kOpStore: SetVariable(e.index, Pop()); break;
-            case kOpLiteral: Push(e.text); break;
-            case kOpLoad: Push(Variable(e.index)); break;
-            case kOpGetField: Push(GetField()); break;
-            case kOpIsEditable: Push(IsReadOnly() ? kFalse : std::string()); break;
-            case kOpPosition: Push(GetPosition()); break;
-            case kOpStatus: Push(Status() ? std::string() : kFalse); break;
-            case kOpPrint: {
-                std::string text = Pop();
-                mOutputSize += text.size();
-                if (mOutputSize > Limits.outputSize)
-                    throw ScriptFailure("wydruk dłuższy niż "_cp + std::to_string(Limits.outputSize) + " bajtów"_cp);
-                mOutput.push_back(std::move(text));
-                break;
-            }
-            case kOpTrace: {
-                // The traced value leaves the stack whether or not anyone listens.
-                std::string text = Pop();
-                Report(text);
-                break;
-            }
-            case kOpOpen: Open(Pop()); break;
-            case kOpEnterGroup: EnterGroup(Pop()); break;
-            case kOpSkip: Skip(); break;
-            case kOpBack: LeaveGroup(); break;
-            case kOpSetField: SetField(Pop()); break;
-            case kOpSetPosition: SetPosition(Pop()); break;
-            case kOpSetEditable: {
-                std::string flag = Pop();
-                while (!flag.empty() && flag.back() == ' ') flag.pop_back();
-                SetReadOnly(!flag.empty());
-                break;
-            }
-            case kOpConcat: {
-                std::string right = Pop();
-                std::string left = Pop();
-                if (left.size() + right.size() > Limits.textSize)
-                    throw TooLong(Limits.textSize);
-                left += right;
-                Push(std::move(left));
-                break;
-            }
-            case kOpEqual:
-            case kOpNotEqual: {
-                const std::string right = Pop();
-                const std::string left = Pop();
-                const bool same = left == right;
-                Push((same == (e.code == kOpEqual)) ? std::string() : kFalse);
-                break;
-            }
-            case kOpGreater: {
-                const std::string right = Pop();
-                const std::string left = Pop();
-                Push(CollationTable.Compare(left, right) > 0 ? std::string() : kFalse);
-                break;
-            }
-            case kOpOr: {
-                const std::string right = Pop();
-                const std::string left = Pop();
-                Push(left.empty() || right.empty() ? std::string() : kFalse);
-                break;
-            }
-            case kOpNot: Push(Pop().empty() ? kFalse : std::string()); break;
-            default:
-                if ((e.code >= 18 && e.code <= 25) || (e.code >= 27 && e.code <= 61))
-                    Function(e.code);
-                else
-                    Report("INTERPRETE: nieznana instrukcja " + std::to_string(e.code));
-                break;
+            default: Step(e); break;
         }
+    }
+}
+
+// Every element that opens no block; apart from Execute so that the frames
+// of nested blocks stay small.
+void TInterpreter::Step(const prog_elem& e) {
+    switch (e.code) {
+        case kOpStore: SetVariable(e.index, Pop()); break;
+        case kOpLiteral: Push(e.text); break;
+        case kOpLoad: Push(Variable(e.index)); break;
+        case kOpGetField: Push(GetField()); break;
+        case kOpIsEditable: Push(IsReadOnly() ? kFalse : std::string()); break;
+        case kOpPosition: Push(GetPosition()); break;
+        case kOpStatus: Push(Status() ? std::string() : kFalse); break;
+        case kOpPrint: {
+            std::string text = Pop();
+            mOutputSize += text.size();
+            if (mOutputSize > Limits.outputSize)
+                throw ScriptFailure("wydruk dłuższy niż "_cp + std::to_string(Limits.outputSize) + " bajtów"_cp);
+            mOutput.push_back(std::move(text));
+            break;
+        }
+        case kOpTrace: {
+            // The traced value leaves the stack whether or not anyone listens.
+            std::string text = Pop();
+            Report(text);
+            break;
+        }
+        case kOpOpen: Open(Pop()); break;
+        case kOpEnterGroup: EnterGroup(Pop()); break;
+        case kOpSkip: Skip(); break;
+        case kOpBack: LeaveGroup(); break;
+        case kOpSetField: SetField(Pop()); break;
+        case kOpSetPosition: SetPosition(Pop()); break;
+        case kOpSetEditable: {
+            std::string flag = Pop();
+            while (!flag.empty() && flag.back() == ' ') flag.pop_back();
+            SetReadOnly(!flag.empty());
+            break;
+        }
+        case kOpConcat: {
+            std::string right = Pop();
+            std::string left = Pop();
+            if (left.size() + right.size() > Limits.textSize)
+                throw TooLong(Limits.textSize);
+            left += right;
+            Push(std::move(left));
+            break;
+        }
+        case kOpEqual:
+        case kOpNotEqual: {
+            const std::string right = Pop();
+            const std::string left = Pop();
+            const bool same = left == right;
+            Push((same == (e.code == kOpEqual)) ? std::string() : kFalse);
+            break;
+        }
+        case kOpGreater: {
+            const std::string right = Pop();
+            const std::string left = Pop();
+            Push(CollationTable.Compare(left, right) > 0 ? std::string() : kFalse);
+            break;
+        }
+        case kOpOr: {
+            const std::string right = Pop();
+            const std::string left = Pop();
+            Push(left.empty() || right.empty() ? std::string() : kFalse);
+            break;
+        }
+        case kOpNot: Push(Pop().empty() ? kFalse : std::string()); break;
+        default:
+            if ((e.code >= 18 && e.code <= 25) || (e.code >= 27 && e.code <= 61))
+                Function(e.code);
+            else
+                Report("INTERPRETE: nieznana instrukcja " + std::to_string(e.code));
+            break;
     }
 }
 

@@ -25,6 +25,7 @@ namespace velt {
 struct RunLimits {
     std::uint64_t steps = 50'000'000;      // elements executed in one run
     int callDepth = 1000;                  // procedure calls nested
+    int blockDepth = 4000;                 // blocks (calls, IF, WHILE) open at once: the machine stack
     std::size_t textSize = 16u << 20;      // bytes of one text
     std::size_t outputSize = 64u << 20;    // bytes printed in one run
 };
@@ -73,6 +74,7 @@ protected:
 
 private:
     void Execute(const Chain& chain);
+    [[gnu::noinline]] void Step(const prog_elem& e);
     void Function(std::uint8_t code);
     // Counts steps against the budget; ends the run beyond it.
     void Spend(std::uint64_t steps);
@@ -89,6 +91,7 @@ private:
     const Program* mProgram = nullptr;
     std::uint64_t mSteps = 0;
     int mDepth = 0;
+    int mBlocks = 0;
 };
 
 }  // namespace velt

@@ -25,6 +25,8 @@ namespace {
 
 using Wide = __int128;
 
+constexpr std::int32_t kMaxDivPlaces = 1000;  // decimals DIV writes at most
+
 std::string WideText(Wide v) {
     if (v == 0) return "0";
     const bool negative = v < 0;
@@ -168,32 +170,39 @@ std::string Mul(std::string_view a, std::string_view b) {
 
 std::string Div(std::string_view a, std::string_view b, std::string_view decimals) {
     const auto x = ParseNumber(a), y = ParseNumber(b);
-    // Read even when the quotient is not defined: a bad count is a failure.
-    std::int32_t places = RequireInteger(decimals);
     if (!x || !y || *y == 0) return "-";
-    // More places than a 64-bit quotient can carry are not written; fewer
-    // than none are none.
-    places = std::clamp(places, 0, 18);
-    Wide scale = 1;
-    for (int i = 0; i < places; ++i) scale *= 10;
+    // A count that is not a number is a failure; fewer places than none are
+    // none, and the places are bounded so that a script cannot ask for a
+    // text of billions of digits.
+    const std::int32_t places = std::clamp(RequireInteger(decimals), 0, kMaxDivPlaces);
     const bool negative = (*x < 0) != (*y < 0);
-    const Wide num = (*x < 0 ? -static_cast<Wide>(*x) : static_cast<Wide>(*x)) * scale;
+    const Wide num = *x < 0 ? -static_cast<Wide>(*x) : static_cast<Wide>(*x);
     const Wide den = *y < 0 ? -static_cast<Wide>(*y) : static_cast<Wide>(*y);
     Wide q = num / den;
-    const Wide r = num % den;
+    Wide r = num % den;
     if (places == 0) {
         // The nearest integer, a half going to the even neighbour.
         if (2 * r > den || (2 * r == den && (q % 2) != 0)) ++q;
-    } else if (2 * r >= den) {
-        ++q;
+        return (negative && q != 0 ? "-" : "") + WideText(q);
     }
-    std::string digits = WideText(q);
-    if (places > 0) {
-        if (static_cast<int>(digits.size()) <= places) digits.insert(0, places + 1 - digits.size(), '0');
-        digits.insert(digits.size() - places, ",");
+    // Long division, the last place rounded half away from zero.
+    std::string fraction;
+    fraction.reserve(static_cast<std::size_t>(places));
+    for (int i = 0; i < places; ++i) {
+        r *= 10;
+        fraction.push_back(static_cast<char>('0' + static_cast<int>(r / den)));
+        r %= den;
     }
-    if (negative && q != 0) digits.insert(0, "-");
-    return digits;
+    if (2 * r >= den) {
+        int i = places - 1;
+        while (i >= 0 && fraction[static_cast<std::size_t>(i)] == '9') fraction[static_cast<std::size_t>(i--)] = '0';
+        if (i >= 0)
+            ++fraction[static_cast<std::size_t>(i)];
+        else
+            ++q;
+    }
+    const bool zero = q == 0 && fraction.find_first_not_of('0') == std::string::npos;
+    return (negative && !zero ? "-" : "") + WideText(q) + "," + fraction;
 }
 
 std::string Gt(std::string_view a, std::string_view b) { return Truth(NumberOrZero(a) > NumberOrZero(b)); }

@@ -41,10 +41,13 @@ Tokenizer::Tokenizer(std::istream& main, std::string fileName, const std::vector
     : mMain(main), mMainName(std::move(fileName)), mSink(std::move(sink)) {
     mMainIdentity = mMainName.empty() ? std::string() : Identity(mMainName);
     mNames = {"LP", "HEADER", "REKORD"};
+    // Parameters take the numbers from 4 on in the caller's order, even when
+    // a name repeats, because the caller sets them by position; a name used
+    // in the script finds its first number.
     for (const auto& p : parameters) {
         std::string upper = p;
         for (auto& c : upper) c = Upper(c);
-        NameNumber(upper);
+        AddName(upper);
     }
 }
 
@@ -68,6 +71,10 @@ void Tokenizer::Stop() {
 std::uint16_t Tokenizer::NameNumber(const std::string& upper) {
     const auto it = std::find(mNames.begin(), mNames.end(), upper);
     if (it != mNames.end()) return static_cast<std::uint16_t>(it - mNames.begin() + 1);
+    return AddName(upper);
+}
+
+std::uint16_t Tokenizer::AddName(const std::string& upper) {
     if (static_cast<int>(mNames.size()) >= kMaxNames) {
         // The interpreter has no room for more variables; report it once.
         if (!mNamesOverflow)

@@ -75,6 +75,8 @@ private:
     bool OpenInclude(const std::string& trimmed);
     std::string CurrentDirectory() const;
     std::uint16_t NameNumber(const std::string& upper);
+    // Appends the name (0 when the table is full).
+    std::uint16_t AddName(const std::string& upper);
     void ReadLiteral();
 
     std::istream& mMain;
