@@ -32,6 +32,8 @@ private:
     void Advance();
     // Steps over the keyword, or reports the message when it is not there.
     void Expect(Keyword k, const char* message);
+    // Steps over a token of the kind, or reports the message.
+    void Expect(TokenKind kind, const char* message);
     void Error(const std::string& message);
     void FlushTokenizerErrors();
     bool Enter();
@@ -69,6 +71,13 @@ private:
 void Parser::Advance() {
     mTokens.Next();
     FlushTokenizerErrors();
+}
+
+void Parser::Expect(TokenKind kind, const char* message) {
+    if (Tok().kind == kind)
+        Advance();
+    else
+        Error(message);
 }
 
 void Parser::Expect(Keyword k, const char* message) {
@@ -152,10 +161,7 @@ void Parser::BracketArgument(Chain& out) {
     }
     Advance();
     Expression(out);
-    if (Tok().kind == TokenKind::RParen)
-        Advance();
-    else
-        Error("Spodziewany )");
+    Expect(TokenKind::RParen, "Spodziewany )");
 }
 
 void Parser::Assignment(Chain& out, std::uint8_t code, std::uint16_t index, const std::string& missing) {
@@ -292,17 +298,11 @@ void Parser::FunctionCall(Chain& out, const FunctionInfo& f) {
     Advance();
     for (int i = 0; i < f.arguments; ++i) {
         if (i > 0) {
-            if (Tok().kind == TokenKind::Comma)
-                Advance();
-            else
-                Error("Spodziewany przecinek");
+            Expect(TokenKind::Comma, "Spodziewany przecinek");
         }
         Expression(out);
     }
-    if (Tok().kind == TokenKind::RParen)
-        Advance();
-    else
-        Error("Spodziewany )");
+    Expect(TokenKind::RParen, "Spodziewany )");
     out.push_back(Element(f.code));
 }
 
@@ -331,10 +331,7 @@ void Parser::Operand(Chain& out) {
         case TokenKind::LParen:
             Advance();
             Expression(out);
-            if (Tok().kind == TokenKind::RParen)
-                Advance();
-            else
-                Error("Spodziewany )");
+            Expect(TokenKind::RParen, "Spodziewany )");
             break;
         case TokenKind::Bang:
             Advance();
