@@ -1,5 +1,7 @@
 #include "catalogue/Identifiers.h"
 
+#include "text/Trim.h"
+
 #include <charconv>
 #include <limits>
 
@@ -22,12 +24,6 @@ std::int64_t Decimal(std::string_view s) {
 
 std::string_view TrimLeftSpaces(std::string_view s) {
     while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-    return s;
-}
-
-std::string_view TrimSpaces(std::string_view s) {
-    s = TrimLeftSpaces(s);
-    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
     return s;
 }
 

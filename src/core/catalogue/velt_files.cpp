@@ -2,6 +2,7 @@
 
 #include "catalogue/DescriptorText.h"
 #include "text/CpLiteral.h"
+#include "text/Trim.h"
 
 #include <charconv>
 #include <optional>
@@ -14,16 +15,10 @@ namespace {
 // advance, or runs past this many entries, is cut short.
 constexpr int kMaxTableEntries = 100000;
 
-std::string Trim(std::string_view s) {
-    const auto b = s.find_first_not_of(' ');
-    if (b == std::string_view::npos) return {};
-    return std::string(s.substr(b, s.find_last_not_of(' ') - b + 1));
-}
-
 // A decimal integer within [lo, hi]; none for anything else, so that the item
 // holding it is skipped rather than given a wrapped number.
 std::optional<std::int64_t> Number(std::string_view text, std::int64_t lo, std::int64_t hi) {
-    const std::string t = Trim(text);
+    const std::string t(TrimSpaces(text));
     std::int64_t v = 0;
     const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
     if (t.empty() || ec != std::errc() || end != t.data() + t.size() || v < lo || v > hi) return std::nullopt;
@@ -32,7 +27,7 @@ std::optional<std::int64_t> Number(std::string_view text, std::int64_t lo, std::
 
 // The leading decimal number of a text (0 when there is none).
 std::int64_t LeadingNumber(std::string_view text) {
-    const std::string t = Trim(text);
+    const std::string t(TrimSpaces(text));
     std::int64_t v = 0;
     std::size_t i = 0;
     for (; i < t.size() && i < 9 && t[i] >= '0' && t[i] <= '9'; ++i) v = v * 10 + (t[i] - '0');
@@ -146,7 +141,7 @@ void velt_files::LoadDescriptor() {
         addIndex("autor", 2, 2, "");
         addIndex("tytuł"_cp, 3, 2, "");
         WalkTable(8, 1, "051", [&](const TVeltRecord& e) {
-            addIndex(Trim(e.Item(3)), 4, 2, e.Item(2).substr(0, 1));
+            addIndex(std::string(TrimSpaces(e.Item(3))), 4, 2, e.Item(2).substr(0, 1));
         });
         addIndex("impreza", 13, 2, "");
         addIndex("wydawca", 7, 2, "");
@@ -154,7 +149,7 @@ void velt_files::LoadDescriptor() {
         addIndex("sygnatura", 6, 4, "");
         addIndex("numer", 1, 1, "");
     } else {
-        WalkTable(20, 1, "Indeksy", [&](const TVeltRecord& e) { addIndex(Trim(e.Item(3)), 21, 5, e.Item(2)); });
+        WalkTable(20, 1, "Indeksy", [&](const TVeltRecord& e) { addIndex(std::string(TrimSpaces(e.Item(3))), 21, 5, e.Item(2)); });
     }
 
     // Authority files.

@@ -1,14 +1,10 @@
 #include "catalogue/velt_order.h"
 
+#include "text/Trim.h"
+
 namespace velt {
 
 namespace {
-
-std::string Trim(const std::string& s) {
-    const auto b = s.find_first_not_of(' ');
-    if (b == std::string::npos) return {};
-    return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
 
 // Characters from..to (1-based, inclusive) of s, or what there is of them.
 std::string Chars(const std::string& s, std::size_t from, std::size_t to) {
@@ -84,7 +80,7 @@ void velt_order::Prior() {
 void velt_order::Locate(const std::string& typed) {
     CurrentFormat = Format;
     Current.reset();
-    const std::string t = Trim(typed);
+    const std::string t(TrimSpaces(typed));
     const std::uint8_t kind = Kind & 0x7F;
     switch (kind) {
     case 1: case 2: case 3: case 5: case 6: case 7: case 13: {

@@ -1,6 +1,7 @@
 #include "lang/IniMacros.h"
 
 #include "lang/ProfileFile.h"
+#include "text/Trim.h"
 
 #include <cstdlib>
 #include <mutex>
@@ -20,12 +21,6 @@ struct MacroTable {
 MacroTable& Table() {
     static MacroTable* table = new MacroTable;
     return *table;
-}
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
 }
 
 std::string Lookup(std::string_view name) {
@@ -65,8 +60,8 @@ std::string ExpandMacros(std::string_view text) {
         if (open == std::string_view::npos) break;
         const auto close = rest.find('%', open + 1);
         if (close == std::string_view::npos) break;  // a lone "%": kept as it stands
-        out += Trim(rest.substr(0, open));
-        out += Lookup(Trim(rest.substr(open + 1, close - open - 1)));
+        out += TrimBlanks(rest.substr(0, open));
+        out += Lookup(TrimBlanks(rest.substr(open + 1, close - open - 1)));
         rest = rest.substr(close + 1);
     }
     out += rest;

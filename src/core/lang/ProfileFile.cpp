@@ -1,5 +1,6 @@
 #include "lang/ProfileFile.h"
 
+#include "text/Trim.h"
 #include "text/converter.h"
 
 #include <cerrno>
@@ -15,23 +16,17 @@ namespace velt {
 
 namespace {
 
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
-}
-
 // The value as the profile functions hand it out: trimmed, one pair of
 // matching surrounding quotes dropped.
 std::string Unquote(std::string_view v) {
-    v = Trim(v);
+    v = TrimBlanks(v);
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) v = v.substr(1, v.size() - 2);
     return std::string(v);
 }
 
 }  // namespace
 
-std::string FoldName(std::string_view name) { return UpperTable.Convert(Trim(name)); }
+std::string FoldName(std::string_view name) { return UpperTable.Convert(TrimBlanks(name)); }
 
 ProfileFile::ProfileFile(std::string fileName) : mFileName(std::move(fileName)) {
     std::FILE* f = std::fopen(mFileName.c_str(), "rb");
@@ -74,20 +69,20 @@ ProfileFile::ProfileFile(std::string fileName) : mFileName(std::move(fileName)) 
 }
 
 bool ProfileFile::IsHeader(std::string_view line, std::string& name) {
-    const std::string_view t = Trim(line);
+    const std::string_view t = TrimBlanks(line);
     if (t.size() < 2 || t.front() != '[') return false;
     const auto close = t.find(']');
     if (close == std::string_view::npos) return false;
-    name = std::string(Trim(t.substr(1, close - 1)));
+    name = std::string(TrimBlanks(t.substr(1, close - 1)));
     return true;
 }
 
 bool ProfileFile::IsKeyLine(std::string_view line, std::string& key, std::string& value) {
-    const std::string_view t = Trim(line);
+    const std::string_view t = TrimBlanks(line);
     if (t.empty() || t.front() == ';' || t.front() == '[') return false;
     const auto eq = t.find('=');
     if (eq == std::string_view::npos) return false;
-    key = std::string(Trim(t.substr(0, eq)));
+    key = std::string(TrimBlanks(t.substr(0, eq)));
     value = std::string(t.substr(eq + 1));
     return true;
 }
@@ -202,7 +197,7 @@ std::vector<std::string> ProfileFile::ReadSectionValues(std::string_view section
     if (s < 0) return out;
     std::string k, v;
     for (int i = s + 1, end = SectionEnd(s); i < end; ++i)
-        if (IsKeyLine(mLines[static_cast<std::size_t>(i)].text, k, v)) out.push_back(k + "=" + std::string(Trim(v)));
+        if (IsKeyLine(mLines[static_cast<std::size_t>(i)].text, k, v)) out.push_back(k + "=" + std::string(TrimBlanks(v)));
     return out;
 }
 
@@ -211,7 +206,7 @@ void ProfileFile::WriteString(std::string_view section, std::string_view key, co
     if (s < 0) {
         // A new section at the end, after a blank line.
         if (!mLines.empty() && mLines.back().ending.empty()) mLines.back().ending = mEnding;
-        if (!mLines.empty() && !Trim(mLines.back().text).empty()) mLines.push_back({"", mEnding});
+        if (!mLines.empty() && !TrimBlanks(mLines.back().text).empty()) mLines.push_back({"", mEnding});
         mLines.push_back({"[" + std::string(section) + "]", mEnding});
         mLines.push_back({std::string(key) + "=" + value, mEnding});
         mModified = true;
@@ -232,7 +227,7 @@ void ProfileFile::WriteString(std::string_view section, std::string_view key, co
     }
     // After the section's last non-blank line.
     int at = SectionEnd(s);
-    while (at - 1 > s && Trim(mLines[static_cast<std::size_t>(at - 1)].text).empty()) --at;
+    while (at - 1 > s && TrimBlanks(mLines[static_cast<std::size_t>(at - 1)].text).empty()) --at;
     Line& before = mLines[static_cast<std::size_t>(at - 1)];
     if (before.ending.empty()) before.ending = mEnding;
     mLines.insert(mLines.begin() + at, Line{std::string(key) + "=" + value, mEnding});

@@ -1,6 +1,7 @@
 #include "lang/TLongIniFile.h"
 
 #include "lang/ProfileFile.h"
+#include "text/Trim.h"
 
 #include <charconv>
 #include <fstream>
@@ -8,11 +9,6 @@
 namespace velt {
 
 namespace {
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
-    return s;
-}
 }  // namespace
 
 TLongIniFile::TLongIniFile(const std::string& fileName) {
@@ -20,7 +16,7 @@ TLongIniFile::TLongIniFile(const std::string& fileName) {
     std::string raw;
     TLongSection* current = nullptr;
     while (std::getline(in, raw)) {
-        const std::string_view line = Trim(raw);
+        const std::string_view line = TrimOf(raw, " \t\r");
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
             mSections.push_back({std::string(line.substr(1, line.size() - 2)), {}, {}});
             current = &mSections.back();

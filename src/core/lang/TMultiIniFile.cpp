@@ -1,17 +1,12 @@
 #include "lang/TMultiIniFile.h"
 
 #include "lang/IniMacros.h"
+#include "text/Trim.h"
 #include "text/Wildcard.h"
 
 namespace velt {
 
 namespace {
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
-}
 
 std::string DirectoryOf(const std::string& file) {
     const auto slash = file.find_last_of('/');
@@ -36,7 +31,7 @@ TMultiIniFile::TMultiIniFile(const std::string& fileName) : mMain(fileName) {
         const auto bar = rest.find('|');
         std::string prefix, file = rest;
         if (bar != std::string::npos) {
-            prefix = std::string(Trim(std::string_view(rest).substr(0, bar)));
+            prefix = std::string(TrimBlanks(std::string_view(rest).substr(0, bar)));
             file = rest.substr(bar + 1);
         }
         mIncluded.push_back(std::make_unique<TLongIniFile>(file));

@@ -7,6 +7,7 @@
 #include "lang/TextFunctions.h"
 
 #include "text/CpLiteral.h"
+#include "text/Trim.h"
 #include "text/Wildcard.h"
 #include "text/converter.h"
 
@@ -237,11 +238,7 @@ std::string Replace(std::string_view a, std::string_view b, std::string_view c, 
     return out;
 }
 
-std::string Trim(std::string_view a) {
-    while (!a.empty() && a.front() == ' ') a.remove_prefix(1);
-    while (!a.empty() && a.back() == ' ') a.remove_suffix(1);
-    return std::string(a);
-}
+std::string Trim(std::string_view a) { return std::string(TrimSpaces(a)); }
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include "lang/Tokenizer.h"
 
 #include "text/CpLiteral.h"
+#include "text/Trim.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -13,13 +14,6 @@ namespace {
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-std::string TrimBlanks(std::string_view s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
-    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
-    return std::string(s.substr(b, e - b));
-}
 
 // The name by which two include paths are known to be the same file.
 std::string Identity(const std::string& path) {
@@ -96,7 +90,7 @@ std::string Tokenizer::CurrentDirectory() const {
 // ignored); the name between them, trimmed, is relative to the directory of
 // the file that holds the line.
 bool Tokenizer::OpenInclude(const std::string& trimmed) {
-    std::string name = TrimBlanks(std::string_view(trimmed).substr(6, trimmed.size() - 7));
+    std::string name(TrimBlanks(std::string_view(trimmed).substr(6, trimmed.size() - 7)));
     std::replace(name.begin(), name.end(), '\\', '/');
     const std::string path = CurrentDirectory() + name;
     if (static_cast<int>(mIncludes.size()) >= kMaxIncludeDepth) {
@@ -144,7 +138,7 @@ bool Tokenizer::ReadLine() {
         }
         ++mLineNumber;
         mPos = 0;
-        const std::string trimmed = TrimBlanks(mLine);
+        const std::string trimmed(TrimBlanks(mLine));
         if (trimmed.size() >= 7 && trimmed.compare(0, 6, "[PLIK ") == 0 && trimmed.back() == ']') {
             OpenInclude(trimmed);
             continue;  // an include line yields no tokens

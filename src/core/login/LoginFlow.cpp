@@ -10,17 +10,20 @@ std::string LoginFlow::RequiredRight() { return "modyfikowanie"; }
 LoginFlow::LoginFlow(Prompts& prompts, PasswordAsker& passwords, EditingServiceFactory factory)
     : mPrompts(prompts), mPasswords(passwords), mFactory(std::move(factory)) {}
 
+bool LoginFlow::Login(TVeltClient& session, const std::string& user, const std::string& password) {
+    const std::string reason = session.Login(user, password, RequiredRight());
+    if (reason.empty()) return true;
+    mEditing.reset();
+    mPrompts.busy(false);
+    mPrompts.plain_message(reason);
+    return false;
+}
+
 bool LoginFlow::Accept(velt_files& files, const std::string& user, const std::string& password) {
     TVeltClient& session = *files.Session;
     mPrompts.busy(true);
     if (!mEditing) mEditing = mFactory ? mFactory(session) : std::make_unique<EditingService>();
-    const std::string reason = session.Login(user, password, RequiredRight());
-    if (!reason.empty()) {
-        mEditing.reset();
-        mPrompts.busy(false);
-        mPrompts.plain_message(reason);
-        return false;
-    }
+    if (!Login(session, user, password)) return false;
     if (EnsurePassword(session)) {
         if (session.Profile() != files.LoadedProfile) files.LoadDescriptor();
         mPrompts.busy(false);
@@ -36,13 +39,7 @@ bool LoginFlow::AutoLogin(velt_files* files, const std::string& user, const std:
     if (!files || !files->Ready) return false;
     TVeltClient& session = *files->Session;
     mEditing = mFactory ? mFactory(session) : std::make_unique<EditingService>();
-    const std::string reason = session.Login(user, password, RequiredRight());
-    if (!reason.empty()) {
-        mEditing.reset();
-        mPrompts.busy(false);
-        mPrompts.plain_message(reason);
-        return false;
-    }
+    if (!Login(session, user, password)) return false;
     if (!session.PasswordNotice().empty()) {
         session.Logout();
         mEditing.reset();

@@ -52,6 +52,9 @@ public:
     EditingService* Editing() const { return mEditing.get(); }
 
 private:
+    // Logs in with the required right; a refusal frees the editing service,
+    // restores the cursor and shows the reason.
+    bool Login(TVeltClient& session, const std::string& user, const std::string& password);
     Prompts& mPrompts;
     PasswordAsker& mPasswords;
     EditingServiceFactory mFactory;

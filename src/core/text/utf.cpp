@@ -121,7 +121,12 @@ std::string win_utf::Convert(std::string_view text) const {
     return out;
 }
 
-std::string utf_win::Convert(std::string_view text) const {
+namespace {
+
+// UTF-8 to Windows-1250; a character the code page lacks (or a malformed
+// byte, as U+FFFD) goes through missing.
+template <typename Missing>
+std::string ToCp1250(std::string_view text, Missing missing) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
@@ -131,29 +136,24 @@ std::string utf_win::Convert(std::string_view text) const {
         }
         const Utf8Char c = DecodeUtf8(text, i);
         const int b = c.valid ? Cp1250ByteOf(c.code) : -1;
-        out.push_back(b < 0 ? '?' : static_cast<char>(b));
+        if (b >= 0)
+            out.push_back(static_cast<char>(b));
+        else
+            missing(out, c.code);
         i += c.length;
     }
     return out;
 }
 
+}  // namespace
+
+std::string utf_win::Convert(std::string_view text) const {
+    return ToCp1250(text, [](std::string& out, char32_t) { out.push_back('?'); });
+}
+
 std::string utf_veltwin::Convert(std::string_view text) const {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        if (static_cast<unsigned char>(text[i]) < 0x80) {
-            i = CopyAscii(text, i, out);
-            continue;
-        }
-        const Utf8Char c = DecodeUtf8(text, i);
-        const int b = Cp1250ByteOf(c.code);
-        if (b >= 0)
-            out.push_back(static_cast<char>(b));
-        else
-            AppendEscape(out, c.code);  // U+FFFD for a malformed byte or beyond U+FFFF
-        i += c.length;
-    }
-    return out;
+    // U+FFFD for a malformed byte or beyond U+FFFF
+    return ToCp1250(text, [](std::string& out, char32_t code) { AppendEscape(out, code); });
 }
 
 const win_utf& WinUtf() {
