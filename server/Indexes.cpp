@@ -54,29 +54,20 @@ std::vector<std::string> Headings(const IndexDef& index, const RecordText& recor
             if (o == h) return;
         out.push_back(std::move(h));
     };
-    const std::string& c = index.code;
-    if (c == "AU") {
-        for (const auto& v : record.Values("100")) add(Subfield(v, 'a'));
-        for (const auto& v : record.Values("700")) add(Subfield(v, 'a'));
-    } else if (c == "TY") {
-        for (const auto& v : record.Values("245")) add(Subfield(v, 'a'));
-    } else if (c == "TE") {
-        for (const auto& v : record.Values("650")) add(Subfield(v, 'a'));
-    } else if (c == "WY") {
-        for (const auto& v : record.Values("260")) add(Subfield(v, 'b'));
-    } else if (c == "IS") {
-        for (const auto& v : record.Values("020")) add(Subfield(v, 'a'));
-    } else if (c == "SY") {
-        for (const auto& v : record.Values("852")) add(Subfield(v, 'h'));
-    } else if (c == "RW") {
-        for (const auto& v : record.Values("260")) add(Subfield(v, 'c'));
-    } else if (c == "NR") {
-        add(shown);
-    } else if (c == "OS") {
-        for (const auto& v : record.Values("100")) add(Subfield(v, 'a'));
-    } else if (c == "TH") {
-        for (const auto& v : record.Values("150")) add(Subfield(v, 'a'));
-    }
+    // Where each index takes its headings from: field tag and subfield code.
+    struct Source {
+        const char* code;
+        const char* tag;
+        char subfield;
+    };
+    static constexpr Source kSources[] = {
+        {"AU", "100", 'a'}, {"AU", "700", 'a'}, {"TY", "245", 'a'}, {"TE", "650", 'a'}, {"WY", "260", 'b'},
+        {"IS", "020", 'a'}, {"SY", "852", 'h'}, {"RW", "260", 'c'}, {"OS", "100", 'a'}, {"TH", "150", 'a'},
+    };
+    if (index.code == "NR") add(shown);
+    for (const Source& source : kSources)
+        if (index.code == source.code)
+            for (const auto& v : record.Values(source.tag)) add(Subfield(v, source.subfield));
     return out;
 }
 

@@ -139,10 +139,7 @@ void VeltShell::Login() {
         mView.CatalogueChanged();
         SetMode(LoggedInMode());
     } else {
-        mCurrent->LoadDescriptor();
-        mCurrent->LoadedProfile.clear();
-        mView.CatalogueChanged();
-        SetMode(kModeLoggedOut);
+        ReloadLoggedOut();
     }
     mPrompts.busy(false);
 }
@@ -151,11 +148,16 @@ void VeltShell::Logout() {
     if (!mCurrent) return;
     mFlow.Logout(*mCurrent->Session);
     mPrompts.busy(true);
+    ReloadLoggedOut();
+    mPrompts.busy(false);
+}
+
+void VeltShell::ReloadLoggedOut() {
+    // The descriptor of a session without a login (its profile is gone).
     mCurrent->LoadDescriptor();
     mCurrent->LoadedProfile.clear();
     mView.CatalogueChanged();
     SetMode(kModeLoggedOut);
-    mPrompts.busy(false);
 }
 
 void VeltShell::ChangePassword() {

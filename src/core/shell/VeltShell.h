@@ -84,6 +84,8 @@ private:
     // Connects entry as the current catalogue (no stopping, no history).
     void Connect(const KatalogItem& entry);
     void SetMode(int mode);
+    // Reloads the descriptor without a login and shows the logged-out state.
+    void ReloadLoggedOut();
     int LoggedInMode() const;
 
     ShellView& mView;
