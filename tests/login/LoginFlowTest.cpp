@@ -3,6 +3,7 @@
 #include "text/CpLiteral.h"
 
 #include "support/LoginPeer.h"
+#include "support/RecordingPrompts.h"
 
 #include <gtest/gtest.h>
 
@@ -13,18 +14,9 @@ using namespace velt;
 namespace {
 
 // Records what the user was shown and answers the password window from a script.
-struct ScriptedUser : Prompts, PasswordAsker {
-    std::vector<std::string> shown;  // "plain:", "error:", "message:" and the text
+struct ScriptedUser : test::RecordingPrompts, PasswordAsker {
     std::deque<std::optional<std::string>> entries;
     std::vector<std::string> prompts;
-    int ask_question(const std::string&) override { return kYes; }
-    int ask_question_default(const std::string&, int d) override { return d; }
-    int ask_warning(const std::string&) override { return kCancel; }
-    void show_error(const std::string& t) override { shown.push_back("error:" + t); }
-    void show_message(const std::string& t) override { shown.push_back("message:" + t); }
-    void show_notice(const std::string& t) override { shown.push_back("notice:" + t); }
-    void plain_message(const std::string& t) override { shown.push_back("plain:" + t); }
-    void busy(bool) override {}
     std::optional<std::string> AskPassword(const std::string& prompt) override {
         prompts.push_back(prompt);
         if (entries.empty()) return std::nullopt;

@@ -7,6 +7,7 @@
 
 #include "support/Hex.h"
 #include "support/LoginPeer.h"
+#include "support/RecordingPrompts.h"
 #include "support/ScriptedPeer.h"
 #include "support/TempDir.h"
 
@@ -33,20 +34,7 @@ struct FakeView : ShellView {
     MessageCallback SessionMessageCallback() override { return nullptr; }
 };
 
-struct FakePrompts : Prompts, PasswordAsker {
-    std::vector<std::string> shown;
-    int answer = kYes;
-    int ask_question(const std::string& t) override {
-        shown.push_back("ask:" + t);
-        return answer;
-    }
-    int ask_question_default(const std::string&, int d) override { return d; }
-    int ask_warning(const std::string&) override { return kCancel; }
-    void show_error(const std::string& t) override { shown.push_back("error:" + t); }
-    void show_message(const std::string& t) override { shown.push_back("message:" + t); }
-    void show_notice(const std::string& t) override { shown.push_back("notice:" + t); }
-    void plain_message(const std::string& t) override { shown.push_back("plain:" + t); }
-    void busy(bool) override {}
+struct FakePrompts : test::RecordingPrompts, PasswordAsker {
     std::optional<std::string> AskPassword(const std::string&) override { return std::nullopt; }
 };
 
