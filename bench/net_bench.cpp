@@ -5,7 +5,7 @@
 // request starts by dropping whatever is left of an earlier reply.
 
 #include "net/TVeltClient.h"
-#include "net/WireCodec.h"
+#include "wire/WireCodec.h"
 
 #include "support/ScriptedPeer.h"
 

@@ -12,7 +12,7 @@
 #include "Connection.h"
 #include "Seeder.h"
 #include "TestControl.h"
-#include "net/WireCodec.h"
+#include "wire/WireCodec.h"
 #include "text/Cp1250.h"
 
 #include <benchmark/benchmark.h>

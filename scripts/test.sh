@@ -7,6 +7,7 @@ set -uo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$top"
 "$top/scripts/deps.sh" || exit 1
+"$top/scripts/check-layers.sh" || exit 1
 jobs=$(nproc)
 
 if [ ! -f build-san/build.ninja ]; then

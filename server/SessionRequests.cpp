@@ -4,7 +4,7 @@
 
 #include "Descriptor.h"
 #include "Session.h"
-#include "net/WireCodec.h"
+#include "wire/WireCodec.h"
 #include "text/CpLiteral.h"
 
 #include <charconv>

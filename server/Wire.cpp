@@ -1,6 +1,6 @@
 #include "Wire.h"
 
-#include "net/WireCodec.h"
+#include "wire/WireCodec.h"
 
 #include <algorithm>
 #include <chrono>

@@ -6,12 +6,12 @@
 // --screenshot the main window is saved to FILE once the start routine has
 // run and the program ends (for runs without anyone at the screen).
 
-#include "common/GuiPrompts.h"
-#include "common/TOknoKomunikatu.h"
-#include "common/TOknoProgresji.h"
+#include "gui/common/GuiPrompts.h"
+#include "gui/common/TOknoKomunikatu.h"
+#include "gui/common/TOknoProgresji.h"
 #include "net/VrTimer.h"
 #include "shell/StoredLogin.h"
-#include "shell/TForm1.h"
+#include "gui/shell/TForm1.h"
 #include "shell/UserDirectories.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "catalogue/velt_files.h"
-#include "common/PlainMessage.h"
+#include "gui/common/PlainMessage.h"
 #include "login/LoginFlow.h"
-#include "login/TOknoLogowania.h"
-#include "login/TOknoZmianyHasla.h"
+#include "gui/login/TOknoLogowania.h"
+#include "gui/login/TOknoZmianyHasla.h"
 #include "text/CpLiteral.h"
 
 #include "support/LoginPeer.h"

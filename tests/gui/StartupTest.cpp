@@ -1,12 +1,12 @@
 // The program's start against velt-server: the configuration's catalogue
 // entry, the stored login, and the login window.
 
-#include "common/PlainMessage.h"
-#include "common/TOknoKomunikatu.h"
-#include "common/QtText.h"
-#include "login/TOknoLogowania.h"
+#include "gui/common/PlainMessage.h"
+#include "gui/common/TOknoKomunikatu.h"
+#include "gui/common/QtText.h"
+#include "gui/login/TOknoLogowania.h"
 #include "shell/StoredLogin.h"
-#include "shell/TForm1.h"
+#include "gui/shell/TForm1.h"
 #include "text/CpLiteral.h"
 
 #include "support/ServerProcess.h"

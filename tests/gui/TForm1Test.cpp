@@ -1,5 +1,5 @@
-#include "common/QtText.h"
-#include "shell/TForm1.h"
+#include "gui/common/QtText.h"
+#include "gui/shell/TForm1.h"
 #include "text/CpLiteral.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
-#include "common/QtText.h"
+#include "gui/common/QtText.h"
 #include "text/CpLiteral.h"
-#include "text/TExtraButton.h"
-#include "text/TOknoDiakrytyczne.h"
+#include "gui/text/TExtraButton.h"
+#include "gui/text/TOknoDiakrytyczne.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,5 +1,5 @@
 #include "net/TVeltClient.h"
-#include "net/WireCodec.h"
+#include "wire/WireCodec.h"
 #include "text/CpLiteral.h"
 
 #include "support/Hex.h"

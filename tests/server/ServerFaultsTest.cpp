@@ -4,7 +4,7 @@
 
 #include "text/utf.h"
 #include "ServerTestSupport.h"
-#include "net/WireCodec.h"
+#include "wire/WireCodec.h"
 #include "text/CpLiteral.h"
 
 #include <gtest/gtest.h>

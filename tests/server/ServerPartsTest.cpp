@@ -10,7 +10,7 @@
 #include "Seeder.h"
 #include "TestControl.h"
 #include "Wire.h"
-#include "net/WireCodec.h"
+#include "wire/WireCodec.h"
 #include "text/CpLiteral.h"
 
 #include "support/Hex.h"

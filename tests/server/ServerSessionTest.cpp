@@ -5,7 +5,7 @@
 #include "text/utf.h"
 #include "ServerTestSupport.h"
 #include "net/VrTimer.h"
-#include "net/WireCodec.h"
+#include "wire/WireCodec.h"
 #include "text/CpLiteral.h"
 
 #include <gtest/gtest.h>

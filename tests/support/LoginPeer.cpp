@@ -1,6 +1,6 @@
 #include "support/LoginPeer.h"
 
-#include "net/WireCodec.h"
+#include "wire/WireCodec.h"
 #include "text/CpLiteral.h"
 
 namespace velt::test {

@@ -1,6 +1,6 @@
 #include "ScriptedPeer.h"
 
-#include "net/WireCodec.h"
+#include "wire/WireCodec.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

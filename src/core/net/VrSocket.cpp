@@ -1,6 +1,6 @@
 #include "net/VrSocket.h"
 
-#include "net/WireCodec.h"
+#include "wire/WireCodec.h"
 #include "text/CpLiteral.h"
 
 #include <algorithm>

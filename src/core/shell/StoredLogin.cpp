@@ -1,7 +1,7 @@
 #include "shell/StoredLogin.h"
 
 #include "lang/ProfileFile.h"
-#include "net/WireCodec.h"
+#include "wire/WireCodec.h"
 #include "shell/CatalogueMenu.h"
 #include "shell/UserDirectories.h"
 

@@ -1,8 +1,8 @@
-#include "common/GuiPrompts.h"
+#include "gui/common/GuiPrompts.h"
 
-#include "common/PlainMessage.h"
-#include "common/TOknoKomunikatu.h"
-#include "common/TOknoProgresji.h"
+#include "gui/common/PlainMessage.h"
+#include "gui/common/TOknoKomunikatu.h"
+#include "gui/common/TOknoProgresji.h"
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
-#include "common/PlainMessage.h"
+#include "gui/common/PlainMessage.h"
 
-#include "common/QtText.h"
+#include "gui/common/QtText.h"
 
 #include <QMessageBox>
 

@@ -1,4 +1,4 @@
-#include "common/QtText.h"
+#include "gui/common/QtText.h"
 
 #include "text/utf.h"
 

@@ -1,6 +1,6 @@
-#include "common/SessionMessages.h"
+#include "gui/common/SessionMessages.h"
 
-#include "common/PlainMessage.h"
+#include "gui/common/PlainMessage.h"
 
 #include <QMetaObject>
 #include <QPointer>

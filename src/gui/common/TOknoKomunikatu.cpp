@@ -1,6 +1,6 @@
-#include "common/TOknoKomunikatu.h"
+#include "gui/common/TOknoKomunikatu.h"
 
-#include "common/QtText.h"
+#include "gui/common/QtText.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>

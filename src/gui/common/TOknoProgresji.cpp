@@ -1,7 +1,7 @@
-#include "common/TOknoProgresji.h"
+#include "gui/common/TOknoProgresji.h"
 
-#include "common/PlainMessage.h"
-#include "common/QtText.h"
+#include "gui/common/PlainMessage.h"
+#include "gui/common/QtText.h"
 #include "text/CpLiteral.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
-#include "login/TOknoLogowania.h"
+#include "gui/login/TOknoLogowania.h"
 
 #include "catalogue/velt_files.h"
-#include "common/QtText.h"
+#include "gui/common/QtText.h"
 #include "login/LoginFlow.h"
 #include "text/CpLiteral.h"
 

@@ -1,6 +1,6 @@
-#include "login/TOknoZmianyHasla.h"
+#include "gui/login/TOknoZmianyHasla.h"
 
-#include "common/QtText.h"
+#include "gui/common/QtText.h"
 #include "text/CpLiteral.h"
 
 #include <QLabel>

@@ -1,11 +1,11 @@
-#include "shell/TForm1.h"
+#include "gui/shell/TForm1.h"
 
-#include "common/GuiPrompts.h"
-#include "common/QtText.h"
-#include "common/SessionMessages.h"
-#include "common/TOknoKomunikatu.h"
-#include "login/TOknoLogowania.h"
-#include "login/TOknoZmianyHasla.h"
+#include "gui/common/GuiPrompts.h"
+#include "gui/common/QtText.h"
+#include "gui/common/SessionMessages.h"
+#include "gui/common/TOknoKomunikatu.h"
+#include "gui/login/TOknoLogowania.h"
+#include "gui/login/TOknoZmianyHasla.h"
 #include "text/CpLiteral.h"
 
 #include <QCloseEvent>

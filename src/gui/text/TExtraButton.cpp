@@ -1,4 +1,4 @@
-#include "text/TExtraButton.h"
+#include "gui/text/TExtraButton.h"
 
 namespace velt::gui {
 

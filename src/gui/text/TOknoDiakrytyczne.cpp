@@ -1,9 +1,9 @@
-#include "text/TOknoDiakrytyczne.h"
+#include "gui/text/TOknoDiakrytyczne.h"
 
-#include "common/QtText.h"
+#include "gui/common/QtText.h"
 #include "text/CpLiteral.h"
 #include "text/Diakrytyki.h"
-#include "text/TExtraButton.h"
+#include "gui/text/TExtraButton.h"
 
 #include <QApplication>
 #include <QKeyEvent>

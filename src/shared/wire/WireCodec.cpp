@@ -1,4 +1,4 @@
-#include "net/WireCodec.h"
+#include "wire/WireCodec.h"
 
 namespace velt::wire {
 
