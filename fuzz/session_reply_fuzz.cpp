@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     ::shutdown(fds[1], SHUT_WR);  // the server has said everything
     {
-        velt::TVeltClient client(fds[0], [](const std::string&) {});
+        velt::TVeltClient client(fds[0], [](const std::string&, velt::SessionText) {});
         client.WaitLimit = 0;
         (void)client.Login("u", "p", "r");
         (void)client.IndexFromRequest(21, 0, 5, "A", "");

@@ -17,7 +17,7 @@ int OpenCatalogue(CliContext& ctx, std::unique_ptr<velt_files>& files) {
     if (const int rc = ctx.OpenSession(session); rc != kExitOk) return rc;
     files = std::make_unique<velt_files>(std::move(session), true);
     if (!files->Ready) {
-        PrintLine(stderr, files->ErrorText);
+        if (!files->ErrorReported()) PrintLine(stderr, files->ErrorText);
         return files->Session && files->Session->Broken() ? kExitNoConnection : kExitRefused;
     }
     return kExitOk;

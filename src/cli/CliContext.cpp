@@ -18,24 +18,24 @@ int CliContext::OpenSession(std::unique_ptr<TVeltClient>& session) const {
         std::fprintf(stderr, "velt-cli: --host and --port are required\n");
         return kExitUsage;
     }
-    // The greeting is printed among the status parameters; other texts are
-    // failures for stderr. Failures while connecting show as ErrorText below.
-    auto* self = &session;
+    // The greeting is printed among the status parameters; failures go to
+    // stderr, each once. The callback holds nothing of the session: it
+    // outlives the pointer the session is made in.
     session = std::make_unique<TVeltClient>(
         host,
-        [self](const std::string& text) {
-            if (!*self || text == (*self)->Parameter("message")) return;
-            PrintLine(stderr, text);
+        [](const std::string& text, SessionText kind) {
+            if (kind == SessionText::Failure) PrintLine(stderr, text);
         },
         port);
     if (session->Broken()) {
-        PrintLine(stderr, session->ErrorText());
+        if (!session->FailureReported()) PrintLine(stderr, session->ErrorText());
         return kExitNoConnection;
     }
     if (!user.empty()) {
         const std::string reason = session->Login(user, password, right);
         if (!reason.empty()) {
-            PrintLine(stderr, reason);
+            // A broken connection has been reported by the callback already.
+            if (!session->Broken()) PrintLine(stderr, reason);
             return session->Broken() ? kExitNoConnection : kExitRefused;
         }
     }

@@ -65,7 +65,7 @@ int ScriptCommand(CliContext& ctx) {
         if (const int rc = ctx.OpenSession(session); rc != kExitOk) return rc;
         catalogue = std::make_unique<velt_files>(std::move(session), false);
         if (!catalogue->Ready) {
-            PrintLine(stderr, catalogue->ErrorText);
+            if (!catalogue->ErrorReported()) PrintLine(stderr, catalogue->ErrorText);
             return kExitNoConnection;
         }
     }

@@ -19,9 +19,9 @@ using namespace velt::gui;
 namespace {
 
 struct NoPrompts : Prompts {
-    int ask_question(const std::string&) override { return kNo; }
-    int ask_question_default(const std::string&, int d) override { return d; }
-    int ask_warning(const std::string&) override { return kCancel; }
+    DialogResult ask_question(const std::string&) override { return kNo; }
+    DialogResult ask_question_default(const std::string&, DialogResult d) override { return d; }
+    DialogResult ask_warning(const std::string&) override { return kCancel; }
     void show_error(const std::string&) override {}
     void show_message(const std::string&) override {}
     void show_notice(const std::string&) override {}

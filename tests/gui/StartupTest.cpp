@@ -69,7 +69,7 @@ TEST(Startup, StoredLoginEndsLoggedInAndExitWritesNothingUnchanged) {
         form.Shell().Start(ReadStoredLogin(stored));
         ASSERT_NE(form.Shell().Current(), nullptr);
         EXPECT_TRUE(form.Shell().Current()->Ready);
-        EXPECT_EQ(form.Shell().Mode(), kModeLoggedIn);
+        EXPECT_EQ(form.Shell().Mode(), ShellMode::LoggedIn);
         EXPECT_TRUE(form.Shell().Flow().LoggedIn());
         EXPECT_EQ(form.windowTitle(), QString::fromUtf8("Katalog demonstracyjny"));
         EXPECT_TRUE(form.LogoutButton->isEnabled());
@@ -87,7 +87,7 @@ TEST(Startup, LoginWindowLogsInToTheServerAndLogoutReturnsToModeOne) {
     gui::TForm1 form;
     form.Shell().ReadConfiguration(ini, dir.Path(), dir.Path());
     form.Shell().Start(std::nullopt);
-    ASSERT_EQ(form.Shell().Mode(), kModeLoggedOut);
+    ASSERT_EQ(form.Shell().Mode(), ShellMode::LoggedOut);
     EXPECT_FALSE(form.LogoutButton->isEnabled());
     auto& window = form.LoginWindow();
     std::function<void()> fill = [&] {
@@ -102,11 +102,11 @@ TEST(Startup, LoginWindowLogsInToTheServerAndLogoutReturnsToModeOne) {
     MessageDismisser dismiss(nullptr);
     QTimer::singleShot(0, fill);
     form.LoginButton->trigger();
-    EXPECT_EQ(form.Shell().Mode(), kModeLoggedIn);
+    EXPECT_EQ(form.Shell().Mode(), ShellMode::LoggedIn);
     EXPECT_EQ(form.Shell().Current()->LoadedProfile, form.Shell().Current()->Session->Profile());
     EXPECT_TRUE(form.Shell().Current()->Session->LoggedIn());
     form.LogoutButton->trigger();
-    EXPECT_EQ(form.Shell().Mode(), kModeLoggedOut);
+    EXPECT_EQ(form.Shell().Mode(), ShellMode::LoggedOut);
     EXPECT_FALSE(form.Shell().Current()->Session->LoggedIn());
     EXPECT_FALSE(form.Shell().Current()->Session->Broken());
     EXPECT_TRUE(dismiss.Texts().contains(QString::fromUtf8("Witamy w katalogu demonstracyjnym"))) << "the greeting";
@@ -125,7 +125,7 @@ TEST(Startup, AnUnreachableCatalogueIsReportedAndLeavesNoEditing) {
     form.Shell().ReadConfiguration(ini, dir.Path(), dir.Path());
     form.Shell().Start(std::nullopt);
     gui::SetPlainMessageHandler({});
-    EXPECT_EQ(form.Shell().Mode(), kModeNoEditing);
+    EXPECT_EQ(form.Shell().Mode(), ShellMode::NoEditing);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0], "Brak połączenia z serwerem 127.0.0.1/"_cp + std::to_string(dead));
     EXPECT_FALSE(form.Format1->menuAction()->isVisible());

@@ -26,18 +26,27 @@ TEST(TForm1, MainWindowCarriesTheSystemsTitleAndMenus) {
 
 TEST(TForm1, ModesShowWhatEditingAllows) {
     gui::TForm1 form;
-    form.SetMode(kModeNoEditing);
+    ShellState state;
+    state.Caption = "Katalog [Filie]";
+    state.ConnectionText = "127.0.0.1/8000 <b>x</b>";
+    form.ShowState(state);
+    EXPECT_EQ(form.windowTitle(), "Katalog [Filie]");
+    EXPECT_EQ(form.ConnectionLabel->text(), "127.0.0.1/8000 <b>x</b>");
     EXPECT_FALSE(form.EditButtons->isVisibleTo(&form));
     EXPECT_FALSE(form.Logowanie1->menuAction()->isVisible());
-    form.SetMode(kModeLoggedOut);
+    state.EditToolbar = state.LoginMenu = state.ServerMenus = true;
+    form.ShowState(state);
     EXPECT_TRUE(form.EditButtons->isVisibleTo(&form));
+    EXPECT_TRUE(form.Format1->menuAction()->isVisible());
     EXPECT_TRUE(form.LoginButton->isEnabled());
     EXPECT_FALSE(form.LogoutButton->isEnabled());
     EXPECT_FALSE(form.WylogujItem->isEnabled());
     EXPECT_FALSE(form.ZmienHasloItem->isEnabled());
-    form.SetMode(kModeLoggedIn);
+    state.LogoutEnabled = true;
+    form.ShowState(state);
     EXPECT_TRUE(form.LogoutButton->isEnabled());
     EXPECT_TRUE(form.ZmienHasloItem->isEnabled());
+    EXPECT_EQ(form.ShownState(), state);
 }
 
 TEST(TForm1, CatalogueMenuFollowsTheConfigurationsGroups) {

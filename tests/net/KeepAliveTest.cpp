@@ -82,7 +82,7 @@ TEST_F(FastTimer, KeepAliveFiresOnlyAfterAFullIdleIntervalAndNeverDuringARequest
         Serve(c, "VELT2&wersja=2026.12.01&struktura=", log, "Podtrzymanie połączenia"_cp);
     });
     {
-        TVeltClient client("127.0.0.1", [&](const std::string& t) { std::lock_guard g(log.lock); log.messages.push_back(t); }, peer.Port());
+        TVeltClient client("127.0.0.1", [&](const std::string& t, SessionText) { std::lock_guard g(log.lock); log.messages.push_back(t); }, peer.Port());
         for (int i = 0; i < 4; ++i) (void)client.Search("x");
         EXPECT_EQ(log.get(), "SSSS") << "a keep-alive came while requests followed each other";
         std::this_thread::sleep_for(700ms);
@@ -101,7 +101,7 @@ TEST_F(FastTimer, KeepAliveReportsAWrongReply) {
     ScriptedPeer peer([&](PeerConnection& c) { Serve(c, "VELT1&wersja=2005.12.12", log, "pong"); });
     {
         TVeltClient client("127.0.0.1",
-                           [&](const std::string& t) {
+                           [&](const std::string& t, SessionText) {
                                if (t == "PING: Błąd komunikacji"_cp) told = true;
                            },
                            peer.Port());

@@ -51,7 +51,7 @@ struct Wire {
 struct Messages {
     std::vector<std::string> texts;
     MessageCallback callback() {
-        return [this](const std::string& t) { texts.push_back(t); };
+        return [this](const std::string& t, SessionText) { texts.push_back(t); };
     }
 };
 

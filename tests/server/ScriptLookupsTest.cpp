@@ -30,7 +30,7 @@ protected:
         SharedServerTest::SetUp();
         if (HasFatalFailure()) return;
         walker = Connect(*sServer);
-        auto session = std::make_unique<TVeltClient>("127.0.0.1", [](const std::string&) {}, sServer->Port());
+        auto session = std::make_unique<TVeltClient>("127.0.0.1", [](const std::string&, SessionText) {}, sServer->Port());
         files = std::make_unique<velt_files>(std::move(session), false);
         ASSERT_TRUE(files->Ready) << files->ErrorText;
     }
@@ -168,7 +168,7 @@ TEST(ScriptLookupsVelt3, ReferencesReadDecimalIdentifiers) {
     ServerProcess server(o);
     ASSERT_TRUE(server.Ready()) << server.Why();
     auto walker = Connect(server);
-    velt_files files(std::make_unique<TVeltClient>("127.0.0.1", [](const std::string&) {}, server.Port()), false);
+    velt_files files(std::make_unique<TVeltClient>("127.0.0.1", [](const std::string&, SessionText) {}, server.Port()), false);
     ASSERT_TRUE(files.Ready);
     const auto subjects = WalkIndex(**walker, 9, 1, "TH");
     ASSERT_FALSE(subjects.empty());

@@ -27,7 +27,7 @@ inline std::unique_ptr<Client> Connect(const ServerProcess& server) {
     auto c = std::make_unique<Client>();
     auto* messages = &c->messages;
     c->session = std::make_unique<TVeltClient>(
-        "127.0.0.1", [messages](const std::string& m) { messages->push_back(m); }, server.Port());
+        "127.0.0.1", [messages](const std::string& m, SessionText) { messages->push_back(m); }, server.Port());
     return c;
 }
 

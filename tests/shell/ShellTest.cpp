@@ -21,15 +21,15 @@ using test::TempDir;
 namespace {
 
 struct FakeView : ShellView {
-    std::vector<std::string> events;
+    std::vector<ShellState> states;
     std::string caption;
-    int mode = -1;
+    ShellMode mode = ShellMode::NoEditing;
     bool loginAnswer = false;
-    void SetCatalogueCaption(const std::string& c) override { caption = c; }
-    void ShowServerMenus(bool s) override { events.push_back(s ? "menus+" : "menus-"); }
-    void ShowAccountMenu(bool) override {}
-    void SetMode(int m) override { mode = m; }
-    void CatalogueChanged() override {}
+    void ShowState(const ShellState& s) override {
+        states.push_back(s);
+        caption = s.Caption;
+        mode = s.Mode;
+    }
     bool ShowLogin(velt_files&, const std::string&) override { return loginAnswer; }
     MessageCallback SessionMessageCallback() override { return nullptr; }
 };
@@ -153,14 +153,14 @@ TEST(VeltShell, StartChoosesStoredThenPreviousThenFirst) {
     struct Case {
         const char* name;
         std::optional<StoredLogin> stored;
-        int answer;
+        DialogResult answer;
         std::string caption;
-        int mode;
+        ShellMode mode;
     } cases[] = {
-        {"stored login", StoredLogin{"127.0.0.1", 0, "admin", "admin"}, kYes, "Drugi [G]", kModeLoggedIn},
+        {"stored login", StoredLogin{"127.0.0.1", 0, "admin", "admin"}, kYes, "Drugi [G]", ShellMode::LoggedIn},
         {"stored login elsewhere", StoredLogin{"127.0.0.2", 0, "admin", "admin"}, kYes, "Drugi [G]",
-         kModeLoggedOut},
-        {"previous refused", std::nullopt, kNo, "Pierwszy", kModeNoEditing},
+         ShellMode::LoggedOut},
+        {"previous refused", std::nullopt, kNo, "Pierwszy", ShellMode::NoEditing},
     };
     for (auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -178,7 +178,7 @@ TEST(VeltShell, StartChoosesStoredThenPreviousThenFirst) {
         shell.Start(c.stored);
         EXPECT_EQ(view.caption, c.caption);
         EXPECT_EQ(view.mode, c.mode);
-        if (c.mode == kModeLoggedIn) {
+        if (c.mode == ShellMode::LoggedIn) {
             EXPECT_TRUE(shell.Flow().LoggedIn());
             EXPECT_EQ(shell.Current()->LoadedProfile, "p-admin");
         }

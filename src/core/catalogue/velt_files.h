@@ -66,6 +66,12 @@ public:
     // The item of an index entry holding its display text (0 when the kind has none).
     static int DisplayItem(std::uint32_t kind);
 
+    // True when ErrorText is the session's failure, which the session has
+    // already handed to its message callback: the owner shows nothing more.
+    bool ErrorReported() const {
+        return Session && Session->FailureReported() && ErrorText == Session->ErrorText();
+    }
+
     bool Ready = false;
     std::string ErrorText;
     std::string Host;

@@ -15,19 +15,44 @@ enum DialogResult : int { kOk = 1, kCancel = 2, kYes = 6, kNo = 7 };
 class Prompts {
 public:
     virtual ~Prompts() = default;
-    // "Pytanie": 6 (Tak) or 7 (Nie); 2 when a message is already showing.
-    virtual int ask_question(const std::string& text) = 0;
+    // "Pytanie": kYes (Tak) or kNo (Nie); kCancel when a message is already showing.
+    virtual DialogResult ask_question(const std::string& text) = 0;
     // As ask_question, the button whose result is defaultResult taking the focus.
-    virtual int ask_question_default(const std::string& text, int defaultResult) = 0;
-    // "Ostrzeżenie!": 6, 7 or 2 (Zrezygnuj).
-    virtual int ask_warning(const std::string& text) = 0;
+    virtual DialogResult ask_question_default(const std::string& text, DialogResult defaultResult) = 0;
+    // "Ostrzeżenie!": kYes, kNo or kCancel (Zrezygnuj).
+    virtual DialogResult ask_warning(const std::string& text) = 0;
     virtual void show_error(const std::string& text) = 0;    // "Błąd!"
     virtual void show_message(const std::string& text) = 0;  // "Komunikat", information
     virtual void show_notice(const std::string& text) = 0;   // "Komunikat", exclamation
     // The platform's plain message box: the text and one acknowledgement.
     virtual void plain_message(const std::string& text) = 0;
-    // The busy (hourglass) cursor on or off.
+    // The busy (hourglass) cursor on or off. Calls nest: the cursor returns
+    // when every "on" has had its "off".
     virtual void busy(bool on) = 0;
+};
+
+// The busy cursor for the life of a scope.
+class BusyCursor {
+public:
+    explicit BusyCursor(Prompts& prompts) : mPrompts(prompts) { mPrompts.busy(true); }
+    ~BusyCursor() { mPrompts.busy(false); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    Prompts& mPrompts;
+};
+
+// Lifts the busy cursor of an enclosing scope while the user reads a message.
+class BusyPause {
+public:
+    explicit BusyPause(Prompts& prompts) : mPrompts(prompts) { mPrompts.busy(false); }
+    ~BusyPause() { mPrompts.busy(true); }
+    BusyPause(const BusyPause&) = delete;
+    BusyPause& operator=(const BusyPause&) = delete;
+
+private:
+    Prompts& mPrompts;
 };
 
 // A progress function handed to a gauge operation: position and maximum;

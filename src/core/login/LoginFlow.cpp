@@ -11,27 +11,32 @@ LoginFlow::LoginFlow(Prompts& prompts, PasswordAsker& passwords, EditingServiceF
     : mPrompts(prompts), mPasswords(passwords), mFactory(std::move(factory)) {}
 
 bool LoginFlow::Login(TVeltClient& session, const std::string& user, const std::string& password) {
-    const std::string reason = session.Login(user, password, RequiredRight());
+    std::string reason;
+    {
+        BusyCursor busy(mPrompts);
+        reason = session.Login(user, password, RequiredRight());
+    }
     if (reason.empty()) return true;
     mEditing.reset();
-    mPrompts.busy(false);
-    mPrompts.plain_message(reason);
+    // A broken connection was reported by the session when it broke.
+    if (!session.Broken()) mPrompts.plain_message(reason);
     return false;
 }
 
 bool LoginFlow::Accept(velt_files& files, const std::string& user, const std::string& password) {
     TVeltClient& session = *files.Session;
-    mPrompts.busy(true);
     if (!mEditing) mEditing = mFactory ? mFactory(session) : std::make_unique<EditingService>();
     if (!Login(session, user, password)) return false;
     if (EnsurePassword(session)) {
-        if (session.Profile() != files.LoadedProfile) files.LoadDescriptor();
-        mPrompts.busy(false);
+        if (session.Profile() != files.LoadedProfile) {
+            BusyCursor busy(mPrompts);
+            Reload(files);
+        }
         return true;
     }
+    BusyCursor busy(mPrompts);
     session.Logout();
     mEditing.reset();
-    mPrompts.busy(false);
     return false;
 }
 
@@ -40,13 +45,21 @@ bool LoginFlow::AutoLogin(velt_files* files, const std::string& user, const std:
     TVeltClient& session = *files->Session;
     mEditing = mFactory ? mFactory(session) : std::make_unique<EditingService>();
     if (!Login(session, user, password)) return false;
+    BusyCursor busy(mPrompts);
     if (!session.PasswordNotice().empty()) {
         session.Logout();
         mEditing.reset();
         return false;
     }
-    files->LoadDescriptor();
+    Reload(*files);
     return true;
+}
+
+void LoginFlow::Reload(velt_files& files) {
+    if (mReload)
+        mReload(files);
+    else
+        files.LoadDescriptor();
 }
 
 std::string LoginFlow::AskNewPassword() {
@@ -68,14 +81,16 @@ int LoginFlow::ChangePasswordOnce(TVeltClient& session) {
     const std::string entry = AskNewPassword();
     // A mistyped repetition is asked again; only giving up stops.
     if (entry == GaveUp()) return mMistyped ? kNo : 0;
-    mPrompts.busy(true);
-    const std::string result = session.ChangePassword(entry);
-    mPrompts.busy(false);
-    if (!result.empty())
-        mPrompts.show_error(result);
-    else
+    std::string result;
+    {
+        BusyCursor busy(mPrompts);
+        result = session.ChangePassword(entry);
+    }
+    if (result.empty())
         mPrompts.show_message("Hasło zostało zmienione"_cp);
-    return kNo;
+    else if (!session.Broken())
+        mPrompts.show_error(result);
+    return session.Broken() ? 0 : kNo;
 }
 
 bool LoginFlow::EnsurePassword(TVeltClient& session) {

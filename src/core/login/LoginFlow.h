@@ -6,6 +6,7 @@
 #include "common/Prompts.h"
 #include "login/EditingService.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -48,6 +49,11 @@ public:
     // Logs out and frees the editing service.
     void Logout(TVeltClient& session);
 
+    // The way the descriptor is reloaded after a login (by default
+    // files.LoadDescriptor()): the shell tells the windows that point into it
+    // first.
+    void SetReload(std::function<void(velt_files&)> reload) { mReload = std::move(reload); }
+
     bool LoggedIn() const { return mEditing != nullptr; }
     EditingService* Editing() const { return mEditing.get(); }
 
@@ -55,9 +61,11 @@ private:
     // Logs in with the required right; a refusal frees the editing service,
     // restores the cursor and shows the reason.
     bool Login(TVeltClient& session, const std::string& user, const std::string& password);
+    void Reload(velt_files& files);
     Prompts& mPrompts;
     PasswordAsker& mPasswords;
     EditingServiceFactory mFactory;
+    std::function<void(velt_files&)> mReload;
     std::unique_ptr<EditingService> mEditing;
     bool mMistyped = false;  // the last AskNewPassword ended on differing entries
 };

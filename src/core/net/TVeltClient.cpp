@@ -4,6 +4,7 @@
 #include "text/CpLiteral.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -98,8 +99,63 @@ TVeltClient::~TVeltClient() {
     if (!Broken()) Goodbye();
 }
 
-void TVeltClient::Message(const std::string& text) const {
-    if (mOnMessage) mOnMessage(text);
+std::string TVeltClient::BusyText() { return "Połączenie z serwerem jest zajęte innym żądaniem"_cp; }
+
+void TVeltClient::Message(const std::string& text, SessionText kind) const {
+    if (mOnMessage) mOnMessage(text, kind);
+}
+
+void TVeltClient::ReportFailure() {
+    if (!Broken() || mFailureReported.exchange(true)) return;
+    Message(ErrorText(), SessionText::Failure);
+}
+
+std::string TVeltClient::FailureText() const { return Broken() ? ErrorText() : BusyText(); }
+
+namespace {
+
+// Holds the connection for one request; a second holder is refused.
+class RequestHold {
+public:
+    explicit RequestHold(std::atomic<bool>& open) : mOpen(open) {
+        bool expected = false;
+        mHeld = mOpen.compare_exchange_strong(expected, true, std::memory_order_acq_rel);
+    }
+    ~RequestHold() {
+        if (mHeld) mOpen.store(false, std::memory_order_release);
+    }
+    RequestHold(const RequestHold&) = delete;
+    RequestHold& operator=(const RequestHold&) = delete;
+    bool Held() const { return mHeld; }
+
+private:
+    std::atomic<bool>& mOpen;
+    bool mHeld = false;
+};
+
+}  // namespace
+
+template <typename Body, typename Fallback>
+auto TVeltClient::Exchange(RequestCode code, int second, Body body, Fallback fallback) -> decltype(body()) {
+    RequestHold hold(mRequestOpen);
+    if (!hold.Held()) {
+        // Two requests must never interleave on the wire: one that starts
+        // while another is open is refused before it touches the socket.
+        ++mRefused;
+        assert(!"a request was begun while another is open on the same connection");
+        return fallback();
+    }
+    if (Broken()) return fallback();
+    BeginRequest();
+    PUTBYTE(static_cast<std::uint8_t>(code));
+    if (second >= 0) PUTBYTE(static_cast<std::uint8_t>(second));
+    auto result = body();
+    EndRequest();
+    if (Broken()) {
+        ReportFailure();
+        return fallback();
+    }
+    return result;
 }
 
 const std::string& TVeltClient::Answer(int i) const {
@@ -159,129 +215,157 @@ void TVeltClient::ReadAnswers() {
         for (std::int32_t i = 1; i <= n; ++i) mAnswers[static_cast<std::size_t>(i)] = GETLONG();
         mAnswerCount = n;
     }
-    if (Broken()) {
-        Message(ErrorText());
-        mAnswerCount = 0;
-    }
-    EndRequest();
+    if (Broken()) mAnswerCount = 0;
 }
 
 RecordPtr TVeltClient::ReadRecord(std::uint32_t kind) {
     RecordPtr record;
-    if (!Broken()) {
-        const std::int32_t n = GETINTEGER();
-        if (n >= 1 && n <= kMaxAnswers) {
-            record = std::make_unique<TVeltRecord>();
-            record->Kind = kind;
-            record->Count = static_cast<std::uint8_t>(n);
-            for (std::int32_t i = 1; i <= n && !Broken(); ++i) record->Items[static_cast<std::size_t>(i)] = GETLONG();
-        }
+    if (Broken()) return record;
+    const std::int32_t n = GETINTEGER();
+    if (n >= 1 && n <= kMaxAnswers) {
+        record = std::make_unique<TVeltRecord>();
+        record->Kind = kind;
+        record->Count = static_cast<std::uint8_t>(n);
+        for (std::int32_t i = 1; i <= n && !Broken(); ++i) record->Items[static_cast<std::size_t>(i)] = GETLONG();
     }
-    if (Broken()) {
-        Message(ErrorText());
-        record.reset();
-    }
+    if (Broken()) record.reset();
     return record;
 }
 
 void TVeltClient::RequestStatus() {
-    BeginRequest();
-    PUTBYTE(30);
-    SEND();
-    mStatus = GETLONG();
-    if (Broken()) Message(ErrorText());
-    EndRequest();
-    const std::string greeting = Parameter("message");
-    if (!greeting.empty()) Message(greeting);
+    const bool read = Exchange(
+        RequestCode::Status, -1,
+        [this] {
+            SEND();
+            std::string status = GETLONG();
+            if (!Broken()) mStatus = std::move(status);
+            return true;
+        },
+        [] { return false; });
+    if (read) ReadStatus();
+}
+
+void TVeltClient::ReadStatus() {
+    // The greeting comes with every status text; the user sees each one once
+    // per connection, not again after every login and logout.
+    const std::string notice = Parameter("message");
+    if (notice.empty() || std::find(mNoticesShown.begin(), mNoticesShown.end(), notice) != mNoticesShown.end())
+        return;
+    mNoticesShown.push_back(notice);
+    Message(notice, SessionText::Notice);
 }
 
 void TVeltClient::Goodbye() {
+    RequestHold hold(mRequestOpen);
+    if (!hold.Held() || Broken()) return;
     BeginRequest();
-    PUTBYTE(0);
+    PUTBYTE(static_cast<std::uint8_t>(RequestCode::Goodbye));
     SEND();
 }
 
 std::string TVeltClient::Login(const std::string& user, const std::string& password,
                                const std::string& right) {
     if (Broken()) return ErrorText();
-    std::string result;
     mLoggedIn = false;
-    BeginRequest();
-    PUTBYTE(128);
-    PUTSTRING(user);
-    SEND();
-    ReadAnswers();
-    SetKey({});  // the reply above was still read with any earlier key
-    if (mAnswerCount > 0) {
-        const std::string& text = mAnswers[1];
-        std::int32_t challenge = 0;
-        const char* first = text.data();
-        const char* last = text.data() + text.size();
-        while (first < last && *first == ' ') ++first;
-        if (std::from_chars(first, last, challenge).ec != std::errc()) challenge = 0;
-        mChallenge = challenge;
-        BeginRequest();
-        PUTBYTE(129);
-        PUTSTRING(EncodePassword(mChallenge, password));
-        SEND();
-        ReadAnswers();
-        if (mAnswerCount > 0) {
-            mRights = mAnswers[1];
-            if (!right.empty() && mRights.find(right) == std::string::npos) result = "Brak uprawnień"_cp;
-            if (result.empty()) {
-                mLoggedIn = true;
-                mUserName = user;
-                mProfile = mAnswerCount >= 2 ? mAnswers[2] : std::string();
-            }
-            if (mAnswerCount > 2) SetKey(mAnswers[3]);
-            mPasswordNotice = mAnswerCount >= 4 ? mAnswers[4] : std::string();
-            if (!result.empty()) {
-                // The password was right but the right is missing: the server
-                // holds a logged-in, possibly scrambled session. End it, so the
-                // connection is not left half logged in. Logout reads the
-                // status again.
-                Logout();
-                return result;
-            }
-        } else {
-            result = Broken() ? ErrorText() : "Błędne hasło"_cp;
-        }
-    } else {
-        result = Broken() ? ErrorText() : "Błędna nazwa użytkownika"_cp;
+    // The first step's reply is still read with any earlier key.
+    // Each step gives 1 (accepted), 0 (refused by the server) or -1 (not made).
+    const int named = Exchange(
+        RequestCode::User, -1,
+        [&] {
+            PUTSTRING(user);
+            SEND();
+            ReadAnswers();
+            SetKey({});
+            return mAnswerCount > 0 ? 1 : 0;
+        },
+        [] { return -1; });
+    if (named < 0) return FailureText();
+    if (named == 0) {
+        RequestStatus();
+        return Broken() ? ErrorText() : "Błędna nazwa użytkownika"_cp;
     }
-    if (!Broken()) RequestStatus();
-    return result;
+
+    const std::string& text = mAnswers[1];
+    std::int32_t challenge = 0;
+    const char* first = text.data();
+    const char* last = text.data() + text.size();
+    while (first < last && *first == ' ') ++first;
+    if (std::from_chars(first, last, challenge).ec != std::errc()) challenge = 0;
+    mChallenge = challenge;
+    const int accepted = Exchange(
+        RequestCode::Password, -1,
+        [&] {
+            PUTSTRING(EncodePassword(mChallenge, password));
+            SEND();
+            ReadAnswers();
+            return mAnswerCount > 0 ? 1 : 0;
+        },
+        [] { return -1; });
+    if (accepted < 0) return FailureText();
+    if (accepted == 0) {
+        RequestStatus();
+        return Broken() ? ErrorText() : "Błędne hasło"_cp;
+    }
+
+    std::string result;
+    mRights = mAnswers[1];
+    if (!right.empty() && mRights.find(right) == std::string::npos) result = "Brak uprawnień"_cp;
+    if (result.empty()) {
+        mLoggedIn = true;
+        mUserName = user;
+        mProfile = mAnswerCount >= 2 ? mAnswers[2] : std::string();
+    }
+    if (mAnswerCount > 2) SetKey(mAnswers[3]);
+    mPasswordNotice = mAnswerCount >= 4 ? mAnswers[4] : std::string();
+    if (!result.empty()) {
+        // The password was right but the right is missing: the server holds
+        // a logged-in, possibly scrambled session. End it, so the connection
+        // is not left half logged in. Logout reads the status again.
+        Logout();
+        return result;
+    }
+    RequestStatus();
+    return Broken() ? ErrorText() : result;
 }
 
 void TVeltClient::Logout() {
-    BeginRequest();
-    PUTBYTE(128);
-    PUTSTRING("");
-    SEND();
-    ReadAnswers();
+    Exchange(
+        RequestCode::User, -1,
+        [this] {
+            PUTSTRING("");
+            SEND();
+            ReadAnswers();
+            return true;
+        },
+        [] { return false; });
     mLoggedIn = false;
     mChallenge = 0;
     mProfile.clear();
     mRights.clear();
     mPasswordNotice.clear();
     SetKey({});  // the reply above was still read with the key
-    if (!Broken()) RequestStatus();
+    RequestStatus();
 }
 
 std::string TVeltClient::ChangePassword(const std::string& newPassword) {
-    BeginRequest();
-    PUTBYTE(134);
-    PUTSTRING(EncodePassword(mChallenge, newPassword));
-    SEND();
-    ReadAnswers();
-    if (mAnswerCount == 1) {
-        if (mAnswers[1].empty()) mPasswordNotice.clear();
-        return mAnswers[1];
-    }
-    return Broken() ? ErrorText() : "Błędna odpowiedź serwera"_cp;
+    return Exchange(
+        RequestCode::PasswordChange, -1,
+        [&] {
+            PUTSTRING(EncodePassword(mChallenge, newPassword));
+            SEND();
+            ReadAnswers();
+            if (mAnswerCount == 1) {
+                if (mAnswers[1].empty()) mPasswordNotice.clear();
+                return mAnswers[1];
+            }
+            return Broken() ? ErrorText() : "Błędna odpowiedź serwera"_cp;
+        },
+        [this] { return FailureText(); });
 }
 
 void TVeltClient::KeepAlive() {
+    // On the timer thread, under the timer's lock: a request cannot be open
+    // (it stopped the timer), so the exchange needs no hold of its own.
     if (Broken()) return;
     BeginRequest();
     const std::string kind = mStatus.substr(0, 5);
@@ -290,7 +374,7 @@ void TVeltClient::KeepAlive() {
                            (kind == "VELT2" && version >= "2006.04.25");
     if (newServer) {
         const std::string ping = "Podtrzymanie połączenia"_cp;
-        PUTBYTE(254);
+        PUTBYTE(static_cast<std::uint8_t>(RequestCode::KeepAlive));
         PUTSTRING(ping);
         SEND();
         const std::int32_t n = GETINTEGER();
@@ -299,17 +383,17 @@ void TVeltClient::KeepAlive() {
             Fail("PING: Zła postać odpowiedzi ("_cp + std::to_string(n) + ")");
         else
             for (std::int32_t i = 0; i < n; ++i) last = GETLONG();
-        if (n != 1)
-            Message(Broken() ? ErrorText() : "PING: Zła wielkość odpowiedzi"_cp);
-        else if (Broken())
-            Message(ErrorText());
+        if (Broken())
+            ReportFailure();
+        else if (n != 1)
+            Message("PING: Zła wielkość odpowiedzi"_cp, SessionText::Failure);
         else if (last != ping)
-            Message("PING: Błąd komunikacji"_cp);
+            Message("PING: Błąd komunikacji"_cp, SessionText::Failure);
     } else {
-        PUTBYTE(30);
+        PUTBYTE(static_cast<std::uint8_t>(RequestCode::Status));
         SEND();
         (void)GETLONG();
-        if (Broken()) Message(ErrorText());
+        if (Broken()) ReportFailure();
     }
     EndRequest();
 }
@@ -348,7 +432,7 @@ bool TVeltClient::ReceiveFile(const std::string& target, const ProgressCallback&
     const bool ok = !aborted && !Broken();
     if (ok && writable && file.Open() && !file.Commit()) writable = false;
     if (ok && !writable) {
-        Message("Nie można zapisać pliku "_cp + target);
+        Message("Nie można zapisać pliku "_cp + target, SessionText::Failure);
         return false;
     }
     return ok;
@@ -391,275 +475,270 @@ void TVeltClient::SendFile(const std::string& fileName, const ProgressCallback& 
     } while (sent < size && !Broken());
     if (progress) progress(size, size);
     std::fclose(f);
-    if (shortRead) Message("Błąd odczytu pliku "_cp + fileName);
+    if (shortRead) Message("Błąd odczytu pliku "_cp + fileName, SessionText::Failure);
 }
 
 void TVeltClient::ReleaseCollection(std::int32_t number) {
-    BeginRequest();
-    PUTBYTE(6);
-    PUTINTEGER(number);
-    SEND();
-    (void)ReadRecord(0);
-    EndRequest();
+    Exchange(
+        RequestCode::ReleaseCollection, -1,
+        [&] {
+            PUTINTEGER(number);
+            SEND();
+            (void)ReadRecord(0);
+            return true;
+        },
+        [] { return false; });
 }
 
 RecordPtr TVeltClient::Search(const std::string& query) {
-    BeginRequest();
-    PUTBYTE(15);
-    PUTSTRING(query);
-    SEND();
-    RecordPtr r = ReadRecord(0);
-    EndRequest();
-    return r;
+    return Exchange(
+        RequestCode::Search, -1,
+        [&] {
+            PUTSTRING(query);
+            SEND();
+            return ReadRecord(0);
+        },
+        [] { return RecordPtr(); });
 }
 
 std::string TVeltClient::ReaderRequest(const std::string& parameters) {
-    BeginRequest();
-    PUTBYTE(38);
-    PUTSTRING("&client=VELT_TCP" + parameters);
-    SEND();
-    std::string text = GETSTRING();
-    if (Broken()) {
-        Message(ErrorText());
-        text.clear();
-    }
-    EndRequest();
-    return text;
+    return Exchange(
+        RequestCode::Reader, -1,
+        [&] {
+            PUTSTRING("&client=VELT_TCP" + parameters);
+            SEND();
+            return GETSTRING();
+        },
+        [] { return std::string(); });
 }
 
-RecordPtr TVeltClient::IndexRequest(std::uint8_t code, std::int32_t kind, std::int32_t format,
+RecordPtr TVeltClient::IndexRequest(RequestCode code, std::int32_t kind, std::int32_t format,
                                     std::int32_t parameter, const std::string* prefix,
                                     const std::string* key) {
-    BeginRequest();
-    PUTBYTE(code);
-    PUTINTEGER(kind);
-    PUTINTEGER(format);
-    PUTINTEGER(parameter);
-    if (prefix) PUTSTRING(*prefix);
-    if (key) PUTSTRING(*key);
-    SEND();
-    RecordPtr r = ReadRecord(static_cast<std::uint32_t>(kind));
-    EndRequest();
-    return r;
+    return Exchange(
+        code, -1,
+        [&] {
+            PUTINTEGER(kind);
+            PUTINTEGER(format);
+            PUTINTEGER(parameter);
+            if (prefix) PUTSTRING(*prefix);
+            if (key) PUTSTRING(*key);
+            SEND();
+            return ReadRecord(static_cast<std::uint32_t>(kind));
+        },
+        [] { return RecordPtr(); });
 }
 
 RecordPtr TVeltClient::IndexFindRequest(std::int32_t kind, std::int32_t format, std::int32_t parameter,
                                         const std::string& key) {
-    return IndexRequest(50, kind, format, parameter, nullptr, &key);
+    return IndexRequest(RequestCode::IndexFind, kind, format, parameter, nullptr, &key);
 }
 
 RecordPtr TVeltClient::IndexFromRequest(std::int32_t kind, std::int32_t format, std::int32_t parameter,
                                         const std::string& prefix, const std::string& key) {
-    return IndexRequest(55, kind, format, parameter, &prefix, &key);
+    return IndexRequest(RequestCode::IndexFrom, kind, format, parameter, &prefix, &key);
 }
 
 RecordPtr TVeltClient::IndexNextRequest(std::int32_t kind, std::int32_t format, std::int32_t parameter,
                                         const std::string& prefix, const std::string& key) {
-    return IndexRequest(56, kind, format, parameter, &prefix, &key);
+    return IndexRequest(RequestCode::IndexNext, kind, format, parameter, &prefix, &key);
 }
 
 RecordPtr TVeltClient::IndexLastRequest(std::int32_t kind, std::int32_t format, std::int32_t parameter,
                                         const std::string& prefix) {
-    return IndexRequest(57, kind, format, parameter, &prefix, &kEmpty);
+    return IndexRequest(RequestCode::IndexLast, kind, format, parameter, &prefix, &kEmpty);
 }
 
 RecordPtr TVeltClient::IndexPriorRequest(std::int32_t kind, std::int32_t format, std::int32_t parameter,
                                          const std::string& prefix, const std::string& key) {
-    return IndexRequest(58, kind, format, parameter, &prefix, &key);
+    return IndexRequest(RequestCode::IndexPrior, kind, format, parameter, &prefix, &key);
 }
 
-bool TVeltClient::ReportRequest(std::uint8_t second, const std::vector<std::int32_t>& ints,
+bool TVeltClient::ReportRequest(ReportKind second, const std::vector<std::int32_t>& ints,
                                 const std::vector<std::string>& texts, const std::string& target,
                                 const ProgressCallback& progress) {
-    if (Broken()) return false;
-    BeginRequest();
-    PUTBYTE(100);
-    PUTBYTE(second);
-    for (std::int32_t v : ints) PUTINTEGER(v);
-    for (const auto& t : texts) PUTSTRING(t);
-    SEND();
-    const bool ok = ReceiveFile(target, progress);
-    EndRequest();
-    return ok;
+    return Exchange(
+        RequestCode::Report, static_cast<int>(second),
+        [&] {
+            for (std::int32_t v : ints) PUTINTEGER(v);
+            for (const auto& t : texts) PUTSTRING(t);
+            SEND();
+            return ReceiveFile(target, progress);
+        },
+        [] { return false; });
 }
 
 bool TVeltClient::CollectionReport(std::int32_t collection, std::int32_t report, const std::string& parameters,
                                    const std::string& target, const ProgressCallback& progress) {
-    if (parameters.empty()) return ReportRequest(1, {collection, report}, {}, target, progress);
-    return ReportRequest(6, {collection, report}, {parameters}, target, progress);
+    if (parameters.empty()) return ReportRequest(ReportKind::Collection, {collection, report}, {}, target, progress);
+    return ReportRequest(ReportKind::CollectionWithParameters, {collection, report}, {parameters}, target, progress);
 }
 
 bool TVeltClient::ListReport(std::int32_t report, const std::string& parameters, const std::string& records,
                              const std::string& target, const ProgressCallback& progress) {
-    if (parameters.empty()) return ReportRequest(2, {report}, {records}, target, progress);
-    return ReportRequest(7, {report}, {parameters, records}, target, progress);
+    if (parameters.empty()) return ReportRequest(ReportKind::List, {report}, {records}, target, progress);
+    return ReportRequest(ReportKind::ListWithParameters, {report}, {parameters, records}, target, progress);
 }
 
 bool TVeltClient::ParameterReport(std::int32_t report, const std::string& parameters,
                                   const std::string& target, const ProgressCallback& progress) {
-    return ReportRequest(3, {report}, {parameters}, target, progress);
+    return ReportRequest(ReportKind::Parameters, {report}, {parameters}, target, progress);
 }
 
 bool TVeltClient::GetFile(const std::string& designation, const std::string& target,
                           const ProgressCallback& progress) {
-    if (Broken()) return false;
-    BeginRequest();
-    PUTBYTE(120);
-    PUTBYTE(1);
-    PUTSTRING(designation);
-    SEND();
-    const bool ok = ReceiveFile(target, progress);
-    EndRequest();
-    return ok;
+    return Exchange(
+        RequestCode::File, 1,
+        [&] {
+            PUTSTRING(designation);
+            SEND();
+            return ReceiveFile(target, progress);
+        },
+        [] { return false; });
 }
 
 bool TVeltClient::EditRequest(char letter, const std::vector<std::string>& texts) {
-    BeginRequest();
-    PUTBYTE(200);
-    PUTBYTE(static_cast<std::uint8_t>(letter));
-    for (const auto& t : texts) PUTSTRING(t);
-    SEND();
-    ReadAnswers();
-    return mAnswerCount > 0;
+    return Exchange(
+        RequestCode::Edit, static_cast<unsigned char>(letter),
+        [&] {
+            for (const auto& t : texts) PUTSTRING(t);
+            SEND();
+            ReadAnswers();
+            return mAnswerCount > 0;
+        },
+        [this] {
+            mAnswerCount = 0;
+            return false;
+        });
 }
 
 bool TVeltClient::EditRequestG(std::int32_t number, const std::string& text) {
-    BeginRequest();
-    PUTBYTE(200);
-    PUTBYTE('G');
-    PUTINTEGER(number);
-    PUTSTRING(text);
-    SEND();
-    ReadAnswers();
-    return mAnswerCount > 0;
+    return Exchange(
+        RequestCode::Edit, 'G',
+        [&] {
+            PUTINTEGER(number);
+            PUTSTRING(text);
+            SEND();
+            ReadAnswers();
+            return mAnswerCount > 0;
+        },
+        [this] {
+            mAnswerCount = 0;
+            return false;
+        });
+}
+
+std::string TVeltClient::ProgramAnswer(char second, const std::vector<std::string>& texts) {
+    return Exchange(
+        RequestCode::Program, second,
+        [&] {
+            for (const auto& t : texts) PUTSTRING(t);
+            SEND();
+            ReadAnswers();
+            if (mAnswerCount == 1) return mAnswers[1];
+            if (mAnswerCount == 2) return mAnswers[2];
+            return ReplyError();
+        },
+        [this] { return FailureText(); });
 }
 
 std::string TVeltClient::ProgramRun(const std::string& id, const std::string& parameters,
                                     const std::string& records) {
-    if (Broken()) return ErrorText();
-    BeginRequest();
-    PUTBYTE(201);
-    PUTBYTE('X');
-    PUTSTRING(id);
-    PUTSTRING(parameters);
-    PUTSTRING(records);
-    SEND();
-    ReadAnswers();
-    if (mAnswerCount == 1) return mAnswers[1];
-    if (mAnswerCount == 2) return mAnswers[2];
-    return Broken() ? ErrorText() : ReplyError();
+    return ProgramAnswer('X', {id, parameters, records});
 }
 
-std::string TVeltClient::ProgramCheck(const std::string& id) {
-    if (Broken()) return ErrorText();
-    BeginRequest();
-    PUTBYTE(201);
-    PUTBYTE('D');
-    PUTSTRING(id);
-    SEND();
-    ReadAnswers();
-    if (mAnswerCount == 1) return mAnswers[1];
-    if (mAnswerCount == 2) return mAnswers[2];
-    return Broken() ? ErrorText() : ReplyError();
-}
+std::string TVeltClient::ProgramCheck(const std::string& id) { return ProgramAnswer('D', {id}); }
 
 std::string TVeltClient::SetFilters(const std::string& flags) {
-    BeginRequest();
-    PUTBYTE(202);
-    PUTBYTE('S');
-    PUTSTRING(flags);
-    SEND();
-    ReadAnswers();
-    if (mAnswerCount == 1) return mAnswers[1];
-    return Broken() ? ErrorText() : ReplyError();
+    return Exchange(
+        RequestCode::Filters, 'S',
+        [&] {
+            PUTSTRING(flags);
+            SEND();
+            ReadAnswers();
+            return mAnswerCount == 1 ? mAnswers[1] : ReplyError();
+        },
+        [this] { return FailureText(); });
 }
 
 std::string TVeltClient::GetFilters(std::string& data) {
     data.clear();
-    BeginRequest();
-    PUTBYTE(202);
-    PUTBYTE('G');
-    SEND();
-    ReadAnswers();
-    if (mAnswerCount == 2) data = mAnswers[2];
-    if (mAnswerCount == 1 || mAnswerCount == 2) return mAnswers[1];
-    return Broken() ? ErrorText() : ReplyError();
+    return Exchange(
+        RequestCode::Filters, 'G',
+        [&] {
+            SEND();
+            ReadAnswers();
+            if (mAnswerCount == 2) data = mAnswers[2];
+            if (mAnswerCount == 1 || mAnswerCount == 2) return mAnswers[1];
+            return ReplyError();
+        },
+        [this] { return FailureText(); });
 }
 
-std::string TVeltClient::FirstAnswer() {
-    ReadAnswers();
-    if (mAnswerCount >= 1) return mAnswers[1];
-    return Broken() ? ErrorText() : ReplyError();
+std::string TVeltClient::FirstAnswer(RequestCode code, char second, const std::vector<std::string>& texts) {
+    return Exchange(
+        code, second,
+        [&] {
+            for (const auto& t : texts) PUTSTRING(t);
+            SEND();
+            ReadAnswers();
+            return mAnswerCount >= 1 ? mAnswers[1] : ReplyError();
+        },
+        [this] { return FailureText(); });
 }
 
 std::string TVeltClient::AttachmentList(const std::string& id) {
-    if (Broken()) return ErrorText();
-    BeginRequest();
-    PUTBYTE(220);
-    PUTBYTE('L');
-    PUTSTRING(id);
-    SEND();
-    return FirstAnswer();
+    return FirstAnswer(RequestCode::Attachment, 'L', {id});
 }
 
 std::string TVeltClient::AttachmentKinds(const std::string& id) {
-    if (Broken()) return ErrorText();
-    BeginRequest();
-    PUTBYTE(220);
-    PUTBYTE('F');
-    PUTSTRING(id);
-    SEND();
-    return FirstAnswer();
+    return FirstAnswer(RequestCode::Attachment, 'F', {id});
 }
 
 bool TVeltClient::AttachmentGet(const std::string& id, const std::string& name, const std::string& target,
                                 const ProgressCallback& progress) {
-    if (Broken()) return false;
-    BeginRequest();
-    PUTBYTE(220);
-    PUTBYTE('G');
-    PUTSTRING(id);
-    PUTSTRING(name);
-    SEND();
-    const bool ok = ReceiveFile(target, progress);
-    EndRequest();
-    return ok;
+    return Exchange(
+        RequestCode::Attachment, 'G',
+        [&] {
+            PUTSTRING(id);
+            PUTSTRING(name);
+            SEND();
+            return ReceiveFile(target, progress);
+        },
+        [] { return false; });
 }
 
 std::string TVeltClient::AttachmentAdd(const std::string& id, const std::string& fileName,
                                        const ProgressCallback& progress) {
-    if (Broken()) return ErrorText();
-    BeginRequest();
-    PUTBYTE(220);
-    PUTBYTE('A');
-    PUTSTRING(id);
-    PUTSTRING(ShortExtension(fileName));
-    SendFile(fileName, progress);
-    return FirstAnswer();
+    return Exchange(
+        RequestCode::Attachment, 'A',
+        [&] {
+            PUTSTRING(id);
+            PUTSTRING(ShortExtension(fileName));
+            SendFile(fileName, progress);
+            ReadAnswers();
+            return mAnswerCount >= 1 ? mAnswers[1] : ReplyError();
+        },
+        [this] { return FailureText(); });
 }
 
 std::string TVeltClient::AttachmentAddAs(const std::string& id, const std::string& name,
                                          const std::string& fileName, const ProgressCallback& progress) {
-    if (Broken()) return ErrorText();
-    BeginRequest();
-    PUTBYTE(220);
-    PUTBYTE('S');
-    PUTSTRING(id);
-    PUTSTRING(name);
-    PUTSTRING(ShortExtension(fileName));
-    SendFile(fileName, progress);
-    return FirstAnswer();
+    return Exchange(
+        RequestCode::Attachment, 'S',
+        [&] {
+            PUTSTRING(id);
+            PUTSTRING(name);
+            PUTSTRING(ShortExtension(fileName));
+            SendFile(fileName, progress);
+            ReadAnswers();
+            return mAnswerCount >= 1 ? mAnswers[1] : ReplyError();
+        },
+        [this] { return FailureText(); });
 }
 
 std::string TVeltClient::AttachmentDelete(const std::string& id, const std::string& name) {
-    if (Broken()) return ErrorText();
-    BeginRequest();
-    PUTBYTE(220);
-    PUTBYTE('D');
-    PUTSTRING(id);
-    PUTSTRING(name);
-    SEND();
-    return FirstAnswer();
+    return FirstAnswer(RequestCode::Attachment, 'D', {id, name});
 }
 
 }  // namespace velt

@@ -4,20 +4,33 @@
 // the challenge-encoded password, the keep-alive exchange, file transfers in
 // chunks, and one method per request.
 //
-// Every request is one synchronous exchange on the calling thread. Failures
-// never raise: they reach the owner through the message callback and show up
-// as empty texts, no record or false.
+// Every request is one synchronous exchange on the calling thread, made
+// through one helper with one rule for results and one for failures:
+//  - the first failure of a connection is reported through the message
+//    callback exactly once, however many requests follow;
+//  - a request on a broken connection sends nothing and returns its empty
+//    result (no record, false, an empty text; the requests whose result is a
+//    text return ErrorText) without a further message; nothing above the
+//    session shows that failure again (check Broken()).
+// Failures never raise.
 //
-// Threads: requests are made by one thread at a time (the GUI thread, or the
-// worker behind a modal progress window). The keep-alive runs on the timer
-// thread and calls the message callback there, while it holds the
-// connection's timer lock. The owner must therefore hand the text over to
-// its own thread without waiting for it: a blocking hand-over would deadlock
-// against a request that is waiting for the same lock.
+// Threads: one request at a time per connection. A request may be made on
+// the GUI thread, or on the worker behind the modal progress window while the
+// GUI thread only runs that window. A request begun while another is open on
+// the same connection (another thread, or a handler run while a reply is
+// awaited) is a programming error: debug builds stop at an assertion, release
+// builds refuse it without touching the socket (its empty result, and
+// BusyText() for text results). The keep-alive runs on the timer thread,
+// apart from requests through the timer's lock, and may call the message
+// callback there while it holds that lock: the owner must hand the text over
+// to its own thread without waiting for it (a blocking hand-over would
+// deadlock against a request waiting for the same lock).
 
+#include "net/RequestCodes.h"
 #include "net/VrSocket.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -41,8 +54,12 @@ using RecordPtr = std::unique_ptr<TVeltRecord>;
 
 // Progress of a transfer: bytes done and the total.
 using ProgressCallback = std::function<void(std::int64_t done, std::int64_t total)>;
-// Takes one text for the user: failure texts and the server's greeting.
-using MessageCallback = std::function<void(const std::string& text)>;
+// What a text handed to the owner is: the failure of the connection, or the
+// server's greeting or notice (the status parameter "message").
+enum class SessionText { Failure, Notice };
+// Takes one text for the user. Each failure comes once per connection, each
+// distinct notice once per connection.
+using MessageCallback = std::function<void(const std::string& text, SessionText kind)>;
 
 class TVeltClient : public VrSocket {
 public:
@@ -65,11 +82,6 @@ public:
     std::vector<std::pair<std::string, std::string>> Parameters() const;
     // True when the server's "wersja" is not less than date (byte-wise).
     bool VersionAtLeast(std::string_view date) const;
-
-    // Reads an answer reply into Answers/AnswerCount.
-    void ReadAnswers();
-    // Reads a record reply; none for a count outside 1..50.
-    RecordPtr ReadRecord(std::uint32_t kind);
 
     // Logs in; empty on success, else the reason. A required right the
     // user lacks logs the half-made session out again.
@@ -151,17 +163,46 @@ public:
     const std::string& UserName() const { return mUserName; }
     const std::string& PasswordNotice() const { return mPasswordNotice; }
 
-    // Tells the owner a text (failure or greeting).
-    void Message(const std::string& text) const;
+    // True once the connection's failure has gone to the message callback.
+    bool FailureReported() const { return mFailureReported.load(); }
+    // The result text of a request refused because another was open.
+    static std::string BusyText();
+    // How many requests were refused because another was open (tests).
+    std::uint64_t RefusedRequests() const { return mRefused.load(); }
 
 private:
-    RecordPtr IndexRequest(std::uint8_t code, std::int32_t kind, std::int32_t format,
+    // The one way a request is made: refused (fallback() returned, nothing
+    // sent) while another request is open or when the connection is broken;
+    // otherwise BeginRequest, the code and second byte (when not negative),
+    // body() (the items, SEND, the reply), EndRequest. A failure during the
+    // exchange is reported once and gives fallback().
+    template <typename Body, typename Fallback>
+    auto Exchange(RequestCode code, int second, Body body, Fallback fallback) -> decltype(body());
+    // Reads an answer reply into Answers/AnswerCount (0 after a failure).
+    void ReadAnswers();
+    // Reads a record reply; none for a count outside 1..50.
+    RecordPtr ReadRecord(std::uint32_t kind);
+    // The status request (30) and, once per connection, the notice in it.
+    void ReadStatus();
+    // Hands the first failure of the connection to the owner, once.
+    void ReportFailure();
+    // Tells the owner a text.
+    void Message(const std::string& text, SessionText kind) const;
+    // What a text request gives when it could not be made: ErrorText when
+    // broken, BusyText when refused.
+    std::string FailureText() const;
+    RecordPtr IndexRequest(RequestCode code, std::int32_t kind, std::int32_t format,
                            std::int32_t parameter, const std::string* prefix, const std::string* key);
-    bool ReportRequest(std::uint8_t second, const std::vector<std::int32_t>& ints,
+    bool ReportRequest(ReportKind second, const std::vector<std::int32_t>& ints,
                        const std::vector<std::string>& texts, const std::string& target,
                        const ProgressCallback& progress);
-    // An answer request returning Answers[1] (at least one answer accepted).
-    std::string FirstAnswer();
+    // A request (code and second byte) whose items are texts, answered by an
+    // answer reply whose first text is the result (at least one answer
+    // accepted).
+    std::string FirstAnswer(RequestCode code, char second, const std::vector<std::string>& texts);
+    // An answer request whose accepted counts give Answers[1] or Answers[2]
+    // (the program requests): "Bład odpowiedzi" for any other count.
+    std::string ProgramAnswer(char second, const std::vector<std::string>& texts);
 
     MessageCallback mOnMessage;
     std::string mStatus;
@@ -173,6 +214,10 @@ private:
     std::string mProfile;
     std::string mUserName;
     std::string mPasswordNotice;
+    std::vector<std::string> mNoticesShown;   // the notices already handed to the owner
+    std::atomic<bool> mRequestOpen{false};    // a request holds the connection
+    std::atomic<bool> mFailureReported{false};
+    std::atomic<std::uint64_t> mRefused{0};
 };
 
 }  // namespace velt

@@ -62,8 +62,14 @@ std::string VrSocket::ErrorText() const {
     return mErrorText;
 }
 
+std::string VrSocket::WaitFailureText(WaitDecision decision) {
+    return decision == WaitDecision::Interrupt ? "Przerwane przez użytkownika"_cp
+                                               : "Przekroczony czas oczekiwania"_cp;
+}
+
 void VrSocket::BeginRequest() {
-    mTimer.Stop();
+    const WaitDecision decision = mTimer.Stop();
+    if (decision != WaitDecision::GoOn) Fail(WaitFailureText(decision));
     mLength = 0;
     mPosition = 1;
 }
@@ -141,17 +147,27 @@ void VrSocket::SEND() {
 }
 
 bool VrSocket::WaitForData() {
-    std::int32_t waits = 0;
+    // The one-second waits are taken in slices, so that the hook can offer
+    // the user a way out while the limit (3600 waits) stays what it was.
+    constexpr std::int64_t kSlicesPerWait = 1000 / kWaitSlice.count();
+    const std::int64_t limit = static_cast<std::int64_t>(WaitLimit) * 10 * kSlicesPerWait;
+    WaitObserver observer;
+    std::int64_t slices = 0;
     while (!Broken()) {
         std::string error;
-        const auto w = mSocket.WaitReadable(1000, error);
+        const auto w = mSocket.WaitReadable(static_cast<int>(kWaitSlice.count()), error);
         if (w == PosixSocket::Wait::Ready) return true;
         if (w == PosixSocket::Wait::Error || !mSocket.IsOpen()) {
             Fail("Zerwane połączenie"_cp);
             return false;
         }
-        if (++waits > WaitLimit * 10) {
+        if (++slices > limit) {
             Fail("Przekroczony czas oczekiwania"_cp);
+            return false;
+        }
+        const WaitDecision decision = observer.Slice();
+        if (decision != WaitDecision::GoOn) {
+            Fail(WaitFailureText(decision));
             return false;
         }
     }
@@ -215,6 +231,10 @@ std::string VrSocket::ReadText(bool limited) {
             const auto end = static_cast<std::int32_t>(static_cast<const unsigned char*>(zero) - base) + 1;
             result.append(reinterpret_cast<const char*>(base + (start - 1)), static_cast<std::size_t>(end - start));
             mPosition = end + 1;
+            if (result.size() > kLongTextLimit) {
+                Fail("Przekroczenie wielkości komunikatu"_cp);
+                return {};
+            }
             break;
         }
         scan = mLength + 1;
@@ -232,6 +252,10 @@ std::string VrSocket::ReadText(bool limited) {
             } else {
                 result.append(reinterpret_cast<const char*>(base + (start - 1)),
                               static_cast<std::size_t>(mLength - start + 1));
+                if (result.size() > kLongTextLimit) {
+                    Fail("Przekroczenie wielkości komunikatu"_cp);
+                    return {};
+                }
                 mLength = 0;
                 mPosition = 1;
                 start = scan = 1;

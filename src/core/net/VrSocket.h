@@ -26,6 +26,9 @@ namespace velt {
 class VrSocket {
 public:
     static constexpr std::int32_t kBufferSize = 50000;
+    // The longest text GETLONG takes: a reply without its terminating zero
+    // must not grow until memory runs out.
+    static constexpr std::size_t kLongTextLimit = std::size_t{64} << 20;
 
     // Connects (a host of digits and dots is a numeric address, any other is
     // resolved) and starts the keep-alive countdown; on failure the socket is
@@ -38,6 +41,8 @@ public:
     VrSocket& operator=(const VrSocket&) = delete;
 
     // Stops the keep-alive (waiting for one under way) and empties the buffer.
+    // When the server-wait hook gives up while a keep-alive holds the
+    // connection, the connection breaks.
     void BeginRequest();
     void PUTBYTE(std::uint8_t b);
     void PUTINTEGER(std::int32_t v);
@@ -52,7 +57,9 @@ public:
     std::int32_t GETINTEGER();
     // The next zero-terminated text; it must fit in the buffer. Empty when Broken.
     std::string GETSTRING();
-    // The next zero-terminated text of any length. Empty when Broken.
+    // The next zero-terminated text of up to kLongTextLimit bytes; a longer
+    // one breaks the connection with "Przekroczenie wielkości komunikatu".
+    // Empty when Broken.
     std::string GETLONG();
     // Restarts the keep-alive countdown from its full value.
     void EndRequest();
@@ -71,7 +78,9 @@ public:
     void SetKey(std::string key) { mKey = std::move(key); }
     const std::string& Key() const { return mKey; }
 
-    // The longest wait for data, in tens of seconds (360: one hour).
+    // The longest wait for data, in tens of seconds (360: one hour). While it
+    // waits the loop asks the server-wait hook (net/ServerWait.h) whether to
+    // go on.
     std::int32_t WaitLimit = 360;
 
     // Buffer state: bytes held, and the 1-based position of the next unread byte.
@@ -86,8 +95,12 @@ public:
     VrTimer& Timer() { return mTimer; }
 
 protected:
-    // Marks the connection broken with text, unless it already is.
+    // Marks the connection broken with text, unless it already is. Any
+    // thread may call it: a read waiting on another thread sees it within
+    // one wait slice.
     void Fail(const std::string& text);
+    // The text of a connection broken because the hook gave up.
+    static std::string WaitFailureText(WaitDecision decision);
 
     // Makes n unread bytes available in one run of the buffer (moving the
     // unread bytes to the front when the free end is too small); false when

@@ -33,9 +33,19 @@ void VrTimer::Unregister() {
     mEnabled = false;
 }
 
-void VrTimer::Stop() {
-    std::lock_guard own(mLock);
+WaitDecision VrTimer::Stop() {
+    std::unique_lock own(mLock, std::defer_lock);
+    if (!own.try_lock()) {
+        // A keep-alive exchange is on the wire; a stalled server must not
+        // hold the caller here without a way out.
+        WaitObserver observer;
+        while (!own.try_lock_for(kWaitSlice)) {
+            const WaitDecision decision = observer.Slice();
+            if (decision != WaitDecision::GoOn) return decision;
+        }
+    }
     mEnabled = false;
+    return WaitDecision::GoOn;
 }
 
 void VrTimer::Restart() {

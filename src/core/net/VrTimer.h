@@ -9,6 +9,8 @@
 // another thread stops the timer first (taking the same lock), so it waits
 // for a keep-alive exchange under way and the two never meet on the wire.
 
+#include "net/ServerWait.h"
+
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -29,8 +31,10 @@ public:
     VrTimer(const VrTimer&) = delete;
     VrTimer& operator=(const VrTimer&) = delete;
 
-    // Disables the countdown; waits for a callback under way to return.
-    void Stop();
+    // Disables the countdown; waits for a callback under way to return,
+    // asking the server-wait hook while it waits. Anything but GoOn means the
+    // hook gave up: the timer is then left as it was.
+    WaitDecision Stop();
     // Enables the countdown from its full value.
     void Restart();
     // Takes the timer off TTimer's list (waiting for a visit under way); the
@@ -51,7 +55,7 @@ private:
     // One tick of TTimer: counts down and fires. Called under the list lock.
     void Tick();
 
-    mutable std::recursive_mutex mLock;
+    mutable std::recursive_timed_mutex mLock;
     std::function<void()> mCallback;
     std::int32_t mCountdown;
     const std::int32_t mReload;

@@ -5,13 +5,19 @@
 #include "net/VrTimer.h"
 #include "text/CpLiteral.h"
 
+#include <algorithm>
 #include <exception>
 #include <sys/stat.h>
 
 namespace velt {
 
 VeltShell::VeltShell(ShellView& view, Prompts& prompts, PasswordAsker& passwords)
-    : mView(view), mPrompts(prompts), mFlow(prompts, passwords, nullptr) {}
+    : mView(view), mPrompts(prompts), mFlow(prompts, passwords, nullptr) {
+    mFlow.SetReload([this](velt_files& files) {
+        Reload(files, true);
+        mReloaded = true;
+    });
+}
 
 VeltShell::~VeltShell() { Disconnect(); }
 
@@ -57,44 +63,89 @@ void VeltShell::ReadConfiguration(const std::string& fileName, const std::string
     }
 }
 
-int VeltShell::LoggedInMode() const {
-    return mCurrent && mCurrent->DatabaseKind == kVelt1 ? kModeLoggedInVelt1 : kModeLoggedIn;
+ShellMode VeltShell::LoggedInMode() const {
+    return mCurrent && mCurrent->DatabaseKind == kVelt1 ? ShellMode::LoggedInVelt1 : ShellMode::LoggedIn;
 }
 
-void VeltShell::SetMode(int mode) {
+void VeltShell::AddListener(CatalogueListener* listener) {
+    if (std::find(mListeners.begin(), mListeners.end(), listener) == mListeners.end()) mListeners.push_back(listener);
+}
+
+void VeltShell::RemoveListener(CatalogueListener* listener) {
+    mListeners.erase(std::remove(mListeners.begin(), mListeners.end(), listener), mListeners.end());
+}
+
+ShellState VeltShell::State() const {
+    ShellState state;
+    state.Mode = mMode;
+    state.Caption = mEntry ? mEntry->PlainCaption() + mEntry->NamePath : "Wyszukiwanie i katalogowanie"_cp;
+    const velt_files* files = mCurrent.get();
+    if (!files) {
+        state.ConnectionText = "Brak połączenia"_cp;
+        return state;
+    }
+    state.Connected = files->Ready;
+    if (!files->Ready) {
+        state.ConnectionText = files->ErrorText;
+    } else {
+        state.ConnectionText = files->Host + "/" + std::to_string(files->Port);
+        if (files->Session->LoggedIn()) state.ConnectionText += " — "_cp + files->Session->UserName();
+        if (files->Session->Broken()) state.ConnectionText += " — "_cp + files->Session->ErrorText();
+    }
+    const bool loggedIn = mMode == ShellMode::LoggedIn || mMode == ShellMode::LoggedInVelt1;
+    state.ServerMenus = files->Ready;
+    state.AccountMenu = files->Ready && !files->Session->Parameter("zamawianie").empty() && mEntry &&
+                        !mEntry->AccountOff();
+    state.EditToolbar = mMode != ShellMode::NoEditing;
+    state.LoginMenu = mMode != ShellMode::NoEditing;
+    state.LogoutEnabled = loggedIn;
+    state.RecordMenu = loggedIn;
+    state.LinksButton = mMode == ShellMode::LoggedInVelt1;
+    state.BlobButton = loggedIn && files->Session->Parameter("blob") == "T";
+    state.OperationMenu = mMode == ShellMode::LoggedIn ||
+                          (mMode == ShellMode::LoggedInVelt1 && files->Session->VersionAtLeast("2003.10.24"));
+    return state;
+}
+
+void VeltShell::Publish() { mView.ShowState(State()); }
+
+void VeltShell::SetMode(ShellMode mode) {
     mMode = mode;
-    mView.SetMode(mode);
+    Publish();
+}
+
+void VeltShell::Reload(velt_files& files, bool load) {
+    // Everything that points into the descriptor lets go before it is freed.
+    for (CatalogueListener* l : std::vector<CatalogueListener*>(mListeners)) l->CatalogueClosing(files, false);
+    if (load) files.LoadDescriptor();
+    for (CatalogueListener* l : std::vector<CatalogueListener*>(mListeners)) l->CatalogueOpened(files);
 }
 
 void VeltShell::Connect(const KatalogItem& entry) {
-    mView.SetCatalogueCaption(entry.PlainCaption() + entry.NamePath);
-    mPrompts.busy(true);
+    BusyCursor busy(mPrompts);
     mEntry = &entry;
+    mMode = ShellMode::NoEditing;
     mCurrent = std::make_unique<velt_files>(entry.Host, mView.SessionMessageCallback(), true, entry.Port);
-    if (mCurrent->Ready) {
-        mView.ShowServerMenus(true);
-    } else {
-        mPrompts.busy(false);
+    if (!mCurrent->Ready && !mCurrent->ErrorReported()) {
+        BusyPause pause(mPrompts);
         mPrompts.plain_message(mCurrent->ErrorText);
-        mPrompts.busy(true);
     }
     if (mSettings.ListLineHeight < 10) mSettings.ListLineHeight = 10;
-    mView.CatalogueChanged();
-    mView.ShowAccountMenu(mCurrent->Ready && !mCurrent->Session->Parameter("zamawianie").empty() && !entry.AccountOff());
+    for (CatalogueListener* l : std::vector<CatalogueListener*>(mListeners)) l->CatalogueOpened(*mCurrent);
     if (mCurrent->Ready && mCurrent->EditLevel != 0 && !entry.EditingOff())
-        SetMode(kModeLoggedOut);
+        SetMode(ShellMode::LoggedOut);
     else
-        SetMode(kModeNoEditing);
-    mPrompts.busy(false);
+        SetMode(ShellMode::NoEditing);
 }
 
 void VeltShell::Start(const std::optional<StoredLogin>& stored) {
     if (stored) {
         if (const KatalogItem* entry = mMenu.FindServer(stored->Host, stored->Port)) {
             Connect(*entry);
+            mReloaded = false;
             if (mCurrent->Ready && mFlow.AutoLogin(mCurrent.get(), stored->User, stored->Password)) {
                 mCurrent->LoadedProfile = mCurrent->Session->Profile();
-                mView.CatalogueChanged();
+                if (!mReloaded) Reload(*mCurrent, false);
                 SetMode(LoggedInMode());
             }
             return;
@@ -111,16 +162,18 @@ void VeltShell::Start(const std::optional<StoredLogin>& stored) {
     if (chosen)
         Connect(*chosen);
     else
-        SetMode(kModeNoEditing);
+        SetMode(ShellMode::NoEditing);
 }
 
 void VeltShell::Disconnect() {
     if (!mCurrent) return;
+    // The listeners first, while the session still works (the query history
+    // releases its collections on the server).
+    for (CatalogueListener* l : std::vector<CatalogueListener*>(mListeners)) l->CatalogueClosing(*mCurrent, true);
     if (mFlow.LoggedIn()) mFlow.Logout(*mCurrent->Session);
-    mView.ShowServerMenus(false);
     mCurrent.reset();
     mEntry = nullptr;
-    mView.CatalogueChanged();
+    SetMode(ShellMode::NoEditing);
 }
 
 void VeltShell::Click(const KatalogItem& entry) {
@@ -131,33 +184,32 @@ void VeltShell::Click(const KatalogItem& entry) {
 }
 
 void VeltShell::Login() {
-    if (!mCurrent) return;
+    if (!mCurrent || !mCurrent->Ready) return;
+    mReloaded = false;
     const bool ok = mView.ShowLogin(*mCurrent, mEntry ? mEntry->UserText : std::string());
-    mPrompts.busy(true);
+    BusyCursor busy(mPrompts);
     if (ok) {
         mCurrent->LoadedProfile = mCurrent->Session->Profile();
-        mView.CatalogueChanged();
+        if (!mReloaded) Reload(*mCurrent, false);
         SetMode(LoggedInMode());
     } else {
         ReloadLoggedOut();
     }
-    mPrompts.busy(false);
 }
 
 void VeltShell::Logout() {
     if (!mCurrent) return;
     mFlow.Logout(*mCurrent->Session);
-    mPrompts.busy(true);
+    BusyCursor busy(mPrompts);
     ReloadLoggedOut();
-    mPrompts.busy(false);
 }
 
 void VeltShell::ReloadLoggedOut() {
     // The descriptor of a session without a login (its profile is gone).
-    mCurrent->LoadDescriptor();
+    Reload(*mCurrent, true);
     mCurrent->LoadedProfile.clear();
-    mView.CatalogueChanged();
-    SetMode(kModeLoggedOut);
+    SetMode(mCurrent->Ready && mCurrent->EditLevel != 0 && !(mEntry && mEntry->EditingOff()) ? ShellMode::LoggedOut
+                                                                                             : ShellMode::NoEditing);
 }
 
 void VeltShell::ChangePassword() {

@@ -10,6 +10,7 @@
 #include "login/LoginFlow.h"
 #include "shell/CatalogueMenu.h"
 #include "shell/ShellSettings.h"
+#include "shell/ShellState.h"
 #include "shell/StoredLogin.h"
 #include "text/dll_converter.h"
 
@@ -22,26 +23,30 @@ namespace velt {
 
 class TMultiIniFile;
 
-// Modes of the main window: 0 no editing in this catalogue, 1 editing
-// possible but nobody logged in, 2 logged in (VELT2/VELT3), 3 logged in (VELT1).
-enum ShellMode : int { kModeNoEditing = 0, kModeLoggedOut = 1, kModeLoggedIn = 2, kModeLoggedInVelt1 = 3 };
-
 class ShellView {
 public:
     virtual ~ShellView() = default;
-    // The main window's caption for the connected entry.
-    virtual void SetCatalogueCaption(const std::string& caption) = 0;
-    // Shows or hides the menus that need a server ("&Format", "Za&pytanie", "&Zestawienie").
-    virtual void ShowServerMenus(bool shown) = 0;
-    // Shows or hides the reader-account menu.
-    virtual void ShowAccountMenu(bool shown) = 0;
-    virtual void SetMode(int mode) = 0;
-    // The catalogue's descriptor changed (connected, reloaded): rebuild what depends on it.
-    virtual void CatalogueChanged() = 0;
+    // Shows the state: called whenever anything in it may have changed.
+    virtual void ShowState(const ShellState& state) = 0;
     // Asks the user to log in to files (the login window); true on success.
     virtual bool ShowLogin(velt_files& files, const std::string& proposedUser) = 0;
-    // The callback for the session's messages (shown with show_error).
+    // The callback for the session's messages (failures with show_error, the
+    // server's notices with show_message).
     virtual MessageCallback SessionMessageCallback() = 0;
+};
+
+// A window or tab that depends on the current catalogue: it hears about a
+// disconnect or a descriptor reload before anything it may point at is freed
+// (the session still works then: collections can be released), and about the
+// new catalogue or descriptor after.
+class CatalogueListener {
+public:
+    virtual ~CatalogueListener() = default;
+    // The descriptor of files is about to be freed; disconnecting: the whole
+    // catalogue goes, else its descriptor is reloaded.
+    virtual void CatalogueClosing(velt_files& files, bool disconnecting) = 0;
+    // files is connected, or its descriptor reloaded (possibly not Ready).
+    virtual void CatalogueOpened(velt_files& files) = 0;
 };
 
 class VeltShell {
@@ -71,10 +76,18 @@ public:
     // Disconnects the current catalogue.
     void Disconnect();
 
+    // Listeners hear in the order they were added; a listener removes itself
+    // before it is destroyed.
+    void AddListener(CatalogueListener* listener);
+    void RemoveListener(CatalogueListener* listener);
+
+    // What the main window shows now.
+    ShellState State() const;
+
     const CatalogueMenu& Menu() const { return mMenu; }
     ShellSettings& Settings() { return mSettings; }
     velt_files* Current() const { return mCurrent.get(); }
-    int Mode() const { return mMode; }
+    ShellMode Mode() const { return mMode; }
     LoginFlow& Flow() { return mFlow; }
     const std::string& ConfigFile() const { return mConfigFile; }
     // The converter modules of the "KONWERTER" sections.
@@ -83,10 +96,15 @@ public:
 private:
     // Connects entry as the current catalogue (no stopping, no history).
     void Connect(const KatalogItem& entry);
-    void SetMode(int mode);
+    void SetMode(ShellMode mode);
+    // Shows State() through the view.
+    void Publish();
+    // Tells the listeners about a descriptor going and coming; reloads it
+    // between the two when load is set.
+    void Reload(velt_files& files, bool load);
     // Reloads the descriptor without a login and shows the logged-out state.
     void ReloadLoggedOut();
-    int LoggedInMode() const;
+    ShellMode LoggedInMode() const;
 
     ShellView& mView;
     Prompts& mPrompts;
@@ -99,7 +117,9 @@ private:
     bool mConfigComplete = false;
     std::unique_ptr<velt_files> mCurrent;
     const KatalogItem* mEntry = nullptr;
-    int mMode = kModeNoEditing;
+    ShellMode mMode = ShellMode::NoEditing;
+    std::vector<CatalogueListener*> mListeners;
+    bool mReloaded = false;  // the login flow reloaded the descriptor
 };
 
 }  // namespace velt

@@ -13,21 +13,25 @@ GuiPrompts& GuiPrompts::Instance() {
     return prompts;
 }
 
-int GuiPrompts::ask_question(const std::string& text) { return gui::ask_question(text); }
-int GuiPrompts::ask_question_default(const std::string& text, int d) { return gui::ask_question_default(text, d); }
-int GuiPrompts::ask_warning(const std::string& text) { return gui::ask_warning(text); }
+DialogResult GuiPrompts::ask_question(const std::string& text) {
+    return static_cast<DialogResult>(gui::ask_question(text));
+}
+DialogResult GuiPrompts::ask_question_default(const std::string& text, DialogResult d) {
+    return static_cast<DialogResult>(gui::ask_question_default(text, d));
+}
+DialogResult GuiPrompts::ask_warning(const std::string& text) { return static_cast<DialogResult>(gui::ask_warning(text)); }
 void GuiPrompts::show_error(const std::string& text) { gui::show_error(text); }
 void GuiPrompts::show_message(const std::string& text) { gui::show_message(text); }
 void GuiPrompts::show_notice(const std::string& text) { gui::show_notice(text); }
 void GuiPrompts::plain_message(const std::string& text) { gui::plain_message(text); }
 
 void GuiPrompts::busy(bool on) {
-    if (on == mBusy) return;
-    mBusy = on;
-    if (on)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
+    // Nested scopes share one cursor; an unmatched "off" is ignored.
+    if (on) {
+        if (mBusyDepth++ == 0) QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else if (mBusyDepth > 0 && --mBusyDepth == 0) {
         QApplication::restoreOverrideCursor();
+    }
 }
 
 void GuiPrompts::run_with_progress(const std::string& text, const std::function<void()>& work) {

@@ -8,9 +8,9 @@ namespace velt::gui {
 
 class GuiPrompts : public Prompts, public LongOperations {
 public:
-    int ask_question(const std::string& text) override;
-    int ask_question_default(const std::string& text, int defaultResult) override;
-    int ask_warning(const std::string& text) override;
+    DialogResult ask_question(const std::string& text) override;
+    DialogResult ask_question_default(const std::string& text, DialogResult defaultResult) override;
+    DialogResult ask_warning(const std::string& text) override;
     void show_error(const std::string& text) override;
     void show_message(const std::string& text) override;
     void show_notice(const std::string& text) override;
@@ -25,7 +25,7 @@ public:
     static GuiPrompts& Instance();
 
 private:
-    bool mBusy = false;
+    int mBusyDepth = 0;
 };
 
 }  // namespace velt::gui

@@ -1,29 +1,30 @@
 #include "gui/common/SessionMessages.h"
 
-#include "gui/common/PlainMessage.h"
+#include "gui/common/TOknoKomunikatu.h"
 
 #include <QMetaObject>
 #include <QPointer>
 
 namespace velt::gui {
 
-SessionMessages::SessionMessages(std::function<void(const std::string&)> shower, QObject* parent)
-    : QObject(parent), mShower(std::move(shower)) {}
+SessionMessages::SessionMessages(Shower shower, QObject* parent) : QObject(parent), mShower(std::move(shower)) {}
 
 MessageCallback SessionMessages::Callback() {
     QPointer<SessionMessages> self(this);
-    return [self](const std::string& text) {
+    return [self](const std::string& text, SessionText kind) {
         if (!self) return;
         // Never a blocking hand-over: the caller may hold the timer lock that
         // a request on the GUI thread is waiting for.
         QMetaObject::invokeMethod(
             self.data(),
-            [self, text] {
+            [self, text, kind] {
                 if (!self) return;
                 if (self->mShower)
-                    self->mShower(text);
+                    self->mShower(text, kind);
+                else if (kind == SessionText::Notice)
+                    show_message(text);
                 else
-                    plain_message(text);
+                    show_error(text);
             },
             Qt::QueuedConnection);
     };

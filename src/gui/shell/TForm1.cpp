@@ -24,7 +24,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     mPasswordWindow = std::make_unique<TOknoZmianyHasla>(this);
     mShell = std::make_unique<VeltShell>(*this, GuiPrompts::Instance(), *mPasswordWindow);
     mLoginWindow = std::make_unique<TOknoLogowania>(mShell->Flow(), this);
-    mMessages = new SessionMessages([](const std::string& text) { show_error(text); }, this);
+    mMessages = new SessionMessages({}, this);
 
     auto menu = [this](const char* objectName, const std::string& title) {
         QMenu* m = menuBar()->addMenu(toQString(title));
@@ -57,10 +57,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     ConnectionLabel->setObjectName("ConnectionLabel");
     ConnectionLabel->setTextFormat(Qt::PlainText);
     statusBar()->addWidget(ConnectionLabel, 1);
-    ShowServerMenus(false);
-    ShowAccountMenu(false);
-    SetMode(kModeNoEditing);
-    ShowConnectionState();
+    ShowState(mShell->State());
 }
 
 TForm1::~TForm1() { mShell.reset(); }
@@ -83,40 +80,19 @@ void TForm1::BuildCatalogueMenu() {
     fill(Katalog1, mShell->Menu().Items());
 }
 
-void TForm1::SetCatalogueCaption(const std::string& caption) { setWindowTitle(toQString(caption)); }
-
-void TForm1::ShowServerMenus(bool shown) {
-    Format1->menuAction()->setVisible(shown);
-    Wyszukaj1->menuAction()->setVisible(shown);
-    Zestawienie1->menuAction()->setVisible(shown);
-}
-
-void TForm1::ShowAccountMenu(bool shown) { Zamawianie1->menuAction()->setVisible(shown); }
-
-void TForm1::SetMode(int mode) {
-    const bool loggedIn = mode >= kModeLoggedIn;
-    EditButtons->setVisible(mode != kModeNoEditing);
-    Logowanie1->menuAction()->setVisible(mode != kModeNoEditing);
-    LogoutButton->setEnabled(loggedIn);
-    WylogujItem->setEnabled(loggedIn);
-    ZmienHasloItem->setEnabled(loggedIn);
-    ShowConnectionState();
-}
-
-void TForm1::CatalogueChanged() { ShowConnectionState(); }
-
-void TForm1::ShowConnectionState() {
-    const velt_files* files = mShell ? mShell->Current() : nullptr;
-    std::string text;
-    if (!files) {
-        text = "Brak połączenia"_cp;
-    } else if (!files->Ready) {
-        text = files->ErrorText;
-    } else {
-        text = files->Host + "/" + std::to_string(files->Port);
-        if (files->Session->LoggedIn()) text += " — "_cp + files->Session->UserName();
-    }
-    ConnectionLabel->setText(toQString(text));
+void TForm1::ShowState(const ShellState& state) {
+    mState = state;
+    setWindowTitle(toQString(state.Caption));
+    Format1->menuAction()->setVisible(state.ServerMenus);
+    Wyszukaj1->menuAction()->setVisible(state.ServerMenus);
+    Zestawienie1->menuAction()->setVisible(state.ServerMenus);
+    Zamawianie1->menuAction()->setVisible(state.AccountMenu);
+    EditButtons->setVisible(state.EditToolbar);
+    Logowanie1->menuAction()->setVisible(state.LoginMenu);
+    LogoutButton->setEnabled(state.LogoutEnabled);
+    WylogujItem->setEnabled(state.LogoutEnabled);
+    ZmienHasloItem->setEnabled(state.LogoutEnabled);
+    ConnectionLabel->setText(toQString(state.ConnectionText));
 }
 
 bool TForm1::ShowLogin(velt_files& files, const std::string& proposedUser) {

@@ -31,13 +31,12 @@ public:
     void BuildCatalogueMenu();
 
     // ShellView
-    void SetCatalogueCaption(const std::string& caption) override;
-    void ShowServerMenus(bool shown) override;
-    void ShowAccountMenu(bool shown) override;
-    void SetMode(int mode) override;
-    void CatalogueChanged() override;
+    void ShowState(const ShellState& state) override;
     bool ShowLogin(velt_files& files, const std::string& proposedUser) override;
     MessageCallback SessionMessageCallback() override;
+
+    // The state shown last.
+    const ShellState& ShownState() const { return mState; }
 
     QMenu* Katalog1 = nullptr;
     QMenu* Format1 = nullptr;
@@ -59,12 +58,12 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
-    void ShowConnectionState();
 
     std::unique_ptr<TOknoZmianyHasla> mPasswordWindow;
     std::unique_ptr<VeltShell> mShell;
     std::unique_ptr<TOknoLogowania> mLoginWindow;
     SessionMessages* mMessages = nullptr;
+    ShellState mState;
 };
 
 }  // namespace velt::gui
