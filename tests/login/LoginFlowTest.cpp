@@ -4,6 +4,7 @@
 
 #include "support/LoginPeer.h"
 #include "support/RecordingPrompts.h"
+#include "support/ScriptedPeer.h"
 
 #include <gtest/gtest.h>
 
@@ -118,4 +119,27 @@ TEST(LoginFlow, AutoLoginShowsARefusal) {
     Fixture f;
     EXPECT_FALSE(f.flow.AutoLogin(&f.files, "admin", "zle"));
     EXPECT_EQ(f.user.shown, std::vector<std::string>{"plain:" + "Błędne hasło"_cp});
+}
+
+// The session reports a lost connection once; the login window adds nothing.
+TEST(LoginFlow, ALostConnectionIsNotShownASecondTime) {
+    test::ScriptedPeer peer([](test::PeerConnection& c) {
+        c.ReadByte();
+        c.WriteText("VELT2&wersja=2026.01.01&edycja=1&struktura={x={nam=autor}{tab=21}{ind=5}}");
+        c.ReadByte();
+        c.ReadText();
+        c.Close();
+    });
+    std::vector<std::string> messages;
+    velt_files files("127.0.0.1", [&](const std::string& t, SessionText) { messages.push_back(t); }, true,
+                     peer.Port());
+    ASSERT_TRUE(files.Ready);
+    ScriptedUser user;
+    LoginFlow flow(user, user, nullptr);
+    EXPECT_FALSE(flow.Accept(files, "bibliotekarz", "bibliotekarz"));
+    EXPECT_FALSE(flow.LoggedIn());
+    EXPECT_TRUE(user.shown.empty()) << user.shown.front();
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(user.busyDepth, 0) << "the busy cursor is back";
+    peer.Join();
 }

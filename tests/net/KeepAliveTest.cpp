@@ -1,3 +1,4 @@
+#include "net/ServerWait.h"
 #include "net/TVeltClient.h"
 #include "net/VrTimer.h"
 #include "text/CpLiteral.h"
@@ -172,4 +173,60 @@ TEST_F(FastTimer, CallbackMayStopAndRestartItsOwnTimer) {
     timer.Restart();
     for (int i = 0; i < 40 && fired < 1; ++i) std::this_thread::sleep_for(25ms);
     EXPECT_GE(fired, 1);
+}
+
+namespace {
+
+// Gives up on the test's own thread after a while; other threads wait on.
+struct InterruptOnThisThread : ServerWait {
+    std::thread::id thread = std::this_thread::get_id();
+    std::atomic<int> asked{0};
+    WaitDecision Waiting(std::chrono::milliseconds waited) override {
+        if (std::this_thread::get_id() != thread) return WaitDecision::GoOn;
+        ++asked;
+        return waited >= 300ms ? WaitDecision::Interrupt : WaitDecision::GoOn;
+    }
+    void WaitEnded() override {}
+};
+
+}  // namespace
+
+// A keep-alive that the server never answers holds the connection's lock;
+// a request on the GUI thread that waits for it still gets its way out.
+TEST_F(FastTimer, ARequestWaitingBehindAStalledKeepAliveCanBeInterrupted) {
+    std::atomic<bool> pinged{false};
+    std::atomic<bool> done{false};
+    ScriptedPeer peer([&](PeerConnection& c) {
+        c.ReadByte();
+        c.WriteText("VELT2&wersja=2026.12.01&struktura=");
+        EXPECT_EQ(c.ReadByte(), 254);
+        c.ReadText();
+        pinged = true;
+        while (!done) std::this_thread::sleep_for(10ms);  // never answers
+    });
+    std::vector<std::string> messages;
+    std::mutex lock;
+    {
+        TVeltClient client("127.0.0.1",
+                           [&](const std::string& t, SessionText) {
+                               std::lock_guard g(lock);
+                               messages.push_back(t);
+                           },
+                           peer.Port());
+        for (int i = 0; i < 80 && !pinged; ++i) std::this_thread::sleep_for(25ms);
+        ASSERT_TRUE(pinged);
+        InterruptOnThisThread hook;
+        SetServerWait(&hook);
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(client.Search("x"), nullptr);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+        SetServerWait(nullptr);
+        EXPECT_GE(hook.asked.load(), 3);
+        EXPECT_TRUE(client.Broken());
+        EXPECT_EQ(client.ErrorText(), "Przerwane przez użytkownika"_cp);
+        done = true;
+    }
+    peer.Join();
+    std::lock_guard g(lock);
+    EXPECT_EQ(messages, std::vector<std::string>{"Przerwane przez użytkownika"_cp});
 }

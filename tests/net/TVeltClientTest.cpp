@@ -1,3 +1,4 @@
+#include "net/ServerWait.h"
 #include "net/TVeltClient.h"
 #include "wire/WireCodec.h"
 #include "text/CpLiteral.h"
@@ -139,15 +140,18 @@ TEST(TVeltClient, ReplyShapesAndTheirFailures) {
     ExpectNoFailures(peer);
 }
 
-// Every request's bytes on the wire and the result its reply gives.
-TEST(TVeltClient, EveryRequestHasItsLayoutAndResultRule) {
-    struct Case {
-        const char* name;
-        std::function<std::string(TVeltClient&)> call;  // the result, as text
-        std::string sent;
-        std::string reply;
-        std::string result;
-    };
+// Every request: its bytes on the wire, the reply of the server, the result
+// that reply gives, and the result on a dead connection (broken = its text).
+struct RequestCase {
+    const char* name;
+    std::function<std::string(TVeltClient&)> call;  // the result, as text
+    std::string sent;
+    std::string reply;
+    std::string result;
+    std::string onDead;  // "broken": the connection's ErrorText
+};
+
+std::vector<RequestCase> RequestCases() {
     auto answers = [](std::vector<std::string> t) {
         Wire w;
         w.integer(static_cast<std::int32_t>(t.size()));
@@ -156,71 +160,75 @@ TEST(TVeltClient, EveryRequestHasItsLayoutAndResultRule) {
     };
     auto rec = [](const RecordPtr& r) { return r ? r->Item(1) + "/" + std::to_string(r->Count) : "none"; };
     const std::string chunk = Wire().integer(3).integer(3).b + "abc";
-    const std::vector<Case> cases = {
-        {"release", [&](TVeltClient& c) { c.ReleaseCollection(7); return std::string("-"); },
-         Wire().byte(6).integer(7).b, answers({"x"}), "-"},
-        {"search", [&](TVeltClient& c) { return rec(c.Search("autor=Kowalski")); },
-         Wire().byte(15).text("autor=Kowalski").b, answers({"12", "5"}), "12/2"},
-        {"reader", [&](TVeltClient& c) { return c.ReaderRequest("&akcja=konto"); },
-         Wire().byte(38).text("&client=VELT_TCP&akcja=konto").b, Wire().text("ok=1").b, "ok=1"},
-        {"find", [&](TVeltClient& c) { return rec(c.IndexFindRequest(21, 3, 5, "K")); },
-         Wire().byte(50).integer(21).integer(3).integer(5).text("K").b, answers({"K"}), "K/1"},
-        {"from", [&](TVeltClient& c) { return rec(c.IndexFromRequest(21, 3, 5, "P", "K")); },
-         Wire().byte(55).integer(21).integer(3).integer(5).text("P").text("K").b, answers({"K2"}), "K2/1"},
-        {"next", [&](TVeltClient& c) { return rec(c.IndexNextRequest(2, 0, 2, "", "K")); },
-         Wire().byte(56).integer(2).integer(0).integer(2).text("").text("K").b, Wire().integer(0).b, "none"},
-        {"last", [&](TVeltClient& c) { return rec(c.IndexLastRequest(2, 0, 2, "P")); },
-         Wire().byte(57).integer(2).integer(0).integer(2).text("P").text("").b, answers({"Z"}), "Z/1"},
-        {"prior", [&](TVeltClient& c) { return rec(c.IndexPriorRequest(2, 1, 2, "", "Z")); },
-         Wire().byte(58).integer(2).integer(1).integer(2).text("").text("Z").b, answers({"Y"}), "Y/1"},
-        {"collection report", [&](TVeltClient& c) { return std::to_string(c.CollectionReport(4, 9, "", "", nullptr)); },
-         Wire().byte(100).byte(1).integer(4).integer(9).b, chunk, "1"},
-        {"collection report+p", [&](TVeltClient& c) { return std::to_string(c.CollectionReport(4, 9, "a=1", "", nullptr)); },
-         Wire().byte(100).byte(6).integer(4).integer(9).text("a=1").b, chunk, "1"},
-        {"list report", [&](TVeltClient& c) { return std::to_string(c.ListReport(9, "", "A1|A2|", "", nullptr)); },
-         Wire().byte(100).byte(2).integer(9).text("A1|A2|").b, chunk, "1"},
-        {"list report+p", [&](TVeltClient& c) { return std::to_string(c.ListReport(9, "p", "A1|", "", nullptr)); },
-         Wire().byte(100).byte(7).integer(9).text("p").text("A1|").b, chunk, "1"},
-        {"parameter report", [&](TVeltClient& c) { return std::to_string(c.ParameterReport(9, "p", "", nullptr)); },
-         Wire().byte(100).byte(3).integer(9).text("p").b, chunk, "1"},
-        {"file", [&](TVeltClient& c) { return std::to_string(c.GetFile("okladka.jpg", "", nullptr)); },
-         Wire().byte(120).byte(1).text("okladka.jpg").b, Wire().integer(-1).b, "0"},
-        {"edit O", [&](TVeltClient& c) { return std::to_string(c.EditRequest('O', {"A  1"})) + c.Answer(2); },
-         Wire().byte(200).byte('O').text("A  1").b, answers({"", "100=x"}), "1100=x"},
-        {"edit U", [&](TVeltClient& c) { return std::to_string(c.EditRequest('U', {"A  1", "100=y\r\n"})); },
-         Wire().byte(200).byte('U').text("A  1").text("100=y\r\n").b, answers({"", "A  1"}), "1"},
-        {"edit I", [&](TVeltClient& c) { return std::to_string(c.EditRequest('I', {"a", "b", "c"})); },
-         Wire().byte(200).byte('I').text("a").text("b").text("c").b, answers({}), "0"},
-        {"edit G", [&](TVeltClient& c) { return std::to_string(c.EditRequestG(3, "t")); },
-         Wire().byte(200).byte('G').integer(3).text("t").b, answers({""}), "1"},
-        {"program run 1", [&](TVeltClient& c) { return c.ProgramRun("P1", "x=1", "@4"); },
-         Wire().byte(201).byte('X').text("P1").text("x=1").text("@4").b, answers({"gotowe"}), "gotowe"},
-        {"program run 2", [&](TVeltClient& c) { return c.ProgramRun("P1", "", "A1|"); },
-         Wire().byte(201).byte('X').text("P1").text("").text("A1|").b, answers({"", "dane"}), "dane"},
-        {"program run 3", [&](TVeltClient& c) { return c.ProgramRun("P1", "", ""); },
-         Wire().byte(201).byte('X').text("P1").text("").text("").b, answers({"a", "b", "c"}), "Bład odpowiedzi"_cp},
-        {"program check", [&](TVeltClient& c) { return c.ProgramCheck("P2"); },
-         Wire().byte(201).byte('D').text("P2").b, answers({"T"}), "T"},
-        {"set filters", [&](TVeltClient& c) { return c.SetFilters("TNT"); },
-         Wire().byte(202).byte('S').text("TNT").b, answers({""}), ""},
-        {"set filters 2", [&](TVeltClient& c) { return c.SetFilters("TNT"); },
-         Wire().byte(202).byte('S').text("TNT").b, answers({"", ""}), "Bład odpowiedzi"_cp},
-        {"get filters", [&](TVeltClient& c) { std::string d; auto e = c.GetFilters(d); return e + "|" + d; },
-         Wire().byte(202).byte('G').b, answers({"", "TN"}), "|TN"},
-        {"attachment list", [&](TVeltClient& c) { return c.AttachmentList("A1"); },
-         Wire().byte(220).byte('L').text("A1").b, answers({"okladka|spis"}), "okladka|spis"},
-        {"attachment kinds", [&](TVeltClient& c) { return c.AttachmentKinds("A1"); },
-         Wire().byte(220).byte('F').text("A1").b, answers({"okladka|"}), "okladka|"},
-        {"attachment get", [&](TVeltClient& c) { return std::to_string(c.AttachmentGet("A1", "spis", "", nullptr)); },
-         Wire().byte(220).byte('G').text("A1").text("spis").b, chunk, "1"},
-        {"attachment delete", [&](TVeltClient& c) { return c.AttachmentDelete("A1", "spis"); },
-         Wire().byte(220).byte('D').text("A1").text("spis").b, answers({""}), ""},
-        {"attachment add (no file)", [&](TVeltClient& c) { return c.AttachmentAdd("A1", "/nonexistent/x.jpeg", nullptr); },
-         Wire().byte(220).byte('A').text("A1").text("jpe").integer(0).integer(0).b, answers({"brak"}), "brak"},
-        {"attachment add-as", [&](TVeltClient& c) { return c.AttachmentAddAs("A1", "spis", "/nonexistent/x", nullptr); },
-         Wire().byte(220).byte('S').text("A1").text("spis").text("").integer(0).integer(0).b, answers({""}), ""},
+    const std::string broken = "broken";
+    return {
+        {"release", [=](TVeltClient& c) { c.ReleaseCollection(7); return std::string("-"); },
+         Wire().byte(6).integer(7).b, answers({"x"}), "-", "-"},
+        {"search", [=](TVeltClient& c) { return rec(c.Search("autor=Kowalski")); },
+         Wire().byte(15).text("autor=Kowalski").b, answers({"12", "5"}), "12/2", "none"},
+        {"reader", [=](TVeltClient& c) { return c.ReaderRequest("&akcja=konto"); },
+         Wire().byte(38).text("&client=VELT_TCP&akcja=konto").b, Wire().text("ok=1").b, "ok=1", ""},
+        {"find", [=](TVeltClient& c) { return rec(c.IndexFindRequest(21, 3, 5, "K")); },
+         Wire().byte(50).integer(21).integer(3).integer(5).text("K").b, answers({"K"}), "K/1", "none"},
+        {"from", [=](TVeltClient& c) { return rec(c.IndexFromRequest(21, 3, 5, "P", "K")); },
+         Wire().byte(55).integer(21).integer(3).integer(5).text("P").text("K").b, answers({"K2"}), "K2/1", "none"},
+        {"next", [=](TVeltClient& c) { return rec(c.IndexNextRequest(2, 0, 2, "", "K")); },
+         Wire().byte(56).integer(2).integer(0).integer(2).text("").text("K").b, Wire().integer(0).b, "none", "none"},
+        {"last", [=](TVeltClient& c) { return rec(c.IndexLastRequest(2, 0, 2, "P")); },
+         Wire().byte(57).integer(2).integer(0).integer(2).text("P").text("").b, answers({"Z"}), "Z/1", "none"},
+        {"prior", [=](TVeltClient& c) { return rec(c.IndexPriorRequest(2, 1, 2, "", "Z")); },
+         Wire().byte(58).integer(2).integer(1).integer(2).text("").text("Z").b, answers({"Y"}), "Y/1", "none"},
+        {"collection report", [=](TVeltClient& c) { return std::to_string(c.CollectionReport(4, 9, "", "", nullptr)); },
+         Wire().byte(100).byte(1).integer(4).integer(9).b, chunk, "1", "0"},
+        {"collection report+p", [=](TVeltClient& c) { return std::to_string(c.CollectionReport(4, 9, "a=1", "", nullptr)); },
+         Wire().byte(100).byte(6).integer(4).integer(9).text("a=1").b, chunk, "1", "0"},
+        {"list report", [=](TVeltClient& c) { return std::to_string(c.ListReport(9, "", "A1|A2|", "", nullptr)); },
+         Wire().byte(100).byte(2).integer(9).text("A1|A2|").b, chunk, "1", "0"},
+        {"list report+p", [=](TVeltClient& c) { return std::to_string(c.ListReport(9, "p", "A1|", "", nullptr)); },
+         Wire().byte(100).byte(7).integer(9).text("p").text("A1|").b, chunk, "1", "0"},
+        {"parameter report", [=](TVeltClient& c) { return std::to_string(c.ParameterReport(9, "p", "", nullptr)); },
+         Wire().byte(100).byte(3).integer(9).text("p").b, chunk, "1", "0"},
+        {"file", [=](TVeltClient& c) { return std::to_string(c.GetFile("okladka.jpg", "", nullptr)); },
+         Wire().byte(120).byte(1).text("okladka.jpg").b, Wire().integer(-1).b, "0", "0"},
+        {"edit O", [=](TVeltClient& c) { return std::to_string(c.EditRequest('O', {"A  1"})) + c.Answer(2); },
+         Wire().byte(200).byte('O').text("A  1").b, answers({"", "100=x"}), "1100=x", "0"},
+        {"edit U", [=](TVeltClient& c) { return std::to_string(c.EditRequest('U', {"A  1", "100=y\r\n"})); },
+         Wire().byte(200).byte('U').text("A  1").text("100=y\r\n").b, answers({"", "A  1"}), "1", "0"},
+        {"edit I", [=](TVeltClient& c) { return std::to_string(c.EditRequest('I', {"a", "b", "c"})); },
+         Wire().byte(200).byte('I').text("a").text("b").text("c").b, answers({}), "0", "0"},
+        {"edit G", [=](TVeltClient& c) { return std::to_string(c.EditRequestG(3, "t")); },
+         Wire().byte(200).byte('G').integer(3).text("t").b, answers({""}), "1", "0"},
+        {"program run 1", [=](TVeltClient& c) { return c.ProgramRun("P1", "x=1", "@4"); },
+         Wire().byte(201).byte('X').text("P1").text("x=1").text("@4").b, answers({"gotowe"}), "gotowe", broken},
+        {"program run 2", [=](TVeltClient& c) { return c.ProgramRun("P1", "", "A1|"); },
+         Wire().byte(201).byte('X').text("P1").text("").text("A1|").b, answers({"", "dane"}), "dane", broken},
+        {"program run 3", [=](TVeltClient& c) { return c.ProgramRun("P1", "", ""); },
+         Wire().byte(201).byte('X').text("P1").text("").text("").b, answers({"a", "b", "c"}), "Bład odpowiedzi"_cp, broken},
+        {"program check", [=](TVeltClient& c) { return c.ProgramCheck("P2"); },
+         Wire().byte(201).byte('D').text("P2").b, answers({"T"}), "T", broken},
+        {"set filters", [=](TVeltClient& c) { return c.SetFilters("TNT"); },
+         Wire().byte(202).byte('S').text("TNT").b, answers({""}), "", broken},
+        {"set filters 2", [=](TVeltClient& c) { return c.SetFilters("TNT"); },
+         Wire().byte(202).byte('S').text("TNT").b, answers({"", ""}), "Bład odpowiedzi"_cp, broken},
+        {"get filters", [=](TVeltClient& c) { std::string d; auto e = c.GetFilters(d); return e + "|" + d; },
+         Wire().byte(202).byte('G').b, answers({"", "TN"}), "|TN", broken + "|"},
+        {"attachment list", [=](TVeltClient& c) { return c.AttachmentList("A1"); },
+         Wire().byte(220).byte('L').text("A1").b, answers({"okladka|spis"}), "okladka|spis", broken},
+        {"attachment kinds", [=](TVeltClient& c) { return c.AttachmentKinds("A1"); },
+         Wire().byte(220).byte('F').text("A1").b, answers({"okladka|"}), "okladka|", broken},
+        {"attachment get", [=](TVeltClient& c) { return std::to_string(c.AttachmentGet("A1", "spis", "", nullptr)); },
+         Wire().byte(220).byte('G').text("A1").text("spis").b, chunk, "1", "0"},
+        {"attachment delete", [=](TVeltClient& c) { return c.AttachmentDelete("A1", "spis"); },
+         Wire().byte(220).byte('D').text("A1").text("spis").b, answers({""}), "", broken},
+        {"attachment add (no file)", [=](TVeltClient& c) { return c.AttachmentAdd("A1", "/nonexistent/x.jpeg", nullptr); },
+         Wire().byte(220).byte('A').text("A1").text("jpe").integer(0).integer(0).b, answers({"brak"}), "brak", broken},
+        {"attachment add-as", [=](TVeltClient& c) { return c.AttachmentAddAs("A1", "spis", "/nonexistent/x", nullptr); },
+         Wire().byte(220).byte('S').text("A1").text("spis").text("").integer(0).integer(0).b, answers({""}), "", broken},
     };
-    for (const auto& tc : cases) {
+}
+
+TEST(TVeltClient, EveryRequestHasItsLayoutAndResultRule) {
+    for (const auto& tc : RequestCases()) {
         SCOPED_TRACE(tc.name);
         ScriptedPeer peer([&](PeerConnection& c) {
             ServeStatus(c);
@@ -234,8 +242,43 @@ TEST(TVeltClient, EveryRequestHasItsLayoutAndResultRule) {
             EXPECT_EQ(tc.call(client), tc.result);
             EXPECT_FALSE(client.Broken()) << client.ErrorText();
         }
+        EXPECT_TRUE(m.texts.empty());
         ExpectNoFailures(peer);
     }
+}
+
+// One dropped connection gives one message, however many requests follow,
+// and none of them reaches the wire.
+TEST(TVeltClient, ADeadConnectionIsReportedOnceAndEveryRequestGivesItsEmptyResult) {
+    ScriptedPeer peer([](PeerConnection& c) {
+        ServeStatus(c);
+        c.Close();
+    });
+    Messages m;
+    TVeltClient client("127.0.0.1", m.callback(), peer.Port());
+    ExpectNoFailures(peer);
+    const auto cases = RequestCases();
+    // The first request meets the closed connection.
+    (void)cases[0].call(client);
+    ASSERT_TRUE(client.Broken());
+    const std::string error = client.ErrorText();
+    const std::uint64_t sends = client.SendCount();
+    for (int round = 0; round < 2; ++round) {
+        for (const auto& tc : cases) {
+            SCOPED_TRACE(tc.name);
+            const std::string expected = tc.onDead.rfind("broken", 0) == 0 ? error + tc.onDead.substr(6) : tc.onDead;
+            EXPECT_EQ(tc.call(client), expected);
+        }
+    }
+    client.KeepAlive();
+    EXPECT_EQ(client.Login("a", "b", ""), error);
+    client.Logout();
+    client.RequestStatus();
+    EXPECT_EQ(client.ChangePassword("x"), error);
+    EXPECT_EQ(client.SendCount(), sends) << "a request on the dead connection was sent";
+    ASSERT_EQ(m.texts.size(), 1u);
+    EXPECT_EQ(m.texts[0], error);
+    EXPECT_TRUE(client.FailureReported());
 }
 
 TEST(TVeltClient, LoginScramblesFromTheNextRequestInBothDirections) {
@@ -508,5 +551,168 @@ TEST(TVeltClient, EmptyFileIsOneChunkOfNothing) {
     TVeltClient client("127.0.0.1", nullptr, peer.Port());
     EXPECT_EQ(client.AttachmentAdd("A", file, nullptr), "");
     std::filesystem::remove(file);
+    ExpectNoFailures(peer);
+}
+
+TEST(TVeltClient, AConnectionLostInTheMiddleOfALoginIsReportedOnce) {
+    ScriptedPeer peer([](PeerConnection& c) {
+        ServeStatus(c);
+        EXPECT_EQ(c.ReadByte(), 128);
+        c.ReadText();
+        c.WriteAnswers({"77"});
+        EXPECT_EQ(c.ReadByte(), 129);
+        c.ReadText();
+        c.Close();
+    });
+    Messages m;
+    TVeltClient client("127.0.0.1", m.callback(), peer.Port());
+    const std::string reason = client.Login("bibliotekarz", "tajne", "modyfikowanie");
+    EXPECT_TRUE(client.Broken());
+    EXPECT_EQ(reason, client.ErrorText());
+    EXPECT_FALSE(client.LoggedIn());
+    ASSERT_EQ(m.texts.size(), 1u);
+    EXPECT_EQ(m.texts[0], "GETINTEGER: zerwane połączenie"_cp);
+    ExpectNoFailures(peer);
+}
+
+// A status text that never ends must not grow until memory runs out.
+TEST(TVeltClient, ATextWithoutItsEndIsRefusedAtTheLimit) {
+    std::atomic<bool> stop{false};
+    ScriptedPeer peer([&](PeerConnection& c) {
+        c.ReadByte();
+        const std::string block(1 << 20, 'a');
+        for (int i = 0; i < 80 && !stop; ++i) c.Write(block);
+    });
+    Messages m;
+    TVeltClient client("127.0.0.1", m.callback(), peer.Port());
+    stop = true;
+    EXPECT_TRUE(client.Broken());
+    EXPECT_EQ(client.ErrorText(), "Przekroczenie wielkości komunikatu"_cp);
+    EXPECT_EQ(client.Status(), "");
+    ASSERT_EQ(m.texts.size(), 1u);
+    peer.Join();
+}
+
+namespace {
+
+// A server-wait hook for one test: it records what it was asked and decides
+// by a function of the time waited.
+struct TestWait : ServerWait {
+    std::function<WaitDecision(std::chrono::milliseconds)> decide;
+    std::atomic<int> asked{0};
+    std::atomic<int> ended{0};
+    WaitDecision Waiting(std::chrono::milliseconds waited) override {
+        ++asked;
+        return decide ? decide(waited) : WaitDecision::GoOn;
+    }
+    void WaitEnded() override { ++ended; }
+};
+
+struct InstalledWait {
+    explicit InstalledWait(ServerWait* hook) { SetServerWait(hook); }
+    ~InstalledWait() { SetServerWait(nullptr); }
+};
+
+}  // namespace
+
+// A request started while another awaits its reply (a handler run by the
+// waiting window) is refused without touching the wire; the first one ends
+// normally.
+TEST(TVeltClient, ARequestBegunWhileAnotherIsOpenIsRefused) {
+#ifdef NDEBUG
+    ScriptedPeer peer([](PeerConnection& c) {
+        ServeStatus(c);
+        EXPECT_EQ(c.ReadByte(), 15);
+        EXPECT_EQ(c.ReadText(), "tytuł=a"_cp);
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        c.WriteAnswers({"5", "2"});
+        EXPECT_TRUE(c.Quiet(200)) << "the refused request reached the wire";
+    });
+    Messages m;
+    TVeltClient client("127.0.0.1", m.callback(), peer.Port());
+    std::vector<std::string> inner;
+    TestWait wait;
+    wait.decide = [&](std::chrono::milliseconds) {
+        if (inner.empty()) {
+            RecordPtr r = client.IndexFindRequest(1, 0, 1, "x");
+            inner.push_back(r ? "record" : "none");
+            inner.push_back(client.SetFilters("T"));
+        }
+        return WaitDecision::GoOn;
+    };
+    InstalledWait installed(&wait);
+    RecordPtr r = client.Search("tytuł=a"_cp);
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(r->Item(1), "5");
+    EXPECT_EQ(inner, (std::vector<std::string>{"none", TVeltClient::BusyText()}));
+    EXPECT_EQ(client.RefusedRequests(), 2u);
+    EXPECT_FALSE(client.Broken());
+    EXPECT_TRUE(m.texts.empty());
+    EXPECT_EQ(wait.ended.load(), 1);
+    ExpectNoFailures(peer);
+#else
+    GTEST_SKIP() << "debug builds stop at the assertion instead";
+#endif
+}
+
+// A server that stops answering keeps nobody waiting: the hook gives up and
+// the connection breaks with its text, reported once.
+TEST(TVeltClient, TheWaitHookEndsAStalledReply) {
+    const struct {
+        WaitDecision decision;
+        std::string text;
+    } cases[] = {
+        {WaitDecision::Interrupt, "Przerwane przez użytkownika"_cp},
+        {WaitDecision::TimeOut, "Przekroczony czas oczekiwania"_cp},
+    };
+    for (const auto& tc : cases) {
+        SCOPED_TRACE(tc.text);
+        std::atomic<bool> done{false};
+        ScriptedPeer peer([&](PeerConnection& c) {
+            ServeStatus(c);
+            c.Read(1 + 12 + 2 + 1);
+            while (!done) std::this_thread::sleep_for(std::chrono::milliseconds(10));  // never answers
+        });
+        Messages m;
+        TVeltClient client("127.0.0.1", m.callback(), peer.Port());
+        TestWait wait;
+        wait.decide = [&](std::chrono::milliseconds waited) {
+            return waited >= std::chrono::milliseconds(300) ? tc.decision : WaitDecision::GoOn;
+        };
+        InstalledWait installed(&wait);
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(client.IndexFromRequest(1, 0, 1, "", "x"), nullptr);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+        EXPECT_TRUE(client.Broken());
+        EXPECT_EQ(client.ErrorText(), tc.text);
+        EXPECT_GE(wait.asked.load(), 3);
+        EXPECT_EQ(wait.ended.load(), 1);
+        EXPECT_EQ(client.IndexFromRequest(1, 0, 1, "", "x"), nullptr);
+        EXPECT_EQ(m.texts, std::vector<std::string>{tc.text});
+        done = true;
+        peer.Join();
+    }
+}
+
+// The greeting of the status is the server's notice: once per connection,
+// not again with every status request.
+TEST(TVeltClient, EachNoticeOfTheServerComesOncePerConnection) {
+    const std::string greeting = "VELT2&wersja=2026.01.01&message=Witaj&struktura=";
+    const std::string other = "VELT2&wersja=2026.01.01&message=Dziś krócej&struktura="_cp;
+    ScriptedPeer peer([&](PeerConnection& c) {
+        ServeStatus(c, greeting);
+        ServeStatus(c, greeting);
+        ServeStatus(c, other);
+        ServeStatus(c, greeting);
+    });
+    std::vector<std::pair<std::string, SessionText>> told;
+    TVeltClient client("127.0.0.1", [&](const std::string& t, SessionText k) { told.emplace_back(t, k); },
+                       peer.Port());
+    client.RequestStatus();
+    client.RequestStatus();
+    client.RequestStatus();
+    const std::vector<std::pair<std::string, SessionText>> expected = {
+        {"Witaj", SessionText::Notice}, {"Dziś krócej"_cp, SessionText::Notice}};
+    EXPECT_EQ(told, expected);
     ExpectNoFailures(peer);
 }

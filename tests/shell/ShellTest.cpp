@@ -238,3 +238,145 @@ TEST(VeltShell, RegistersTheConverterModulesOfTheConfiguration) {
     ASSERT_EQ(prompts.shown.size(), 1u) << "the missing module is reported";
     EXPECT_NE(prompts.shown[0].find("brak.so"), std::string::npos);
 }
+
+namespace {
+
+// A view whose login window logs in as the given user, and a listener that
+// writes down what it heard and whether the descriptor was still whole.
+struct LoggingInView : FakeView {
+    VeltShell* shell = nullptr;
+    std::string user = "admin";
+    bool ShowLogin(velt_files& files, const std::string&) override {
+        return shell->Flow().Accept(files, user, user);
+    }
+};
+
+struct RecordingListener : CatalogueListener {
+    std::vector<std::string> heard;
+    void CatalogueClosing(velt_files& files, bool disconnecting) override {
+        heard.push_back(std::string(disconnecting ? "disconnect" : "reload") + ":" +
+                        std::to_string(files.Indexes.size()) + (files.Session->Broken() ? ":broken" : ""));
+    }
+    void CatalogueOpened(velt_files& files) override {
+        heard.push_back("opened:" + std::to_string(files.Indexes.size()));
+    }
+};
+
+}  // namespace
+
+// What the main window shows in each mode, with the version gates.
+TEST(VeltShell, StateFollowsTheModeAndTheServersVersion) {
+    const struct Case {
+        const char* name;
+        std::string status;
+        std::string user;  // the catalogue entry's "user"
+        ShellState loggedIn;
+    } cases[] = {
+        {"VELT2", "VELT2&wersja=2026.01.01&edycja=1&struktura={x={nam=autor}{tab=21}{ind=5}}", "",
+         [] {
+             ShellState s;
+             s.Mode = ShellMode::LoggedIn;
+             s.RecordMenu = s.OperationMenu = true;
+             return s;
+         }()},
+        {"VELT1 before 2003.10.24", "VELT1&wersja=2003.10.23&edycja=1&blob=T&zamawianie=T&struktura={x={nam=autor}{tab=21}{ind=5}}", "",
+         [] {
+             ShellState s;
+             s.Mode = ShellMode::LoggedInVelt1;
+             s.RecordMenu = s.LinksButton = s.BlobButton = true;
+             s.AccountMenu = true;
+             return s;
+         }()},
+        {"VELT1 from 2003.10.24", "VELT1&wersja=2003.10.24&edycja=1&zamawianie=T&struktura={x={nam=autor}{tab=21}{ind=5}}", "x-",
+         [] {
+             ShellState s;
+             s.Mode = ShellMode::LoggedInVelt1;
+             s.RecordMenu = s.LinksButton = s.OperationMenu = true;
+             return s;
+         }()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::LoginPeer peer(c.status);
+        TempDir dir;
+        const std::string file = dir.Write("s.ini", "[KATALOG_A]\nnazwa=&Główny\nport=" + std::to_string(peer.Port()) +
+                                                        "\nuser=" + c.user + "\n");
+        LoggingInView view;
+        FakePrompts prompts;
+        VeltShell shell(view, prompts, prompts);
+        view.shell = &shell;
+        shell.ReadConfiguration(file, dir.Path(), dir.Path());
+        shell.Start(std::nullopt);
+        ShellState out = shell.State();
+        EXPECT_EQ(out.Mode, ShellMode::LoggedOut);
+        EXPECT_TRUE(out.EditToolbar && out.LoginMenu && out.ServerMenus && out.Connected);
+        EXPECT_FALSE(out.LogoutEnabled || out.RecordMenu || out.OperationMenu || out.BlobButton);
+        EXPECT_EQ(out.Caption, "Główny");
+        EXPECT_EQ(out.ConnectionText, "127.0.0.1/" + std::to_string(peer.Port()));
+        shell.Login();
+        ShellState in = shell.State();
+        EXPECT_EQ(in.ConnectionText, out.ConnectionText + " — admin"_cp);
+        ShellState expected = c.loggedIn;
+        expected.Caption = in.Caption;
+        expected.ConnectionText = in.ConnectionText;
+        expected.Connected = expected.ServerMenus = expected.EditToolbar = expected.LoginMenu = true;
+        expected.LogoutEnabled = true;
+        EXPECT_EQ(in, expected);
+        EXPECT_EQ(view.states.back(), in) << "the view shows the state last computed";
+        shell.Logout();
+        EXPECT_EQ(shell.State(), out);
+        shell.Disconnect();
+        EXPECT_EQ(shell.State().Mode, ShellMode::NoEditing);
+        EXPECT_EQ(shell.State().ConnectionText, "Brak połączenia"_cp);
+        EXPECT_FALSE(shell.State().ServerMenus || shell.State().EditToolbar);
+    }
+}
+
+TEST(VeltShell, AnEntryWithoutEditingNeverShowsTheToolbar) {
+    test::LoginPeer peer;
+    TempDir dir;
+    const std::string file =
+        dir.Write("s.ini", "[KATALOG_A]\nnazwa=A\nport=" + std::to_string(peer.Port()) + "\nuser=-\n");
+    FakeView view;
+    FakePrompts prompts;
+    VeltShell shell(view, prompts, prompts);
+    shell.ReadConfiguration(file, dir.Path(), dir.Path());
+    shell.Start(std::nullopt);
+    EXPECT_EQ(shell.State().Mode, ShellMode::NoEditing);
+    EXPECT_FALSE(shell.State().EditToolbar || shell.State().LoginMenu);
+    EXPECT_TRUE(shell.State().ServerMenus);
+}
+
+// Listeners hear before the descriptor goes (while the session still works)
+// and after the new one is there.
+TEST(VeltShell, ListenersHearBeforeADescriptorIsFreedAndAfterTheNewOne) {
+    test::LoginPeer first;
+    test::LoginPeer second;
+    TempDir dir;
+    const std::string file = dir.Write("l.ini", "[KATALOG_A]\nnazwa=A\nport=" + std::to_string(first.Port()) +
+                                                    "\n[KATALOG_B]\nnazwa=B\nport=" + std::to_string(second.Port()) +
+                                                    "\n");
+    LoggingInView view;
+    FakePrompts prompts;
+    VeltShell shell(view, prompts, prompts);
+    view.shell = &shell;
+    RecordingListener listener;
+    shell.AddListener(&listener);
+    shell.ReadConfiguration(file, dir.Path(), dir.Path());
+    shell.Start(std::nullopt);
+    shell.Login();   // admin's profile differs: the descriptor is reloaded (2 indexes then)
+    shell.Logout();  // reloaded again
+    view.user = "bibliotekarz";
+    shell.Login();   // same profile: no reload, but the tabs are told all the same
+    shell.Click(*shell.Menu().FindSection("KATALOG_B"));
+    shell.RemoveListener(&listener);
+    shell.Disconnect();
+    const std::vector<std::string> expected = {
+        "opened:1",                  // A connected
+        "reload:1", "opened:2",      // admin's login
+        "reload:2", "opened:1",      // logout
+        "reload:1", "opened:1",      // bibliotekarz logs in; his descriptor comes with the reload
+        "disconnect:1", "opened:1",  // B instead of A
+    };
+    EXPECT_EQ(listener.heard, expected);
+}

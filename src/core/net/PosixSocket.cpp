@@ -57,6 +57,10 @@ void PosixSocket::Close() {
     }
 }
 
+void PosixSocket::Shutdown() {
+    if (mFd >= 0) ::shutdown(mFd, SHUT_RDWR);
+}
+
 void PosixSocket::Adopt(int fd) {
     Close();
     mFd = fd;

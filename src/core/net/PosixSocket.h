@@ -38,6 +38,9 @@ public:
 
     bool IsOpen() const { return mFd >= 0; }
     void Close();
+    // Ends both directions of the connection but keeps the descriptor: safe
+    // while another thread waits on it (it wakes up), unlike Close.
+    void Shutdown();
 
     void SetOperationTimeout(int ms) { mOperationTimeoutMs = ms; }
 

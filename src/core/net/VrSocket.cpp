@@ -55,6 +55,9 @@ void VrSocket::Fail(const std::string& text) {
     if (mBroken.load(std::memory_order_relaxed)) return;
     mErrorText = text;
     mBroken.store(true, std::memory_order_release);
+    // Nothing more is sent or read: the server need not wait for us, and a
+    // thread waiting on the socket wakes up.
+    mSocket.Shutdown();
 }
 
 std::string VrSocket::ErrorText() const {
