@@ -7,6 +7,7 @@
 // run and the program ends (for runs without anyone at the screen).
 
 #include "gui/common/GuiPrompts.h"
+#include "gui/common/ServerWaitWindow.h"
 #include "gui/common/TOknoKomunikatu.h"
 #include "gui/common/TOknoProgresji.h"
 #include "net/VrTimer.h"
@@ -40,6 +41,7 @@ int main(int argc, char** argv) {
         velt::gui::TForm1 form;
         velt::gui::TOknoKomunikatu::Instance();
         velt::gui::TOknoProgresji::Instance();
+        velt::gui::ServerWaitWindow::Install();
         if (QScreen* screen = app.primaryScreen()) form.setGeometry(screen->availableGeometry());
         form.showMaximized();
 
@@ -62,6 +64,7 @@ int main(int argc, char** argv) {
         }
         rc = app.exec();
     }
+    velt::SetServerWait(nullptr);
     velt::TTimer::Terminate();
     return rc;
 }

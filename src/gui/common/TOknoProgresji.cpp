@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMetaObject>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <algorithm>
 #include <exception>
@@ -33,6 +34,32 @@ TOknoProgresji::TOknoProgresji(QWidget* parent) : QDialog(parent) {
     Gauge1->setGeometry(8, 26, 236, 22);
     Gauge1->setTextVisible(false);
     Gauge1->setStyleSheet("QProgressBar::chunk { background-color: navy; }");
+    Button1 = new QPushButton(toQString("&Przerwij"_cp), this);
+    Button1->setObjectName("Button1");
+    Button1->setGeometry(86, 62, 80, 26);
+    Button1->hide();
+    connect(Button1, &QPushButton::clicked, this, [this] {
+        mInterruptRequested = true;
+        Button1->setEnabled(false);
+    });
+}
+
+namespace {
+thread_local bool tOnWorker = false;
+}
+
+bool TOknoProgresji::OnWorkerThread() { return tOnWorker; }
+
+void TOknoProgresji::OfferInterrupt(bool shown) {
+    if (mInterruptOffered.exchange(shown) == shown) return;
+    QMetaObject::invokeMethod(
+        this,
+        [this, shown] {
+            Button1->setVisible(shown);
+            Button1->setEnabled(!mInterruptRequested);
+            setFixedSize(252, shown ? 96 : 75);
+        },
+        Qt::QueuedConnection);
 }
 
 TOknoProgresji::~TOknoProgresji() {
@@ -52,7 +79,9 @@ void TOknoProgresji::showEvent(QShowEvent* e) {
     auto work = std::move(mPending);
     mPending = nullptr;
     mWorking = true;
+    mInterruptRequested = false;
     mWorker = std::thread([this, work] {
+        tOnWorker = true;
         std::string failure;
         try {
             work();
@@ -62,6 +91,7 @@ void TOknoProgresji::showEvent(QShowEvent* e) {
         } catch (...) {
             failure = "Błąd operacji"_cp;
         }
+        OfferInterrupt(false);
         QMetaObject::invokeMethod(this, [this, failure] {
             if (!failure.empty()) plain_message(failure);
             mWorking = false;

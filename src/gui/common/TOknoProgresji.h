@@ -13,6 +13,7 @@
 
 class QLabel;
 class QProgressBar;
+class QPushButton;
 
 namespace velt::gui {
 
@@ -36,8 +37,16 @@ public:
     // Hides the window and restores the cursor after a transfer, however it ended.
     void download_finished();
 
+    // Shows or hides "Przerwij" (a reply is late); any thread may ask.
+    void OfferInterrupt(bool shown);
+    // True once the user pressed "Przerwij" in this run.
+    bool InterruptRequested() const { return mInterruptRequested; }
+    // True on the worker thread of a run.
+    static bool OnWorkerThread();
+
     QLabel* Panel1 = nullptr;
     QProgressBar* Gauge1 = nullptr;
+    QPushButton* Button1 = nullptr;  // "Przerwij", shown while a reply is late
 
     // True while a worker is attached.
     bool Working() const { return mWorking; }
@@ -54,6 +63,8 @@ private:
     std::function<void()> mPending;  // the work the show event starts
     std::thread mWorker;
     std::atomic<bool> mWorking{false};
+    std::atomic<bool> mInterruptRequested{false};
+    std::atomic<bool> mInterruptOffered{false};
     bool mDownloadShown = false;
 };
 
