@@ -2,8 +2,10 @@
 // for checking a server by hand. Texts are printed in UTF-8.
 
 #include "CliContext.h"
+#include "net/ServerWait.h"
 #include "text/utf.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,9 +14,23 @@
 
 namespace {
 
+// Gives up on a reply that takes longer than the time-out.
+class ReplyTimeout : public velt::ServerWait {
+public:
+    explicit ReplyTimeout(std::chrono::milliseconds limit) : mLimit(limit) {}
+    velt::WaitDecision Waiting(std::chrono::milliseconds waited) override {
+        return waited >= mLimit ? velt::WaitDecision::TimeOut : velt::WaitDecision::GoOn;
+    }
+    void WaitEnded() override {}
+
+private:
+    std::chrono::milliseconds mLimit;
+};
+
 void Usage() {
     std::fputs(
-        "usage: velt-cli [--host H --port P [--user U --password W [--right R]]] COMMAND [ARGS]\n"
+        "usage: velt-cli [--host H --port P [--user U --password W [--right R]]] [--timeout S] COMMAND [ARGS]\n"
+        "  --timeout S       give up on a reply the server has not sent within S seconds\n"
         "commands:\n"
         "  status            the server's status parameters (and the login's rights)\n"
         "  indexes           the catalogue's index names\n"
@@ -82,6 +98,17 @@ int main(int argc, char** argv) {
             ctx.right = velt::UtfVeltwin().Convert(ctx.right);
             continue;
         }
+        std::string seconds;
+        if (a == "--timeout" && value(seconds)) {
+            char* end = nullptr;
+            const long v = std::strtol(seconds.c_str(), &end, 10);
+            if (end == seconds.c_str() || *end != '\0' || v < 1 || v > 3600) {
+                std::fputs("velt-cli: --timeout takes 1 to 3600 seconds\n", stderr);
+                return kExitUsage;
+            }
+            ctx.timeoutSeconds = static_cast<int>(v);
+            continue;
+        }
         if (a == "-h" || a == "--help") {
             Usage();
             return kExitOk;
@@ -96,5 +123,11 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     for (; i < argc; ++i) ctx.args.emplace_back(argv[i]);
-    return it->second(ctx);
+    // A server that stops answering ends the command after the time-out
+    // instead of the hour the waiting loop would allow.
+    ReplyTimeout timeout(std::chrono::seconds(ctx.timeoutSeconds));
+    if (ctx.timeoutSeconds > 0) velt::SetServerWait(&timeout);
+    const int rc = it->second(ctx);
+    velt::SetServerWait(nullptr);
+    return rc;
 }

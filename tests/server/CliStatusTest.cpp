@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <sys/wait.h>
 
@@ -110,6 +112,41 @@ TEST(CliCatalogue, IndexesAndBrowsingForwardAndBackward) {
     EXPECT_EQ(unknown.err, "Nieznany indeks: nieznany\n");
     const CliRun badFormat = RunCli(where + " browse autor --format brak");
     EXPECT_EQ(badFormat.status, 2);
+}
+
+// The server drops the connection in the middle of a walk: the entries read
+// so far are printed, the failure once, and the program ends normally.
+TEST(CliCatalogue, AConnectionDroppedInTheMiddleOfAWalkEndsWithOneMessage) {
+    ServerProcess::Options o;
+    o.records = 50;
+    ServerProcess server(o);
+    ASSERT_TRUE(server.Ready()) << server.Why();
+    const std::string where = "--host 127.0.0.1 --port " + std::to_string(server.Port());
+    ASSERT_EQ(server.Control("close 56 1").rfind("ok", 0), 0u);
+    const CliRun r = RunCli(where + " browse tytuł --count 20");
+    EXPECT_EQ(r.status, 3) << r.err;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << "the first entry came before the drop: " << r.out;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_NE(r.err.find("zerwane po"), std::string::npos) << r.err;
+}
+
+// A server that stops answering ends the command after --timeout seconds.
+TEST(CliStatus, TimeoutEndsAWaitForASilentServer) {
+    ServerProcess::Options o;
+    o.records = 20;
+    ServerProcess server(o);
+    ASSERT_TRUE(server.Ready()) << server.Why();
+    const std::string where = "--host 127.0.0.1 --port " + std::to_string(server.Port());
+    ASSERT_EQ(server.Control("delay 3000 55").rfind("ok", 0), 0u);
+    const auto start = std::chrono::steady_clock::now();
+    const CliRun r = RunCli(where + " --timeout 1 browse autor --count 3");
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(r.status, 3) << r.err;
+    EXPECT_EQ(r.err, "Przekroczony czas oczekiwania\n");
+    EXPECT_LT(took, std::chrono::seconds(4));
+    const CliRun bad = RunCli(where + " --timeout 0 status");
+    EXPECT_EQ(bad.status, 1);
+    server.Control("clear");
 }
 
 TEST(CliStatus, NoServerMeansExitThree) {
