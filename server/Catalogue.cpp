@@ -1,5 +1,7 @@
 #include "Catalogue.h"
 
+#include "UploadFile.h"
+
 namespace velt::server {
 
 Catalogue::Catalogue(const std::string& path)
@@ -117,6 +119,30 @@ void Catalogue::PutAttachment(std::uint32_t number, const std::string& name, con
     Statement s(mDb, "INSERT OR REPLACE INTO attachments(num,name,data) VALUES(?1,?2,?3)");
     s.Bind(1, number).Bind(2, name).Bind(3, data);
     s.Run();
+    t.Commit();
+}
+
+void Catalogue::PutAttachment(std::uint32_t number, const std::string& name, UploadFile& file) {
+    Transaction t(mDb);
+    Statement s(mDb, "INSERT OR REPLACE INTO attachments(num,name,data) VALUES(?1,?2,zeroblob(?3))");
+    s.Bind(1, number).Bind(2, name).Bind(3, file.Size());
+    s.Run();
+    const sqlite3_int64 row = sqlite3_last_insert_rowid(mDb.Handle());
+    sqlite3_blob* blob = nullptr;
+    if (sqlite3_blob_open(mDb.Handle(), "main", "attachments", "data", row, 1, &blob) != SQLITE_OK)
+        throw DbError(sqlite3_errmsg(mDb.Handle()));
+    unsigned char piece[65536];
+    std::int64_t at = 0;
+    file.Rewind();
+    while (at < file.Size()) {
+        const std::size_t got = file.Read(piece, sizeof piece);
+        if (got == 0 || sqlite3_blob_write(blob, piece, static_cast<int>(got), static_cast<int>(at)) != SQLITE_OK) {
+            sqlite3_blob_close(blob);
+            throw DbError("the upload could not be stored");
+        }
+        at += static_cast<std::int64_t>(got);
+    }
+    sqlite3_blob_close(blob);
     t.Commit();
 }
 

@@ -15,6 +15,8 @@
 
 namespace velt::server {
 
+class UploadFile;
+
 struct EntryRow {
     std::string key;  // stored key
     std::uint32_t number = 0;
@@ -69,6 +71,9 @@ public:
     std::optional<std::string> Attachment(std::uint32_t number, const std::string& name);
     // Adds or replaces an attachment (one transaction).
     void PutAttachment(std::uint32_t number, const std::string& name, const std::string& data);
+    // The same from an upload kept in a file, written into the database in
+    // pieces (memory does not grow with the size).
+    void PutAttachment(std::uint32_t number, const std::string& name, UploadFile& file);
     // False when there was no such attachment.
     bool DeleteAttachment(std::uint32_t number, const std::string& name);
 

@@ -5,6 +5,7 @@
 // -1 in place of the remaining count aborts the transfer.
 
 #include "CoverImages.h"
+#include "UploadFile.h"
 #include "Descriptor.h"
 #include "Fold.h"
 #include "Session.h"
@@ -25,21 +26,24 @@ std::string Join(const std::vector<std::string>& parts) {
     return out;
 }
 
-// Reads an upload; what a client promised must add up, or the connection
-// ends before anything is stored.
-std::string ReadUpload(Session& s) {
-    std::string data;
+// Reads an upload chunk by chunk into keep (when given; otherwise the bytes
+// are read off the wire and dropped), so that the server never holds more
+// than one chunk of it. What a client promised must add up, or the
+// connection ends before anything is stored. The size of the upload.
+std::int64_t ReadUpload(Session& s, UploadFile* keep) {
+    unsigned char chunk[kMaxChunk];
     std::int64_t expected = -1;
+    std::int64_t total = 0;
     for (;;) {
         const std::int32_t remaining = s.in.Integer(0, static_cast<std::int32_t>(kMaxUpload), "upload size");
         const std::int32_t count = s.in.Integer(0, kMaxChunk, "chunk size");
         if (expected >= 0 && remaining != expected) throw ProtocolError("upload chunks do not add up");
         if (count > remaining) throw ProtocolError("chunk larger than the rest of the upload");
         if (count == 0 && remaining > 0) throw ProtocolError("empty chunk in an upload");
-        const std::size_t at = data.size();
-        data.resize(at + static_cast<std::size_t>(count));
-        s.in.Chunk(reinterpret_cast<unsigned char*>(data.data() + at), static_cast<std::size_t>(count));
-        if (remaining == count) return data;
+        s.in.Chunk(chunk, static_cast<std::size_t>(count));
+        if (keep) keep->Append(chunk, static_cast<std::size_t>(count));
+        total += count;
+        if (remaining == count) return total;
         expected = remaining - count;
     }
 }
@@ -103,18 +107,21 @@ void Attachments(Session& s, std::uint8_t, char letter) {
         default: {  // 'A' and 'S': the file follows the request's texts
             const std::string name = letter == 'S' ? s.in.Text(256) : std::string();
             const std::string ext = s.in.Text(256);
-            const std::string data = ReadUpload(s);
             const auto extension = Extension(ext);
-            if (!MayChange(s)) {
-                s.out.Answers({"Brak uprawnień do zmiany plików rekordu"_cp});
-            } else if (!exists) {
-                s.out.Answers({NoRecord(id)});
-            } else if (!extension) {
-                s.out.Answers({"Niedozwolone rozszerzenie pliku: "_cp + ext});
-            } else if (data.empty()) {
-                s.out.Answers({"Plik jest pusty albo nie dał się odczytać"_cp});
-            } else if (letter == 'S' && !ValidName(name)) {
-                s.out.Answers({"Niedozwolona nazwa pliku"_cp});
+            // What can be refused is refused before the upload is kept: its
+            // bytes are then only read off the wire.
+            std::string refusal;
+            if (!MayChange(s)) refusal = "Brak uprawnień do zmiany plików rekordu"_cp;
+            else if (!exists) refusal = NoRecord(id);
+            else if (!extension) refusal = "Niedozwolone rozszerzenie pliku: "_cp + ext;
+            else if (letter == 'S' && !ValidName(name)) refusal = "Niedozwolona nazwa pliku"_cp;
+            std::optional<UploadFile> file;
+            if (refusal.empty()) file.emplace();
+            const std::int64_t size = ReadUpload(s, file ? &*file : nullptr);
+            if (refusal.empty() && size == 0) refusal = "Plik jest pusty albo nie dał się odczytać"_cp;
+            if (refusal.empty() && !file->Good()) refusal = "Serwer nie może przyjąć pliku"_cp;
+            if (!refusal.empty()) {
+                s.out.Answers({refusal});
             } else {
                 std::string stored = WithExtension(name, *extension);
                 if (letter == 'A') {
@@ -124,7 +131,7 @@ void Attachments(Session& s, std::uint8_t, char letter) {
                         if (std::find(names.begin(), names.end(), stored) == names.end()) break;
                     }
                 }
-                s.db.PutAttachment(number, stored, data);
+                s.db.PutAttachment(number, stored, *file);
                 s.out.Answers({""});
             }
             return;

@@ -126,10 +126,27 @@ int Server::ListenControl(const std::string& address, int port, std::string& why
     return mControlFd < 0 ? -1 : BoundPort(mControlFd);
 }
 
+int Server::ActiveClients() {
+    std::lock_guard lock(mLock);
+    int n = 0;
+    for (const Worker& w : mWorkers) n += !w.control && !w.done;
+    return n;
+}
+
 void Server::Start(int fd, bool control, const std::string& peer) {
+    // A thread per connection, but not without end: past the cap a client is
+    // closed at once and sees the connection refused.
+    if (!control && ActiveClients() >= mConfig.maxConnections) {
+        std::cerr << "velt-server: connection " << peer << " refused: " << mConfig.maxConnections
+                  << " connections are served already" << std::endl;
+        ::shutdown(fd, SHUT_RDWR);
+        ::close(fd);
+        return;
+    }
     std::lock_guard lock(mLock);
     Worker& w = mWorkers.emplace_back();
     w.fd = fd;
+    w.control = control;
     w.thread = std::thread([this, &w, fd, control, peer] {
         if (control) {
             ServeControl(mControl, fd);

@@ -34,9 +34,12 @@ private:
     struct Worker {
         std::thread thread;
         int fd = -1;
+        bool control = false;
         std::atomic<bool> done{false};
     };
     void Start(int fd, bool control, const std::string& peer);
+    // Client connections whose thread still runs.
+    int ActiveClients();
     void Reap(bool all);
 
     const ServerConfig& mConfig;

@@ -24,6 +24,8 @@ struct ServerConfig {
     bool scramble = true;                // hand out a session key at every login
     std::string dbPath;
     std::uint32_t records = 20000;
+    // Client connections served at once; further ones are closed at once.
+    int maxConnections = 256;
 };
 
 struct Session {

@@ -3,7 +3,7 @@
 //
 //   velt-server --port P --db FILE [--kind VELT2|VELT3] [--records N]
 //               [--version YYYY.MM.DD] [--listen ADDR] [--no-scramble]
-//               [--control-port P]
+//               [--control-port P] [--max-connections N]
 //
 // Prints "listening on ADDR:PORT" when ready (after "control on ADDR:PORT"
 // when a control port was asked for); stops cleanly on SIGINT or SIGTERM.
@@ -27,7 +27,8 @@ namespace {
 
 void Usage() {
     std::cerr << "usage: velt-server --port P --db FILE [--kind VELT2|VELT3] [--records N]\n"
-                 "                   [--version YYYY.MM.DD] [--listen ADDR] [--no-scramble] [--control-port P]\n";
+                 "                   [--version YYYY.MM.DD] [--listen ADDR] [--no-scramble] [--control-port P]\n"
+                 "                   [--max-connections N]\n";
 }
 
 bool ValidVersion(const std::string& v) {
@@ -76,6 +77,14 @@ int main(int argc, char** argv) {
             config.version = argv[++i];
         } else if (a == "--listen" && hasValue) {
             listen = argv[++i];
+        } else if (a == "--max-connections" && hasValue) {
+            char* end = nullptr;
+            const long n = std::strtol(argv[++i], &end, 10);
+            if (!end || *end || n < 1 || n > 4096) {
+                std::cerr << "velt-server: --max-connections must be 1 to 4096\n";
+                return 1;
+            }
+            config.maxConnections = static_cast<int>(n);
         } else if (a == "--no-scramble") {
             config.scramble = false;
         } else {

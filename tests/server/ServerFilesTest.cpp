@@ -112,3 +112,59 @@ TEST_F(FilesTest, AttachmentsTravelBothWaysAndSurviveARestart) {
 }
 
 }  // namespace
+
+namespace velt::test {
+namespace {
+
+// Uploads are read chunk by chunk: refused ones are dropped as they come, an
+// accepted one goes through a temporary file into the database, so the
+// server's memory does not grow with their size.
+TEST_F(FilesTest, UploadsNeverGrowTheServersMemory) {
+    const std::string big = Path("big.bin");
+    {
+        std::FILE* f = std::fopen(big.c_str(), "wb");
+        const std::string block = Pattern(1 << 20);
+        for (int i = 0; i < 32; ++i) std::fwrite(block.data(), 1, block.size(), f);
+        std::fclose(f);
+    }
+    const long before = mServer->PeakMemoryKb();
+    ASSERT_GT(before, 0);
+    auto c = Connect(*mServer);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ((*c)->AttachmentAdd("K1", big, nullptr), "Brak uprawnień do zmiany plików rekordu"_cp);
+    EXPECT_FALSE((*c)->Broken()) << (*c)->ErrorText();
+    EXPECT_LT(mServer->PeakMemoryKb() - before, 20 * 1024) << "refused uploads were kept";
+
+    ASSERT_EQ((*c)->Login("bibliotekarz", "bibliotekarz", ""), "");
+    EXPECT_EQ((*c)->AttachmentAddAs("K1", "skan", big, nullptr), "");
+    EXPECT_LT(mServer->PeakMemoryKb() - before, 20 * 1024) << "an accepted upload was held in memory";
+    ASSERT_TRUE((*c)->AttachmentGet("K1", "skan.bin", Path("back.bin"), nullptr));
+    EXPECT_TRUE(ReadFile(Path("back.bin")) == ReadFile(big)) << "the stored upload differs";
+}
+
+TEST_F(FilesTest, ConnectionsBeyondTheCapAreRefusedAndTheServerGoesOn) {
+    mServer.reset();
+    mOptions.extra = {"--max-connections", "3"};
+    mServer = std::make_unique<ServerProcess>(mOptions);
+    ASSERT_TRUE(mServer->Ready()) << mServer->Why();
+    std::vector<std::unique_ptr<Client>> clients;
+    for (int i = 0; i < 3; ++i) {
+        clients.push_back(Connect(*mServer));
+        EXPECT_FALSE((*clients.back())->Broken()) << i;
+    }
+    auto refused = Connect(*mServer);
+    EXPECT_TRUE((*refused)->Broken());
+    clients.erase(clients.begin());
+    // The freed place is taken again once the server has seen the goodbye.
+    std::unique_ptr<Client> again;
+    for (int i = 0; i < 50; ++i) {
+        again = Connect(*mServer);
+        if (!(*again)->Broken()) break;
+        ::usleep(100000);
+    }
+    EXPECT_FALSE((*again)->Broken());
+    EXPECT_NE(mServer->Stderr().find("refused: 3 connections are served already"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace velt::test

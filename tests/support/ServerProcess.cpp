@@ -1,5 +1,7 @@
 #include "support/ServerProcess.h"
 
+#include <cstdio>
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
@@ -132,6 +134,18 @@ std::string ServerProcess::Stderr() const {
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+long ServerProcess::PeakMemoryKb() const {
+    if (mPid <= 0) return -1;
+    std::FILE* f = std::fopen(("/proc/" + std::to_string(mPid) + "/status").c_str(), "r");
+    if (!f) return -1;
+    char line[256];
+    long kb = -1;
+    while (std::fgets(line, sizeof line, f))
+        if (std::sscanf(line, "VmHWM: %ld kB", &kb) == 1) break;
+    std::fclose(f);
+    return kb;
 }
 
 }  // namespace velt::test

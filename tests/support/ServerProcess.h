@@ -40,6 +40,8 @@ public:
     long Count(const std::string& code) const;
     // SIGTERM and wait: the exit status (-1 when it had to be killed).
     int Stop();
+    // The server's peak resident memory in kB (VmHWM), -1 when unknown.
+    long PeakMemoryKb() const;
     // What the server wrote on stderr so far.
     std::string Stderr() const;
 
