@@ -1,10 +1,12 @@
 #include "CliContext.h"
 
+#include "text/StreamConverter.h"
 #include "text/ala.h"
 #include "text/utf.h"
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace velt::cli {
 
@@ -32,26 +34,43 @@ int ConvertCommand(CliContext& ctx) {
         std::fprintf(stderr, "usage: velt-cli convert --from F --to T   (F, T: cp1250, utf8, marc8)\n");
         return kExitUsage;
     }
-    std::string in;
-    char buf[65536];
+    // Block by block: memory stays flat for any size of input.
+    static const converter identity;
+    const converter& toCp1250 = from == Charset::Utf8 ? static_cast<const converter&>(UtfVeltwin())
+                                : from == Charset::Marc8 ? static_cast<const converter&>(AlaWin())
+                                                         : identity;
+    const converter& fromCp1250 = to == Charset::Utf8 ? static_cast<const converter&>(WinUtf())
+                                  : to == Charset::Marc8 ? static_cast<const converter&>(WinAla())
+                                                         : identity;
+    const StreamInput input = from == Charset::Utf8 ? StreamInput::Utf8
+                              : from == Charset::Marc8 ? StreamInput::Marc8
+                                                       : StreamInput::Cp1250;
+    StreamConverter first(toCp1250, input);
+    StreamConverter second(fromCp1250, StreamInput::Cp1250);
+    const bool same = from == to;
+    auto write = [](const std::string& out) {
+        return std::fwrite(out.data(), 1, out.size(), stdout) == out.size();
+    };
+    std::vector<char> buf(1 << 20);
     std::size_t got;
-    while ((got = std::fread(buf, 1, sizeof buf, stdin)) > 0) in.append(buf, got);
+    bool written = true;
+    while (written && (got = std::fread(buf.data(), 1, buf.size(), stdin)) > 0) {
+        const std::string_view block(buf.data(), got);
+        if (same)
+            written = std::fwrite(block.data(), 1, block.size(), stdout) == block.size();
+        else if (from == Charset::Cp1250)
+            written = write(second.Feed(block));
+        else if (to == Charset::Cp1250)
+            written = write(first.Feed(block));
+        else
+            written = write(second.Feed(first.Feed(block)));
+    }
     if (std::ferror(stdin)) {
         std::perror("velt-cli: standard input");
         return kExitUsage;
     }
-    std::string out;
-    if (from == to) {
-        out = std::move(in);
-    } else {
-        const std::string text = from == Charset::Utf8    ? UtfVeltwin().Convert(in)
-                                 : from == Charset::Marc8 ? AlaWin().Convert(in)
-                                                          : std::move(in);
-        out = to == Charset::Utf8    ? WinUtf().Convert(text)
-              : to == Charset::Marc8 ? WinAla().Convert(text)
-                                     : text;
-    }
-    if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0) {
+    if (written && !same) written = write(second.Feed(first.Finish())) && write(second.Finish());
+    if (!written || std::fflush(stdout) != 0) {
         std::perror("velt-cli: standard output");
         return kExitUsage;
     }
