@@ -1,0 +1,62 @@
+#include "reports/TBarcode.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace velt {
+
+namespace {
+
+// A device coordinate of left + offset, kept inside int.
+int Coordinate(int left, double offset) {
+    const double x = static_cast<double>(left) + std::nearbyint(offset);
+    return static_cast<int>(std::clamp(x, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
+}
+
+}  // namespace
+
+void TBarcode::SetModul(int modul) {
+    if (modul >= kMinModul && modul <= kMaxModul) mModul = modul;
+}
+
+BarcodeModules TBarcode::Modules() {
+    BarcodePattern p = BuildBarcodePattern(mTyp, mText);
+    if (BarcodeTypeInfoOf(mTyp).numericOnly) mText = p.text;
+    if (!p.error.empty()) {
+        BarcodeModules m;
+        m.error = std::move(p.error);
+        return m;
+    }
+    return ModuleSequence(p.pattern, Widths());
+}
+
+std::string TBarcode::SetWidth(int pixels) {
+    BarcodeModules m = Modules();
+    mScale = 1.0;
+    if (m.error.empty() && m.width > 0 && m.width < pixels)
+        mScale = static_cast<double>(pixels) / static_cast<double>(m.width);
+    return m.error;
+}
+
+std::string TBarcode::DrawBarcode(ReportCanvas& canvas) {
+    const BarcodeModules m = Modules();
+    if (!m.error.empty()) return m.error;
+    const int height = std::max(mHeight, 0);
+    const int bottom = Coordinate(mTop, height);
+    const int shortTop = Coordinate(mTop, height - height * 2 / 5);
+    std::int64_t a = 0;
+    for (const BarElement& e : m.elements) {
+        CanvasRect r;
+        r.left = Coordinate(mLeft, static_cast<double>(a) * mScale);
+        r.right = Coordinate(mLeft, static_cast<double>(a + e.width) * mScale);
+        r.top = e.kind == ElementKind::ShortBar ? shortTop : mTop;
+        r.bottom = bottom;
+        a += e.width;
+        if (r.Empty()) continue;
+        canvas.FillRect(r, e.kind == ElementKind::Space ? kCanvasWhite : kCanvasBlack);
+    }
+    return {};
+}
+
+}  // namespace velt
