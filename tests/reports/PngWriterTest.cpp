@@ -103,6 +103,22 @@ TEST(GreyImage, ClipsRectanglesAndTakesTheLuminanceOfAColour) {
     EXPECT_BYTES_EQ(std::string(image.Pixels().begin(), image.Pixels().end()), expected);
 }
 
+TEST(GreyImage, FillsExactlyTheRectangleAtEveryWidth) {
+    // Narrow rows are written by overlapping stores of fixed sizes: none may
+    // reach past the rectangle, however wide it is and wherever it lies.
+    for (int width = 1; width <= 70; ++width) {
+        for (const int left : {0, 1, 5, 80 - width}) {
+            GreyImage image(80, 4);
+            image.FillRect({left, 1, left + width, 3}, CanvasColour{10, 10, 10});
+            for (int y = 0; y < 4; ++y)
+                for (int x = 0; x < 80; ++x) {
+                    const bool inside = y >= 1 && y < 3 && x >= left && x < left + width;
+                    ASSERT_EQ(image.At(x, y), inside ? 10 : 255) << "width " << width << " left " << left << " at " << x << "," << y;
+                }
+        }
+    }
+}
+
 TEST(GreyImage, RefusesSidesOutsideItsBounds) {
     const struct {
         int width, height;

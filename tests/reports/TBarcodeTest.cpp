@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -83,14 +84,22 @@ TEST(TBarcode, ABoxTwiceTheNaturalWidthDoublesEveryElement) {
     ASSERT_EQ(b.SetWidth(static_cast<int>(2 * m.width)), "");
     RecordingCanvas canvas;
     ASSERT_EQ(b.DrawBarcode(canvas), "");
-    ASSERT_EQ(canvas.fills.size(), m.elements.size());
+    // The box white first, then each bar over it.
+    ASSERT_FALSE(canvas.fills.empty());
+    EXPECT_EQ(canvas.fills[0].rect, (CanvasRect{7, 3, 7 + static_cast<int>(2 * m.width), 23}));
+    EXPECT_EQ(canvas.fills[0].colour, kCanvasWhite);
+    std::size_t next = 1;
     int x = 7;
-    for (std::size_t i = 0; i < m.elements.size(); ++i) {
-        const Fill& f = canvas.fills[i];
-        EXPECT_EQ(f.rect, (CanvasRect{x, 3, x + 2 * m.elements[i].width, 23})) << i;
-        EXPECT_EQ(f.colour, m.elements[i].kind == ElementKind::Space ? kCanvasWhite : kCanvasBlack) << i;
-        x = f.rect.right;
+    for (const BarElement& e : m.elements) {
+        if (e.kind != ElementKind::Space) {
+            ASSERT_LT(next, canvas.fills.size());
+            EXPECT_EQ(canvas.fills[next].rect, (CanvasRect{x, 3, x + 2 * e.width, 23}));
+            EXPECT_EQ(canvas.fills[next].colour, kCanvasBlack);
+            ++next;
+        }
+        x += 2 * e.width;
     }
+    EXPECT_EQ(next, canvas.fills.size());
     EXPECT_EQ(x, 7 + 2 * m.width);
 }
 
@@ -99,13 +108,22 @@ TEST(TBarcode, AFractionalScaleTilesTheBoxWithoutGapsOrOverlaps) {
     b.SetWidth(250);  // 95 modules to 250 pixels: 2.63 each
     RecordingCanvas canvas;
     ASSERT_EQ(b.DrawBarcode(canvas), "");
-    int x = 10;
-    for (const Fill& f : canvas.fills) {
-        EXPECT_EQ(f.rect.left, x);
-        EXPECT_GT(f.rect.right, f.rect.left);
-        x = f.rect.right;
+    // One row painted in the order of the fills: "b" black, "w" white, "?" untouched.
+    std::string row(270, '?');
+    for (const Fill& f : canvas.fills)
+        for (int x = f.rect.left; x < f.rect.right; ++x) row[x] = f.colour == kCanvasBlack ? 'b' : 'w';
+    EXPECT_EQ(row.substr(0, 10), std::string(10, '?'));
+    EXPECT_EQ(row.substr(260), std::string(10, '?'));
+    // Each module is 2 or 3 pixels, and the modules' edges are round(k × 250 / 95).
+    const BarcodeModules m = b.Modules();
+    std::int64_t a = 0;
+    for (const BarElement& e : m.elements) {
+        const int from = 10 + static_cast<int>(std::nearbyint(a * 250.0 / 95));
+        const int to = 10 + static_cast<int>(std::nearbyint((a + e.width) * 250.0 / 95));
+        EXPECT_EQ(row.substr(from, to - from), std::string(to - from, e.kind == ElementKind::Space ? 'w' : 'b')) << from;
+        a += e.width;
     }
-    EXPECT_EQ(x, 10 + 250);
+    EXPECT_EQ(a, 95);
 }
 
 TEST(TBarcode, PaintsBarsBlackAndSpacesWhiteFromTheBoxsCorner) {
@@ -124,12 +142,14 @@ TEST(TBarcode, PostNetShortBarsStandOnTheBaseline) {
     TBarcode b = Barcode(bcCodePostNet, "1", 0, 10, 25);  // short bars: 25 × 2 div 5 = 10 high
     RecordingCanvas canvas;
     ASSERT_EQ(b.DrawBarcode(canvas), "");
+    ASSERT_FALSE(canvas.fills.empty());
+    EXPECT_EQ(canvas.fills[0].colour, kCanvasWhite);
+    EXPECT_EQ(canvas.fills[0].rect.top, 10);
+    EXPECT_EQ(canvas.fills[0].rect.bottom, 35);
     int tall = 0, shortBars = 0;
-    for (const Fill& f : canvas.fills) {
-        if (f.colour == kCanvasWhite) {
-            EXPECT_EQ(f.rect.top, 10);
-            continue;
-        }
+    for (std::size_t i = 1; i < canvas.fills.size(); ++i) {
+        const Fill& f = canvas.fills[i];
+        EXPECT_EQ(f.colour, kCanvasBlack);
         EXPECT_EQ(f.rect.bottom, 35) << "every bar ends on the baseline";
         if (f.rect.top == 10) ++tall;
         else if (f.rect.top == 25) ++shortBars;

@@ -119,10 +119,17 @@ void AppendModuleCounts(std::string& out, std::string_view counts) {
         out += static_cast<char>((i % 2 == 0 ? '5' : '0') + (counts[i] - '1'));
 }
 
-// Modules of one width each, "1" a bar.
-void AppendModules(std::string& out, std::string_view modules) {
-    for (const char m : modules) out += m == '1' ? '5' : '0';
+// An EAN number set in the notation: modules of one width, "5" a bar, "0" a space.
+using EanSet = std::array<std::array<char, 7>, 10>;
+constexpr EanSet InNotation(const std::string_view (&set)[10]) {
+    EanSet out{};
+    for (std::size_t d = 0; d < 10; ++d)
+        for (std::size_t m = 0; m < 7; ++m) out[d][m] = set[d][m] == '1' ? '5' : '0';
+    return out;
 }
+constexpr EanSet kEanNotationA = InNotation(kEanA), kEanNotationB = InNotation(kEanB), kEanNotationC = InNotation(kEanC);
+
+void AppendEanDigit(std::string& out, const EanSet& set, char digit) { out.append(set[Digit(digit)].data(), 7); }
 
 std::string Interleaved(std::string_view digits) {
     std::string padded;
@@ -137,14 +144,16 @@ std::string Interleaved(std::string_view digits) {
             out += spaces[k] == '1' ? '1' : '0';
         }
     }
-    return out + "605";
+    out += "605";
+    return out;
 }
 
 std::string Industrial(std::string_view digits) {
     std::string out = "606050";
     for (const char d : digits)
         for (const char e : kTwoOfFive[Digit(d)]) out += e == '1' ? "60" : "50";
-    return out + "605060";
+    out += "605060";
+    return out;
 }
 
 std::string Matrix(std::string_view digits) {
@@ -153,7 +162,8 @@ std::string Matrix(std::string_view digits) {
         AppendNarrowWide(out, kTwoOfFive[Digit(d)]);
         out += '0';
     }
-    return out + "70505";
+    out += "70505";
+    return out;
 }
 
 // Code 39 of characters already known to be in its set.
@@ -271,7 +281,8 @@ std::string Msi(std::string_view digits) {
     std::string out = "60";
     for (const char d : all)
         for (int bit = 3; bit >= 0; --bit) out += (Digit(d) >> bit & 1) ? "60" : "51";
-    return out + "515";
+    out += "515";
+    return out;
 }
 
 std::string PostNet(std::string_view digits) {
@@ -282,7 +293,8 @@ std::string PostNet(std::string_view digits) {
     std::string out = "51";
     for (const char d : all)
         for (const char bar : kPostNet[Digit(d)]) out += bar == '1' ? "51" : "A1";
-    return out + "5";
+    out += "5";
+    return out;
 }
 
 bool Codabar(std::string_view text, std::string& out) {
@@ -312,11 +324,14 @@ std::string EanDigits(std::string_view text, std::size_t length, std::string_vie
 }
 
 std::string Ean8(std::string_view digits) {
-    std::string out = "505";
-    for (int i = 0; i < 4; ++i) AppendModules(out, kEanA[Digit(digits[i])]);
+    std::string out;
+    out.reserve(67);
+    out = "505";
+    for (int i = 0; i < 4; ++i) AppendEanDigit(out, kEanNotationA, digits[i]);
     out += "05050";
-    for (int i = 4; i < 8; ++i) AppendModules(out, kEanC[Digit(digits[i])]);
-    return out + "505";
+    for (int i = 4; i < 8; ++i) AppendEanDigit(out, kEanNotationC, digits[i]);
+    out += "505";
+    return out;
 }
 
 std::string Ean13(std::string_view digits) {
@@ -324,10 +339,11 @@ std::string Ean13(std::string_view digits) {
     std::string out;
     out.reserve(95);
     out = "505";
-    for (int i = 1; i <= 6; ++i) AppendModules(out, (parity[i - 1] == 'A' ? kEanA : kEanB)[Digit(digits[i])]);
+    for (int i = 1; i <= 6; ++i) AppendEanDigit(out, parity[i - 1] == 'A' ? kEanNotationA : kEanNotationB, digits[i]);
     out += "05050";
-    for (int i = 7; i <= 12; ++i) AppendModules(out, kEanC[Digit(digits[i])]);
-    return out + "505";
+    for (int i = 7; i <= 12; ++i) AppendEanDigit(out, kEanNotationC, digits[i]);
+    out += "505";
+    return out;
 }
 
 double Clamped(double ratio, double lo, double hi) {

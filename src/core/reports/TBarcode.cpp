@@ -45,6 +45,12 @@ std::string TBarcode::DrawBarcode(ReportCanvas& canvas) {
     const int height = std::max(mHeight, 0);
     const int bottom = Coordinate(mTop, height);
     const int shortTop = Coordinate(mTop, height - height * 2 / 5);
+    // The symbol's box is made white at once and the bars are drawn over it:
+    // the same picture as a white rectangle for each space, in half the
+    // rectangles.
+    const CanvasRect box{mLeft, mTop, Coordinate(mLeft, static_cast<double>(m.width) * mScale), bottom};
+    if (box.Empty()) return {};
+    canvas.FillRect(box, kCanvasWhite);
     std::int64_t a = 0;
     for (const BarElement& e : m.elements) {
         CanvasRect r;
@@ -53,8 +59,7 @@ std::string TBarcode::DrawBarcode(ReportCanvas& canvas) {
         r.top = e.kind == ElementKind::ShortBar ? shortTop : mTop;
         r.bottom = bottom;
         a += e.width;
-        if (r.Empty()) continue;
-        canvas.FillRect(r, e.kind == ElementKind::Space ? kCanvasWhite : kCanvasBlack);
+        if (e.kind != ElementKind::Space && !r.Empty()) canvas.FillRect(r, kCanvasBlack);
     }
     return {};
 }
