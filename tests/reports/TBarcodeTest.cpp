@@ -64,6 +64,15 @@ TEST(TBarcode, IgnoresAModuleOutside1To49) {
     }
 }
 
+TEST(TBarcode, IgnoresASymbologyOutsideTheFifteen) {
+    TBarcode b;
+    b.SetTyp(bcCode39);
+    b.SetTyp(static_cast<TBarcodeType>(kBarcodeTypeCount));
+    b.SetTyp(static_cast<TBarcodeType>(-1));
+    EXPECT_EQ(b.Typ(), bcCode39);
+    EXPECT_EQ(BuildBarcodePattern(static_cast<TBarcodeType>(99), "1").error, "TBarcode: unknown symbology");
+}
+
 TEST(TBarcode, WidthStretchesToTheBoxButNeverNarrows) {
     TBarcode b = Barcode(bcCodeEAN8, "96385074");
     const std::int64_t natural = b.Modules().width;

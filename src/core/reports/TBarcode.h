@@ -14,8 +14,11 @@ namespace velt {
 
 class TBarcode {
 public:
+    // The symbology; a value outside the 15 is ignored.
     TBarcodeType Typ() const { return mTyp; }
-    void SetTyp(TBarcodeType typ) { mTyp = typ; }
+    void SetTyp(TBarcodeType typ) {
+        if (typ >= 0 && typ < kBarcodeTypeCount) mTyp = typ;
+    }
 
     // The text to encode; for a numeric symbology it is trimmed of blanks
     // when the pattern is built.
