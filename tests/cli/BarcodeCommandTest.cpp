@@ -154,7 +154,8 @@ TEST(BarcodeCommand, WritesAPngThatZbarimgAndPythonRead) {
         }
         ASSERT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.out, "");
-        const auto read = test::RunTool("zbarimg -q --raw --nodbus -Scodabar.min-length=1 " + Quoted(file) + " 2>/dev/null", "");
+        const auto read =
+            test::RunTool("zbarimg -q --raw --nodbus -Scodabar.min-length=1 " + Quoted(file) + " 2>/dev/null", "");
         ASSERT_TRUE(read) << c.args[1];
         EXPECT_EQ(*read, c.read);
         const auto size = test::RunTool(
@@ -166,7 +167,7 @@ TEST(BarcodeCommand, WritesAPngThatZbarimgAndPythonRead) {
     EXPECT_EQ(Files(dir), std::vector<std::string>{"out.png"}) << "no work file is left behind";
 }
 
-TEST(BarcodeCommand, WritesAnSvgOfOneRectanglePerElement) {
+TEST(BarcodeCommand, WritesAnSvgOfTheSymbolsBoxAndItsBars) {
     TempDir dir;
     const std::string file = dir.Path() + "out.svg";
     const CliRun run = Barcode({"bcCodeEAN8", "96385074", "--svg", file, "--height", "40"}, dir);
@@ -177,12 +178,14 @@ TEST(BarcodeCommand, WritesAnSvgOfOneRectanglePerElement) {
     std::size_t black = 0;
     for (std::size_t at = 0; (at = svg.find("fill=\"#000000\"", at)) != std::string::npos; ++at) ++black;
     EXPECT_EQ(black, 22u) << "EAN-8 has 22 bars";
+    EXPECT_NE(svg.find("<rect x=\"12\" y=\"2\" width=\"67\" height=\"40\" fill=\"#FFFFFF\"/>"), std::string::npos);
     EXPECT_NE(svg.find("<rect x=\"12\" y=\"2\" width=\"1\" height=\"40\" fill=\"#000000\"/>"), std::string::npos);
     EXPECT_EQ(svg.substr(svg.size() - 7), "</svg>\n");
     if (test::HaveTool("python3")) {
-        const auto parsed = test::RunTool("python3 -c 'import sys,xml.dom.minidom as m; "
-                                          "print(len(m.parse(sys.argv[1]).getElementsByTagName(\"rect\")))' " + Quoted(file), "");
+        const auto parsed = test::RunTool(
+            "python3 -c 'import sys,xml.dom.minidom as m; "
+            "print(len(m.parse(sys.argv[1]).getElementsByTagName(\"rect\")))' " + Quoted(file), "");
         ASSERT_TRUE(parsed) << "the SVG is well-formed XML";
-        EXPECT_EQ(*parsed, "44\n");  // the ground, 22 bars and 21 spaces
+        EXPECT_EQ(*parsed, "24\n");  // the ground, the symbol's box and 22 bars
     }
 }

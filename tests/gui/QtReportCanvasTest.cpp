@@ -44,7 +44,8 @@ TEST(QtReportCanvas, PaintsTheBarcodesElementsIntoAnImage) {
         ASSERT_EQ(bar.DrawBarcode(canvas), "");
     }
     std::string expected, row3, row22, row23;
-    for (const BarElement& e : m.elements) expected.append(2 * static_cast<std::size_t>(e.width), e.kind == ElementKind::Space ? 'w' : 'b');
+    for (const BarElement& e : m.elements)
+        expected.append(2 * static_cast<std::size_t>(e.width), e.kind == ElementKind::Space ? 'w' : 'b');
     auto at = [&](int x, int y) {
         const QRgb p = image.pixel(x, y);
         return p == qRgb(0, 0, 0) ? 'b' : p == qRgb(255, 255, 255) ? 'w' : '?';

@@ -35,7 +35,8 @@ std::optional<std::vector<std::string>> Zint(const std::string& symbology, const
         escaped += digits[b >> 4];
         escaped += digits[b & 15];
     }
-    const auto out = test::RunTool("zint -b " + symbology + " --dump --esc " + options + " -d '" + escaped + "' 2>/dev/null", "");
+    const auto out = test::RunTool(
+        "zint -b " + symbology + " --dump --esc " + options + " -d '" + escaped + "' 2>/dev/null", "");
     if (!out) return std::nullopt;
     std::vector<std::string> rows;
     std::istringstream lines(*out);
@@ -103,7 +104,8 @@ std::vector<Symbology> Symbologies() {
         // case (and takes at most 60 symbol characters)
         {bcCode128A, "CODE128", "", 2.0, {"\x01", "\tA", "AB\x1F", "\x01" + Ascii(32, 48) + Ascii(58, 96), Ascii(0, 32)}},
         // and set B when lower case does, with no long run of digits
-        {bcCode128B, "CODE128", "", 2.0, {"a", "Hello, World", Ascii(32, 48) + Ascii(58, 80), Ascii(80, 128), "x1y2z3", std::string(60, 'q')}},
+        {bcCode128B, "CODE128", "", 2.0,
+         {"a", "Hello, World", Ascii(32, 48) + Ascii(58, 80), Ascii(80, 128), "x1y2z3", std::string(60, 'q')}},
         {bcCode128C, "CODE128", "", 2.0, {"00", "12", "1234", "0123456789", "99999999999999999999", std::string(80, '5')}},
         {bcCode93, "CODE93", "", 2.0, {"A", "TEST93", code39, "CODE 93 $/+%.", std::string(100, 'M')}},
         {bcCode93Extended, "CODE93", "", 2.0, {"a", Ascii(0, 43), Ascii(43, 86), Ascii(86, 128), "Test93!"}},
@@ -129,7 +131,8 @@ TEST(BarcodeOracles, EverySymbologyAgreesWithZintModuleByModule) {
         for (const std::string& text : s.texts) {
             const auto theirs = Zint(s.zint, ZintData(s.type, text), s.zintOptions);
             ASSERT_TRUE(theirs && theirs->size() == 1) << s.zint << " of " << test::Hex(text);
-            EXPECT_EQ(Ours(s.type, text, s.ratio), (*theirs)[0]) << BarcodeTypeInfoOf(s.type).name << " of " << test::Hex(text);
+            EXPECT_EQ(Ours(s.type, text, s.ratio), (*theirs)[0])
+                << BarcodeTypeInfoOf(s.type).name << " of " << test::Hex(text);
         }
     }
 }

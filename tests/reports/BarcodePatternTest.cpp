@@ -18,7 +18,8 @@ namespace {
 // Bars "1" and spaces "0", one per pixel, as the elements lie side by side.
 std::string Pixels(const BarcodeModules& m) {
     std::string out;
-    for (const BarElement& e : m.elements) out.append(static_cast<std::size_t>(e.width), e.kind == ElementKind::Space ? '0' : '1');
+    for (const BarElement& e : m.elements)
+        out.append(static_cast<std::size_t>(e.width), e.kind == ElementKind::Space ? '0' : '1');
     return out;
 }
 
@@ -77,7 +78,9 @@ TEST(BarcodeElementWidths, FollowTheModuleAndTheRatioInTheSymbologysRange) {
 
 TEST(BarcodePattern, TheModuleSymbologiesDoNotChangeWithTheRatio) {
     for (const TBarcodeType t : {bcCode128A, bcCode128B, bcCode128C, bcCode93, bcCode93Extended, bcCodeEAN8, bcCodeEAN13}) {
-        const std::string text = t == bcCodeEAN8 ? "9638507" : t == bcCodeEAN13 || t == bcCode128C ? "590123412345" : "CODE 93";
+        const std::string text = t == bcCodeEAN8                         ? "9638507"
+                                 : t == bcCodeEAN13 || t == bcCode128C ? "590123412345"
+                                                                       : "CODE 93";
         EXPECT_EQ(PixelsOf(t, text, 1, 1.3), PixelsOf(t, text, 1, 2.0)) << BarcodeTypeInfoOf(t).name;
         EXPECT_EQ(PixelsOf(t, text, 1, 3.0), PixelsOf(t, text, 1, 2.0)) << BarcodeTypeInfoOf(t).name;
     }

@@ -113,7 +113,8 @@ TEST(GreyImage, FillsExactlyTheRectangleAtEveryWidth) {
             for (int y = 0; y < 4; ++y)
                 for (int x = 0; x < 80; ++x) {
                     const bool inside = y >= 1 && y < 3 && x >= left && x < left + width;
-                    ASSERT_EQ(image.At(x, y), inside ? 10 : 255) << "width " << width << " left " << left << " at " << x << "," << y;
+                    ASSERT_EQ(image.At(x, y), inside ? 10 : 255)
+                        << "width " << width << " left " << left << " at " << x << "," << y;
                 }
         }
     }

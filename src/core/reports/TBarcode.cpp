@@ -44,7 +44,9 @@ std::string TBarcode::DrawBarcode(ReportCanvas& canvas) {
     if (!m.error.empty()) return m.error;
     const int height = std::max(mHeight, 0);
     const int bottom = Coordinate(mTop, height);
-    const int shortTop = Coordinate(mTop, height - height * 2 / 5);
+    // Short bars are two fifths of the height and stand on the bottom.
+    const std::int64_t shortHeight = static_cast<std::int64_t>(height) * 2 / 5;
+    const int shortTop = Coordinate(mTop, static_cast<double>(height - shortHeight));
     // The symbol's box is made white at once and the bars are drawn over it:
     // the same picture as a white rectangle for each space, in half the
     // rectangles.
