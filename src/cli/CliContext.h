@@ -47,5 +47,6 @@ int ConvertCommand(CliContext& ctx);
 int Z3950Command(CliContext& ctx);
 int MarcCommand(CliContext& ctx);
 int ScriptCommand(CliContext& ctx);
+int BarcodeCommand(CliContext& ctx);
 
 }  // namespace velt::cli

@@ -51,7 +51,10 @@ void Usage() {
         "                    search, records and term lists of a Z39.50 server\n"
         "  marc FILE [--format K=SCRIPT ...]\n"
         "                    the records of an ISO 2709 file as key=value lines, or\n"
-        "                    shown by the display program of their kind letter K\n",
+        "                    shown by the display program of their kind letter K\n"
+        "  barcode TYPE TEXT [--modul N] [--ratio R] [--height PX] [--png FILE | --svg FILE | --modules]\n"
+        "                    one symbol of the reports' barcode component as a picture,\n"
+        "                    or its bar and space widths; errors go to stderr, exit 2\n",
         stderr);
 }
 
@@ -68,6 +71,7 @@ int main(int argc, char** argv) {
         {"z3950", Z3950Command},
         {"marc", MarcCommand},
         {"script", ScriptCommand},
+        {"barcode", BarcodeCommand},
     };
     CliContext ctx;
     std::string command;

@@ -1,0 +1,14 @@
+#pragma once
+// Writing a report's output file whole: the bytes go into a uniquely named
+// file beside it, which is renamed over the name only once it is complete,
+// so a failure never leaves half a file under that name.
+
+#include <string>
+#include <string_view>
+
+namespace velt {
+
+// Writes bytes to path; the system's error text, or empty on success.
+std::string WriteReportFile(const std::string& path, std::string_view bytes);
+
+}  // namespace velt
