@@ -1,5 +1,6 @@
 #include "import/Z3950Client.h"
 
+#include "browse/CellMarkup.h"
 #include "text/CpLiteral.h"
 
 #include <algorithm>
@@ -323,7 +324,7 @@ std::optional<std::vector<std::string>> Z3950Client::Lines(const std::string& ke
     if (!mRecords.count(k)) FetchRecords(k - mBefore, mBefore + mAfter + 1);
     const Z3950Record* r = RecordAt(k);
     if (!r) return std::nullopt;
-    if (r->kind == Z3950Record::Kind::Diagnostic) return std::vector<std::string>{r->octets};
+    if (r->kind == Z3950Record::Kind::Diagnostic) return std::vector<std::string>{NeutraliseMarkup(r->octets)};
     return MarcDisplayLines(r->octets, mMarcOptions, mFormatter);
 }
 

@@ -1,5 +1,6 @@
 #include "import/usmarc.h"
 
+#include "browse/CellMarkup.h"
 #include "text/CpLiteral.h"
 #include "text/ala.h"
 #include "text/utf.h"
@@ -314,7 +315,12 @@ char RecordKindLetter(const my_record& record) {
 
 std::vector<std::string> MarcDisplayLines(std::string_view octets, const MarcOptions& options,
                                           const MarcFormatter& formatter) {
-    const my_record record = ParseMarc(octets, options);
+    const my_record parsed = ParseMarc(octets, options);
+    // The record comes from outside: its bytes must not act as cell markup.
+    my_record record(parsed.kind);
+    record.Reserve(parsed.fields().size());
+    for (const my_field& f : parsed.fields()) record.AddField(f.key, NeutraliseMarkup(f.value), f.readonly);
+    for (const my_error& e : parsed.errors()) record.AddError(NeutraliseMarkup(e.message), e.keys);
     const char kind = RecordKindLetter(record);
     if (formatter) return formatter(record, kind);
     return MarcFieldLines(record);
