@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 namespace velt::test {
@@ -28,6 +29,14 @@ public:
     static std::string Read(const std::string& file) {
         std::ifstream in(file, std::ios::binary);
         return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
+
+    static bool Exists(const std::string& file) { return std::filesystem::exists(file); }
+    // The names in a directory.
+    static std::vector<std::string> List(const std::string& directory) {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(directory)) names.push_back(e.path().filename().string());
+        return names;
     }
 
 private:
