@@ -29,4 +29,12 @@ std::string UserDataDirectory() {
     return dir;
 }
 
+std::string ProgramImageDirectory(const std::string& programDir) {
+    struct stat st {};
+    if (::stat((programDir + "totop@2x.png").c_str(), &st) == 0) return programDir;
+    const std::string installed = programDir + "../share/velt/";
+    if (::stat((installed + "totop@2x.png").c_str(), &st) == 0) return installed;
+    return programDir;
+}
+
 }  // namespace velt

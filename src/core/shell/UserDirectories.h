@@ -10,5 +10,8 @@ namespace velt {
 std::string UserConfigDirectory();
 // $XDG_DATA_HOME/velt/ (or ~/.local/share/velt/), ending with "/"; made when missing.
 std::string UserDataDirectory();
+// Where the program's own pictures are: its own directory (the build tree),
+// or the data directory beside it once installed (../share/velt/); ends with "/".
+std::string ProgramImageDirectory(const std::string& programDir);
 
 }  // namespace velt

@@ -1,32 +1,45 @@
 #pragma once
 // The main window, "Wyszukiwanie i katalogowanie": the catalogue menu, the
-// login menu and toolbar buttons, and the menus that need a server, shown
-// by the shell's mode.
+// login menu and toolbar buttons, the menus that need a server, the record
+// box with the search line, and the tabs of the current catalogue. It shows
+// the shell's state in one place (ShowState) and hosts the tabs, which
+// supply their own pages.
 
+#include "gui/browse/TabsWidget.h"
 #include "shell/VeltShell.h"
 
 #include <QMainWindow>
 #include <memory>
 
 class QAction;
+class QComboBox;
 class QLabel;
+class QLineEdit;
 class QMenu;
+class QPushButton;
 class QToolBar;
 
 namespace velt::gui {
 
+class QtCellMeasurer;
 class SessionMessages;
 class TOknoLogowania;
 class TOknoZmianyHasla;
 
-class TForm1 : public QMainWindow, public ShellView {
+class TForm1 : public QMainWindow, public ShellView, public TabsOwner {
     Q_OBJECT
 public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
+    // Where the program's pictures are looked for (set before the first
+    // window is made; by default found from the program's directory).
+    static void SetImageDirectory(const std::string& directory);
+    static std::string ImageDirectory();
+
     // The shell the window shows and commands; made with the window.
     VeltShell& Shell() { return *mShell; }
+    PresentationTabs& Tabs() { return PageControl1->Tabs(); }
     // Fills the "&Katalog" menu from the shell's catalogue list.
     void BuildCatalogueMenu();
 
@@ -35,10 +48,20 @@ public:
     bool ShowLogin(velt_files& files, const std::string& proposedUser) override;
     MessageCallback SessionMessageCallback() override;
 
+    // TabsOwner
+    void FormatsChanged() override;
+    void TabsChanged() override;
+    void PutIntoRecordBox(const std::string& shown) override;
+    std::string RecordBoxText() override;
+    void EntryCommand(const std::string& key, const std::string& command, const std::string& identifier,
+                      bool local) override;
+    void FatalStop() override;
+
     // The state shown last.
     const ShellState& ShownState() const { return mState; }
 
     QMenu* Katalog1 = nullptr;
+    QMenu* Indeks1 = nullptr;
     QMenu* Format1 = nullptr;
     QMenu* Wyszukaj1 = nullptr;
     QMenu* Zestawienie1 = nullptr;
@@ -51,17 +74,33 @@ public:
     QAction* LoginButton = nullptr;
     QAction* LogoutButton = nullptr;
     QLabel* ConnectionLabel = nullptr;
+    // The left panel: the record box and the search line.
+    QPushButton* Button1 = nullptr;  // "Idź do"
+    QComboBox* ComboBox1 = nullptr;  // the record box
+    QPushButton* Button2 = nullptr;  // "Szukaj"
+    QLineEdit* Edit1 = nullptr;
+    QPushButton* Button3 = nullptr;  // "+"
+    QPushButton* Button4 = nullptr;  // "-"
+    TabsWidget* PageControl1 = nullptr;
 
     TOknoLogowania& LoginWindow() { return *mLoginWindow; }
 
+    // The record box keeps this many identifiers.
+    static constexpr int kRecordBoxHistory = 100;
+
 protected:
     void closeEvent(QCloseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
 
 private:
+    QWidget* MakeLeftPanel();
+    void Zoom(double factor);
 
     std::unique_ptr<TOknoZmianyHasla> mPasswordWindow;
     std::unique_ptr<VeltShell> mShell;
     std::unique_ptr<TOknoLogowania> mLoginWindow;
+    std::unique_ptr<QtCellMeasurer> mMeasurer;
     SessionMessages* mMessages = nullptr;
     ShellState mState;
 };

@@ -1,0 +1,131 @@
+// Draws the pictures the program itself needs into a directory: the
+// browser's buttons, the local collection's check mark, the catalogue card
+// icon of the reports and the placeholder of a picture that cannot be shown.
+// Each is drawn at twice its size ("name@2x.png") so that it stays crisp on
+// screens of high density; the program shows it at its own size.
+//
+//   velt-pictures DIRECTORY
+
+#include <QColor>
+#include <QCoreApplication>
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+const QColor kInk(0x3A, 0x3F, 0x46);
+const QColor kGreen(0x2E, 0x8B, 0x3A);
+
+// A picture of w by h logical pixels, drawn at twice the size.
+bool Draw(const QString& dir, const QString& name, int w, int h, const std::function<void(QPainter&)>& paint) {
+    QImage image(w * 2, h * 2, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(2, 2);
+        paint(p);
+    }
+    const QString file = dir + "/" + name + "@2x.png";
+    if (!image.save(file, "PNG")) {
+        std::fprintf(stderr, "velt-pictures: cannot write %s\n", file.toLocal8Bit().constData());
+        return false;
+    }
+    return true;
+}
+
+// A triangle of the button glyphs, pointing up (dir -1) or down (+1), its tip at y.
+void Triangle(QPainter& p, double tipY, int dir) {
+    QPolygonF t;
+    t << QPointF(8.5, tipY) << QPointF(13.5, tipY - dir * 5.0) << QPointF(3.5, tipY - dir * 5.0);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kInk);
+    p.drawPolygon(t);
+}
+
+void Bar(QPainter& p, double y) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(kInk);
+    p.drawRoundedRect(QRectF(3.5, y, 10, 1.8), 0.6, 0.6);
+}
+
+void Chevron(QPainter& p, double tipY, int dir) {
+    QPen pen(kInk, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    QPainterPath path;
+    path.moveTo(4, tipY - dir * 4.0);
+    path.lineTo(8.5, tipY);
+    path.lineTo(13, tipY - dir * 4.0);
+    p.drawPath(path);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (argc != 2) {
+        std::fputs("usage: velt-pictures DIRECTORY\n", stderr);
+        return 1;
+    }
+    const QString dir = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(dir);
+    bool ok = true;
+    // The browser's buttons, 17 by 17.
+    ok &= Draw(dir, "totop", 17, 17, [](QPainter& p) { Bar(p, 3.5); Triangle(p, 7.5, -1); });
+    ok &= Draw(dir, "toend", 17, 17, [](QPainter& p) { Bar(p, 11.7); Triangle(p, 9.5, 1); });
+    ok &= Draw(dir, "up", 17, 17, [](QPainter& p) { Triangle(p, 5.5, -1); });
+    ok &= Draw(dir, "dn", 17, 17, [](QPainter& p) { Triangle(p, 11.5, 1); });
+    ok &= Draw(dir, "pgup", 17, 17, [](QPainter& p) { Chevron(p, 4, -1); Chevron(p, 9, -1); });
+    ok &= Draw(dir, "pgdn", 17, 17, [](QPainter& p) { Chevron(p, 8, 1); Chevron(p, 13, 1); });
+    ok &= Draw(dir, "toselect", 17, 17, [](QPainter& p) {
+        p.setPen(QPen(kInk, 1.5));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QPointF(8.5, 8.5), 5.5, 5.5);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0xC0, 0x30, 0x30));
+        p.drawEllipse(QPointF(8.5, 8.5), 2.3, 2.3);
+    });
+    // The check mark of a record in the local collection, 16 by 16.
+    ok &= Draw(dir, "kolekcja", 16, 16, [](QPainter& p) {
+        p.setPen(QPen(kGreen.darker(130), 1));
+        p.setBrush(QColor(0xE8, 0xF5, 0xE9));
+        p.drawRoundedRect(QRectF(1.5, 1.5, 13, 13), 2.5, 2.5);
+        QPainterPath tick;
+        tick.moveTo(4.2, 8.3);
+        tick.lineTo(7, 11);
+        tick.lineTo(12, 4.8);
+        p.setPen(QPen(kGreen, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(tick);
+    });
+    // The catalogue card of the reports, 22 by 22.
+    ok &= Draw(dir, "karta", 22, 22, [](QPainter& p) {
+        p.setPen(QPen(QColor(0x8D, 0x6E, 0x3F), 1));
+        p.setBrush(QColor(0xFF, 0xF6, 0xDC));
+        p.drawRoundedRect(QRectF(1.5, 4.5, 19, 13), 1.5, 1.5);
+        p.setPen(QPen(QColor(0xB0, 0x40, 0x40), 1));
+        p.drawLine(QPointF(3.5, 7.5), QPointF(18.5, 7.5));
+        p.setPen(QPen(kInk, 0.9));
+        for (double y : {10.5, 12.5, 14.5}) p.drawLine(QPointF(3.5, y), QPointF(y > 13 ? 12.5 : 17.5, y));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0x8D, 0x6E, 0x3F));
+        p.drawEllipse(QPointF(11, 16.2), 0.9, 0.9);
+    });
+    // A picture that cannot be shown, 32 by 24.
+    ok &= Draw(dir, "brak", 32, 24, [](QPainter& p) {
+        p.setPen(QPen(QColor(0x9E, 0x9E, 0x9E), 1, Qt::DashLine));
+        p.setBrush(QColor(0xF2, 0xF2, 0xF2));
+        p.drawRect(QRectF(0.5, 0.5, 31, 23));
+        p.setPen(QPen(QColor(0xC6, 0x28, 0x28), 1.6, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(12, 8), QPointF(20, 16));
+        p.drawLine(QPointF(20, 8), QPointF(12, 16));
+    });
+    return ok ? 0 : 1;
+}
