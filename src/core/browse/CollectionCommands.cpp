@@ -1,0 +1,60 @@
+#include "browse/CollectionCommands.h"
+
+#include "browse/CollectionFile.h"
+#include "browse/VrCollection.h"
+#include "catalogue/velt_files.h"
+#include "text/CpLiteral.h"
+
+#include <cstdlib>
+#include <unistd.h>
+
+namespace velt {
+
+namespace {
+const char* kRemoteVersion = "2003.03.21";  // the servers that send a collection's list
+}
+
+std::string RecordListQuery(const std::vector<std::string>& shownIdentifiers) {
+    std::string q = "REKORD \"";
+    for (const std::string& id : shownIdentifiers) q += id + "|";
+    return q + "\"";
+}
+
+std::string LocalCollectionQuery(VrCollection& collection, const velt_files& files) {
+    std::vector<std::string> ids;
+    for (std::int64_t n = collection.FirstNumber(); n; n = collection.NextNumber(n))
+        ids.push_back(files.ShownIdentifier(files.RecordIdentifier(static_cast<std::int32_t>(n))));
+    return RecordListQuery(ids);
+}
+
+std::string SaveRemoteCollection(velt_files& files, const std::string& path, bool& wrote) {
+    wrote = false;
+    if (files.RemoteCollection == 0) return {};
+    if (!files.Session->VersionAtLeast(kRemoteVersion)) return "Niedostępne dla tej wersji serwera"_cp;
+    if (!files.Session->CollectionReport(files.RemoteCollection, 0, "", path, nullptr))
+        return files.Session->Broken() ? std::string() : "Wystąpił błąd systemowy!"_cp;
+    wrote = true;
+    return {};
+}
+
+std::string CopyRemoteToLocal(velt_files& files, VrCollection& local, const std::string& workingDirectory) {
+    local.Clear();
+    if (files.RemoteCollection == 0) return {};
+    if (!files.Session->VersionAtLeast(kRemoteVersion)) return "Niedostępne dla tej wersji serwera"_cp;
+    // A work file of its own: two programs may share the working directory.
+    std::string work = workingDirectory + "WRK.XXXXXX";
+    const int fd = ::mkstemp(work.data());
+    if (fd < 0) return "Błąd otwarcia pliku "_cp + workingDirectory + "WRK.TMP";
+    ::close(fd);
+    std::string error;
+    if (!files.Session->CollectionReport(files.RemoteCollection, 0, "", work, nullptr)) {
+        error = files.Session->Broken() ? std::string() : "Wystąpił błąd systemowy!"_cp;
+    } else {
+        const CollectionFileLoad load = LoadCollectionFile(work, local, files.Rules());
+        if (!load.error.empty()) error = "Błąd otwarcia pliku "_cp + work;
+    }
+    ::unlink(work.c_str());
+    return error;
+}
+
+}  // namespace velt
