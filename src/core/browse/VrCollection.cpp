@@ -175,40 +175,78 @@ std::int64_t VrCollection::FindBlock(std::int64_t from, bool upward) {
     return -1;
 }
 
+namespace {
+
+// The lowest bit at or above from (the highest at or below, downward) set in
+// a block; -1 when none.
+int BitIn(const std::uint8_t* block, int from, bool upward) {
+    if (upward) {
+        for (int i = from; i < 256;) {
+            const std::uint8_t byte = block[i / 8] >> (i % 8);
+            if (byte) return i + std::countr_zero(byte);
+            i = (i / 8 + 1) * 8;
+        }
+        return -1;
+    }
+    for (int i = from; i >= 0;) {
+        const std::uint8_t byte = static_cast<std::uint8_t>(block[i / 8] << (7 - i % 8));
+        if (byte) return i - std::countl_zero(byte);
+        i = (i / 8) * 8 - 1;
+    }
+    return -1;
+}
+
+}  // namespace
+
 std::int64_t VrCollection::NextNumber(std::int64_t r) {
     if (!Ready()) return 0;
     if (r < 0) r = -1;
     if (r >= kMaxNumber) return 0;
     // The higher bits of r's own block first, then the next block with any.
-    const std::int64_t b = (r + 1) / 256;
-    for (std::int64_t block = b;; ) {
-        block = FindBlock(block, true);
-        if (block < 0) return 0;
+    std::int64_t block = (r + 1) / 256;
+    int from = static_cast<int>((r + 1) % 256);
+    for (;;) {
+        if (block >= Blocks()) return 0;
+        if (block != mHeld) {
+            block = FindBlock(block, true);
+            if (block < 0) return 0;
+            if (block != (r + 1) / 256) from = 0;
+        }
         Hold(block);
-        const std::int64_t from = block == b ? (r + 1) % 256 : 0;
-        for (std::int64_t i = from; i < 256; ++i)
-            if ((mBlock[i / 8] >> (i % 8)) & 1) {
-                const std::int64_t n = block * 256 + i;
-                return Valid(n) ? n : 0;
-            }
+        const int bit = BitIn(mBlock, from, true);
+        if (bit >= 0) {
+            const std::int64_t n = block * 256 + bit;
+            return Valid(n) ? n : 0;
+        }
         ++block;
+        from = 0;
     }
 }
 
 std::int64_t VrCollection::PriorNumber(std::int64_t r) {
     if (!Ready() || r <= 1) return 0;
-    const std::int64_t b = (r - 1) / 256;
-    for (std::int64_t block = std::min(b, Blocks() - 1); block >= 0;) {
-        block = FindBlock(block, false);
-        if (block < 0) return 0;
+    if (r > kMaxNumber + 1) r = kMaxNumber + 1;
+    std::int64_t block = (r - 1) / 256;
+    int from = static_cast<int>((r - 1) % 256);
+    if (block >= Blocks()) {
+        block = Blocks() - 1;
+        from = 255;
+    }
+    while (block >= 0) {
+        if (block != mHeld) {
+            const std::int64_t found = FindBlock(block, false);
+            if (found < 0) return 0;
+            if (found != block) from = 255;
+            block = found;
+        }
         Hold(block);
-        const std::int64_t from = block == b ? (r - 1) % 256 : 255;
-        for (std::int64_t i = from; i >= 0; --i)
-            if ((mBlock[i / 8] >> (i % 8)) & 1) {
-                const std::int64_t n = block * 256 + i;
-                return Valid(n) ? n : 0;
-            }
+        const int bit = BitIn(mBlock, from, false);
+        if (bit >= 0) {
+            const std::int64_t n = block * 256 + bit;
+            return Valid(n) ? n : 0;
+        }
         --block;
+        from = 255;
     }
     return 0;
 }
