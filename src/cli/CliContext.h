@@ -46,5 +46,6 @@ int ConvertCommand(CliContext& ctx);
 int Z3950Command(CliContext& ctx);
 int MarcCommand(CliContext& ctx);
 int ScriptCommand(CliContext& ctx);
+int FormCommand(CliContext& ctx);
 
 }  // namespace velt::cli

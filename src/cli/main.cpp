@@ -35,7 +35,14 @@ void Usage() {
         "                    search, records and term lists of a Z39.50 server\n"
         "  marc FILE [--format K=SCRIPT ...]\n"
         "                    the records of an ISO 2709 file as key=value lines, or\n"
-        "                    shown by the display program of their kind letter K\n",
+        "                    shown by the display program of their kind letter K\n"
+        "  form FILE [--record RECFILE] [--zoom Z] [--height H] [--layout] [--pictures DIR]\n"
+        "                    reads the form description FILE (Windows-1250) and prints\n"
+        "                    its model tree at zoom 1 and sheet height H (469); with\n"
+        "                    --layout lays it out for the record of RECFILE at zoom Z and\n"
+        "                    prints each editor, its field id, pixel rectangle and what it\n"
+        "                    shows; errors go to stderr and exit 2; pictures are looked\n"
+        "                    for in DIR (the configuration directory)\n",
         stderr);
 }
 
@@ -52,6 +59,7 @@ int main(int argc, char** argv) {
         {"z3950", Z3950Command},
         {"marc", MarcCommand},
         {"script", ScriptCommand},
+        {"form", FormCommand},
     };
     CliContext ctx;
     std::string command;
