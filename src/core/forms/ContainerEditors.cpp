@@ -325,6 +325,11 @@ void ed_form::Controls(std::vector<FormControl*>& out) const {
     if (mInner) mInner->Controls(out);
 }
 
+void ed_form::Walk(const std::function<void(const my_editor&, int)>& visit, int depth) const {
+    visit(*this, depth);
+    if (mInner) mInner->Walk(visit, depth + 1);
+}
+
 bool ed_form::HasFocus() const { return mOpen && mInner && mInner->HasFocus(); }
 
 bool ed_form::Wheel(int steps) { return mInner ? mInner->Wheel(steps) : false; }

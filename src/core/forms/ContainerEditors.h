@@ -112,6 +112,7 @@ public:
     const std::string* FieldId() const override { return &mFieldId; }
     const char* ClassName() const override { return "ed_form"; }
     const FormControl* MainControl() const override { return mButton.get(); }
+    void Walk(const std::function<void(const my_editor&, int)>& visit, int depth = 0) const override;
 
     // Opens the window (after HELP) and returns when it has closed (then EXIT).
     void Open();
