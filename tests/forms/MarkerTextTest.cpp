@@ -36,7 +36,7 @@ TEST(MarkerText, StoredAndShownTexts) {
         {"x^zy", "x^zy", ".FF."},         // an unknown marker is kept verbatim
         {"ab^", "ab^", "..."},            // a lone marker character at the end reads as a literal
         {"", "", ""},
-        {"\x1bU0141\x1a", "\x1bU0141\x1a", "......."},
+        {"x\x1bU0141\x1ay", "x\x1bU0141\x1ay", "..."},  // a character the code page lacks is one unit
     };
     for (const auto& c : cases) {
         MarkerText m = Memo(c.stored);
@@ -135,6 +135,7 @@ TEST(MarkerText, Pasting) {
         {"", "^a^a", "^a"},
         {"", "x^^y", "x^^y"},                 // a copied literal stays a literal
         {"", "tab\there^", "tabhere"},
+        {"", "\x1bU0416\x1a\x1b", "\x1bU0416\x1a"},  // an escape stays, a bare ESC does not
     };
     for (const auto& c : cases) {
         MarkerText m = Memo(c.stored);
@@ -147,6 +148,16 @@ TEST(MarkerText, Pasting) {
     r.Select(0, 1, true);
     EXPECT_TRUE(r.Paste("^a"));
     EXPECT_EQ(r.StoredText(), "^aT");
+}
+
+TEST(MarkerText, AnEscapeIsOneShownCharacter) {
+    MarkerText m = Memo("a\x1bU0416\x1a^b");
+    EXPECT_EQ(m.ShownLength(), 3u);
+    EXPECT_EQ(m.Shown()[1].wide, u'\u0416');
+    m.Select(2, 2, true);
+    EXPECT_EQ(m.StoredPosition(), 8u);
+    EXPECT_TRUE(m.Backspace());
+    EXPECT_EQ(m.StoredText(), "a^b");
 }
 
 TEST(MarkerText, CutThenUndo) {

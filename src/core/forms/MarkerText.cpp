@@ -32,11 +32,47 @@ bool MarkerText::Present(char code) const {
                        [code](const Unit& u) { return u.kind == UnitKind::Marker && u.code == code; });
 }
 
+char16_t MarkerText::EscapeAt(std::string_view text, std::size_t i) {
+    if (i + 6 >= text.size() || text[i] != 27 || text[i + 1] != 'U' || text[i + 6] != 26) return 0;
+    unsigned value = 0;
+    for (std::size_t k = i + 2; k < i + 6; ++k) {
+        const char h = text[k];
+        const int d = (h >= '0' && h <= '9') ? h - '0' : (h >= 'A' && h <= 'F') ? h - 'A' + 10 : -1;
+        if (d < 0) return 0;
+        value = value * 16 + static_cast<unsigned>(d);
+    }
+    return static_cast<char16_t>(value);
+}
+
+void MarkerText::AppendStored(std::string& out, const Unit& u, char markerChar) {
+    static const char digits[] = "0123456789ABCDEF";
+    switch (u.kind) {
+    case UnitKind::Plain: out.push_back(u.code); break;
+    case UnitKind::Literal: out.append(2, markerChar); break;
+    case UnitKind::Marker:
+    case UnitKind::Foreign:
+        out.push_back(markerChar);
+        out.push_back(u.code);
+        break;
+    case UnitKind::Escape:
+        out.push_back(27);
+        out.push_back('U');
+        for (int shift = 12; shift >= 0; shift -= 4) out.push_back(digits[(u.wide >> shift) & 15]);
+        out.push_back(26);
+        break;
+    }
+}
+
 std::vector<MarkerText::Unit> MarkerText::Parse(std::string_view stored) const {
     std::vector<Unit> units;
     units.reserve(stored.size());
     for (std::size_t i = 0; i < stored.size(); ++i) {
         const char c = stored[i];
+        if (const char16_t wide = c == 27 ? EscapeAt(stored, i) : 0) {
+            units.push_back({UnitKind::Escape, 0, wide});
+            i += 6;
+            continue;
+        }
         if (c != mMarkerChar) {
             units.push_back({UnitKind::Plain, c});
             continue;
@@ -62,17 +98,7 @@ void MarkerText::LoadText(std::string_view stored) {
 std::string MarkerText::StoredText() const {
     std::string out;
     out.reserve(mUnits.size() + 8);
-    for (const Unit& u : mUnits) {
-        if (u.kind == UnitKind::Plain) {
-            out.push_back(u.code);
-        } else if (u.kind == UnitKind::Literal) {
-            out.push_back(mMarkerChar);
-            out.push_back(mMarkerChar);
-        } else {
-            out.push_back(mMarkerChar);
-            out.push_back(u.code);
-        }
-    }
+    for (const Unit& u : mUnits) AppendStored(out, u, mMarkerChar);
     return out;
 }
 
@@ -81,13 +107,14 @@ std::vector<MarkerText::ShownChar> MarkerText::Shown() const {
     out.reserve(mUnits.size());
     for (const Unit& u : mUnits) {
         switch (u.kind) {
-        case UnitKind::Plain: out.push_back({u.code, false, false}); break;
-        case UnitKind::Marker: out.push_back({Find(u.code)->display.empty() ? u.code : Find(u.code)->display[0], true, false}); break;
-        case UnitKind::Literal: out.push_back({mMarkerChar, false, false}); break;
+        case UnitKind::Plain: out.push_back({u.code, false, false, 0}); break;
+        case UnitKind::Marker: out.push_back({u.code, true, false, 0}); break;
+        case UnitKind::Literal: out.push_back({mMarkerChar, false, false, 0}); break;
         case UnitKind::Foreign:
-            out.push_back({mMarkerChar, false, true});
-            out.push_back({u.code, false, true});
+            out.push_back({mMarkerChar, false, true, 0});
+            out.push_back({u.code, false, true, 0});
             break;
+        case UnitKind::Escape: out.push_back({0, false, false, u.wide}); break;
         }
     }
     return out;
@@ -95,7 +122,17 @@ std::vector<MarkerText::ShownChar> MarkerText::Shown() const {
 
 std::string MarkerText::ShownText() const {
     std::string out;
-    for (const ShownChar& c : Shown()) out.push_back(c.c);
+    for (const Unit& u : mUnits) {
+        switch (u.kind) {
+        case UnitKind::Literal: out.push_back(mMarkerChar); break;
+        case UnitKind::Foreign:
+            out.push_back(mMarkerChar);
+            out.push_back(u.code);
+            break;
+        case UnitKind::Escape: AppendStored(out, u, mMarkerChar); break;
+        default: out.push_back(u.code); break;
+        }
+    }
     return out;
 }
 
@@ -222,11 +259,7 @@ bool MarkerText::Backspace() {
 std::string MarkerText::Copy() const {
     std::string out;
     const std::size_t from = UnitAt(SelectionStart()), to = UnitAt(SelectionStart() + SelectionLength());
-    for (std::size_t i = from; i < to; ++i) {
-        const Unit& u = mUnits[i];
-        if (u.kind != UnitKind::Plain) out.push_back(mMarkerChar);
-        out.push_back(u.kind == UnitKind::Literal ? mMarkerChar : u.code);
-    }
+    for (std::size_t i = from; i < to; ++i) AppendStored(out, mUnits[i], mMarkerChar);
     return out;
 }
 
@@ -250,6 +283,11 @@ bool MarkerText::Paste(std::string_view text) {
     std::vector<Unit> units;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
+        if (const char16_t wide = c == 27 ? EscapeAt(text, i) : 0) {
+            units.push_back({UnitKind::Escape, 0, wide});
+            i += 6;
+            continue;
+        }
         if (c == mMarkerChar) {
             if (i + 1 >= text.size()) break;
             const char code = text[++i];
@@ -286,7 +324,9 @@ bool MarkerText::Undo() {
 void MarkerText::Rebuild(const std::vector<ShownChar>& shown, std::size_t cursor) {
     std::string stored;
     for (const ShownChar& c : shown) {
-        if (c.foreign) {
+        if (c.wide) {
+            AppendStored(stored, {UnitKind::Escape, 0, c.wide}, mMarkerChar);
+        } else if (c.foreign) {
             stored.push_back(c.c);
         } else if (c.marker) {
             stored.push_back(mMarkerChar);

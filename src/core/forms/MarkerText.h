@@ -9,6 +9,7 @@
 //   marker   marker character + known code, shown as the code (marker font)
 //   literal  two marker characters, shown as one marker character
 //   foreign  marker character + an unknown code, shown and stored verbatim
+//   escape   a character the code page lacks, ESC "U" hhhh SUB, shown as that character
 //   plain    any other character
 // A lone marker character at the end reads as a literal. Typing and pasting
 // never make a plain unit of the marker character, so the stored text always
@@ -24,10 +25,11 @@ namespace velt {
 
 class MarkerText {
 public:
-    enum class UnitKind : unsigned char { Plain, Marker, Literal, Foreign };
+    enum class UnitKind : unsigned char { Plain, Marker, Literal, Foreign, Escape };
     struct Unit {
         UnitKind kind = UnitKind::Plain;
-        char code = 0;  // the character (plain), or the code after the marker character
+        char code = 0;        // the character (plain), or the code after the marker character
+        char16_t wide = 0;    // the character of an escape
         bool operator==(const Unit&) const = default;
     };
     // One shown character and how it is drawn.
@@ -35,6 +37,7 @@ public:
         char c = 0;
         bool marker = false;   // in the marker font
         bool foreign = false;  // part of a foreign marker, kept verbatim
+        char16_t wide = 0;     // an escape's character (c is then 0)
     };
 
     MarkerText() = default;
@@ -51,6 +54,8 @@ public:
     // undo history is cleared.
     void LoadText(std::string_view stored);
     std::string StoredText() const;
+    // The shown text as Windows-1250 (an escape as its seven bytes, so that
+    // it converts to its character); ShownLength counts it as one.
     std::string ShownText() const;
     std::vector<ShownChar> Shown() const;
     std::size_t ShownLength() const;
@@ -104,7 +109,12 @@ public:
 
 private:
     static std::size_t ShownWidth(UnitKind kind) { return kind == UnitKind::Foreign ? 2 : 1; }
-    static std::size_t StoredWidth(UnitKind kind) { return kind == UnitKind::Plain ? 1 : 2; }
+    static std::size_t StoredWidth(UnitKind kind) {
+        return kind == UnitKind::Plain ? 1 : kind == UnitKind::Escape ? 7 : 2;
+    }
+    static void AppendStored(std::string& out, const Unit& u, char markerChar);
+    // An escape at text[i]: its character, or 0.
+    static char16_t EscapeAt(std::string_view text, std::size_t i);
     const TSequence* Find(char code) const;
     bool Present(char code) const;
     std::vector<Unit> Parse(std::string_view stored) const;
