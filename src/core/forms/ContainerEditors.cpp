@@ -116,9 +116,13 @@ void ed_list::ControlScrolled(FormControl&, int position) {
     for (std::size_t k = 0; k < mChildren.size() && k < mPanels.size(); ++k) {
         FormControl& panel = *mPanels[k];
         panel.SetVisible(false);
-        std::unique_ptr<my_editor> fresh = BuildRow(panel, static_cast<int>(k) + mPosition);
-        mChildren[k].swap(fresh);
-        fresh.reset();  // the old row, after the new one was built
+        // The old row goes before the new one is built, so that the windows
+        // can give its widgets to the new row on the same panel.
+        std::unique_ptr<my_editor> old = std::move(mChildren[k]);
+        mChildren.erase(mChildren.begin() + static_cast<std::ptrdiff_t>(k));
+        old.reset();
+        mChildren.insert(mChildren.begin() + static_cast<std::ptrdiff_t>(k),
+                         BuildRow(panel, static_cast<int>(k) + mPosition));
         panel.SetVisible(true);
     }
     UpdateMarkers();

@@ -200,11 +200,37 @@ void MarkerText::Remember() {
     mUndo.push_back({mUnits, mCursor, mAnchor});
 }
 
+void MarkerText::Settle() {
+    const bool bareEsc = std::any_of(mUnits.begin(), mUnits.end(),
+                                     [](const Unit& u) { return u.kind == UnitKind::Plain && u.code == 27; });
+    if (!bareEsc) return;
+    auto storedAt = [this](std::size_t shown) {
+        std::size_t stored = 0;
+        const std::size_t end = UnitAt(shown);
+        for (std::size_t i = 0; i < end; ++i) stored += StoredWidth(mUnits[i].kind);
+        return stored;
+    };
+    const std::size_t cursor = storedAt(mCursor), anchor = storedAt(mAnchor);
+    mUnits = Parse(StoredText());
+    auto shownAt = [this](std::size_t stored) {
+        std::size_t s = 0, shown = 0;
+        for (const Unit& u : mUnits) {
+            if (s >= stored) break;
+            s += StoredWidth(u.kind);
+            shown += ShownWidth(u.kind);
+        }
+        return shown;
+    };
+    mCursor = shownAt(cursor);
+    mAnchor = shownAt(anchor);
+}
+
 void MarkerText::Replace(const std::vector<Unit>& units) {
     const std::size_t from = UnitAt(SelectionStart()), to = UnitAt(SelectionStart() + SelectionLength());
     mUnits.erase(mUnits.begin() + static_cast<std::ptrdiff_t>(from), mUnits.begin() + static_cast<std::ptrdiff_t>(to));
     mUnits.insert(mUnits.begin() + static_cast<std::ptrdiff_t>(from), units.begin(), units.end());
     mCursor = mAnchor = ShownAt(from + units.size());
+    Settle();
 }
 
 bool MarkerText::Type(char c) {
@@ -244,6 +270,7 @@ bool MarkerText::Delete() {
     Remember();
     mUnits.erase(mUnits.begin() + static_cast<std::ptrdiff_t>(at));
     mAnchor = mCursor;
+    Settle();
     return true;
 }
 

@@ -123,6 +123,9 @@ private:
     std::size_t ShownAt(std::size_t unit) const;
     std::size_t Snap(std::size_t shown, bool forward) const;
     void Remember();
+    // A bare ESC left beside the rest of an escape after an edit reads as
+    // that escape: the units are read again from the stored text.
+    void Settle();
     // Replaces the selected units by units; the cursor goes after them.
     void Replace(const std::vector<Unit>& units);
 

@@ -92,8 +92,9 @@ bool AutoSized(ControlKind k) { return k == ControlKind::Label || k == ControlKi
 
 }  // namespace
 
-QtFormControl::QtFormControl(ControlKind kind, QWidget* widget, QtFormControl* parent, bool owned)
-    : mKind(kind), mWidget(widget), mParentControl(parent), mOwned(owned) {
+QtFormControl::QtFormControl(ControlKind kind, QWidget* widget, QtFormControl* parent, bool owned,
+                             QtControlFactory* factory)
+    : mKind(kind), mWidget(widget), mParentControl(parent), mOwned(owned), mFactory(factory) {
     if (parent) parent->mChildControls.push_back(this);
 }
 
@@ -119,6 +120,7 @@ QtFormControl::~QtFormControl() {
         }
     }
     mWidget->hide();
+    if (mFactory && mFactory->Keep(mKind, mWidget)) return;
     mWidget->deleteLater();
 }
 
@@ -528,11 +530,105 @@ void QtFormControl::ScreenPosition(int& x, int& y) const {
     y = p.y();
 }
 
+namespace {
+
+constexpr std::size_t kMaxKept = 4000;
+
+bool Keepable(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Label:
+    case ControlKind::LineEdit:
+    case ControlKind::MaskEdit:
+    case ControlKind::SpinEdit:
+    case ControlKind::ComboBox:
+    case ControlKind::CheckBox:
+    case ControlKind::Button: return true;
+    default: return false;
+    }
+}
+
+// A kept widget as a new one would be, but for its font and palette, which
+// every control sets anew.
+void Empty(ControlKind kind, QWidget* w) {
+    w->setEnabled(true);
+    w->setToolTip(QString());
+    switch (kind) {
+    case ControlKind::Label: static_cast<QLabel*>(w)->clear(); break;
+    case ControlKind::LineEdit: {
+        auto* edit = static_cast<QLineEdit*>(w);
+        edit->setReadOnly(false);
+        edit->setEchoMode(QLineEdit::Normal);
+        edit->setMaxLength(kNoLimit);
+        edit->clear();
+        break;
+    }
+    case ControlKind::MaskEdit: {
+        auto* edit = static_cast<MaskedLineEdit*>(w);
+        edit->setReadOnly(false);
+        edit->SetMask(std::string());
+        edit->SetMaskText(std::string());
+        break;
+    }
+    case ControlKind::SpinEdit: {
+        auto* spin = static_cast<QSpinBox*>(w);
+        spin->setReadOnly(false);
+        spin->setRange(0, 99);
+        spin->setValue(0);
+        break;
+    }
+    case ControlKind::ComboBox: static_cast<QComboBox*>(w)->clear(); break;
+    case ControlKind::CheckBox: {
+        auto* box = static_cast<QCheckBox*>(w);
+        box->setChecked(false);
+        box->setText(QString());
+        break;
+    }
+    case ControlKind::Button: {
+        auto* button = static_cast<QPushButton*>(w);
+        button->setDefault(false);
+        button->setAutoDefault(false);
+        button->setText(QString());
+        break;
+    }
+    default: break;
+    }
+}
+
+}  // namespace
+
+bool QtControlFactory::Keep(ControlKind kind, QWidget* widget) {
+    if (!Keepable(kind) || mKept.size() >= kMaxKept || !widget->parentWidget()) return false;
+    if (kind == ControlKind::LineEdit && static_cast<QLineEdit*>(widget)->echoMode() != QLineEdit::Normal) return false;
+    Empty(kind, widget);
+    mKept.push_back({kind, widget});
+    return true;
+}
+
+QWidget* QtControlFactory::Reuse(ControlKind kind, QWidget* parent) {
+    for (std::size_t i = mKept.size(); i-- > 0;) {
+        Kept& k = mKept[i];
+        if (!k.widget) {
+            mKept.erase(mKept.begin() + static_cast<std::ptrdiff_t>(i));
+            continue;
+        }
+        if (k.kind != kind || k.widget->parentWidget() != parent) continue;
+        QWidget* w = k.widget;
+        mKept.erase(mKept.begin() + static_cast<std::ptrdiff_t>(i));
+        return w;
+    }
+    return nullptr;
+}
+
 std::unique_ptr<FormControl> QtControlFactory::Create(ControlKind kind, FormControl& parentControl) {
     auto& parent = static_cast<QtFormControl&>(parentControl);
     QWidget* host = parent.Container();
-    QWidget* w = nullptr;
+    QWidget* w = Keepable(kind) ? Reuse(kind, host) : nullptr;
     QWidget* content = nullptr;
+    if (w) {
+        auto control = std::make_unique<QtFormControl>(kind, w, &parent, true, this);
+        control->Connect();
+        return control;
+    }
     switch (kind) {
     case ControlKind::Panel: w = new QWidget(host); break;
     case ControlKind::ScrollBox: {
@@ -632,7 +728,7 @@ std::unique_ptr<FormControl> QtControlFactory::Create(ControlKind kind, FormCont
     if (kind != ControlKind::TabSheet && kind != ControlKind::PopupWindow &&
         !(kind == ControlKind::ScrollBox && parent.Kind() == ControlKind::TabSheet))
         w->hide();
-    auto control = std::make_unique<QtFormControl>(kind, w, &parent, true);
+    auto control = std::make_unique<QtFormControl>(kind, w, &parent, true, this);
     control->mContent = content;
     control->Connect();
     return control;

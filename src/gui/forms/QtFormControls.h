@@ -32,7 +32,8 @@ class QtFormControl : public QObject, public FormControl {
     Q_OBJECT
 public:
     // A control over widget; owned widgets are deleted with the control.
-    QtFormControl(ControlKind kind, QWidget* widget, QtFormControl* parent, bool owned);
+    QtFormControl(ControlKind kind, QWidget* widget, QtFormControl* parent, bool owned,
+                  QtControlFactory* factory = nullptr);
     ~QtFormControl() override;
 
     ControlKind Kind() const override { return mKind; }
@@ -98,18 +99,34 @@ private:
     QPointer<QWidget> mContent;  // a scroll box's content, a tab sheet's place for its box
     QtFormControl* mParentControl;
     bool mOwned;
+    QtControlFactory* mFactory;
     bool mSetting = false;  // the program is setting the content
     bool mReadOnly = false;
     QMenu* mMenu = nullptr;
     std::vector<QtFormControl*> mChildControls;
 };
 
+// Scrolling a list makes the same widgets again and again on the same row
+// panels: the simple ones are kept, hidden and emptied, when their control
+// goes, and given to the next control of their kind on the same parent.
 class QtControlFactory : public ControlFactory {
 public:
     std::unique_ptr<FormControl> Create(ControlKind kind, FormControl& parent) override;
     void Post(std::function<void()> task) override;
     // The control of a host's widget (not owned), the parent of a form's controls.
     std::unique_ptr<QtFormControl> Wrap(QWidget* widget);
+
+    // Takes back the widget of a control that goes; false when it is not kept.
+    bool Keep(ControlKind kind, QWidget* widget);
+    std::size_t KeptCount() const { return mKept.size(); }
+
+private:
+    QWidget* Reuse(ControlKind kind, QWidget* parent);
+    struct Kept {
+        ControlKind kind;
+        QPointer<QWidget> widget;
+    };
+    std::vector<Kept> mKept;
 };
 
 // Linux lacks the faces the forms name; the metric-compatible ones stand in
