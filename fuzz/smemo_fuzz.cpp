@@ -21,7 +21,7 @@ void Check(const velt::MarkerText& m) {
     if (again.ShownText() != m.ShownText()) __builtin_trap();
     if (m.Cursor() > m.ShownLength() || m.Anchor() > m.ShownLength()) __builtin_trap();
     if (m.StoredPosition() > m.StoredText().size()) __builtin_trap();
-    if (m.StoredPosition() + m.StoredSelectionLength() > m.StoredText().size()) __builtin_trap();
+    if (m.StoredSelectionLength() > m.StoredText().size()) __builtin_trap();
 }
 
 }  // namespace

@@ -36,9 +36,9 @@ ed_list::ed_list(FormContext& context, FormControl& parent, const my_list& model
     // Two thin bright green markers above and below the bar: there are rows
     // before, or after, those shown.
     mUpper = MakeControl(ControlKind::ListMarker, parent);
-    mUpper->SetGeometry({bar.left, bar.top - 4, 16, 2});
+    mUpper->SetGeometry({bar.left, SatAdd(bar.top, -4), 16, 2});
     mLower = MakeControl(ControlKind::ListMarker, parent);
-    mLower->SetGeometry({bar.left, bar.top + bar.height + 1, 16, 2});
+    mLower->SetGeometry({bar.left, SatAdd(SatAdd(bar.top, bar.height), 1), 16, 2});
 }
 
 ed_list::~ed_list() {
@@ -290,14 +290,16 @@ void ed_form::Open() {
             right = std::max(right, child->RightEdge(s));
             bottom = std::max(bottom, child->BottomEdge(s));
         }
-        mPanel->SetGeometry({0, 0, right + 4, bottom + 4});
-        mWindow->SetClientSize(right + 4, bottom + 4);
+        right = SatAdd(right, 4);
+        bottom = SatAdd(bottom, 4);
+        mPanel->SetGeometry({0, 0, right, bottom});
+        mWindow->SetClientSize(right, bottom);
         mPanel->SetVisible(true);
     }
     int sx = 0, sy = 0;
     mButton->ScreenPosition(sx, sy);
-    mWindow->MoveTo(sx + mContext.Px(mModel.offsetX.Evaluate(s.sheetHeight)),
-                    sy + mContext.Px(mModel.offsetY.Evaluate(s.sheetHeight)));
+    mWindow->MoveTo(SatAdd(sx, mContext.Px(mModel.offsetX.Evaluate(s.sheetHeight))),
+                    SatAdd(sy, mContext.Px(mModel.offsetY.Evaluate(s.sheetHeight))));
     mInner = std::make_unique<my_editor>(mContext, *mPanel);
     for (const auto& child : mModel.children) child->Build(*mInner, 0, mSubst, 0);
     mInner->FocusFirst();
@@ -449,12 +451,13 @@ void ed_dynamic::Assemble() {
         if (t.flag == "U") {
             height = std::max(height, 22);
             section.button = MakeControl(ControlKind::SpeedButton, *mBox);
-            section.button->SetGeometry(
-                {mContext.Px(w - 40), mContext.Px(top - 20) + height, mContext.Px(20), mContext.Px(20)});
+            section.button->SetGeometry({mContext.Px(static_cast<double>(w) - 40),
+                                         SatAdd(mContext.Px(static_cast<double>(top) - 20), height), mContext.Px(20),
+                                         mContext.Px(20)});
             section.button->SetPicture(mContext.DeletePicture());
             section.button->SetVisible(true);
         }
-        top += RoundHalfEven(height / s.zoom) + 1;
+        top = SatAdd(top, static_cast<std::int64_t>(RoundHalfEven(height / s.zoom)) + 1);
         section.nextTop = top;
         mSections.push_back(std::move(section));
         if (!first) {

@@ -34,7 +34,7 @@ void Make(my_editor& editor, Args&&... args) {
 
 void my_formular::Build(my_editor& editor, int ox, const Substitution& subst, int oy) const {
     const FormSettings& s = editor.Context().settings;
-    for (const auto& child : children) child->Build(editor, ox + X(s), subst, oy + Y(s));
+    for (const auto& child : children) child->Build(editor, SatAdd(ox, X(s)), subst, SatAdd(oy, Y(s)));
 }
 
 void my_label::Build(my_editor& editor, int ox, const Substitution&, int oy) const {

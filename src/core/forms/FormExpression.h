@@ -49,6 +49,12 @@ private:
 
 // Rounds to the nearest integer, halves to even, saturated to 32 bits.
 std::int32_t RoundHalfEven(double value);
+// a + b saturated to 32 bits: pixel and unit sums of expressions a
+// description made huge.
+inline int SatAdd(std::int64_t a, std::int64_t b) {
+    const std::int64_t s = a + b;
+    return static_cast<int>(s > INT32_MAX ? INT32_MAX : s < INT32_MIN ? INT32_MIN : s);
+}
 // a / b rounded to the nearest integer, halves to even; 0 when b is 0.
 std::int64_t DivideHalfEven(std::int64_t a, std::int64_t b);
 

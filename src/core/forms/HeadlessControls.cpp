@@ -3,6 +3,7 @@
 #include "forms/HeadlessControls.h"
 
 #include "forms/FormConversions.h"
+#include "forms/FormExpression.h"
 
 #include <algorithm>
 
@@ -117,9 +118,9 @@ void HeadlessControl::SetMarkers(char markerChar, const std::vector<TSequence>& 
 bool HeadlessControl::ScrollVertically(int pixels) {
     int content = 0;
     for (const HeadlessControl* c : mChildControls)
-        if (c->mVisible) content = std::max(content, c->mRect.top + c->mRect.height);
+        if (c->mVisible) content = std::max(content, SatAdd(c->mRect.top, c->mRect.height));
     if (content <= mRect.height) return false;
-    mScrollOffset = std::clamp(mScrollOffset - pixels, 0, content - mRect.height);
+    mScrollOffset = std::clamp(SatAdd(mScrollOffset, -static_cast<std::int64_t>(pixels)), 0, SatAdd(content, -static_cast<std::int64_t>(mRect.height)));
     return true;
 }
 
@@ -136,8 +137,8 @@ void HeadlessControl::ShowModal() {
 void HeadlessControl::ScreenPosition(int& x, int& y) const {
     x = y = 0;
     for (const HeadlessControl* c = this; c; c = c->mParentControl) {
-        x += c->mRect.left;
-        y += c->mRect.top;
+        x = SatAdd(x, c->mRect.left);
+        y = SatAdd(y, c->mRect.top);
         if (c->mKind == ControlKind::PopupWindow) break;
     }
 }

@@ -37,13 +37,13 @@ std::vector<std::string> my_formular::FieldIds(const Substitution& subst) const 
 int my_formular::RightEdge(const FormSettings& s) const {
     // The group's own x counts in form units, the children's edges in pixels.
     int edge = X(s);
-    for (const auto& child : children) edge = std::max(edge, child->RightEdge(s) + Px(X(s), s));
+    for (const auto& child : children) edge = std::max(edge, SatAdd(child->RightEdge(s), Px(X(s), s)));
     return edge;
 }
 
 int my_formular::BottomEdge(const FormSettings& s) const {
     int edge = Y(s);
-    for (const auto& child : children) edge = std::max(edge, child->BottomEdge(s) + Px(Y(s), s));
+    for (const auto& child : children) edge = std::max(edge, SatAdd(child->BottomEdge(s), Px(Y(s), s)));
     return edge;
 }
 
@@ -91,7 +91,7 @@ std::vector<FormAttribute> my_memo::Attributes(const FormSettings&) const {
 
 int my_markedit::BottomEdge(const FormSettings& s) const {
     if (H(s) != 0) return my_sized_object::BottomEdge(s);
-    return Px(static_cast<double>(Y(s)) + 20, s) + 1;
+    return SatAdd(Px(static_cast<double>(Y(s)) + 20, s), 1);
 }
 
 std::vector<FormAttribute> my_combo::Attributes(const FormSettings&) const {
@@ -119,7 +119,7 @@ int my_list::Rows(const FormSettings& s) const {
 }
 
 int my_list::RowHeight(const FormSettings& s) const {
-    return static_cast<int>(DivideHalfEven(h.Evaluate(s.sheetHeight), Rows(s))) - 1;
+    return SatAdd(DivideHalfEven(h.Evaluate(s.sheetHeight), Rows(s)), -1);
 }
 
 std::vector<std::string> my_list::FieldIds(const Substitution& subst) const {
