@@ -54,7 +54,14 @@ void Usage() {
         "                    shown by the display program of their kind letter K\n"
         "  barcode TYPE TEXT [--modul N] [--ratio R] [--height PX] [--png FILE | --svg FILE | --modules]\n"
         "                    one symbol of the reports' barcode component as a picture,\n"
-        "                    or its bar and space widths; errors go to stderr, exit 2\n",
+        "                    or its bar and space widths; errors go to stderr, exit 2\n"
+        "  form FILE [--record RECFILE] [--zoom Z] [--height H] [--layout] [--pictures DIR]\n"
+        "                    reads the form description FILE (Windows-1250) and prints\n"
+        "                    its model tree at zoom 1 and sheet height H (469); with\n"
+        "                    --layout lays it out for the record of RECFILE at zoom Z and\n"
+        "                    prints each editor, its field id, pixel rectangle and what it\n"
+        "                    shows; errors go to stderr and exit 2; pictures are looked\n"
+        "                    for in DIR (the configuration directory)\n",
         stderr);
 }
 
@@ -72,6 +79,7 @@ int main(int argc, char** argv) {
         {"marc", MarcCommand},
         {"script", ScriptCommand},
         {"barcode", BarcodeCommand},
+        {"form", FormCommand},
     };
     CliContext ctx;
     std::string command;
