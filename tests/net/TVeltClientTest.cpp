@@ -584,11 +584,13 @@ TEST(TVeltClient, ATextWithoutItsEndIsRefusedAtTheLimit) {
         for (int i = 0; i < 80 && !stop; ++i) c.Write(block);
     });
     Messages m;
-    TVeltClient client("127.0.0.1", m.callback(), peer.Port());
-    stop = true;
-    EXPECT_TRUE(client.Broken());
-    EXPECT_EQ(client.ErrorText(), "Przekroczenie wielkości komunikatu"_cp);
-    EXPECT_EQ(client.Status(), "");
+    {
+        TVeltClient client("127.0.0.1", m.callback(), peer.Port());
+        stop = true;
+        EXPECT_TRUE(client.Broken());
+        EXPECT_EQ(client.ErrorText(), "Przekroczenie wielkości komunikatu"_cp);
+        EXPECT_EQ(client.Status(), "");
+    }  // the connection closes: the peer's writes end
     ASSERT_EQ(m.texts.size(), 1u);
     peer.Join();
 }
