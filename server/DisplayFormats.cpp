@@ -201,7 +201,8 @@ std::string EscapePicture(std::string_view bytes) {
 std::string EscapeSearchText(std::string_view text) {
     std::string out;
     for (const char c : text) {
-        if (c == '"' || c == '#' || c == '&' || c == '(' || c == ')' || c == '|') out.push_back('\\');
+        // The backslash too: a text ending in one must not escape the closing quote.
+        if (c == '"' || c == '#' || c == '&' || c == '(' || c == ')' || c == '|' || c == '\\') out.push_back('\\');
         out.push_back(c);
     }
     return out;

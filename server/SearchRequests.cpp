@@ -17,7 +17,9 @@ namespace velt::server {
 
 namespace {
 
-constexpr std::size_t kMaxCollections = 100;  // live remote collections per connection
+// Live remote collections per connection. A long working day makes many; the
+// client releases those it drops, and past the limit the oldest one goes.
+constexpr std::size_t kMaxCollections = 10000;
 
 using Numbers = std::vector<std::uint32_t>;
 
@@ -344,10 +346,7 @@ void SearchRequest(Session& s, std::uint8_t, char) {
             return;
         }
     }
-    if (s.collections.size() >= kMaxCollections) {
-        s.out.Record({"Zbyt wiele kolekcji zdalnych: zwolnij wcześniejsze wyniki wyszukiwania"_cp});
-        return;
-    }
+    while (s.collections.size() >= kMaxCollections) s.collections.erase(s.collections.begin());
     Numbers result;
     try {
         result = Evaluator(s).Eval(*q.root);
