@@ -49,5 +49,7 @@ int MarcCommand(CliContext& ctx);
 int ScriptCommand(CliContext& ctx);
 int BarcodeCommand(CliContext& ctx);
 int FormCommand(CliContext& ctx);
+int SearchCommand(CliContext& ctx);
+int QueryCommand(CliContext& ctx);
 
 }  // namespace velt::cli

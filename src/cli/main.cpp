@@ -61,7 +61,13 @@ void Usage() {
         "                    --layout lays it out for the record of RECFILE at zoom Z and\n"
         "                    prints each editor, its field id, pixel rectangle and what it\n"
         "                    shows; errors go to stderr and exit 2; pictures are looked\n"
-        "                    for in DIR (the configuration directory)\n",
+        "                    for in DIR (the configuration directory)\n"
+        "  search QUERY [--show K] [--filters FLAGS]\n"
+        "                    sends the query (after setting the filter flags); prints\n"
+        "                    kolekcja=N, liczba=M, komunikat=... and the first K entries\n"
+        "  query elementary INDEX [--sort N] KIND OP TEXT... [--then KIND OP TEXT...]...\n"
+        "                    the query text the elementary window sends for the index\n"
+        "                    (KIND rowny poczatek slowo liczba wzorzec brak, OP lub i oprocz)\n",
         stderr);
 }
 
@@ -80,6 +86,8 @@ int main(int argc, char** argv) {
         {"script", ScriptCommand},
         {"barcode", BarcodeCommand},
         {"form", FormCommand},
+        {"search", SearchCommand},
+        {"query", QueryCommand},
     };
     CliContext ctx;
     std::string command;

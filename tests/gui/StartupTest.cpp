@@ -7,6 +7,11 @@
 #include "gui/login/TOknoLogowania.h"
 #include "shell/StoredLogin.h"
 #include "gui/shell/TForm1.h"
+#include "gui/search/TOknoElementarne.h"
+#include "gui/search/TOknoZlozone.h"
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QRadioButton>
 #include "text/CpLiteral.h"
 
 #include "support/ServerProcess.h"
@@ -129,4 +134,57 @@ TEST(Startup, AnUnreachableCatalogueIsReportedAndLeavesNoEditing) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0], "Brak połączenia z serwerem 127.0.0.1/"_cp + std::to_string(dead));
     EXPECT_FALSE(form.Format1->menuAction()->isVisible());
+}
+
+// The search windows against velt-server: an elementary query composed and
+// sent, its collection in "Kolekcja zdalna", then combined in the complex
+// window from the history.
+TEST(Startup, TheSearchWindowsMakeRemoteCollectionsShownInTheirTab) {
+    test::ServerProcess server;
+    ASSERT_TRUE(server.Ready()) << server.Why();
+    test::TempDir dir;
+    const std::string ini = dir.Write("VELT_TCP.INI", Config(server.Port()));
+    gui::TForm1 form;
+    form.resize(1000, 700);
+    form.show();
+    form.Shell().ReadConfiguration(ini, dir.Path(), dir.Path());
+    form.Shell().Start(std::nullopt);
+    ASSERT_TRUE(form.Shell().Current()->Ready);
+    MessageDismisser dismiss(nullptr);
+    ASSERT_GT(form.Elementarne1->actions().size(), 0) << "the criteria of the descriptor";
+    auto& elementary = *form.OknoElementarne;
+    elementary.Prepare("tytuł"_cp);
+    EXPECT_EQ(elementary.windowTitle(), QString::fromUtf8("Szukaj wg \"tytuł\""));
+    elementary.wzorce->setPlainText("histori");
+    elementary.slowo->setChecked(true);
+    elementary.Button2->click();
+    EXPECT_EQ(elementary.wyrazenie->toPlainText(), QString::fromUtf8(" SŁOWO \"histori\""));
+    elementary.Button1->click();
+    const auto& history = form.Search().History().Entries();
+    ASSERT_EQ(history.size(), 1u);
+    const int remote = form.Tabs().FindTab("Kolekcja zdalna");
+    ASSERT_GE(remote, 0);
+    EXPECT_EQ(form.PageControl1->currentIndex(), remote);
+    EXPECT_EQ(form.Shell().Current()->RemoteCollection, history[0].collection);
+    const VrBrowser* browser = form.Tabs().ActiveBrowser();
+    ASSERT_NE(browser, nullptr);
+    EXPECT_FALSE(browser->Cells().front().key.empty()) << "the collection's first record is shown";
+    EXPECT_TRUE(dismiss.Texts().filter(QString::fromUtf8("Kolekcja zdalna zawiera")).size() == 1);
+    // The complex window: a double click on the history takes the collection.
+    auto& complex = *form.OknoZlozone;
+    complex.Edit1->clear();
+    complex.show();
+    QApplication::processEvents();
+    ASSERT_EQ(complex.historia->count(), 1);
+    complex.Operators[2]->setChecked(true);
+    emit complex.historia->itemDoubleClicked(complex.historia->item(0));
+    EXPECT_EQ(complex.Edit1->text(), QString::number(history[0].collection));
+    complex.Edit1->setText(complex.Edit1->text() + "*" + QString::number(history[0].collection));
+    complex.Button1->click();
+    EXPECT_EQ(history.size(), 2u);
+    EXPECT_FALSE(complex.isVisible()) << "closed after a collection";
+    // Disconnecting releases the history on the server.
+    const long released = server.Count("6");
+    form.Shell().Disconnect();
+    EXPECT_EQ(server.Count("6") - released, 2);
 }

@@ -10,6 +10,9 @@
 #include "gui/common/TOknoKomunikatu.h"
 #include "gui/login/TOknoLogowania.h"
 #include "gui/login/TOknoZmianyHasla.h"
+#include "gui/search/TOknoElementarne.h"
+#include "gui/search/TOknoFiltrow.h"
+#include "gui/search/TOknoZlozone.h"
 #include "shell/UserDirectories.h"
 #include "text/CpLiteral.h"
 
@@ -17,6 +20,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCursor>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -93,6 +97,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     PageControl1 = new TabsWidget(*mShell, GuiPrompts::Instance(), *mMeasurer, *this, central);
     row->addWidget(PageControl1, 1);
     setCentralWidget(central);
+    mSearch = std::make_unique<SearchService>(*mShell, GuiPrompts::Instance(), GuiPrompts::Instance(),
+                                              [this](std::int32_t n) { Tabs().ShowRemoteCollection(n); });
+    MakeSearchMenu();
 
     ConnectionLabel = new QLabel(this);
     ConnectionLabel->setObjectName("ConnectionLabel");
@@ -108,6 +115,7 @@ TForm1::~TForm1() {
     TabsWidget* tabs = PageControl1;
     PageControl1 = nullptr;
     delete tabs;
+    mSearch.reset();
     mShell.reset();
 }
 
@@ -164,6 +172,45 @@ QWidget* TForm1::MakeLeftPanel() {
     return panel;
 }
 
+void TForm1::MakeSearchMenu() {
+    OknoZlozone = new TOknoZlozone(*mSearch, this);
+    OknoElementarne = new TOknoElementarne(*mSearch, this);
+    OknoFiltrow = new TOknoFiltrow(*mSearch, this);
+    PodstawoweItem = Wyszukaj1->addAction(toQString("Podstawowe"));
+    connect(PodstawoweItem, &QAction::triggered, this, [] {
+        plain_message("Panel kryteriów nie jest jeszcze dostępny w tej wersji programu"_cp);
+    });
+    UstawFiltrItem = Wyszukaj1->addAction(toQString("&Ustaw filtr"));
+    UstawFiltrItem->setVisible(false);
+    connect(UstawFiltrItem, &QAction::triggered, this, [this] {
+        if (OknoFiltrow->ShowFilters(QCursor::pos())) mSearch->RerunAfterFilters();
+    });
+    Elementarne1 = Wyszukaj1->addMenu(toQString("E&lementarne"));
+    Elementarne1->setObjectName("Elementarne1");
+    ZlozoneItem = Wyszukaj1->addAction(toQString("&Złożone"_cp));
+    ZlozoneItem->setObjectName("ZlozoneItem");
+    connect(ZlozoneItem, &QAction::triggered, this, [this] { OknoZlozone->Open(); });
+}
+
+void TForm1::BuildSearchItems() {
+    if (!Elementarne1) return;
+    Elementarne1->clear();
+    const velt_files* files = mShell->Current();
+    UstawFiltrItem->setVisible(files && files->Ready && !files->Filters.empty());
+    if (!files || !files->Ready) return;
+    for (const velt_criterium& c : files->Criteria) {
+        if (c.Options.find('N') != std::string::npos) continue;
+        QAction* a = Elementarne1->addAction(toQString(c.Name));
+        const velt_criterium criterion = c;  // the item keeps its own copy
+        connect(a, &QAction::triggered, this, [this, criterion] {
+            if (criterion.Type != "INDEX")
+                mSearch->SpecialQuestion(criterion);
+            else
+                OknoElementarne->question(criterion.Name);
+        });
+    }
+}
+
 void TForm1::Zoom(double factor) {
     const auto height = static_cast<std::int64_t>(std::lround(mShell->Settings().ListLineHeight * factor));
     Tabs().SetLineHeight(height);
@@ -207,6 +254,7 @@ void TForm1::ShowState(const ShellState& state) {
 
 void TForm1::FormatsChanged() {
     if (!PageControl1) return;
+    BuildSearchItems();
     Format1->clear();
     auto* group = new QActionGroup(Format1);
     for (const FormatItem& f : Tabs().Formats()) {
@@ -243,7 +291,11 @@ void TForm1::PutIntoRecordBox(const std::string& shown) {
 
 std::string TForm1::RecordBoxText() { return fromQString(ComboBox1->currentText().trimmed()); }
 
-void TForm1::EntryCommand(const std::string&, const std::string& command, const std::string&, bool) {
+void TForm1::EntryCommand(const std::string&, const std::string& command, const std::string&, bool local) {
+    if (!local && command.rfind("zapytanie", 0) == 0) {
+        mSearch->RunLinkQuery(command);
+        return;
+    }
     // The commands of the later windows are taken over by them; anything
     // else is shown as it is.
     plain_message(command);

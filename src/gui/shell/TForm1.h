@@ -6,6 +6,7 @@
 // supply their own pages.
 
 #include "gui/browse/TabsWidget.h"
+#include "search/SearchService.h"
 #include "shell/VeltShell.h"
 
 #include <QMainWindow>
@@ -23,6 +24,9 @@ namespace velt::gui {
 
 class QtCellMeasurer;
 class SessionMessages;
+class TOknoElementarne;
+class TOknoFiltrow;
+class TOknoZlozone;
 class TOknoLogowania;
 class TOknoZmianyHasla;
 
@@ -40,6 +44,7 @@ public:
     // The shell the window shows and commands; made with the window.
     VeltShell& Shell() { return *mShell; }
     PresentationTabs& Tabs() { return PageControl1->Tabs(); }
+    SearchService& Search() { return *mSearch; }
     // Fills the "&Katalog" menu from the shell's catalogue list.
     void BuildCatalogueMenu();
 
@@ -82,6 +87,14 @@ public:
     QPushButton* Button3 = nullptr;  // "+"
     QPushButton* Button4 = nullptr;  // "-"
     TabsWidget* PageControl1 = nullptr;
+    // "Za&pytanie"
+    QAction* PodstawoweItem = nullptr;
+    QAction* UstawFiltrItem = nullptr;
+    QMenu* Elementarne1 = nullptr;
+    QAction* ZlozoneItem = nullptr;
+    TOknoZlozone* OknoZlozone = nullptr;
+    TOknoElementarne* OknoElementarne = nullptr;
+    TOknoFiltrow* OknoFiltrow = nullptr;
 
     TOknoLogowania& LoginWindow() { return *mLoginWindow; }
 
@@ -95,12 +108,16 @@ protected:
 
 private:
     QWidget* MakeLeftPanel();
+    void MakeSearchMenu();
+    // "E&lementarne" and "&Ustaw filtr" from the descriptor.
+    void BuildSearchItems();
     void Zoom(double factor);
 
     std::unique_ptr<TOknoZmianyHasla> mPasswordWindow;
     std::unique_ptr<VeltShell> mShell;
     std::unique_ptr<TOknoLogowania> mLoginWindow;
     std::unique_ptr<QtCellMeasurer> mMeasurer;
+    std::unique_ptr<SearchService> mSearch;
     SessionMessages* mMessages = nullptr;
     ShellState mState;
 };
