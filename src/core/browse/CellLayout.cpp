@@ -41,6 +41,7 @@ public:
         mRightLimit = mEdge;
         mImageX = mEdge;
         if (context.mode == LayoutMode::RecordView) mContent.background = kInfoBackground;
+        mContent.items.reserve(16);
     }
 
     void Line(std::string_view line) {
@@ -69,7 +70,7 @@ private:
         mX = mIndent;
     }
 
-    void Command(char command, const std::string& argument) {
+    void Command(char command, std::string_view argument) {
         switch (command) {
             case '/':
                 NewLine();

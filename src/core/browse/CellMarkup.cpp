@@ -19,6 +19,7 @@ bool IsCharacterEscape(std::string_view line, std::size_t at) {
 
 std::vector<MarkupElement> ParseMarkupLine(std::string_view line) {
     std::vector<MarkupElement> out;
+    out.reserve(8);
     std::size_t i = 0;
     while (i < line.size()) {
         if (line[i] != kEsc || IsCharacterEscape(line, i)) {
@@ -32,10 +33,7 @@ std::vector<MarkupElement> ParseMarkupLine(std::string_view line) {
                 }
                 ++end;
             }
-            if (!out.empty() && out.back().command == 0)
-                out.back().text.append(line.substr(i, end - i));
-            else
-                out.push_back({0, std::string(line.substr(i, end - i))});
+            out.push_back({0, line.substr(i, end - i)});
             i = end;
             continue;
         }
@@ -43,7 +41,7 @@ std::vector<MarkupElement> ParseMarkupLine(std::string_view line) {
         const char command = line[i + 1];
         const auto sub = line.find(kSub, i + 2);
         const auto end = sub == std::string_view::npos ? line.size() : sub;
-        out.push_back({command, std::string(line.substr(i + 2, end - i - 2))});
+        out.push_back({command, line.substr(i + 2, end - i - 2)});
         i = sub == std::string_view::npos ? line.size() : sub + 1;
     }
     return out;

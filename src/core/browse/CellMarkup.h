@@ -14,11 +14,11 @@ namespace velt {
 struct MarkupElement {
     // 0 for plain text; otherwise the command's letter ("/", "L", "B", "I", ...).
     char command = 0;
-    // The plain text, or the command's argument.
-    std::string text;
+    // The plain text, or the command's argument: a part of the line parsed.
+    std::string_view text;
 };
 
-// The elements of one markup line, in order.
+// The elements of one markup line, in order; they point into the line.
 std::vector<MarkupElement> ParseMarkupLine(std::string_view line);
 
 // A link's argument split into its command and its shown text: "cmd||text";
