@@ -262,6 +262,38 @@ void PresentationTabs::ShowRecordInLocal(std::int64_t number) {
     ShowInTab(LocalCaption(), mFiles->ShownIdentifier(mFiles->RecordIdentifier(static_cast<std::int32_t>(number))));
 }
 
+void PresentationTabs::RedisplayRecord(const std::string& oldIdentifier, const std::string& newIdentifier) {
+    if (!mFiles) return;
+    for (my_sheet& s : mSheets) {
+        if (!s.built) continue;
+        std::string key;
+        if (s.kind == my_sheet::Index) {
+            if (!newIdentifier.empty()) {
+                key = s.index->LocateRecord(newIdentifier);
+                if (!key.empty()) s.browser->Select(key);
+            }
+            if (key.empty()) {
+                key = s.index->First();
+                if (!newIdentifier.empty()) mView.PutIntoRecordBox(newIdentifier);
+            }
+        } else {
+            if (newIdentifier.empty() && !oldIdentifier.empty()) {
+                const std::int32_t n = mFiles->RecordNumber(mFiles->StoredIdentifier(oldIdentifier));
+                if (n > 0) mLocal->Collection().Exclude(n);
+            }
+            if (!newIdentifier.empty()) {
+                key = mLocal->FindRecord(newIdentifier);
+                if (!key.empty()) s.browser->Select(key);
+            }
+            if (key.empty()) {
+                key = mLocal->First();
+                if (!newIdentifier.empty()) mView.PutIntoRecordBox(newIdentifier);
+            }
+        }
+        s.browser->ShowKey(key);
+    }
+}
+
 void PresentationTabs::SetLineHeight(std::int64_t height) {
     const std::int64_t h = std::clamp(height, kMinLineHeight, kMaxLineHeight);
     mShell.Settings().ListLineHeight = h;

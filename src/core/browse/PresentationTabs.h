@@ -112,6 +112,10 @@ public:
     // The remote collection of that number in "Kolekcja zdalna" (the number is
     // kept even without such a tab).
     void ShowRemoteCollection(std::int32_t number);
+    // After a record was saved, changed by a program or deleted (new empty):
+    // every built tab shows it again, the local collection forgets a record
+    // that is gone.
+    void RedisplayRecord(const std::string& oldIdentifier, const std::string& newIdentifier);
     // The line height for every browser ("+"/"-"); the height kept is clamped.
     void SetLineHeight(std::int64_t height);
     // Every built browser made again (a new font).

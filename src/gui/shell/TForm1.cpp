@@ -99,7 +99,10 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setCentralWidget(central);
     mSearch = std::make_unique<SearchService>(*mShell, GuiPrompts::Instance(), GuiPrompts::Instance(),
                                               [this](std::int32_t n) { Tabs().ShowRemoteCollection(n); });
+    mCommands = std::make_unique<EntryCommands>(Tabs(), *mSearch, GuiPrompts::Instance(), GuiPrompts::Instance(), *this);
     MakeSearchMenu();
+    MakeCollectionMenu();
+    MakeToolbarAndMenus();
 
     ConnectionLabel = new QLabel(this);
     ConnectionLabel->setObjectName("ConnectionLabel");
@@ -110,11 +113,13 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 }
 
 TForm1::~TForm1() {
-    // The tabs stop listening and free what points into the catalogue; then
-    // the shell disconnects.
+    // The shell disconnects while the window can still show it; then the
+    // tabs stop listening and free what points into the catalogue.
+    mShell->Disconnect();
     TabsWidget* tabs = PageControl1;
     PageControl1 = nullptr;
     delete tabs;
+    mCommands.reset();
     mSearch.reset();
     mShell.reset();
 }
@@ -154,6 +159,19 @@ QWidget* TForm1::MakeLeftPanel() {
     col->addWidget(Edit1);
     col->addSpacing(8);
     col->addLayout(zoom);
+    col->addSpacing(8);
+    SpeedButton1 = new QPushButton(toQString("Kartoteka wzorcowa"), panel);
+    SpeedButton1->setObjectName("SpeedButton1");
+    SpeedButton1->setToolTip(toQString("Wyszukaj w kartotece wzorcowej"));
+    connect(SpeedButton1, &QPushButton::clicked, this, [this] { NotYet("Wyszukaj w kartotece wzorcowej"); });
+    col->addWidget(SpeedButton1);
+    ReportPanel = new QWidget(panel);
+    ReportPanel->setObjectName("ReportPanel");
+    auto* reports = new QHBoxLayout(ReportPanel);
+    reports->setContentsMargins(0, 4, 0, 0);
+    reports->setAlignment(Qt::AlignLeft);
+    ReportPanel->hide();
+    col->addWidget(ReportPanel);
     col->addStretch(1);
     const auto goTo = [this] {
         const std::string text = fromQString(ComboBox1->currentText().trimmed());
@@ -250,11 +268,22 @@ void TForm1::ShowState(const ShellState& state) {
     WylogujItem->setEnabled(state.LogoutEnabled);
     ZmienHasloItem->setEnabled(state.LogoutEnabled);
     ConnectionLabel->setText(toQString(state.ConnectionText));
+    if (Rekord1) {
+        Rekord1->menuAction()->setVisible(state.RecordMenu);
+        for (QAction* a : {OtworzButton, UsunButton, PokazButton, NowyButton}) a->setVisible(state.RecordMenu);
+        PowiazButton->setVisible(state.LinksButton);
+        BlobButton->setVisible(state.BlobButton);
+        Globalnie1->menuAction()->setVisible(state.OperationMenu);
+        BuildNewRecordMenus();
+        BuildPrograms();
+    }
 }
 
 void TForm1::FormatsChanged() {
     if (!PageControl1) return;
     BuildSearchItems();
+    if (Rekord1) BuildDescriptorMenus();
+    if (mCommands) mCommands->SetWorkingDirectory(mShell->Settings().WorkingDirectory);
     Format1->clear();
     auto* group = new QActionGroup(Format1);
     for (const FormatItem& f : Tabs().Formats()) {
@@ -291,14 +320,9 @@ void TForm1::PutIntoRecordBox(const std::string& shown) {
 
 std::string TForm1::RecordBoxText() { return fromQString(ComboBox1->currentText().trimmed()); }
 
-void TForm1::EntryCommand(const std::string&, const std::string& command, const std::string&, bool local) {
-    if (!local && command.rfind("zapytanie", 0) == 0) {
-        mSearch->RunLinkQuery(command);
-        return;
-    }
-    // The commands of the later windows are taken over by them; anything
-    // else is shown as it is.
-    plain_message(command);
+void TForm1::EntryCommand(const std::string& key, const std::string& command, const std::string& identifier,
+                          bool local) {
+    mCommands->Run(key, command, identifier, local);
 }
 
 void TForm1::FatalStop() {

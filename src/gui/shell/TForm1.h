@@ -6,6 +6,7 @@
 // supply their own pages.
 
 #include "gui/browse/TabsWidget.h"
+#include "browse/EntryCommands.h"
 #include "search/SearchService.h"
 #include "shell/VeltShell.h"
 
@@ -30,7 +31,10 @@ class TOknoZlozone;
 class TOknoLogowania;
 class TOknoZmianyHasla;
 
-class TForm1 : public QMainWindow, public ShellView, public TabsOwner {
+class Tjpg_form;
+class TOknoDiakrytyczne;
+
+class TForm1 : public QMainWindow, public ShellView, public TabsOwner, public EntryWindows {
     Q_OBJECT
 public:
     explicit TForm1(QWidget* parent = nullptr);
@@ -61,6 +65,27 @@ public:
     void EntryCommand(const std::string& key, const std::string& command, const std::string& identifier,
                       bool local) override;
     void FatalStop() override;
+
+    // EntryWindows
+    void ShowJpeg(const std::string& path) override;
+    void OpenFile(const std::string& path) override;
+    void StartProgram(const std::string& program, const std::string& parameters) override;
+    bool LaterCommand(EntryCommandKind kind, const std::string& argument, const std::string& identifier) override;
+
+    // The collection commands of "Za&pytanie", with the file named (tests)
+    // or asked for with the file dialog (empty name).
+    void SaveLocalCollection(std::string file = {});
+    void RestoreLocalCollection(std::string file = {});
+    void SaveRemoteCollectionFile(std::string file = {});
+    void RestoreRemoteCollection(std::string file = {});
+    void CopyRemoteToLocal();
+    void CopyLocalToRemote();
+    void DeleteLocalCollection();
+    // The attachment menu of the record box's record (rebuilt at each call).
+    void BuildBlobMenu();
+    // Adds a file as an attachment under name (the file dialog when file is empty).
+    void AddAttachment(const std::string& name, std::string file = {});
+    void DeleteAttachment(const std::string& name);
 
     // The state shown last.
     const ShellState& ShownState() const { return mState; }
@@ -95,6 +120,34 @@ public:
     TOknoZlozone* OknoZlozone = nullptr;
     TOknoElementarne* OknoElementarne = nullptr;
     TOknoFiltrow* OknoFiltrow = nullptr;
+    QMenu* Kolekcja1 = nullptr;  // the collection commands
+    // The editing toolbar's other buttons.
+    QAction* OtworzButton = nullptr;
+    QAction* UsunButton = nullptr;
+    QAction* PokazButton = nullptr;
+    QAction* NowyButton = nullptr;
+    QAction* PowiazButton = nullptr;
+    QAction* BlobButton = nullptr;
+    QAction* ImportButton = nullptr;
+    QPushButton* SpeedButton1 = nullptr;  // "Wyszukaj w kartotece wzorcowej"
+    QMenu* Rekord1 = nullptr;
+    QMenu* Dodaj1 = nullptr;
+    QMenu* Globalnie1 = nullptr;  // "&Operacja"
+    QAction* ProgramAdminItem = nullptr;
+    QAction* UsunGlobalnieItem = nullptr;
+    QMenu* Ustawienia1 = nullptr;
+    QAction* DrukujRewersyItem = nullptr;
+    QAction* DrukarkaRewersowItem = nullptr;
+    QAction* PytajItem = nullptr;
+    QMenu* Pomoc1 = nullptr;
+    QMenu* NowyMenu = nullptr;
+    QMenu* ZestDlaMenu = nullptr;
+    QMenu* BlobMenu = nullptr;
+    QMenu* ImportMenu = nullptr;
+    QWidget* ReportPanel = nullptr;
+    Tjpg_form* JpgForm = nullptr;
+    TOknoDiakrytyczne* Diakrytyki = nullptr;
+    EntryCommands& Commands() { return *mCommands; }
 
     TOknoLogowania& LoginWindow() { return *mLoginWindow; }
 
@@ -109,6 +162,16 @@ protected:
 private:
     QWidget* MakeLeftPanel();
     void MakeSearchMenu();
+    void MakeCollectionMenu();
+    void MakeToolbarAndMenus();
+    // The menus made from the descriptor: reports, programs, new records.
+    void BuildDescriptorMenus();
+    void BuildReports();
+    void BuildPrograms();
+    void BuildNewRecordMenus();
+    void NotYet(const std::string& what);
+    // The record box's record, or a message when it is empty.
+    std::string CurrentRecord();
     // "E&lementarne" and "&Ustaw filtr" from the descriptor.
     void BuildSearchItems();
     void Zoom(double factor);
@@ -118,6 +181,8 @@ private:
     std::unique_ptr<TOknoLogowania> mLoginWindow;
     std::unique_ptr<QtCellMeasurer> mMeasurer;
     std::unique_ptr<SearchService> mSearch;
+    std::unique_ptr<EntryCommands> mCommands;
+    const velt_report* mCurrentReport = nullptr;
     SessionMessages* mMessages = nullptr;
     ShellState mState;
 };
