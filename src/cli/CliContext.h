@@ -48,5 +48,6 @@ int Z3950Command(CliContext& ctx);
 int MarcCommand(CliContext& ctx);
 int ScriptCommand(CliContext& ctx);
 int BarcodeCommand(CliContext& ctx);
+int RecordCommand(CliContext& ctx);
 
 }  // namespace velt::cli

@@ -54,7 +54,12 @@ void Usage() {
         "                    shown by the display program of their kind letter K\n"
         "  barcode TYPE TEXT [--modul N] [--ratio R] [--height PX] [--png FILE | --svg FILE | --modules]\n"
         "                    one symbol of the reports' barcode component as a picture,\n"
-        "                    or its bar and space widths; errors go to stderr, exit 2\n",
+        "                    or its bar and space widths; errors go to stderr, exit 2\n"
+        "  record get ID | new KIND | save ID | check ID | delete ID | form KIND | script KIND\n"
+        "                    catalogues through the edit requests (needs --user): save and\n"
+        "                    check read key=value lines (UTF-8) from stdin, save prints the\n"
+        "                    record's identifier (a KIND code makes a new record); the\n"
+        "                    server's errors go to stderr, exit 2; reservations are released\n",
         stderr);
 }
 
@@ -72,6 +77,7 @@ int main(int argc, char** argv) {
         {"marc", MarcCommand},
         {"script", ScriptCommand},
         {"barcode", BarcodeCommand},
+        {"record", RecordCommand},
     };
     CliContext ctx;
     std::string command;
