@@ -45,7 +45,11 @@ std::string Printable(std::string_view t) {
     return out;
 }
 
-std::string NoRecord(std::string_view id) { return "Brak rekordu "_cp + Printable(id); }
+// Names the record as users know it when the identifier reads as one.
+std::string NoRecord(const Session& s, const std::string& id) {
+    const std::uint32_t n = s.ids.Parse(id);
+    return "Brak rekordu "_cp + (n ? s.ids.Shown(n) : Printable(id));
+}
 
 // The record a client names, 0 when it names none that exists.
 std::uint32_t ExistingRecord(Session& s, const std::string& id) {
@@ -103,7 +107,7 @@ void SaveOrCheck(Session& s, bool store, const std::string& id, const std::strin
         outcome = WriteRecord(s.db, s.ids, id[0], 0, InitialRecord(id[0]), {}, Changes(changes), store);
     } else {
         const std::uint32_t number = ExistingRecord(s, id);
-        if (number == 0) return refuse(NoRecord(id));
+        if (number == 0) return refuse(NoRecord(s, id));
         outcome = WriteRecord(s.db, s.ids, 0, number, {}, NotHeldByOthers(s, number), Changes(changes), store);
     }
     if (!outcome.refusal.empty()) return refuse(outcome.refusal);
@@ -116,13 +120,13 @@ void SaveOrCheck(Session& s, bool store, const std::string& id, const std::strin
 void Open(Session& s, const std::string& id) {
     if (const std::string why = Refused(s); !why.empty()) return s.out.Answers({why});
     const std::uint32_t number = ExistingRecord(s, id);
-    if (number == 0) return s.out.Answers({NoRecord(id)});
+    if (number == 0) return s.out.Answers({NoRecord(s, id)});
     if (const auto holder = SharedLocks().Acquire(number, s.id, s.user->name))
         return s.out.Answers({HeldMessage(s.ids.Shown(number), *holder)});
     const auto record = s.db.Record(number);
     if (!record) {  // deleted since the test above
         SharedLocks().Release(number, s.id);
-        return s.out.Answers({NoRecord(id)});
+        return s.out.Answers({NoRecord(s, id)});
     }
     s.out.Answers({"", OpenText(s, number, record->text)});
 }
@@ -140,7 +144,7 @@ void Release(Session& s, const std::string& id) {
 void Delete(Session& s, const std::string& id) {
     if (const std::string why = Refused(s); !why.empty()) return s.out.Answers({why});
     const std::uint32_t number = ExistingRecord(s, id);
-    if (number == 0) return s.out.Answers({NoRecord(id)});
+    if (number == 0) return s.out.Answers({NoRecord(s, id)});
     // Only what the caller has opened (and so reserved) may go.
     const std::string why = DeleteRecord(s.db, s.ids, number, [&s, number]() -> std::string {
         const auto holder = SharedLocks().Holder(number);
@@ -202,7 +206,7 @@ void Modify(Session& s, const std::vector<std::uint32_t>& numbers, std::vector<s
     std::size_t changed = 0;
     for (const std::uint32_t n : numbers) {
         if (!s.db.Exists(n)) {
-            problems.push_back(NoRecord(s.ids.Shown(n)));
+            problems.push_back(NoRecord(s, s.ids.Shown(n)));
             continue;
         }
         const WriteOutcome outcome = WriteRecord(
@@ -251,7 +255,7 @@ void ModifyList(Session& s, const std::string& list, const std::string& program)
 void SortComponents(Session& s, const std::string& id, const std::string& key) {
     if (const std::string why = Refused(s); !why.empty()) return s.out.Answers({why});
     const std::uint32_t number = ExistingRecord(s, id);
-    if (number == 0) return s.out.Answers({NoRecord(id)});
+    if (number == 0) return s.out.Answers({NoRecord(s, id)});
     if (key != "numer tomu"_cp) return s.out.Answers({"Nieznany klucz sortowania "_cp + Printable(key)});
     const auto children = s.db.Children(number);
     if (children.empty())

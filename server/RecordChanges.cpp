@@ -126,23 +126,29 @@ ModificationProgram ParseProgram(std::string_view text) {
     std::vector<std::string_view> lines;
     while (!text.empty()) {
         const auto end = text.find_first_of("\r\n");
-        lines.push_back(Trim(text.substr(0, end)));
+        // Leading blanks are indentation; trailing ones may belong to a value.
+        std::string_view line = text.substr(0, end);
+        while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+        lines.push_back(line);
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
     }
-    std::erase_if(lines, [](std::string_view l) { return l.empty(); });
+    std::erase_if(lines, [](std::string_view l) { return Trim(l).empty(); });
     auto fail = [&program](std::size_t line, std::string why) {
         program.steps.clear();
         program.error = "Błąd programu w linii "_cp + std::to_string(line) + ": "_cp + why;
         return program;
     };
-    if (lines.empty() || Lower(lines.front()) != "begin") return fail(1, "program musi zaczynać się od begin"_cp);
-    if (lines.size() < 2 || Lower(lines.back()) != "end") return fail(lines.size(), "program musi kończyć się na end"_cp);
+    if (lines.empty() || Lower(Trim(lines.front())) != "begin") return fail(1, "program musi zaczynać się od begin"_cp);
+    if (lines.size() < 2 || Lower(Trim(lines.back())) != "end")
+        return fail(lines.size(), "program musi kończyć się na end"_cp);
     for (std::size_t i = 1; i + 1 < lines.size(); ++i) {
         const std::string_view line = lines[i];
         const auto blank = line.find(' ');
         const std::string verb = Lower(line.substr(0, blank));
-        const std::string_view rest = blank == std::string_view::npos ? std::string_view() : Trim(line.substr(blank + 1));
+        std::string_view rest = blank == std::string_view::npos ? std::string_view() : line.substr(blank + 1);
+        while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
         if (program.steps.size() >= kMaxSteps) return fail(i + 1, "za dużo instrukcji"_cp);
+        if (verb != "zamień"_cp && verb != "zamien") rest = Trim(rest);
         if (verb == "ustaw") {
             const auto eq = rest.find('=');
             if (eq == std::string_view::npos) return fail(i + 1, "spodziewane KLUCZ=WARTOŚĆ"_cp);
