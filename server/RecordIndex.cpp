@@ -11,10 +11,10 @@
 namespace velt::server {
 
 int YearIn(std::string_view text) {
-    for (std::size_t i = 0; i + 4 <= text.size(); ++i) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
         std::size_t n = 0;
         while (i + n < text.size() && text[i + n] >= '0' && text[i + n] <= '9') ++n;
-        if (n == 4) return std::atoi(std::string(text.substr(i, 4)).c_str());
+        if (n == 3 || n == 4) return std::atoi(std::string(text.substr(i, n)).c_str());
         i += n;
     }
     return 0;

@@ -38,7 +38,8 @@ struct RecordIndex {
 // The index data of record number as it reads in record.
 RecordIndex DeriveIndex(const Identifiers& ids, std::uint32_t number, const RecordText& record);
 
-// The first run of four digits in a text, 0 when there is none ("cop. 1999" -> 1999).
+// The year in a date of publication: the first run of three or four digits,
+// 0 when there is none ("cop. 1999" -> 1999, "[ca 1900]" -> 1900).
 int YearIn(std::string_view text);
 
 }  // namespace velt::server
