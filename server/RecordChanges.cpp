@@ -148,7 +148,7 @@ ModificationProgram ParseProgram(std::string_view text) {
         std::string_view rest = blank == std::string_view::npos ? std::string_view() : line.substr(blank + 1);
         while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
         if (program.steps.size() >= kMaxSteps) return fail(i + 1, "za dużo instrukcji"_cp);
-        if (verb != "zamień"_cp && verb != "zamien") rest = Trim(rest);
+        if (verb == "usuń"_cp || verb == "usun") rest = Trim(rest);
         if (verb == "ustaw") {
             const auto eq = rest.find('=');
             if (eq == std::string_view::npos) return fail(i + 1, "spodziewane KLUCZ=WARTOŚĆ"_cp);
