@@ -50,18 +50,25 @@ public:
         return false;
     }
     int Failure() const { return mSession.Broken() ? kExitNoConnection : kExitRefused; }
+    // The data of the last answer: its second text, empty when it had none.
+    std::string Data() const { return mSession.AnswerCount() >= 2 ? mSession.Answer(2) : std::string(); }
 
     // Opens an existing record, reserving it until the command ends.
     bool Open(const std::string& stored, my_record& record) {
         if (!Request('O', {stored})) return false;
         mReserved = stored;
-        record = ParseRecordText(mSession.Answer(2));
+        if (mSession.AnswerCount() < 2) {
+            // Opened, but without the record: the count the request does not accept.
+            PrintLine(stderr, "Bład odpowiedzi"_cp);
+            return false;
+        }
+        record = ParseRecordText(Data());
         record.kind = stored;
         return true;
     }
     bool New(const std::string& kind, my_record& record) {
         if (!Request('N', {kind})) return false;
-        record = ParseRecordText(mSession.Answer(2));
+        record = ParseRecordText(Data());
         record.kind = kind;
         return true;
     }
@@ -145,13 +152,13 @@ void ApplyInput(my_record& record) {
 }
 
 void PrintErrors(const TVeltClient& session, my_record& record) {
-    // As the editing window reads a refused save: the error list when the
-    // answer has one, else the message for the whole record.
-    if (session.AnswerCount() == 2) ParseErrorReply(record, session.Answer(2));
-    else record.ClearErrors();
-    if (record.errors().empty()) record.AddError(session.Answer(1), "*");
-    if (session.AnswerCount() == 2) PrintLine(stderr, session.Answer(1));
-    for (const auto& e : record.errors()) PrintLine(stderr, e.message + "\t" + e.keys);
+    // As the editing window reads a refused save: the message, then the
+    // error list when the answer has one (each message, a tab, its fields).
+    PrintLine(stderr, session.Answer(1));
+    if (session.AnswerCount() != 2) return;
+    ParseErrorReply(record, session.Answer(2));
+    for (const auto& e : record.errors())
+        if (e.message != session.Answer(1) || e.keys != "*") PrintLine(stderr, e.message + "\t" + e.keys);
 }
 
 int SaveOrCheck(RecordCli& cli, const std::string& id, bool save) {
@@ -174,7 +181,7 @@ int SaveOrCheck(RecordCli& cli, const std::string& id, bool save) {
     }
     if (save) {
         cli.Released();
-        PrintLine(stdout, cli.Files().ShownIdentifier(session.Answer(2)));
+        PrintLine(stdout, cli.Files().ShownIdentifier(cli.Data()));
     }
     return kExitOk;
 }
@@ -206,7 +213,7 @@ int RecordCommand(CliContext& ctx) {
     if (verb == "save" || verb == "check") return SaveOrCheck(cli, id, verb == "save");
     if (verb == "form" || verb == "script") {
         if (!cli.Request(verb == "form" ? 'F' : 'A', {id})) return cli.Failure();
-        PrintText(cli.Session().Answer(2));
+        PrintText(cli.Data());
         return kExitOk;
     }
     my_record record;

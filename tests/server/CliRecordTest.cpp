@@ -126,6 +126,13 @@ TEST_F(CliRecordTest, ErrorsGoToStderrWithExitCode2) {
     const CliRun anonymous = Cli("record get K5", {}, "");
     EXPECT_EQ(anonymous.status, 2);
     EXPECT_EQ(anonymous.err, "Najpierw należy się zalogować\n");
+    // An open answered without its record is a broken answer, not an empty record.
+    ASSERT_EQ(sServer->Control("answers 200O 1"), "ok");
+    const CliRun shortAnswer = Cli("record get K8");
+    EXPECT_EQ(shortAnswer.status, 2);
+    EXPECT_EQ(shortAnswer.err, "Bład odpowiedzi\n");
+    EXPECT_EQ(shortAnswer.out, "");
+    EXPECT_TRUE(Free("K8"));
     EXPECT_EQ(Cli("record frobnicate K5").status, 1);
     EXPECT_EQ(Cli("record get").status, 1);
 }
