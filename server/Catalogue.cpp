@@ -17,7 +17,33 @@ Catalogue::Catalogue(const std::string& path)
       mRecord(mDb, "SELECT text,cover FROM records WHERE num=?1"),
       mAttNames(mDb, "SELECT name FROM attachments WHERE num=?1 ORDER BY name"),
       mAtt(mDb, "SELECT data FROM attachments WHERE num=?1 AND name=?2"),
-      mAccount(mDb, "SELECT name,password,rights,profile,notice FROM accounts WHERE name=?1") {}
+      mAccount(mDb, "SELECT name,password,rights,profile,notice FROM accounts WHERE name=?1"),
+      mParent(mDb, "SELECT parent FROM links WHERE num=?1"),
+      mChildren(mDb, "SELECT num FROM links WHERE parent=?1 ORDER BY num"),
+      mReferrers(mDb, "SELECT num FROM refs WHERE auth=?1 ORDER BY num") {}
+
+std::uint32_t Catalogue::Parent(std::uint32_t number) {
+    mParent.Bind(1, number);
+    const std::uint32_t parent = mParent.Step() ? static_cast<std::uint32_t>(mParent.Int(0)) : 0;
+    mParent.Reset();
+    return parent;
+}
+
+std::vector<std::uint32_t> Catalogue::Children(std::uint32_t number) {
+    std::vector<std::uint32_t> out;
+    mChildren.Bind(1, number);
+    while (mChildren.Step()) out.push_back(static_cast<std::uint32_t>(mChildren.Int(0)));
+    mChildren.Reset();
+    return out;
+}
+
+std::vector<std::uint32_t> Catalogue::Referrers(std::uint32_t authority, std::size_t limit) {
+    std::vector<std::uint32_t> out;
+    mReferrers.Bind(1, authority);
+    while (out.size() < limit && mReferrers.Step()) out.push_back(static_cast<std::uint32_t>(mReferrers.Int(0)));
+    mReferrers.Reset();
+    return out;
+}
 
 std::optional<EntryRow> Catalogue::One(Statement& s) {
     std::optional<EntryRow> row;

@@ -77,6 +77,13 @@ public:
     // False when there was no such attachment.
     bool DeleteAttachment(std::uint32_t number, const std::string& name);
 
+    // The record a record is attached to (DOK_IDO), 0 when none.
+    std::uint32_t Parent(std::uint32_t number);
+    // The records attached to a record, ascending.
+    std::vector<std::uint32_t> Children(std::uint32_t number);
+    // The records whose "^9" names an authority record, ascending, at most limit.
+    std::vector<std::uint32_t> Referrers(std::uint32_t authority, std::size_t limit);
+
     std::optional<Account> FindAccount(const std::string& name);
     // Sets a password and clears the account's notice (one transaction).
     void ChangePassword(const std::string& name, const std::string& password);
@@ -88,7 +95,8 @@ private:
 
     Database mDb;
     std::map<std::string, std::unique_ptr<Statement>> mCached;
-    Statement mFirst, mLast, mGe, mGt, mLt, mEq, mRange, mWords, mRecord, mAttNames, mAtt, mAccount;
+    Statement mFirst, mLast, mGe, mGt, mLt, mEq, mRange, mWords, mRecord, mAttNames, mAtt, mAccount, mParent,
+        mChildren, mReferrers;
 };
 
 }  // namespace velt::server

@@ -1,6 +1,7 @@
 #include "Connection.h"
 
 #include "Descriptor.h"
+#include "RecordLocks.h"
 #include "Seeder.h"
 #include "TestControl.h"
 
@@ -34,6 +35,7 @@ void RegisterAllRequests() {
         RegisterIndexRequests();
         RegisterSearchRequests();
         RegisterFileRequests();
+        RegisterEditRequests();
         RegisterPendingRequests();
     });
 }
@@ -41,6 +43,7 @@ void RegisterAllRequests() {
 Session::Session(const ServerConfig& c, TestControl& t, Catalogue& d, RequestReader& r, ReplyWriter& w)
     : config(c),
       control(t),
+      id(RecordLocks::NewSession()),
       db(d),
       in(r),
       out(w),
@@ -63,6 +66,11 @@ std::string ServeConnection(const ServerConfig& config, TestControl& control, Ca
     RequestReader in(source);
     ReplyWriter out(sink);
     Session session(config, control, db, in, out);
+    // However the connection ends, its reservations end with it.
+    struct ReleaseLocks {
+        std::uint64_t session;
+        ~ReleaseLocks() { SharedLocks().ReleaseAll(session); }
+    } releaseLocks{session.id};
     std::uint8_t code = 0;
     try {
         while (in.NextRequest(code)) {

@@ -1,5 +1,6 @@
 #include "Descriptor.h"
 
+#include "Forms.h"
 #include "Indexes.h"
 #include "Seeder.h"
 #include "Session.h"
@@ -113,7 +114,7 @@ std::string StatusText(const Session& s) {
     if (!s.LoggedIn()) t += "Witamy w katalogu demonstracyjnym"_cp;
     t += "&edycja=1";
     t += "&rekordy=" + std::string(kRecordLetters);
-    t += "&formularze=K|Książka|O|Osoba|T|Temat|"_cp;
+    t += "&formularze=" + FormsParameter();
     t += "&zamawianie=";
     t += "&blob=T";
     t += "&CFG_HELP_N=O&CFG_HELP_W=T";

@@ -162,7 +162,13 @@ std::string AuthorityText(const Identifiers& ids, const RecordRow& row, const Re
     const std::string index = person ? "autor"_cp : "temat"_cp;
     text += "\r" + Link(Query(index, "RÓWNY"_cp, heading), "pokaż książki"_cp) + "  " +
             Colour("G") + "rekord wzorcowy "_cp + ids.Shown(row.number) + Colour("0");
-    if (full) text += "\x1B&find=" + Plain(heading) + kSub + "\x1B&open=" + ids.Stored(row.number) + "|" + kSub;
+    if (full) {
+        // What the editing forms' authority lookup puts into the field: the
+        // heading, its dates and the link to this record.
+        const std::string value = "^a" + heading + (dates.empty() ? std::string() : " ^d" + dates) + " ^9" + ids.Shown(row.number);
+        text += "\x1B&find=" + Plain(heading) + kSub + "\x1B&open=" + ids.Stored(row.number) + "|" + kSub +
+                "\x1B&key=" + Plain(value) + kSub;
+    }
     return text;
 }
 

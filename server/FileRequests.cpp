@@ -8,6 +8,7 @@
 #include "UploadFile.h"
 #include "Descriptor.h"
 #include "Fold.h"
+#include "RecordStore.h"
 #include "Session.h"
 #include "text/CpLiteral.h"
 
@@ -98,9 +99,11 @@ void Attachments(Session& s, std::uint8_t, char letter) {
         }
         case 'D': {
             const std::string name = s.in.Text(256);
+            bool deleted = false;
+            if (MayChange(s) && exists) UnderWriteLock([&] { deleted = s.db.DeleteAttachment(number, name); });
             if (!MayChange(s)) s.out.Answers({"Brak uprawnień do zmiany plików rekordu"_cp});
             else if (!exists) s.out.Answers({NoRecord(id)});
-            else if (!s.db.DeleteAttachment(number, name)) s.out.Answers({"Rekord nie ma pliku "_cp + name});
+            else if (!deleted) s.out.Answers({"Rekord nie ma pliku "_cp + name});
             else s.out.Answers({""});
             return;
         }
@@ -131,8 +134,14 @@ void Attachments(Session& s, std::uint8_t, char letter) {
                         if (std::find(names.begin(), names.end(), stored) == names.end()) break;
                     }
                 }
-                s.db.PutAttachment(number, stored, *file);
-                s.out.Answers({""});
+                // Under the write lock, so that a record deleted meanwhile
+                // gets no attachment left behind.
+                std::string gone;
+                UnderWriteLock([&] {
+                    if (!s.db.Exists(number)) gone = NoRecord(id);
+                    else s.db.PutAttachment(number, stored, *file);
+                });
+                s.out.Answers({gone});
             }
             return;
         }

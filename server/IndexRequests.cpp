@@ -19,7 +19,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
-#include <set>
 
 namespace velt::server {
 
@@ -117,35 +116,10 @@ std::vector<std::string> ValueListIndex(Session& s, const IndexQuery& q) {
     return EntryItems(s, *index, *e, q.format, false, true);
 }
 
-// The records that refer to an authority record: those whose headings in
-// the indexes fed by its authority file carry its identifier in "^9".
+// The records that refer to an authority record: those whose "^9" names
+// it, as every save keeps them in the reference table.
 std::vector<std::uint32_t> Referring(Session& s, std::uint32_t authority) {
-    std::vector<std::uint32_t> out;
-    const char letter = s.ids.Letter(authority);
-    const auto record = s.db.Record(authority);
-    if (!record) return out;
-    const RecordText text = RecordText::Parse(record->text);
-    const std::string shown = s.ids.Shown(authority);
-    std::set<std::uint32_t> found;
-    for (const IndexDef& own : AllIndexes()) {
-        if (own.kind != IndexKind::Authority || own.letter != letter) continue;
-        for (const std::string& heading : Headings(own, text, shown)) {
-            for (const IndexDef& index : AllIndexes()) {
-                if (index.kind != IndexKind::Catalogue || index.authority != std::string(1, letter)) continue;
-                const std::string key = HeadingKey(index, heading);
-                s.db.EntryRange(index.id, key + "\x01", key + "\x02", [&](std::string_view, std::uint32_t number) {
-                    const auto book = s.db.Record(number);
-                    if (!book) return true;
-                    const RecordText bookText = RecordText::Parse(book->text);
-                    for (const auto& f : bookText.Fields())
-                        for (const auto& link : Subfields(f.value, '9'))
-                            if (link == shown) found.insert(number);
-                    return found.size() < 100000;
-                });
-            }
-        }
-    }
-    return {found.begin(), found.end()};
+    return s.db.Referrers(authority, 100000);
 }
 
 std::vector<std::string> ReferencesIndex(Session& s, const IndexQuery& q) {

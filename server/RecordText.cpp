@@ -50,14 +50,24 @@ void RecordText::Add(std::string_view tag, int n, std::string value) {
     mFields.push_back({DataKey(tag, n), std::move(value)});
 }
 
-std::vector<std::string> RecordText::Values(std::string_view tag) const {
+std::vector<std::pair<int, std::string>> RecordText::Occurrences(std::string_view tag) const {
     std::vector<std::pair<int, std::string>> found;
     for (const auto& f : mFields)
         if (const int n = Occurrence(f.key, tag)) found.emplace_back(n, f.value);
     std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    return found;
+}
+
+std::vector<std::string> RecordText::Values(std::string_view tag) const {
     std::vector<std::string> out;
-    for (auto& [n, v] : found) out.push_back(std::move(v));
+    for (auto& [n, v] : Occurrences(tag)) out.push_back(std::move(v));
     return out;
+}
+
+std::string RecordText::Attribute(std::string_view key) const {
+    for (const auto& f : mFields)
+        if (f.key == key) return f.value;
+    return {};
 }
 
 std::string RecordText::Value(std::string_view tag) const {

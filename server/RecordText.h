@@ -30,6 +30,13 @@ public:
     // The record text: key=value lines, each ended by CR.
     std::string Text() const;
 
+    // The value of the field with exactly this key, empty when none.
+    std::string Attribute(std::string_view key) const;
+    // Every data occurrence of tag with its number, in occurrence order.
+    std::vector<std::pair<int, std::string>> Occurrences(std::string_view tag) const;
+    // Replaces the fields wholesale (edits build them elsewhere).
+    void SetFields(std::vector<RecordField> fields) { mFields = std::move(fields); }
+
     const std::vector<RecordField>& Fields() const { return mFields; }
 
 private:

@@ -3,6 +3,7 @@
 #include "Fold.h"
 #include "Identifiers.h"
 #include "Indexes.h"
+#include "RecordIndex.h"
 #include "RecordText.h"
 #include "Sqlite.h"
 #include "text/CpLiteral.h"
@@ -360,6 +361,14 @@ CREATE TABLE attachments(num INTEGER, name BLOB, data BLOB, PRIMARY KEY(num, nam
 CREATE TABLE accounts(name BLOB PRIMARY KEY, password BLOB, rights BLOB, profile BLOB, notice BLOB);
 )";
 
+// Added by schema 2: who refers to which authority record, and which record
+// a record is attached to.
+const char* const kSchema2 = R"(
+CREATE TABLE IF NOT EXISTS refs(auth INTEGER, num INTEGER, PRIMARY KEY(auth, num)) WITHOUT ROWID;
+CREATE TABLE IF NOT EXISTS links(num INTEGER PRIMARY KEY, parent INTEGER NOT NULL);
+CREATE INDEX IF NOT EXISTS links_parent ON links(parent);
+)";
+
 struct AccountSeed {
     std::string name, rights, profile, notice;
 };
@@ -377,40 +386,28 @@ void SeedDatabase(const std::string& path, std::uint32_t books) {
         db.Exec("PRAGMA page_size=8192; PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA cache_size=-262144;"
                 "PRAGMA temp_store=MEMORY;");
         db.Exec(kSchema);
+        db.Exec(kSchema2);
         db.Exec("BEGIN");
 
         const Identifiers ids(DbKind::Velt3, kRecordLetters);
         const auto& indexes = AllIndexes();
+        std::unordered_map<int, std::size_t> slot;  // index number -> position in indexes
+        for (std::size_t x = 0; x < indexes.size(); ++x) slot[indexes[x].id] = x;
         std::vector<EntryCollector> entries(indexes.size());
         std::vector<EntryCollector> words(indexes.size());
         Statement insertRecord(db, "INSERT INTO records(num,text,cover,sa,st,year) VALUES(?1,?2,?3,?4,?5,?6)");
 
+        // Every record's entries, words, sort columns and references come from
+        // the one derivation that saving uses too.
+        std::vector<std::uint64_t> refs;
         auto addRecord = [&](char letter, std::uint32_t seq, const std::string& text, int cover) {
             const std::uint32_t number = ids.Number(letter, seq);
-            const RecordText record = RecordText::Parse(text);
-            const std::string shown = ids.Shown(number);
-            for (std::size_t x = 0; x < indexes.size(); ++x) {
-                const IndexDef& index = indexes[x];
-                if (index.letter != letter) continue;
-                const auto headings = Headings(index, record, shown);
-                for (std::size_t h = 0; h < headings.size(); ++h) {
-                    entries[x].Add(HeadingKey(index, headings[h]), number, static_cast<int>(h + 1));
-                    if (index.words)
-                        for (const auto& w : FoldedWords(headings[h])) words[x].Add(w, number, 0);
-                }
-            }
-            std::string sa, st;
-            std::int64_t year = 0;
-            if (letter == kBookLetter) {
-                const std::string title = Subfield(record.Value("245"), 'a');
-                const std::string author = Subfield(record.Value("100"), 'a');
-                st = Fold(title);
-                sa = Fold(author.empty() ? title : author);
-                year = std::atoi(Subfield(record.Value("260"), 'c').c_str());
-            } else {
-                sa = st = Fold(Subfield(record.Value(letter == kPersonLetter ? "100" : "150"), 'a'));
-            }
-            insertRecord.Bind(1, number).Bind(2, text).Bind(3, cover).Bind(4, sa).Bind(5, st).Bind(6, year);
+            const RecordIndex derived = DeriveIndex(ids, number, RecordText::Parse(text));
+            for (const auto& e : derived.entries) entries[slot[e.ix]].Add(e.heading, number, e.occurrence);
+            for (const auto& w : derived.words) words[slot[w.ix]].Add(w.word, number, 0);
+            for (const std::uint32_t a : derived.refs) refs.push_back((std::uint64_t{a} << 32) | number);
+            insertRecord.Bind(1, number).Bind(2, text).Bind(3, cover).Bind(4, derived.sa).Bind(5, derived.st)
+                .Bind(6, derived.year);
             insertRecord.Run();
         };
 
@@ -441,6 +438,14 @@ void SeedDatabase(const std::string& path, std::uint32_t books) {
             words[x] = EntryCollector();
         }
 
+        std::sort(refs.begin(), refs.end());
+        Statement insertRef(db, "INSERT INTO refs(auth,num) VALUES(?1,?2)");
+        for (const std::uint64_t r : refs) {
+            insertRef.Bind(1, static_cast<std::int64_t>(r >> 32)).Bind(2, static_cast<std::int64_t>(r & 0xFFFFFFFFu));
+            insertRef.Run();
+        }
+        refs = {};
+
         // A few attachments, so that the lists and transfers have something to show.
         Statement insertAttachment(db, "INSERT INTO attachments(num,name,data) VALUES(?1,?2,?3)");
         for (std::uint32_t seq = 5; seq <= counts.books; seq += 97) {
@@ -465,8 +470,14 @@ void SeedDatabase(const std::string& path, std::uint32_t books) {
         Statement meta(db, "INSERT INTO meta(name,value) VALUES(?1,?2)");
         meta.Bind(1, std::string("records")).Bind(2, std::to_string(books));
         meta.Run();
-        meta.Bind(1, std::string("schema")).Bind(2, std::string("1"));
+        meta.Bind(1, std::string("schema")).Bind(2, std::to_string(kSchemaVersion));
         meta.Run();
+        // The next sequence number of each kind letter: numbers are never reused.
+        for (const auto& [letter, count] : {std::pair{kBookLetter, counts.books}, std::pair{kPersonLetter, counts.persons},
+                                            std::pair{kSubjectLetter, counts.subjects}}) {
+            meta.Bind(1, NextKey(letter)).Bind(2, std::to_string(count + 1));
+            meta.Run();
+        }
         db.Exec("CREATE INDEX records_sa ON records(sa); CREATE INDEX records_st ON records(st);"
                 "CREATE INDEX records_year ON records(year);"
                 "CREATE INDEX records_cover ON records(num) WHERE cover > 0;");
@@ -480,6 +491,42 @@ void SeedDatabase(const std::string& path, std::uint32_t books) {
         ::unlink(temp.c_str());
         throw DbError("cannot rename the seeded database to " + path);
     }
+}
+
+std::string NextKey(char letter) { return std::string("next.") + letter; }
+
+void UpgradeDatabase(const std::string& path) {
+    Database db(path, false);
+    {
+        Statement version(db, "SELECT value FROM meta WHERE name='schema'");
+        if (version.Step() && std::atoi(version.Text(0).c_str()) >= kSchemaVersion) return;
+    }
+    // Schema 1 knew no reference and link tables: they are derived from
+    // every record, as saving keeps them, in one transaction.
+    Transaction t(db);
+    db.Exec(kSchema2);
+    db.Exec("DELETE FROM refs; DELETE FROM links;");
+    const Identifiers ids(DbKind::Velt3, kRecordLetters);
+    Statement all(db, "SELECT num,text FROM records ORDER BY num");
+    Statement insertRef(db, "INSERT OR IGNORE INTO refs(auth,num) VALUES(?1,?2)");
+    Statement insertLink(db, "INSERT OR REPLACE INTO links(num,parent) VALUES(?1,?2)");
+    while (all.Step()) {
+        const auto number = static_cast<std::uint32_t>(all.Int(0));
+        const RecordIndex derived = DeriveIndex(ids, number, RecordText::Parse(all.View(1)));
+        for (const std::uint32_t a : derived.refs) {
+            insertRef.Bind(1, a).Bind(2, number);
+            insertRef.Run();
+        }
+        if (derived.parent) {
+            insertLink.Bind(1, number).Bind(2, derived.parent);
+            insertLink.Run();
+        }
+    }
+    all.Reset();
+    Statement meta(db, "INSERT OR REPLACE INTO meta(name,value) VALUES('schema',?1)");
+    meta.Bind(1, std::to_string(kSchemaVersion));
+    meta.Run();
+    t.Commit();
 }
 
 }  // namespace velt::server

@@ -44,4 +44,11 @@ bool IsbnValid(const std::string& isbn);
 // Creates the database file path with n books. Raises DbError on failure.
 void SeedDatabase(const std::string& path, std::uint32_t books);
 
+// The schema a new database gets; UpgradeDatabase brings an older one to it.
+inline constexpr int kSchemaVersion = 2;
+void UpgradeDatabase(const std::string& path);
+
+// The meta entry holding the next sequence number of a kind letter.
+std::string NextKey(char letter);
+
 }  // namespace velt::server

@@ -38,6 +38,8 @@ struct Session {
 
     const ServerConfig& config;
     TestControl& control;
+    // Who holds a record's reservation (RecordLocks): one number per connection.
+    const std::uint64_t id;
     Catalogue& db;
     RequestReader& in;
     ReplyWriter& out;
@@ -70,6 +72,7 @@ void RegisterSessionRequests();   // 0, 30, 128, 129, 134, 254
 void RegisterIndexRequests();     // 50, 55, 56, 57, 58
 void RegisterSearchRequests();    // 6, 15, 202
 void RegisterFileRequests();      // 100, 120, 220
-void RegisterPendingRequests();   // 38, 200, 201: offered by later versions
+void RegisterEditRequests();      // 200
+void RegisterPendingRequests();   // 38, 201: offered by later versions
 
 }  // namespace velt::server

@@ -3,6 +3,7 @@
 // and keep-alive (254).
 
 #include "Descriptor.h"
+#include "RecordLocks.h"
 #include "Session.h"
 #include "wire/WireCodec.h"
 #include "text/CpLiteral.h"
@@ -18,6 +19,8 @@ void Goodbye(Session&, std::uint8_t, char) { throw ConnectionEnd{}; }
 void Status(Session& s, std::uint8_t, char) { s.out.Status(StatusText(s)); }
 
 void EndLogin(Session& s) {
+    // The records the user reserved are free again.
+    SharedLocks().ReleaseAll(s.id);
     s.user.reset();
     s.pendingUser.clear();
     s.challenge = 0;

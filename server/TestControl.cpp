@@ -1,5 +1,10 @@
 #include "TestControl.h"
 
+#include "Identifiers.h"
+#include "RecordLocks.h"
+#include "Seeder.h"
+
+#include <algorithm>
 #include <charconv>
 #include <sstream>
 
@@ -36,13 +41,25 @@ Faults TestControl::Begin(const std::string& request) {
     f.closeMid = Consume(mClose, request);
     f.count51 = Consume(mCount51, request);
     f.abortTransfer = Consume(mAbort, request);
+    for (auto it = mAnswers.begin(); it != mAnswers.end(); ++it) {
+        if (!Covers(it->which.code, request)) continue;
+        f.keepAnswers = it->keep;
+        if (--it->which.remaining <= 0) mAnswers.erase(it);
+        break;
+    }
     return f;
+}
+
+bool TestControl::Broken(char letter, char kind) {
+    std::lock_guard lock(mLock);
+    const std::string key{letter, kind};
+    return std::find(mBroken.begin(), mBroken.end(), key) != mBroken.end();
 }
 
 std::string TestControl::Command(std::string_view line) {
     std::istringstream in{std::string(line)};
-    std::string verb, a, b;
-    in >> verb >> a >> b;
+    std::string verb, a, b, c;
+    in >> verb >> a >> b >> c;
     auto number = [](const std::string& t, int fallback, bool& ok) {
         if (t.empty()) return fallback;
         int v = 0;
@@ -67,6 +84,28 @@ std::string TestControl::Command(std::string_view line) {
         list.push_back({a, times});
         return "ok";
     }
+    if (verb == "answers") {
+        const int keep = number(b, -1, ok);
+        const int times = number(c, 1, ok);
+        if (!ok || a.empty() || keep < 0 || times == 0) return "error answers CODE K [N]";
+        mAnswers.push_back({{a, times}, keep});
+        return "ok";
+    }
+    if (verb == "broken") {
+        if ((a != "F" && a != "A") || b.size() != 1) return "error broken F|A KIND";
+        mBroken.push_back(a + b);
+        return "ok";
+    }
+    if (verb == "lock" || verb == "unlock") {
+        const std::uint32_t n = Identifiers(DbKind::Velt3, kRecordLetters).ParseShown(a);
+        if (n == 0) return "error " + verb + " ID [NAME]";
+        if (verb == "unlock") {
+            SharedLocks().Release(n, RecordLocks::kPhantom);
+            return "ok";
+        }
+        const auto holder = SharedLocks().Acquire(n, RecordLocks::kPhantom, b.empty() ? "fantom" : b);
+        return holder ? "error held by " + holder->user : "ok";
+    }
     if (verb == "count") {
         if (a.empty()) return "error count CODE";
         std::uint64_t n = 0;
@@ -84,6 +123,9 @@ std::string TestControl::Command(std::string_view line) {
         mCount51.clear();
         mAbort.clear();
         mDelays.clear();
+        mAnswers.clear();
+        mBroken.clear();
+        SharedLocks().ReleaseAll(RecordLocks::kPhantom);
         if (verb == "reset") mCounts.clear();
         return "ok";
     }

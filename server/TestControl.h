@@ -10,9 +10,16 @@
 //                      count 51 and nothing else
 //   abort CODE [N]     the next N file transfers of CODE end with -1 (after
 //                      the first chunk when there is more than one)
+//   answers CODE K [N] the next N answer replies to CODE carry only their
+//                      first K texts (0 or 1: shapes a client must survive)
+//   broken F|A KIND    the form description (F) or the field-event script
+//                      (A) of a record kind is sent damaged, until clear
+//   lock ID [NAME]     a session that does not exist (user NAME, "fantom"
+//                      by default) holds the record ID; unlock ID ends it
 //   count CODE         the number of CODE requests served
 //   counts             every code served and its number
-//   clear              ends every switch;  reset  also zeroes the counters
+//   clear              ends every switch and phantom reservation;  reset
+//                      also zeroes the counters
 //
 // CODE is a request code ("55"), a code and its letter ("220G", "100.1"),
 // or "*" for every request; "220" stands for all of 220's letters.
@@ -38,6 +45,8 @@ public:
     Faults Begin(const std::string& request);
     // Runs one command line; the reply line (without its end).
     std::string Command(std::string_view line);
+    // True when the switch asks for the form (F) or script (A) of a kind to be damaged.
+    bool Broken(char letter, char kind);
 
 private:
     struct Switch {
@@ -50,6 +59,12 @@ private:
     std::mutex mLock;
     std::map<std::string, std::uint64_t> mCounts;
     std::vector<Switch> mClose, mCount51, mAbort;
+    struct Shortened {
+        Switch which;
+        int keep;
+    };
+    std::vector<Shortened> mAnswers;
+    std::vector<std::string> mBroken;  // letter and kind: "FK", "AO"
     std::map<std::string, int> mDelays;
 };
 

@@ -111,8 +111,10 @@ void ReplyWriter::Answers(const std::vector<std::string>& texts) {
         mSuppressed = true;
         return;
     }
-    Integer(static_cast<std::int32_t>(texts.size()));
-    for (const auto& t : texts) Text(t);
+    const std::size_t n = mFaults.keepAnswers >= 0 ? std::min(texts.size(), static_cast<std::size_t>(mFaults.keepAnswers))
+                                                   : texts.size();
+    Integer(static_cast<std::int32_t>(n));
+    for (std::size_t i = 0; i < n; ++i) Text(texts[i]);
 }
 
 void ReplyWriter::Record(const std::vector<std::string>& texts) { Answers(texts); }

@@ -82,6 +82,7 @@ struct Faults {
     bool closeMid = false;
     bool count51 = false;
     bool abortTransfer = false;
+    int keepAnswers = -1;  // not negative: an answer reply carries only its first texts
 };
 
 class ReplyWriter {

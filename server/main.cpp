@@ -120,6 +120,7 @@ int main(int argc, char** argv) {
         std::cerr << "velt-server: seeded in " << ms.count() << " ms" << std::endl;
     }
     try {
+        UpgradeDatabase(config.dbPath);
         Catalogue check(config.dbPath);  // fails early on a file that is not a catalogue
         (void)check.Exists(1);
     } catch (const std::exception& e) {

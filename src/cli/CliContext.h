@@ -51,5 +51,6 @@ int BarcodeCommand(CliContext& ctx);
 int FormCommand(CliContext& ctx);
 int SearchCommand(CliContext& ctx);
 int QueryCommand(CliContext& ctx);
+int RecordCommand(CliContext& ctx);
 
 }  // namespace velt::cli

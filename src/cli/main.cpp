@@ -67,7 +67,12 @@ void Usage() {
         "                    kolekcja=N, liczba=M, komunikat=... and the first K entries\n"
         "  query elementary INDEX [--sort N] KIND OP TEXT... [--then KIND OP TEXT...]...\n"
         "                    the query text the elementary window sends for the index\n"
-        "                    (KIND rowny poczatek slowo liczba wzorzec brak, OP lub i oprocz)\n",
+        "                    (KIND rowny poczatek slowo liczba wzorzec brak, OP lub i oprocz)\n"
+        "  record get ID | new KIND | save ID | check ID | delete ID | form KIND | script KIND\n"
+        "                    catalogues through the edit requests (needs --user): save and\n"
+        "                    check read key=value lines (UTF-8) from stdin, save prints the\n"
+        "                    record's identifier (a KIND code makes a new record); the\n"
+        "                    server's errors go to stderr, exit 2; reservations are released\n",
         stderr);
 }
 
@@ -88,6 +93,7 @@ int main(int argc, char** argv) {
         {"form", FormCommand},
         {"search", SearchCommand},
         {"query", QueryCommand},
+        {"record", RecordCommand},
     };
     CliContext ctx;
     std::string command;

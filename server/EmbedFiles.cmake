@@ -1,0 +1,22 @@
+# Turns the forms' files (Windows-1250 texts kept under server/forms) into a
+# C++ source of byte arrays, so that velt-server carries them in itself.
+#   cmake -DOUT=file.cpp -DDIR=forms -DFILES=a,b -P EmbedFiles.cmake
+string(REPLACE "," ";" FILES "${FILES}")
+set(body "// Generated from the files of server/forms by EmbedFiles.cmake; do not edit.\n")
+string(APPEND body "#include \"FormFiles.h\"\n\nnamespace velt::server {\n\nnamespace {\n")
+set(table "")
+set(i 0)
+foreach(name IN LISTS FILES)
+    file(READ "${DIR}/${name}" hex HEX)
+    string(LENGTH "${hex}" length)
+    math(EXPR size "${length} / 2")
+    string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+    string(APPEND body "const unsigned char kFile${i}[] = {${bytes}0};\n")
+    string(APPEND table "    {\"${name}\", reinterpret_cast<const char*>(kFile${i}), ${size}},\n")
+    math(EXPR i "${i} + 1")
+endforeach()
+string(APPEND body "\n}  // namespace\n\nconst std::vector<EmbeddedFile>& EmbeddedFiles() {\n")
+string(APPEND body "    static const std::vector<EmbeddedFile> files = {\n${table}    };\n    return files;\n}\n\n")
+string(APPEND body "}  // namespace velt::server\n")
+file(WRITE "${OUT}.tmp" "${body}")
+file(RENAME "${OUT}.tmp" "${OUT}")

@@ -1,0 +1,54 @@
+#pragma once
+// Writing records: a save (a changed or a new record) and a delete, each in
+// one SQLite transaction that also brings the index entries, words, sort
+// columns, references and links up to date (RecordIndex), so a reader on
+// another connection sees the record before or after, never half-way.
+// Writes are taken one at a time across the whole server: the current text
+// is read, edited and validated inside the same lock, so two saves of one
+// record never lose each other's changes.
+
+#include "Catalogue.h"
+#include "Identifiers.h"
+#include "RecordText.h"
+#include "Validation.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace velt::server {
+
+// Run inside the write lock before anything is read: a non-empty text
+// refuses the write (the caller's reservation is checked here).
+using WriteGuard = std::function<std::string()>;
+// Changes the record's fields; errors refuse the write.
+using RecordEdit = std::function<std::vector<FieldError>(std::vector<RecordField>& fields)>;
+
+struct WriteOutcome {
+    std::uint32_t number = 0;        // the record written (a new one: its new number)
+    std::string refusal;             // the whole write refused (guard, missing record, no number left)
+    std::vector<FieldError> errors;  // edit and validation errors: nothing was written
+    bool ok() const { return refusal.empty() && errors.empty(); }
+};
+
+// Edits and validates record number (0: a new record of kind letter, made
+// from base, the kind's initial record); when store, writes it with its
+// change stamp and re-indexes it. The stored text keeps no empty fields,
+// no record number field and no working fields.
+WriteOutcome WriteRecord(Catalogue& db, const Identifiers& ids, char letter, std::uint32_t number,
+                         const std::string& base, const WriteGuard& guard, const RecordEdit& edit, bool store);
+
+// Deletes a record with its entries, words, references, links and
+// attachments. Refused (the reason) for an authority record that others
+// refer to and for a record others are attached to.
+std::string DeleteRecord(Catalogue& db, const Identifiers& ids, std::uint32_t number, const WriteGuard& guard);
+
+// Runs f under the server's write lock (for work that must not interleave
+// with a write, such as a whole modification program's bookkeeping).
+void UnderWriteLock(const std::function<void()>& f);
+
+// The change stamp of the 005 field: YYYYMMDDhhmmss.0, local time.
+std::string ChangeStamp();
+
+}  // namespace velt::server
