@@ -37,6 +37,7 @@ void RegisterAllRequests() {
         RegisterFileRequests();
         RegisterEditRequests();
         RegisterPendingRequests();
+        RegisterProgramRequests();
     });
 }
 

@@ -4,6 +4,7 @@
 #include "Descriptor.h"
 #include "RecordText.h"
 #include "Seeder.h"
+#include "TestControl.h"
 #include "text/CpLiteral.h"
 
 namespace velt::server {
@@ -146,6 +147,13 @@ std::string BookFull(Catalogue& db, const Identifiers& ids, const RecordRow& row
     if (!files.empty()) lines.push_back(Bold("Pliki: "_cp) + files);
     lines.push_back(Bold("Numer: "_cp) + Link("NR|" + shown, shown) + "  " +
                     Link("rekord" + shown + " AU", "w indeksie autorów"_cp));
+    // The spine label of the copy (a barcode of the shelf mark) and the
+    // server's ISBN check, run from the entry.
+    std::string label = Link("BAR" + std::string("Sygnatura") + kEsc + Plain(b.call) + kEsc + "ISBN" + kEsc + Plain(b.isbn),
+                             "etykieta");
+    label += "  " + Cmd('B', "OPERACJASprawdzenie numerów ISBN|rekord|" + shown + "||operacja.bmp"_cp);
+    lines.push_back(label);
+    if (ProgramLinksShown()) lines.push_back(Link("@xmessage|" + shown, "uruchom program"));
     std::string text;
     for (const auto& l : lines) text += (text.empty() ? "" : "\r") + l;
     return text;

@@ -1,6 +1,7 @@
 // Requests the client may send that this version of the server does not
-// serve yet: reader services (38) and server programs (201). Each is read whole and answered in its own reply shape with a text
-// saying so, so that the client shows it and the connection goes on.
+// serve yet: reader services (38). Each is read whole and answered in its
+// own reply shape with a text saying so, so that the client shows it and the
+// connection goes on.
 
 #include "Session.h"
 #include "text/CpLiteral.h"
@@ -14,20 +15,10 @@ void ReaderServices(Session& s, std::uint8_t, char) {
     s.out.Text("&wynik=N&err="_cp + "Usługi czytelnika nie są dostępne w tym katalogu"_cp);
 }
 
-void Program(Session& s, std::uint8_t, char letter) {
-    (void)s.in.Text();
-    if (letter == 'X') {
-        (void)s.in.Text();
-        (void)s.in.Text();
-    }
-    s.out.Answers({"Operacja nie jest dostępna"_cp});
-}
-
 }  // namespace
 
 void RegisterPendingRequests() {
     RegisterRequest(38, ReaderServices);
-    RegisterRequest(201, Program, "XD");
 }
 
 }  // namespace velt::server

@@ -1,5 +1,7 @@
 #include "Seeder.h"
 
+#include "CoverImages.h"
+
 #include "Fold.h"
 #include "Identifiers.h"
 #include "Indexes.h"
@@ -16,6 +18,43 @@
 #include <vector>
 
 namespace velt::server {
+
+namespace {
+
+// A one-page PDF with a line of text (PDF 1.4, Helvetica, Latin letters only).
+std::string ReviewPdf(const std::string& title) {
+    std::string ascii;
+    for (const char c : title) {
+        const auto u = static_cast<unsigned char>(c);
+        ascii.push_back(u < 128 && c != '(' && c != ')' && c != '\\' ? c : '?');
+    }
+    const std::string stream = "BT /F1 14 Tf 72 760 Td (Recenzja: " + ascii + ") Tj ET";
+    std::vector<std::string> objects = {
+        "<< /Type /Catalog /Pages 2 0 R >>",
+        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Contents 4 0 R /Resources << /Font << /F1 5 0 R >> >> >>",
+        "<< /Length " + std::to_string(stream.size()) + " >>\nstream\n" + stream + "\nendstream",
+        "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
+    };
+    std::string pdf = "%PDF-1.4\n";
+    std::vector<std::size_t> offsets;
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        offsets.push_back(pdf.size());
+        pdf += std::to_string(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+    }
+    const std::size_t xref = pdf.size();
+    pdf += "xref\n0 " + std::to_string(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (const std::size_t o : offsets) {
+        char line[24];
+        std::snprintf(line, sizeof line, "%010zu 00000 n \n", o);
+        pdf += line;
+    }
+    pdf += "trailer\n<< /Size " + std::to_string(objects.size() + 1) + " /Root 1 0 R >>\nstartxref\n" +
+           std::to_string(xref) + "\n%%EOF\n";
+    return pdf;
+}
+
+}  // namespace
 
 namespace {
 
@@ -453,6 +492,17 @@ void SeedDatabase(const std::string& path, std::uint32_t books) {
             const std::string text = "Spis treści\r\n\r\n"_cp + Subfield(record.Value("245"), 'a') +
                                      "\r\n\r\n1. Wstęp\r\n2. Rozdział pierwszy\r\n3. Rozdział drugi\r\n4. Zakończenie\r\n"_cp;
             insertAttachment.Bind(1, ids.Number(kBookLetter, seq)).Bind(2, "spis treści.txt"_cp).Bind(3, text);
+            insertAttachment.Run();
+        }
+        // A picture and a PDF too, on other books, so that every way of
+        // showing an attachment has something to show.
+        for (std::uint32_t seq = 11; seq <= counts.books; seq += 97) {
+            insertAttachment.Bind(1, ids.Number(kBookLetter, seq)).Bind(2, "okładka.jpg"_cp)
+                .Bind(3, CoverPicture(static_cast<int>(seq % 4 + 1), true));
+            insertAttachment.Run();
+            const RecordText record = RecordText::Parse(BookText(seq, counts));
+            insertAttachment.Bind(1, ids.Number(kBookLetter, seq)).Bind(2, "recenzja.pdf"_cp)
+                .Bind(3, ReviewPdf(Subfield(record.Value("245"), 'a')));
             insertAttachment.Run();
         }
 

@@ -73,6 +73,7 @@ void RegisterIndexRequests();     // 50, 55, 56, 57, 58
 void RegisterSearchRequests();    // 6, 15, 202
 void RegisterFileRequests();      // 100, 120, 220
 void RegisterEditRequests();      // 200
-void RegisterPendingRequests();   // 38, 201: offered by later versions
+void RegisterPendingRequests();   // 38: offered by later versions
+void RegisterProgramRequests();   // 201: the server programs
 
 }  // namespace velt::server

@@ -1,5 +1,7 @@
 #include "TestControl.h"
 
+#include <atomic>
+
 #include "Identifiers.h"
 #include "RecordLocks.h"
 #include "Seeder.h"
@@ -55,6 +57,12 @@ bool TestControl::Broken(char letter, char kind) {
     const std::string key{letter, kind};
     return std::find(mBroken.begin(), mBroken.end(), key) != mBroken.end();
 }
+
+namespace {
+std::atomic<bool> gProgramLinks{false};
+}
+
+bool ProgramLinksShown() { return gProgramLinks.load(); }
 
 std::string TestControl::Command(std::string_view line) {
     std::istringstream in{std::string(line)};
@@ -118,7 +126,13 @@ std::string TestControl::Command(std::string_view line) {
         for (const auto& [request, c] : mCounts) reply += " " + request + "=" + std::to_string(c);
         return reply;
     }
+    if (verb == "programlinks") {
+        if (a != "on" && a != "off") return "error programlinks on|off";
+        gProgramLinks = a == "on";
+        return "ok";
+    }
     if (verb == "clear" || verb == "reset") {
+        gProgramLinks = false;
         mClose.clear();
         mCount51.clear();
         mAbort.clear();

@@ -36,6 +36,9 @@
 
 namespace velt::server {
 
+// Whether displays carry the "@" link of the tests (see programlinks).
+bool ProgramLinksShown();
+
 class TestControl {
 public:
     // The name of a request in the commands: "30", "220G", "100.1".

@@ -4,6 +4,7 @@
 // form description keeps to the form language's grammar (checked here by a
 // strict reader of the grammar until the client's own reader is merged).
 
+#include "forms/FormReader.h"
 #include "Forms.h"
 #include "RecordChanges.h"
 #include "lang/EventScripts.h"
@@ -376,6 +377,18 @@ TEST(EditForms, EveryKindsFormReadsWithoutAnError) {
         EXPECT_TRUE(grammar.FieldIds().count("001Z.1.1.1.1")) << kind;
         EXPECT_TRUE(grammar.FieldIds().count("005Z.1.1.1.1")) << kind;
         for (const auto& id : grammar.FieldIds()) EXPECT_TRUE(server::ValidKey(id)) << kind << " " << id;
+    }
+}
+
+// The client's own form reader reads every kind's form without a complaint
+// (the pictures the forms name live in the client's configuration directory:
+// they are the only messages allowed here).
+TEST(EditForms, TheClientsFormReaderReadsEveryKindsForm) {
+    for (const char kind : kKinds) {
+        const FormReadResult read = ReadFormDescription(AsFile(server::FormDescription(kind)), "/nonexistent/");
+        ASSERT_NE(read.root, nullptr) << kind;
+        for (const FormMessage& m : read.messages)
+            EXPECT_NE(m.text.find(".bmp"), std::string::npos) << kind << ": " << m.text << " / " << m.line;
     }
 }
 

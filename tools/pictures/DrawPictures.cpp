@@ -118,6 +118,25 @@ int main(int argc, char** argv) {
         p.setBrush(QColor(0x8D, 0x6E, 0x3F));
         p.drawEllipse(QPointF(11, 16.2), 0.9, 0.9);
     });
+    // The server's operation on an entry (a gear), 16 by 16.
+    ok &= Draw(dir, "operacja", 16, 16, [](QPainter& p) {
+        QPainterPath gear;
+        for (int i = 0; i < 8; ++i) {
+            QPainterPath tooth;
+            tooth.addRoundedRect(QRectF(7, 1, 2, 4), 0.5, 0.5);
+            QTransform t;
+            t.translate(8, 8);
+            t.rotate(45.0 * i);
+            t.translate(-8, -8);
+            gear.addPath(t.map(tooth));
+        }
+        gear.addEllipse(QPointF(8, 8), 5, 5);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0x4A, 0x6F, 0xA5));
+        p.drawPath(gear.simplified());
+        p.setBrush(Qt::white);
+        p.drawEllipse(QPointF(8, 8), 2, 2);
+    });
     // A picture that cannot be shown, 32 by 24.
     ok &= Draw(dir, "brak", 32, 24, [](QPainter& p) {
         p.setPen(QPen(QColor(0x9E, 0x9E, 0x9E), 1, Qt::DashLine));
