@@ -8,7 +8,10 @@
 #include "shell/StoredLogin.h"
 #include "gui/shell/TForm1.h"
 #include "gui/search/TOknoElementarne.h"
+#include "gui/browse/Tjpg_form.h"
+#include "browse/VrCollection.h"
 #include "gui/search/TOknoZlozone.h"
+#include <QComboBox>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -187,4 +190,74 @@ TEST(Startup, TheSearchWindowsMakeRemoteCollectionsShownInTheirTab) {
     const long released = server.Count("6");
     form.Shell().Disconnect();
     EXPECT_EQ(server.Count("6") - released, 2);
+}
+
+// The main window from end to end: seek in an index, keep a record in the
+// local collection, save it to a file and back, copy it to the server and
+// back, follow a query link, fetch a picture into the viewer, refuse a
+// program an entry names.
+TEST(Startup, BrowsingCollectionsLinksPicturesAndProgramsWorkFromTheMainWindow) {
+    test::ServerProcess server;
+    ASSERT_TRUE(server.Ready()) << server.Why();
+    test::TempDir dir;
+    const std::string ini = dir.Write("VELT_TCP.INI", Config(server.Port()));
+    gui::TForm1 form;
+    form.resize(1100, 760);
+    form.show();
+    form.Shell().ReadConfiguration(ini, dir.Path(), dir.Path());
+    form.Shell().Start(std::nullopt);
+    ASSERT_TRUE(form.Shell().Current()->Ready);
+    MessageDismisser dismiss(nullptr);
+    PresentationTabs& tabs = form.Tabs();
+    tabs.Activate(tabs.FindTab("tytuł"_cp));
+    form.Edit1->setText("h");
+    form.Button2->click();
+    VrBrowser* titles = tabs.ActiveBrowser();
+    ASSERT_NE(titles, nullptr);
+    ASSERT_FALSE(titles->SelectedKey().empty()) << "Szukaj positioned the index";
+    EXPECT_FALSE(form.ComboBox1->currentText().isEmpty()) << "the selected entry's record in the record box";
+    // A double click keeps the record in the local collection.
+    const BrowserHit first{0, -1};
+    titles->DoubleClick(first);
+    QApplication::processEvents();
+    VrCollection& local = tabs.Local()->Collection();
+    ASSERT_EQ(local.CountNumbers(), 1);
+    const std::string file = dir.Path() + "moja.num";
+    form.SaveLocalCollection(file);
+    ASSERT_TRUE(test::TempDir::Exists(file));
+    form.DeleteLocalCollection();
+    EXPECT_EQ(local.CountNumbers(), 0);
+    form.RestoreLocalCollection(file);
+    EXPECT_EQ(local.CountNumbers(), 1);
+    EXPECT_EQ(form.PageControl1->currentIndex(), tabs.FindTab(PresentationTabs::LocalCaption()));
+    // To the server as a remote collection, and back.
+    form.CopyLocalToRemote();
+    ASSERT_FALSE(form.Search().History().Entries().empty());
+    EXPECT_EQ(form.Search().History().Entries().back().label, "Kolekcja lokalna");
+    EXPECT_EQ(form.PageControl1->currentIndex(), tabs.FindTab("Kolekcja zdalna"));
+    form.DeleteLocalCollection();
+    form.CopyRemoteToLocal();
+    EXPECT_EQ(local.CountNumbers(), 1);
+    // A query link of an entry makes a remote collection of its own.
+    const std::size_t before = form.Search().History().Entries().size();
+    form.Commands().Run("", "zapytanie \"tytuł\" SŁOWO \"histori\""_cp, "", false);
+    EXPECT_EQ(form.Search().History().Entries().size(), before + 1);
+    // A picture attachment goes to the viewer.
+    const std::string book = form.Shell().Current()->StoredIdentifier("K11");
+    bool shown = false;
+    QTimer::singleShot(300, [&] {
+        if (form.JpgForm && form.JpgForm->isVisible()) {
+            shown = !form.JpgForm->Picture().isNull();
+            form.JpgForm->reject();
+        }
+    });
+    form.Commands().FetchAttachment(book, "okładka.jpg"_cp, false);
+    EXPECT_TRUE(shown) << "the viewer showed the fetched picture";
+    EXPECT_TRUE(form.JpgForm->windowTitle().startsWith("Plik "));
+    // A program named by an entry needs the user's consent: refused here.
+    form.StartProgram("xmessage", "K1");
+    QApplication::processEvents();
+    bool asked = false;
+    for (const QString& t : dismiss.Texts()) asked = asked || t.contains("xmessage");
+    EXPECT_TRUE(asked) << "the user saw the program before anything ran";
 }
