@@ -116,8 +116,8 @@ std::string BookShort(Catalogue& db, const Identifiers& ids, const RecordRow& ro
 std::string BookFull(Catalogue& db, const Identifiers& ids, const RecordRow& row, const Book& b) {
     std::vector<std::string> lines;
     const std::string shown = ids.Shown(row.number);
-    if (row.cover) lines.push_back(Cmd('R', "$F0F8FF"));
-    std::string first = CoverCommand(row, b) + Bold("Autor: "_cp);
+    // A record with a cover gets a background of its own.
+    std::string first = (row.cover ? Cmd('R', "$F0F8FF") : std::string()) + CoverCommand(row, b) + Bold("Autor: "_cp);
     for (std::size_t i = 0; i < b.authors.size(); ++i) {
         if (i == 1) first += "; współautorzy: "_cp;
         else if (i > 1) first += "; ";

@@ -57,6 +57,7 @@ bool Tjpg_form::Load(const std::string& path) {
     mPicture = QImage(decoded.rgb.data(), decoded.width, decoded.height, decoded.width * 3, QImage::Format_RGB888).copy();
     Image1->setPixmap(QPixmap::fromImage(mPicture));
     setWindowTitle(toQString("Plik "_cp + path));
+    mZoomed = false;
     if (const QScreen* s = QGuiApplication::primaryScreen()) setGeometry(s->availableGeometry());
     Fit();
     return true;
@@ -83,7 +84,18 @@ void Tjpg_form::Resize(const QSize& size) {
     Image1->show();
 }
 
+void Tjpg_form::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    if (!mZoomed) Fit();
+}
+
+void Tjpg_form::resizeEvent(QResizeEvent* e) {
+    QDialog::resizeEvent(e);
+    if (!mZoomed) Fit();
+}
+
 void Tjpg_form::ZoomAt(const QPoint& at, bool enlarge) {
+    mZoomed = true;
     const double f = enlarge ? 1.5 : 1 / 1.5;
     const QSize old = Image1->size();
     const QSize now(static_cast<int>(std::lround(old.width() * f)), static_cast<int>(std::lround(old.height() * f)));

@@ -34,12 +34,17 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
+    // The picture is fitted to the window as it is shown and resized, until
+    // the user zooms.
+    void showEvent(QShowEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
     void Fit();
     void Resize(const QSize& size);
 
     QImage mPicture;
+    bool mZoomed = false;
 };
 
 }  // namespace velt::gui
