@@ -34,7 +34,8 @@ std::string Texts(const CellContent& c) {
 }  // namespace
 
 TEST(CellMarkup, CharacterEscapesAreTextNotCommands) {
-    const auto e = ParseMarkupLine("a\x1BU263A\x1A" "b" + E + "SB" + S + "c");
+    const std::string line = "a\x1BU263A\x1A" "b" + E + "SB" + S + "c";  // the elements point into it
+    const auto e = ParseMarkupLine(line);
     ASSERT_EQ(e.size(), 3u);
     EXPECT_EQ(e[0].text, "a\x1BU263A\x1A" "b");
     EXPECT_EQ(e[1].command, 'S');

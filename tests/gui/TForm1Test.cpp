@@ -3,6 +3,8 @@
 #include "text/CpLiteral.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QPushButton>
 #include <QLabel>
 #include <QMenuBar>
 #include <QToolBar>
@@ -72,4 +74,22 @@ TEST(TForm1, CatalogueMenuFollowsTheConfigurationsGroups) {
     EXPECT_EQ(actions[1]->menu()->actions().size(), 1);
     EXPECT_EQ(actions[2]->text(), "D");
     std::filesystem::remove_all(dir);
+}
+
+TEST(TForm1, TheRecordBoxKeepsABoundedHistoryAndZoomStaysInRange) {
+    gui::TForm1 form;
+    for (int i = 0; i < 150; ++i) form.PutIntoRecordBox("K" + std::to_string(i));
+    EXPECT_EQ(form.ComboBox1->count(), gui::TForm1::kRecordBoxHistory);
+    EXPECT_EQ(form.ComboBox1->currentText(), "K149") << "the newest at the top, selected";
+    form.PutIntoRecordBox("K149");
+    EXPECT_EQ(form.ComboBox1->count(), gui::TForm1::kRecordBoxHistory) << "the same text twice is one entry";
+    // "+" and "-" never take the line height where the browsers would not follow.
+    for (int i = 0; i < 40; ++i) form.Button3->click();
+    EXPECT_LE(form.Shell().Settings().ListLineHeight, 600);
+    for (int i = 0; i < 60; ++i) form.Button4->click();
+    EXPECT_GE(form.Shell().Settings().ListLineHeight, 26);
+    const auto low = form.Shell().Settings().ListLineHeight;
+    form.Button3->click();
+    form.Button4->click();
+    EXPECT_EQ(form.Shell().Settings().ListLineHeight, low) << "no drift at the lower bound";
 }

@@ -18,7 +18,8 @@ struct MarkupElement {
     std::string_view text;
 };
 
-// The elements of one markup line, in order; they point into the line.
+// The elements of one markup line, in order; they point into the line,
+// which must outlive them (never pass a temporary string).
 std::vector<MarkupElement> ParseMarkupLine(std::string_view line);
 
 // A link's argument split into its command and its shown text: "cmd||text";
