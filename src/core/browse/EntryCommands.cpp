@@ -69,8 +69,7 @@ std::string EntryCommands::WorkFile(const std::string& extension) const {
 void EntryCommands::MakeCurrent(const std::string& key, const std::string& identifier) {
     velt_files* files = mTabs.Files();
     if (!files || identifier.empty()) return;
-    mTabs.SelectInActive(key);
-    mTabs.PutIntoRecordBox(std::string(TrimSpaces(files->ShownIdentifier(identifier))));
+    mTabs.SelectRecord(key, std::string(TrimSpaces(identifier)));
 }
 
 void EntryCommands::FetchPicture(const std::string& designation) {
@@ -126,10 +125,7 @@ void EntryCommands::ShowRecordInIndex(const std::string& index, const std::strin
         for (const auto& i : files->Indexes)
             if (i->Prefix == index) caption = i->Name;
     if (locate) {
-        const int tab = mTabs.FindTab(caption);
-        if (tab < 0) return;
-        mTabs.Activate(tab);
-        mTabs.GoTo(record);
+        mTabs.LocateInTab(record, caption);
     } else {
         mTabs.ShowInTab(caption, record);
     }

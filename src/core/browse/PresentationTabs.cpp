@@ -73,9 +73,11 @@ void PresentationTabs::CatalogueOpened(velt_files& files) {
 
 void PresentationTabs::BuildFormats(const std::string& keepCaption) {
     mFormats.clear();
+    mTreeFormat = 0;
     if (mFiles && mFiles->Ready) {
         int current = -1;
         for (const velt_format& f : mFiles->Formats) {
+            if (f.Type == "drzewo" && mTreeFormat == 0) mTreeFormat = f.Id;
             if (f.Type != "prezentacja") continue;
             mFormats.push_back({static_cast<std::int32_t>(f.Id), f.Name, false});
             if (current < 0 || (!keepCaption.empty() && WithoutFirstAmpersand(f.Name) == keepCaption))
@@ -241,6 +243,39 @@ void PresentationTabs::ShowRemoteCollection(std::int32_t number) {
     if (!sheet.built) return;
     sheet.browser->Select(key);
     if (wasBuilt) sheet.browser->ShowKey(key);
+}
+
+void PresentationTabs::LocateInTab(const std::string& typed, const std::string& caption) {
+    const int i = FindTab(caption);
+    if (i < 0) return;
+    Activate(i);
+    Locate(i, typed);
+}
+
+void PresentationTabs::SelectRecord(const std::string& key, const std::string& identifier) {
+    if (VrBrowser* b = ActiveBrowser()) b->Select(key);
+    if (mFiles && !identifier.empty()) mView.PutIntoRecordBox(mFiles->ShownIdentifier(identifier));
+}
+
+void PresentationTabs::ShowKeyInActive(const std::string& key) {
+    if (VrBrowser* b = ActiveBrowser()) b->ShowKey(key);
+}
+
+const velt_KHW* PresentationTabs::ActiveAuthorityFile() const {
+    if (!mFiles || mActive < 0 || mActive >= static_cast<int>(mSheets.size())) return nullptr;
+    const my_sheet& s = mSheets[static_cast<std::size_t>(mActive)];
+    if (s.kind != my_sheet::Index) return nullptr;
+    const std::string& link = s.index->Cursor().AuthorityLink;
+    if (link.empty()) return nullptr;
+    for (const velt_KHW& k : mFiles->AuthorityFiles)
+        if (k.Id == link) return &k;
+    return nullptr;
+}
+
+std::string PresentationTabs::ActiveAuthorityLetter() {
+    if (mActive < 0 || mActive >= static_cast<int>(mSheets.size())) return {};
+    my_sheet& s = mSheets[static_cast<std::size_t>(mActive)];
+    return s.kind == my_sheet::Local ? std::string(" ") : s.index->AuthorityLetter();
 }
 
 void PresentationTabs::SelectInActive(const std::string& key) {

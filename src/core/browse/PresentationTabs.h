@@ -109,6 +109,17 @@ public:
     bool SeekInActive(const std::string& text);
     // The tab with that caption (compared through the code page) shows the record.
     void ShowInTab(const std::string& caption, const std::string& identifier);
+    // The tab with that caption becomes active and the typed identifier is found in it.
+    void LocateInTab(const std::string& typed, const std::string& caption);
+    // The active tab's browser selects key; the identifier goes into the record box.
+    void SelectRecord(const std::string& key, const std::string& identifier);
+    void ShowKeyInActive(const std::string& key);
+    // The authority file of the active index tab (its cursor's link), or none.
+    const velt_KHW* ActiveAuthorityFile() const;
+    // A space for the local tab; the index's authority letter otherwise.
+    std::string ActiveAuthorityLetter();
+    // The display format of type "drzewo" (for the links window), 0 when none.
+    std::int32_t TreeFormat() const { return mTreeFormat; }
     // The remote collection of that number in "Kolekcja zdalna" (the number is
     // kept even without such a tab).
     void ShowRemoteCollection(std::int32_t number);
@@ -140,6 +151,7 @@ private:
     std::vector<my_sheet> mSheets;
     std::vector<FormatItem> mFormats;
     int mActive = -1;
+    std::int32_t mTreeFormat = 0;
 };
 
 }  // namespace velt

@@ -298,6 +298,12 @@ void TForm1::FormatsChanged() {
 
 void TForm1::TabsChanged() {
     if (!PageControl1) return;
+    // The list font of the configuration, for every browser made from now on.
+    const ShellSettings& settings = mShell->Settings();
+    QFont font = QApplication::font();
+    if (!settings.ListFont.empty()) font.setFamily(toQString(settings.ListFont));
+    if (settings.ListFontSize > 0) font.setPointSize(static_cast<int>(settings.ListFontSize));
+    mMeasurer->SetFont(font);
     Indeks1->clear();
     const auto& sheets = Tabs().Sheets();
     for (std::size_t i = 0; i < sheets.size(); ++i) {
