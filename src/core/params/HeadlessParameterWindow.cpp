@@ -43,13 +43,19 @@ bool HeadlessParameterWindow::Execute() {
     return mClosed;
 }
 
-HeadlessControl* HeadlessParameterWindow::Control(const std::string& field) const {
+const my_editor* HeadlessParameterWindow::Editor(const std::string& field) const {
     if (!mForm) return nullptr;
-    const FormControl* found = nullptr;
+    const my_editor* found = nullptr;
     mForm->Walk([&](const my_editor& e, int) {
-        if (!found && e.FieldId() && *e.FieldId() == field) found = e.MainControl();
+        if (!found && e.FieldId() && *e.FieldId() == field) found = &e;
     });
-    return const_cast<HeadlessControl*>(static_cast<const HeadlessControl*>(found));
+    return found;
+}
+
+HeadlessControl* HeadlessParameterWindow::Control(const std::string& field) const {
+    const my_editor* e = Editor(field);
+    const FormControl* main = e ? e->MainControl() : nullptr;
+    return const_cast<HeadlessControl*>(static_cast<const HeadlessControl*>(main));
 }
 
 void HeadlessParameterWindow::ShowFormMessages(const std::vector<FormMessage>& list) {

@@ -36,6 +36,7 @@ public:
     ParameterDialog* Dialog() const { return mDialog; }
     my_editor* Form() const { return mForm.get(); }
     HeadlessControl* Control(const std::string& field) const;
+    const my_editor* Editor(const std::string& field) const;
     HeadlessControls& Controls() { return mControls; }
     // The sort entry chosen in the group box.
     int sortChoice = -1;  // -1: keep the offered one
