@@ -35,6 +35,7 @@ void RegisterAllRequests() {
         RegisterSearchRequests();
         RegisterFileRequests();
         RegisterPendingRequests();
+        RegisterProgramRequests();
     });
 }
 

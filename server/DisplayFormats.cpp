@@ -2,6 +2,7 @@
 
 #include "CoverImages.h"
 #include "Descriptor.h"
+#include "ParameterForms.h"
 #include "RecordText.h"
 #include "Seeder.h"
 #include "text/CpLiteral.h"
@@ -146,6 +147,9 @@ std::string BookFull(Catalogue& db, const Identifiers& ids, const RecordRow& row
     if (!files.empty()) lines.push_back(Bold("Pliki: "_cp) + files);
     lines.push_back(Bold("Numer: "_cp) + Link("NR|" + shown, shown) + "  " +
                     Link("rekord" + shown + " AU", "w indeksie autorów"_cp));
+    // A program and a report with their parameter forms, started from the entry.
+    lines.push_back(Bold("Operacje: "_cp) + Link("OPERACJA uwagi|REKORD|" + shown, "zgłoś uwagę do opisu"_cp) + "  " +
+                    Link("RAPORT " + AcquisitionsReport().name + "|S.1|T", "wykaz nabytków według tytułu"_cp));
     std::string text;
     for (const auto& l : lines) text += (text.empty() ? "" : "\r") + l;
     return text;

@@ -1,6 +1,5 @@
 // Requests the client may send that this version of the server does not
-// serve yet: reader services (38), record editing (200) and server programs
-// (201). Each is read whole and answered in its own reply shape with a text
+// serve yet: reader services (38) and record editing (200). Each is read whole and answered in its own reply shape with a text
 // saying so, so that the client shows it and the connection goes on.
 
 #include "Session.h"
@@ -41,21 +40,11 @@ void Edit(Session& s, std::uint8_t, char letter) {
     s.out.Answers({"Edycja rekordów nie jest dostępna w tej wersji serwera"_cp});
 }
 
-void Program(Session& s, std::uint8_t, char letter) {
-    (void)s.in.Text();
-    if (letter == 'X') {
-        (void)s.in.Text();
-        (void)s.in.Text();
-    }
-    s.out.Answers({"Operacja nie jest dostępna"_cp});
-}
-
 }  // namespace
 
 void RegisterPendingRequests() {
     RegisterRequest(38, ReaderServices);
     RegisterRequest(200, Edit, "FANOXUTDHIGLS");
-    RegisterRequest(201, Program, "XD");
 }
 
 }  // namespace velt::server

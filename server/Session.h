@@ -70,6 +70,7 @@ void RegisterSessionRequests();   // 0, 30, 128, 129, 134, 254
 void RegisterIndexRequests();     // 50, 55, 56, 57, 58
 void RegisterSearchRequests();    // 6, 15, 202
 void RegisterFileRequests();      // 100, 120, 220
-void RegisterPendingRequests();   // 38, 200, 201: offered by later versions
+void RegisterPendingRequests();   // 38, 200: offered by later versions
+void RegisterProgramRequests();   // 201 (ParameterForms.cpp)
 
 }  // namespace velt::server

@@ -62,6 +62,16 @@ TEST(ParameterForms, ABarTravelsAsEscapeOneBothWays) {
                     "A|x" + kEsc1 + "y|B|p" + kEsc1 + "q|");
 }
 
+TEST(ParameterForms, TheAnswerHoldsWhatUntouchedSpinsAndCombosShow) {
+    Forms f;
+    const auto form = f.Read("BEGIN SPIN 'S' MASK 4 LIMIT 1900, 2100 ON 0, 0, 60 "
+                             "COMBO 'C' MASK 'a|Alfa|b|Beta|' ON 0, 30, 100 "
+                             "SPIN 'K' MASK 4 LIMIT 1900, 2100 ON 0, 60, 60 END");
+    EXPECT_EQ(f.forms.AskParameters("T", *form, "K|2000|C|x|", nullptr), "K|2000|C|a|S|1900|");
+    // The editing window's records stay as they were.
+    EXPECT_FALSE(FormSettings{}.storeShownValues);
+}
+
 TEST(ParameterForms, ALiteralEscapeOneIsRefusedAndTheWindowStaysOpen) {
     Forms f;
     const auto form = f.Read("BEGIN FIELD 'A' ON 0, 0, 100 END");

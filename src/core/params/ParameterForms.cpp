@@ -81,6 +81,7 @@ FormSettings ParameterSettings(FormSettings base) {
     base.maxOccurrence = 999;
     base.decimalSeparator = ',';
     base.maskFont = "Courier New/-14/B";
+    base.storeShownValues = true;
     return base;
 }
 

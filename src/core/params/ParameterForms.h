@@ -110,7 +110,8 @@ WindowSize ParameterWindowSize(const my_formular& form, const FormSettings& sett
                                int executeRight, int sortRight, bool sortShown);
 
 // The settings the window imposes while a form is shown: maximum
-// occurrence 999, decimal separator ",", mask font "Courier New/-14/B".
+// occurrence 999, decimal separator ",", mask font "Courier New/-14/B", and
+// spins and combos storing what they show (the answer is what the user saw).
 FormSettings ParameterSettings(FormSettings base);
 
 class ParameterForms {
