@@ -10,6 +10,7 @@
 #include "gui/common/TOknoKomunikatu.h"
 #include "gui/login/TOknoLogowania.h"
 #include "gui/login/TOknoZmianyHasla.h"
+#include "gui/params/ParameterServices.h"
 #include "gui/search/TOknoElementarne.h"
 #include "gui/search/TOknoFiltrow.h"
 #include "gui/search/TOknoZlozone.h"
@@ -100,6 +101,11 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     mSearch = std::make_unique<SearchService>(*mShell, GuiPrompts::Instance(), GuiPrompts::Instance(),
                                               [this](std::int32_t n) { Tabs().ShowRemoteCollection(n); });
     MakeSearchMenu();
+    mParams = std::make_unique<ParameterServices>(*mShell, GuiPrompts::Instance(), GuiPrompts::Instance(), this);
+    mSearch->SetCriterionParameters(&mParams->Criteria());
+    Ustawienia1 = menu("Ustawienia1", "&Ustawienia");
+    connect(Ustawienia1->addAction(toQString("Programy zewnętrzne"_cp)), &QAction::triggered, this,
+            [this] { mParams->EditAssociations(); });
 
     ConnectionLabel = new QLabel(this);
     ConnectionLabel->setObjectName("ConnectionLabel");
@@ -116,6 +122,7 @@ TForm1::~TForm1() {
     PageControl1 = nullptr;
     delete tabs;
     mSearch.reset();
+    mParams.reset();
     mShell.reset();
 }
 

@@ -22,6 +22,7 @@ class QToolBar;
 
 namespace velt::gui {
 
+class ParameterServices;
 class QtCellMeasurer;
 class SessionMessages;
 class TOknoElementarne;
@@ -97,6 +98,9 @@ public:
     TOknoFiltrow* OknoFiltrow = nullptr;
 
     TOknoLogowania& LoginWindow() { return *mLoginWindow; }
+    // The parameter window, the file associations and the program launcher.
+    ParameterServices& Parameters() { return *mParams; }
+    QMenu* Ustawienia1 = nullptr;
 
     // The record box keeps this many identifiers.
     static constexpr int kRecordBoxHistory = 100;
@@ -118,6 +122,7 @@ private:
     std::unique_ptr<TOknoLogowania> mLoginWindow;
     std::unique_ptr<QtCellMeasurer> mMeasurer;
     std::unique_ptr<SearchService> mSearch;
+    std::unique_ptr<ParameterServices> mParams;
     SessionMessages* mMessages = nullptr;
     ShellState mState;
 };
