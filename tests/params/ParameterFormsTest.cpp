@@ -244,6 +244,30 @@ TEST(ParameterForms, TheBridgeShowsTheMessagesOfBrokenTextsAndWritesNoFiles) {
     EXPECT_EQ(TempDir::List(dir.Path()), std::vector<std::string>{"proc.inc"}) << "no epr.tmp, no act.tmp";
 }
 
+TEST(ParameterForms, AFormFileIsReadAndAMissingOneShowsNoWindow) {
+    TempDir dir;
+    Forms f;
+    const std::string file = dir.Write("formularz.txt", "BEGIN\r\nFIELD 'A' ON 0, 0, 100\r\nEND\r\n");
+    EXPECT_EQ(f.forms.AskParametersFromFile("T", file, "A|1|"), "A|1|");
+    EXPECT_EQ(f.forms.AskParametersFromFile("T", dir.Path() + "brak.txt", "A|1|"), "");
+    EXPECT_EQ(f.window.shown, 1);
+    EXPECT_EQ(f.window.messages, std::vector<std::string>{"Brak pliku \"" + dir.Path() + "brak.txt\""});
+}
+
+TEST(ParameterForms, OneFormAtATime) {
+    Forms f;
+    const auto form = f.Read("BEGIN FIELD 'A' ON 0, 0, 100 END");
+    std::string inner = "?";
+    f.window.user = [&](HeadlessParameterWindow& w) {
+        inner = f.forms.AskParameters("Drugi", *form, "A|2|", nullptr);
+        w.Execute();
+    };
+    EXPECT_EQ(f.forms.AskParameters("T", *form, "A|1|", nullptr), "A|1|");
+    EXPECT_EQ(inner, "") << "a form asked while one is open is not shown";
+    EXPECT_EQ(f.window.shown, 1);
+    EXPECT_EQ(f.window.traces, std::vector<std::string>{"Okno parametrów jest już otwarte"_cp});
+}
+
 TEST(ParameterForms, TheWindowIsAsWideAsTheFormOrItsBottomPanel) {
     Forms f;
     const auto narrow = f.Read("BEGIN FIELD 'A' ON 10, 10, 50 END");

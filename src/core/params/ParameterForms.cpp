@@ -158,6 +158,15 @@ std::string ParameterForms::AskParameters(const std::string& title, const my_for
                                           const std::string& initial, FormHost* callback) {
     // The offer holds for this form only: the group box is hidden again after it.
     SortOffer offer = std::exchange(mOffer, SortOffer{});
+    if (mShowing) {
+        mWindow.trace("Okno parametrów jest już otwarte"_cp);
+        return {};
+    }
+    mShowing = true;
+    struct Shown {
+        bool& flag;
+        ~Shown() { flag = false; }
+    } shown{mShowing};
     ImposedSettings imposed(mSettings);
     ParameterDialog dialog(title, form, initial, callback, mSettings, std::move(offer));
     const bool executed = mWindow.ShowParameters(dialog);
@@ -173,19 +182,21 @@ std::unique_ptr<my_formular> ParameterForms::ReadForm(const std::string& formTex
     return std::move(read.root);
 }
 
-std::string ParameterForms::AskParametersFromText(const std::string& title, const std::string& formText,
+std::string ParameterForms::AskParametersFromFile(const std::string& title, const std::string& formFile,
                                                   const std::string& initial) {
-    return AskParametersWithScript(title, formText, initial, nullptr);
+    return AskParametersWithScript(title, formFile, initial, nullptr);
 }
 
-std::string ParameterForms::AskParametersWithScript(const std::string& title, const std::string& formText,
+std::string ParameterForms::AskParametersWithScript(const std::string& title, const std::string& formFile,
                                                     const std::string& initial, FormHost* callback) {
-    const std::unique_ptr<my_formular> form = ReadForm(formText);
-    if (!form) {
+    FormReadResult read =
+        ReadFormDescriptionFile(formFile, mPictureDirectory ? mPictureDirectory() : std::string());
+    if (!read.messages.empty()) mWindow.ShowFormMessages(read.messages);
+    if (!read.root) {
         mOffer = {};
         return {};
     }
-    return AskParameters(title, *form, initial, callback);
+    return AskParameters(title, *read.root, initial, callback);
 }
 
 std::string ParameterForms::AskFormParameters(const std::string& title, const my_formular& form,

@@ -126,14 +126,16 @@ public:
     void SetCommands(ExternalRoutine commands) { mCommands = std::move(commands); }
 
     // The form asked with the initial values; the answer, or empty when
-    // cancelled ("||" for a form without fields).
+    // cancelled ("||" for a form without fields). One form is shown at a
+    // time: asked while one is open (a script's command), it answers empty.
     std::string AskParameters(const std::string& title, const my_formular& form, const std::string& initial,
                               FormHost* callback);
-    // The same for a description text (server text, CR-separated lines);
-    // nothing and no window when it cannot be read.
-    std::string AskParametersFromText(const std::string& title, const std::string& formText,
+    // The same for the description in a file, without scripts; "Brak pliku"
+    // and no window when it cannot be read.
+    std::string AskParametersFromFile(const std::string& title, const std::string& formFile,
                                       const std::string& initial);
-    std::string AskParametersWithScript(const std::string& title, const std::string& formText,
+    // Likewise, with the event callback.
+    std::string AskParametersWithScript(const std::string& title, const std::string& formFile,
                                         const std::string& initial, FormHost* callback);
     // Asks with the remembered values; on an answer, remembered becomes the
     // whole answer and the result keeps the pairs of the form's own fields
@@ -174,6 +176,7 @@ private:
     SortOffer mOffer;
     int mChosenSort = 0;
     act_script mScript;
+    bool mShowing = false;
 };
 
 // The lines of a server text (CR-separated pieces, or CR LF) as LF lines.
