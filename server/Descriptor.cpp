@@ -2,6 +2,7 @@
 
 #include "Forms.h"
 #include "Indexes.h"
+#include "ParameterForms.h"
 #include "Seeder.h"
 #include "Session.h"
 #include "text/CpLiteral.h"
@@ -79,6 +80,8 @@ std::string DescriptorText(const Session& s) {
     }
     d += G("q", G("nam", CriterionCovers()) + G("typ", "WYBÓR"_cp));
     d += G("q", G("nam", CriterionRecent()) + G("typ", "WYBÓR"_cp));
+    for (const FormItem& c : ParameterCriteria())
+        d += G("q", G("nam", c.name) + G("typ", "WYBÓR"_cp) + G("par", c.form) + G("act", c.script));
     for (const auto& k : SortKeys()) d += G("s", G("nam", k.name));
     d += G("sd", G("nam", "numer tomu"_cp));
     d += G("f", G("nam", "Opis skrócony"_cp) + G("typ", "prezentacja") + G("id", "1"));
@@ -87,14 +90,13 @@ std::string DescriptorText(const Session& s) {
     d += G("f", G("nam", "Hasło wzorcowe"_cp) + G("typ", "KHW") + G("id", "4"));
     d += G("f", G("nam", "Eksport"_cp) + G("typ", "export") + G("id", "5"));
     d += G("f", G("nam", "Referencja"_cp) + G("typ", "referencja") + G("id", "6"));
-    // Reports and programs are listed here; running them comes with a later version.
+    // Reports and programs; the ones with a parameter form run (ParameterForms).
     d += G("r", G("nam", "Lista tytułów"_cp) + G("fat", "Wykazy"_cp) + G("lan", "TABELA") + G("id", "1"));
     d += G("r", G("nam", "Karta katalogowa"_cp) + G("lan", "KARTA") + G("ico", "karta.bmp") + G("id", "2"));
-    d += G("r", G("nam", "Wykaz nabytków"_cp) + G("fat", "Wykazy"_cp) + G("lan", "TEXT") + G("id", "3"));
-    if (s.HasRight("administrowanie"_cp)) {
-        d += G("p", G("nam", "Sprawdzenie numerów ISBN"_cp) + G("id", "1") + G("opt", "SLR") + G("cal", "isbn"));
-        d += G("p", G("nam", "Przeliczenie indeksów"_cp) + G("id", "2") + G("cal", "indeksy"));
-    }
+    d += G("r", G("nam", AcquisitionsReport().name) + G("fat", "Wykazy"_cp) + G("lan", "TEXT") +
+                    G("id", std::to_string(kAcquisitionsReport)) + G("par", AcquisitionsReport().form) +
+                    G("act", AcquisitionsReport().script));
+    d += ProgramGroups(s);
     for (std::size_t f = 0; f < Filters().size(); ++f)
         d += G("c", G("nam", Filters()[f].name) + G("id", std::to_string(f + 1)));
     for (const char letter : {kBookLetter, kPersonLetter}) {

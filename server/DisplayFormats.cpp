@@ -2,6 +2,7 @@
 
 #include "CoverImages.h"
 #include "Descriptor.h"
+#include "ParameterForms.h"
 #include "RecordText.h"
 #include "Seeder.h"
 #include "TestControl.h"
@@ -147,12 +148,12 @@ std::string BookFull(Catalogue& db, const Identifiers& ids, const RecordRow& row
     if (!files.empty()) lines.push_back(Bold("Pliki: "_cp) + files);
     lines.push_back(Bold("Numer: "_cp) + Link("NR|" + shown, shown) + "  " +
                     Link("rekord" + shown + " AU", "w indeksie autorów"_cp));
-    // The spine label of the copy (a barcode of the shelf mark) and the
-    // server's ISBN check, run from the entry.
-    std::string label = Link("BAR" + std::string("Sygnatura") + kEsc + Plain(b.call) + kEsc + "ISBN" + kEsc + Plain(b.isbn),
-                             "etykieta");
-    label += "  " + Cmd('B', "OPERACJASprawdzenie numerów ISBN|rekord|" + shown + "||operacja.bmp"_cp);
-    lines.push_back(label);
+    // The spine label of the copy (a barcode of the shelf mark); a program
+    // and a report with their parameter forms, started from the entry.
+    lines.push_back(Link("BAR" + std::string("Sygnatura") + kEsc + Plain(b.call) + kEsc + "ISBN" + kEsc + Plain(b.isbn),
+                         "etykieta"));
+    lines.push_back(Bold("Operacje: "_cp) + Link("OPERACJA uwagi|REKORD|" + shown, "zgłoś uwagę do opisu"_cp) + "  " +
+                    Link("RAPORT " + AcquisitionsReport().name + "|S.1|T", "wykaz nabytków według tytułu"_cp));
     if (ProgramLinksShown()) lines.push_back(Link("@xmessage|" + shown, "uruchom program"));
     std::string text;
     for (const auto& l : lines) text += (text.empty() ? "" : "\r") + l;

@@ -8,6 +8,7 @@
 #include "UploadFile.h"
 #include "Descriptor.h"
 #include "Fold.h"
+#include "ParameterForms.h"
 #include "RecordStore.h"
 #include "Session.h"
 #include "text/CpLiteral.h"
@@ -174,10 +175,15 @@ void Report(Session& s, std::uint8_t, char letter) {
             (void)s.in.Text();
             (void)s.in.Text();
             break;
-        default:  // 3
+        default: {  // 3: a report of parameters only
             report = s.in.Integer(0, 65535, "report number");
-            (void)s.in.Text();
+            const std::string parameters = s.in.Text();
+            if (const auto text = ParameterReportText(s, report, parameters)) {
+                s.out.File(*text);
+                return;
+            }
             break;
+        }
     }
     // Report 0 of a collection is its list of records; the other reports
     // are produced by a later version of the server.

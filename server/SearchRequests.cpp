@@ -5,6 +5,7 @@
 #include "Descriptor.h"
 #include "Fold.h"
 #include "Indexes.h"
+#include "ParameterForms.h"
 #include "QueryParser.h"
 #include "Seeder.h"
 #include "Session.h"
@@ -263,6 +264,11 @@ private:
     }
 
     Numbers Criterion(const QueryNode& n) {
+        std::string error;
+        if (auto found = CriterionWithParameters(mS, n.index, n.text, error)) {
+            if (!error.empty()) throw SearchError{error};
+            return *std::move(found);
+        }
         if (Fold(n.index) == Fold(CriterionCovers()))
             return mS.db.Numbers("SELECT num FROM records WHERE cover > 0 ORDER BY num");
         if (Fold(n.index) == Fold(CriterionRecent()))

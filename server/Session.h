@@ -74,6 +74,6 @@ void RegisterSearchRequests();    // 6, 15, 202
 void RegisterFileRequests();      // 100, 120, 220
 void RegisterEditRequests();      // 200
 void RegisterPendingRequests();   // 38: offered by later versions
-void RegisterProgramRequests();   // 201: the server programs
+void RegisterProgramRequests();   // 201: the server programs (ParameterForms.cpp)
 
 }  // namespace velt::server

@@ -242,7 +242,11 @@ void ed_spinedit::Configure() { mControl->SetRange(mMinimum, mMaximum); }
 void ed_spinedit::Load(bool creation) {
     // The control shows a number in its range; the record keeps its value
     // until the user changes the number.
-    mControl->SetValue(SpinShownValue(mContext.record.GetValue(mFieldId), mMinimum, mMaximum, creation));
+    const std::string& stored = mContext.record.GetValue(mFieldId);
+    const int shown = SpinShownValue(stored, mMinimum, mMaximum, creation);
+    mControl->SetValue(shown);
+    if (creation && mContext.settings.storeShownValues && !mReadOnly && ParseSpinValue(stored) != shown)
+        mContext.record.SetValue(mFieldId, SpinStored(shown, mWidth));
 }
 
 std::string ed_spinedit::ToStore() const { return SpinStored(mControl->Value(), mWidth); }
@@ -283,12 +287,14 @@ void ed_combo_editor::ApplyReadOnly(bool readOnly) {
     mControl->SetEnabled(!readOnly);
 }
 
-void ed_combo_editor::Load(bool) {
+void ed_combo_editor::Load(bool creation) {
     // A value not in the list shows the first entry; the record keeps it
     // until the user chooses.
     const std::string& value = mContext.record.GetValue(mFieldId);
     const auto it = std::find(mValues.begin(), mValues.end(), value);
     mControl->SetValue(it == mValues.end() ? 0 : static_cast<int>(it - mValues.begin()));
+    if (creation && it == mValues.end() && mContext.settings.storeShownValues && !mReadOnly && !mValues.empty())
+        mContext.record.SetValue(mFieldId, mValues[0]);
 }
 
 void ed_combo_editor::ControlChosen(FormControl&, int index) {

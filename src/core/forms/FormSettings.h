@@ -18,6 +18,10 @@ struct FormSettings {
     std::string maskFont = "Courier New/-14/B";  // face "/" height "/" style letters
     int baseFontHeight = -11;                // pixels, negative as the platform's font heights
     std::string pictureDirectory;            // prefix of picture file names, ending with "/"
+    // A spin or combo whose field holds no value it can show writes the
+    // value it shows into the field when it is made (the parameter window:
+    // the answer is what the user saw); records being edited stay unchanged.
+    bool storeShownValues = false;
 };
 
 // A picture named by a form: the bytes of its file as read (empty when the

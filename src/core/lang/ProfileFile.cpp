@@ -3,6 +3,7 @@
 #include "text/Trim.h"
 #include "text/converter.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -240,6 +241,38 @@ void ProfileFile::WriteInteger(std::string_view section, std::string_view key, s
 
 void ProfileFile::WriteBool(std::string_view section, std::string_view key, bool value) {
     WriteString(section, key, value ? "1" : "0");
+}
+
+void ProfileFile::ReplaceSection(std::string_view section,
+                                 const std::vector<std::pair<std::string, std::string>>& entries) {
+    const int s = FindSection(section);
+    if (s < 0) {
+        if (entries.empty()) return;
+        if (!mLines.empty() && mLines.back().ending.empty()) mLines.back().ending = mEnding;
+        if (!mLines.empty() && !TrimBlanks(mLines.back().text).empty()) mLines.push_back({"", mEnding});
+        mLines.push_back({"[" + std::string(section) + "]", mEnding});
+        for (const auto& [key, value] : entries) mLines.push_back({key + "=" + value, mEnding});
+        mModified = true;
+        return;
+    }
+    // The blank lines that part the section from the next one stay.
+    int end = SectionEnd(s);
+    while (end - 1 > s && TrimBlanks(mLines[static_cast<std::size_t>(end - 1)].text).empty()) --end;
+    std::vector<Line> lines;
+    for (const auto& [key, value] : entries) lines.push_back({key + "=" + value, mEnding});
+    const auto first = mLines.begin() + s + 1;
+    const auto last = mLines.begin() + end;
+    const bool same = std::equal(first, last, lines.begin(), lines.end(),
+                                 [](const Line& a, const Line& b) { return a.text == b.text; });
+    if (same) return;
+    if (mLines[static_cast<std::size_t>(s)].ending.empty()) mLines[static_cast<std::size_t>(s)].ending = mEnding;
+    const bool lastLine = end == static_cast<int>(mLines.size());
+    const std::string lastEnding = end > s + 1 ? mLines[static_cast<std::size_t>(end - 1)].ending : mEnding;
+    mLines.erase(first, last);
+    // A section at the end of a file without a final line end keeps it so.
+    if (lastLine && !lines.empty()) lines.back().ending = lastEnding;
+    mLines.insert(mLines.begin() + s + 1, lines.begin(), lines.end());
+    mModified = true;
 }
 
 std::string ProfileFile::Text() const {

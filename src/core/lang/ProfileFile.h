@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace velt {
@@ -49,6 +50,10 @@ public:
     void WriteString(std::string_view section, std::string_view key, const std::string& value);
     void WriteInteger(std::string_view section, std::string_view key, std::int64_t value);
     void WriteBool(std::string_view section, std::string_view key, bool value);
+    // Replaces every line of the section (comments included) by one key line
+    // per entry, in order, so that a key may repeat; a missing section is
+    // added at the end of the file when there are entries.
+    void ReplaceSection(std::string_view section, const std::vector<std::pair<std::string, std::string>>& entries);
     // True when WriteString changed something since reading or the last Save.
     bool Modified() const { return mModified; }
     // Writes the file atomically; empty on success, else the reason.

@@ -56,42 +56,4 @@ std::string ProgramRecords(ProgramMode mode, const std::string& record, VrCollec
     return {};
 }
 
-bool RunServerProgram(velt_files& files, const velt_programm& program, const std::string& records, Prompts& prompts,
-                      LongOperations& longOps, const ProgramParameters& ask, const std::function<void()>& redisplay) {
-    TVeltClient& session = *files.Session;
-    auto run = [&](const std::string& values) {
-        std::string answer;
-        longOps.run_with_progress("Trwa realizacja operacji", [&] { answer = session.ProgramRun(program.Id, values, records); });
-        if (redisplay) redisplay();
-        return answer;
-    };
-    if (program.Form.empty()) {
-        const std::string answer = run({});
-        if (!answer.empty() && !session.Broken()) prompts.plain_message(answer);
-        return true;
-    }
-    std::string values = session.VersionAtLeast("2008.01.23") ? session.ProgramCheck(program.Id) : std::string();
-    if (session.Broken()) return false;
-    if (!values.empty() && values.find('|') == std::string::npos) {
-        // A check answered without parameters is a refusal: nothing runs.
-        prompts.plain_message(values);
-        return false;
-    }
-    if (!ask) {
-        prompts.show_message("Formularz parametrów programu nie jest jeszcze dostępny w tej wersji programu"_cp);
-        return false;
-    }
-    bool ran = false;
-    for (int rounds = 0; rounds < 1000; ++rounds) {
-        const std::optional<std::string> accepted = ask(program, values);
-        if (!accepted) return ran;
-        values = *accepted;
-        const std::string answer = run(values);
-        ran = true;
-        if (answer.empty() || session.Broken()) return true;
-        prompts.plain_message(answer);
-    }
-    return ran;
-}
-
 }  // namespace velt

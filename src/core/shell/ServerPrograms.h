@@ -1,7 +1,6 @@
 #pragma once
 // The server's programs of "&Operacja": the records a program runs over, by
-// the selection mode of its item, and the run itself with its parameter
-// form asked first, answered in a loop until the server is content.
+// the selection mode of its item (the run itself: params/ServerItems.h).
 
 #include "catalogue/DescriptorItems.h"
 
@@ -31,18 +30,5 @@ std::vector<std::pair<ProgramMode, std::string>> ProgramModes(const velt_program
 // nothing to run over.
 std::string ProgramRecords(ProgramMode mode, const std::string& record, VrCollection* local, const velt_files& files,
                            std::string& error);
-
-// The parameter window of a program (its name, form and script) with the
-// starting values; the accepted values, or nothing when cancelled.
-using ProgramParameters =
-    std::function<std::optional<std::string>(const velt_programm& program, const std::string& values)>;
-
-// Runs a program over records. With a parameter form the check request
-// (from 2008.01.23) gives the starting values, or a refusal (a text without
-// "|", shown and the end); the form is asked until the server's answer is
-// empty. Without one it runs at once. Answers are shown with plain_message;
-// redisplay runs after every run. False when nothing ran.
-bool RunServerProgram(velt_files& files, const velt_programm& program, const std::string& records, Prompts& prompts,
-                      LongOperations& longOps, const ProgramParameters& ask, const std::function<void()>& redisplay);
 
 }  // namespace velt

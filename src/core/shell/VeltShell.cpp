@@ -58,6 +58,7 @@ void VeltShell::ReadConfiguration(const std::string& fileName, const std::string
                                ini.ReadString(section, "do", "")});
         }
         mConverters.Load(modules, fileName, [this](const std::string& text) { mPrompts.plain_message(text); });
+        mAssociations.LoadAssociations(ini, mPrompts);
     } catch (const std::exception& e) {
         mPrompts.plain_message(e.what());
     }
@@ -231,6 +232,7 @@ std::string VeltShell::Save() {
         return "incomplete";
     }
     mSettings.WriteChanged(file, mSettingsAsRead);
+    if (mAssociations.Changed()) mAssociations.SaveAssociations(file);
     if (!file.Modified()) return {};
     const std::string error = file.Save();
     if (!error.empty()) {

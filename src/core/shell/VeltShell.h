@@ -8,6 +8,7 @@
 #include "catalogue/velt_files.h"
 #include "common/Prompts.h"
 #include "login/LoginFlow.h"
+#include "params/FileAssociations.h"
 #include "shell/CatalogueMenu.h"
 #include "shell/ShellSettings.h"
 #include "shell/ShellState.h"
@@ -92,6 +93,8 @@ public:
     const std::string& ConfigFile() const { return mConfigFile; }
     // The converter modules of the "KONWERTER" sections.
     const ConverterModules& Converters() const { return mConverters; }
+    // The file associations of "PLIKI", written back at exit when changed.
+    FileAssociations& Associations() { return mAssociations; }
 
 private:
     // Connects entry as the current catalogue (no stopping, no history).
@@ -112,6 +115,7 @@ private:
     CatalogueMenu mMenu;
     ShellSettings mSettings;
     ConverterModules mConverters;
+    FileAssociations mAssociations;
     ShellSettings mSettingsAsRead;
     std::string mConfigFile;
     bool mConfigComplete = false;

@@ -40,7 +40,7 @@ void FormSheet::Layout(const my_formular& form, my_record& record, FormHost& hos
 void FormSheet::Build() {
     FormSettings& s = mContext->settings;
     // While the sheet is laid out, a written 469 is its visible height in form units.
-    s.sheetHeight = RoundHalfEven(viewport()->height() / s.zoom - 2);
+    s.sheetHeight = mFollowViewport ? RoundHalfEven(viewport()->height() / s.zoom - 2) : FormExpression::kSheetHeight;
     mForm = std::make_unique<my_editor>(*mContext, *mRoot);
     mModel->Build(*mForm, 0, {}, 0);
     mCanvas->resize(std::max(mModel->RightEdge(s), 1), std::max(mModel->BottomEdge(s), 1));

@@ -33,6 +33,9 @@ public:
     void Relayout(double zoom);
     // Removes the laid-out form (nothing is reported on the way).
     void Clear();
+    // Whether a written 469 stands for the visible height (the editing
+    // window's sheets, the default) or stays 469 (the parameter window).
+    void SetFollowViewport(bool follow) { mFollowViewport = follow; }
 
     my_editor* Form() const { return mForm.get(); }
     FormContext* Context() const { return mContext.get(); }
@@ -54,6 +57,7 @@ private:
     FormHost* mHost = nullptr;
     std::unique_ptr<FormContext> mContext;
     std::unique_ptr<my_editor> mForm;
+    bool mFollowViewport = true;
 };
 
 }  // namespace velt::gui

@@ -10,6 +10,7 @@
 #include "gui/common/TOknoKomunikatu.h"
 #include "gui/login/TOknoLogowania.h"
 #include "gui/login/TOknoZmianyHasla.h"
+#include "gui/params/ParameterServices.h"
 #include "gui/search/TOknoElementarne.h"
 #include "gui/search/TOknoFiltrow.h"
 #include "gui/search/TOknoZlozone.h"
@@ -101,6 +102,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
                                               [this](std::int32_t n) { Tabs().ShowRemoteCollection(n); });
     mCommands = std::make_unique<EntryCommands>(Tabs(), *mSearch, GuiPrompts::Instance(), GuiPrompts::Instance(), *this);
     MakeSearchMenu();
+    mParams = std::make_unique<ParameterServices>(*mShell, GuiPrompts::Instance(), GuiPrompts::Instance(), this);
+    mSearch->SetCriterionParameters(&mParams->Criteria());
     MakeCollectionMenu();
     MakeToolbarAndMenus();
 
@@ -121,6 +124,7 @@ TForm1::~TForm1() {
     delete tabs;
     mCommands.reset();
     mSearch.reset();
+    mParams.reset();
     mShell.reset();
 }
 

@@ -23,6 +23,7 @@ class QToolBar;
 
 namespace velt::gui {
 
+class ParameterServices;
 class QtCellMeasurer;
 class SessionMessages;
 class TOknoElementarne;
@@ -150,6 +151,8 @@ public:
     EntryCommands& Commands() { return *mCommands; }
 
     TOknoLogowania& LoginWindow() { return *mLoginWindow; }
+    // The parameter window, the file associations and the program launcher.
+    ParameterServices& Parameters() { return *mParams; }
 
     // The record box keeps this many identifiers.
     static constexpr int kRecordBoxHistory = 100;
@@ -170,6 +173,11 @@ private:
     void BuildPrograms();
     void BuildNewRecordMenus();
     void NotYet(const std::string& what);
+    // A "RAPORT" element: its parameter form, the report request, its text.
+    bool RunReportElement(const std::string& argument);
+    // The text of a report work file (removed once read) in a window of its own.
+    void ShowTextReport(const std::string& title, const std::string& file);
+    static constexpr qint64 kMaxShownReport = 16 * 1024 * 1024;
     // The record box's record, or a message when it is empty.
     std::string CurrentRecord();
     // "E&lementarne" and "&Ustaw filtr" from the descriptor.
@@ -183,6 +191,7 @@ private:
     std::unique_ptr<SearchService> mSearch;
     std::unique_ptr<EntryCommands> mCommands;
     const velt_report* mCurrentReport = nullptr;
+    std::unique_ptr<ParameterServices> mParams;
     SessionMessages* mMessages = nullptr;
     ShellState mState;
 };

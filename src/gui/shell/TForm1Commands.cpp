@@ -14,7 +14,9 @@
 #include "gui/common/PlainMessage.h"
 #include "gui/common/QtText.h"
 #include "gui/common/TOknoKomunikatu.h"
+#include "gui/params/ParameterServices.h"
 #include "gui/text/TOknoDiakrytyczne.h"
+#include "params/ServerItems.h"
 #include "shell/ServerPrograms.h"
 #include "text/CpLiteral.h"
 #include "text/Trim.h"
@@ -23,11 +25,17 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QToolBar>
@@ -170,6 +178,8 @@ void TForm1::MakeToolbarAndMenus() {
         const QFont chosen = QFontDialog::getFont(&ok, current, this);
         if (ok) s.ReportFont = fromQString(chosen.family());
     });
+    connect(Ustawienia1->addAction(toQString("Programy zewnętrzne"_cp)), &QAction::triggered, this,
+            [this] { mParams->EditAssociations(); });
     QMenu* rezerwacje = Ustawienia1->addMenu(toQString("Rezerwacje (rewersy)"));
     DrukujRewersyItem = rezerwacje->addAction(toQString("Drukuj rewersy"));
     DrukujRewersyItem->setCheckable(true);
@@ -286,8 +296,9 @@ void TForm1::BuildPrograms() {
                 plain_message(error);
                 return;
             }
-            RunServerProgram(*f, f->Programs[index], records, UserPrompts(), GuiPrompts::Instance(), nullptr,
-                             [this] { Tabs().RedisplayRecord({}, CurrentRecord()); });
+            ItemRunContext context = mParams->RunContext();
+            RunProgramItem(*f, f->Programs[index], records, context,
+                           [this] { Tabs().RedisplayRecord({}, CurrentRecord()); });
         };
         if (p.Options.empty()) {
             QAction* a = new QAction(toQString(p.Name), Globalnie1);
@@ -358,11 +369,70 @@ void TForm1::StartProgram(const std::string& program, const std::string& paramet
         show_error("Nie można uruchomić programu "_cp + trimmed);
 }
 
-bool TForm1::LaterCommand(EntryCommandKind kind, const std::string&, const std::string&) {
+void TForm1::ShowTextReport(const std::string& title, const std::string& file) {
+    QFile in(QString::fromLocal8Bit(file.c_str()));
+    std::string text;
+    if (in.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = in.read(kMaxShownReport);
+        text.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    }
+    in.close();
+    QFile::remove(in.fileName());
+    auto* window = new QDialog(this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setObjectName("OknoZestawienia");
+    window->setWindowTitle(toQString(title.empty() ? std::string("Zestawienie") : title));
+    auto* layout = new QVBoxLayout(window);
+    auto* edit = new QPlainTextEdit(window);
+    edit->setObjectName("RichEdit1");
+    edit->setReadOnly(true);
+    edit->setPlainText(toQString(text));
+    if (!mShell->Settings().ReportFont.empty()) edit->setFont(QFont(toQString(mShell->Settings().ReportFont)));
+    layout->addWidget(edit);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, window);
+    QPushButton* print = buttons->addButton(toQString("&Drukuj"), QDialogButtonBox::ActionRole);
+    connect(print, &QPushButton::clicked, window, [window, edit] {
+        QPrinter printer;
+        printer.setDocName(window->windowTitle());
+        QPrintDialog dialog(&printer, window);
+        if (dialog.exec() == QDialog::Accepted) edit->document()->print(&printer);
+    });
+    connect(buttons, &QDialogButtonBox::rejected, window, &QDialog::close);
+    layout->addWidget(buttons);
+    window->resize(720, 520);
+    window->show();
+}
+
+bool TForm1::RunReportElement(const std::string& argument) {
+    velt_files* f = mShell->Current();
+    if (!f || !f->Ready) return true;
+    std::string given, values;
+    const velt_report* report = ElementReport(*f, argument, given);
+    if (!report) return true;  // no report of that name with a form: nothing happens
+    const velt_report chosen = *report;
+    ItemRunContext context = mParams->RunContext();
+    if (!AskReportParameters(chosen, given, mShell->Settings().ReportValues, context, values)) return true;
+    if (chosen.Language != "TEXT") {
+        // The other kinds are drawn by the report layout that comes later.
+        NotYet("Zestawienie \""_cp + chosen.Name + "\"");
+        return true;
+    }
+    const std::string file = RunParameterReport(*f, chosen, values, context);
+    if (!file.empty()) ShowTextReport(chosen.Name, file);
+    return true;
+}
+
+bool TForm1::LaterCommand(EntryCommandKind kind, const std::string& argument, const std::string&) {
     switch (kind) {
         case EntryCommandKind::Bar: NotYet("Drukowanie etykiet"); return true;
-        case EntryCommandKind::Raport: NotYet("Zestawienie"); return true;
-        case EntryCommandKind::Operacja: NotYet("Operacja"); return true;
+        case EntryCommandKind::Raport: return RunReportElement(argument);
+        case EntryCommandKind::Operacja: {
+            velt_files* f = mShell->Current();
+            if (!f || !f->Ready) return true;
+            ItemRunContext context = mParams->RunContext();
+            if (RunOperation(*f, argument, context)) Tabs().RedisplayRecord({}, CurrentRecord());
+            return true;
+        }
         case EntryCommandKind::Struktura:
         case EntryCommandKind::Powiazania: NotYet("Modyfikuj powiązania"_cp); return true;
         case EntryCommandKind::Reader: NotYet("Usługi dla czytelnika"_cp); return true;
