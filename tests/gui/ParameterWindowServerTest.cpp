@@ -186,4 +186,17 @@ TEST(ParameterWindowServer, AReportElementAsksItsFormAndShowsTheReportsText) {
     // An element naming no report with a form does nothing.
     form.Commands().Run("", "RAPORT Nieznany|A|B"_cp, "K1", false);
     EXPECT_EQ(form.findChildren<QDialog*>("OknoZestawienia").size(), 1) << "the first one is closing, no new one";
+    QTest::qWait(20);
+
+    // The same report from "&Zestawienie", its group's item; cancelled, nothing is asked of the server.
+    QAction* item = nullptr;
+    for (QMenu* group : form.Zestawienie1->findChildren<QMenu*>())
+        if (QAction* a = Item(group, QString::fromUtf8("Wykaz nabytków"))) item = a;
+    ASSERT_NE(item, nullptr);
+    WhenShown(window, [&] { window.close(); });
+    item->trigger();
+    EXPECT_TRUE(form.findChildren<QDialog*>("OknoZestawienia").isEmpty());
+    WhenShown(window, [&] { window.Button1->click(); });
+    item->trigger();
+    EXPECT_EQ(form.findChildren<QDialog*>("OknoZestawienia").size(), 1);
 }

@@ -175,6 +175,9 @@ private:
     void NotYet(const std::string& what);
     // A "RAPORT" element: its parameter form, the report request, its text.
     bool RunReportElement(const std::string& argument);
+    // A report with a parameter form (given: pairs merged into the remembered values).
+    void RunReportWithForm(const velt_report& report, const std::string& given);
+    void RunReportWithForm(const std::string& name);
     // The text of a report work file (removed once read) in a window of its own.
     void ShowTextReport(const std::string& title, const std::string& file);
     static constexpr qint64 kMaxShownReport = 16 * 1024 * 1024;

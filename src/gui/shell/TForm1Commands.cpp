@@ -239,7 +239,7 @@ void TForm1::BuildReports() {
                         [this, name] { NotYet("Zestawienie \""_cp + name + "\""); });
         } else {
             connect(into->addAction(toQString(r.Name)), &QAction::triggered, this,
-                    [this, name] { NotYet("Zestawienie \""_cp + name + "\""); });
+                    [this, name] { RunReportWithForm(name); });
         }
         if (!r.Icon.empty()) {
             auto* b = new QToolButton(ReportPanel);
@@ -257,7 +257,7 @@ void TForm1::BuildReports() {
             const velt_report* report = &r;
             connect(b, &QToolButton::clicked, this, [this, withForm, report, name] {
                 if (withForm) {
-                    NotYet("Zestawienie \""_cp + name + "\"");
+                    RunReportWithForm(name);
                     return;
                 }
                 mCurrentReport = report;
@@ -409,17 +409,31 @@ bool TForm1::RunReportElement(const std::string& argument) {
     std::string given, values;
     const velt_report* report = ElementReport(*f, argument, given);
     if (!report) return true;  // no report of that name with a form: nothing happens
-    const velt_report chosen = *report;
+    RunReportWithForm(*report, given);
+    return true;
+}
+
+void TForm1::RunReportWithForm(const velt_report& report, const std::string& given) {
+    velt_files* f = mShell->Current();
+    if (!f || !f->Ready) return;
+    std::string values;
+    const velt_report chosen = report;  // the descriptor may go while the form is open
     ItemRunContext context = mParams->RunContext();
-    if (!AskReportParameters(chosen, given, mShell->Settings().ReportValues, context, values)) return true;
+    if (!AskReportParameters(chosen, given, mShell->Settings().ReportValues, context, values)) return;
     if (chosen.Language != "TEXT") {
         // The other kinds are drawn by the report layout that comes later.
         NotYet("Zestawienie \""_cp + chosen.Name + "\"");
-        return true;
+        return;
     }
     const std::string file = RunParameterReport(*f, chosen, values, context);
     if (!file.empty()) ShowTextReport(chosen.Name, file);
-    return true;
+}
+
+void TForm1::RunReportWithForm(const std::string& name) {
+    const velt_files* f = mShell->Current();
+    if (!f) return;
+    for (const velt_report& r : f->Reports)
+        if (r.Name == name && !r.NoParameterForm) return RunReportWithForm(r, {});
 }
 
 bool TForm1::LaterCommand(EntryCommandKind kind, const std::string& argument, const std::string&) {
