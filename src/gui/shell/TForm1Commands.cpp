@@ -16,6 +16,7 @@
 #include "gui/common/TOknoKomunikatu.h"
 #include "gui/params/ParameterServices.h"
 #include "gui/text/TOknoDiakrytyczne.h"
+#include "params/ProgramLauncher.h"
 #include "params/ServerItems.h"
 #include "shell/ServerPrograms.h"
 #include "text/CpLiteral.h"
@@ -24,7 +25,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -36,11 +36,9 @@
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace velt::gui {
@@ -346,27 +344,20 @@ void TForm1::ShowJpeg(const std::string& path) {
 }
 
 void TForm1::OpenFile(const std::string& path) {
-    const QFileInfo info(QString::fromLocal8Bit(path.c_str()));
-    // A program is never started from a file the server sent.
-    if (info.isExecutable() && !info.isDir()) {
-        show_error("Plik "_cp + path + " jest programem i nie zostanie otwarty"_cp);
-        return;
-    }
-    if (ask_question("Otworzyć plik "_cp + path + " programem, który system przypisał do jego typu?"_cp) != kYes)
-        return;
-    QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()));
+    // The file associations of "Programy zewnętrzne" first; the desktop's
+    // program for the type only after the user agreed; never a program.
+    mParams->OpenWithAssociation(path);
 }
 
 void TForm1::StartProgram(const std::string& program, const std::string& parameters) {
     const std::string trimmed(TrimSpaces(program));
     if (trimmed.empty()) return;
-    // The entry names the program: the user sees exactly what would run.
-    if (ask_question("Rekord prosi o uruchomienie programu:\r\n"_cp + trimmed + "\r\nz parametrami:\r\n" +
-                     (parameters.empty() ? "(brak)" : parameters) + "\r\nUruchomić?"_cp) != kYes)
-        return;
-    const QStringList args = parameters.empty() ? QStringList() : QProcess::splitCommand(toQString(parameters));
-    if (!QProcess::startDetached(toQString(trimmed), args, QCoreApplication::applicationDirPath()))
-        show_error("Nie można uruchomić programu "_cp + trimmed);
+    // The entry names the program: the user sees exactly what would run,
+    // with its arguments as a list.
+    const std::string found = FindProgram(trimmed);
+    const int result = mParams->RunProgram(found.empty() ? trimmed : found, SplitParameters(parameters),
+                                           fromQString(QCoreApplication::applicationDirPath()), ProgramOrigin::Server);
+    if (result <= 32 && result != kProgramRefused) show_error("Nie można uruchomić programu "_cp + trimmed);
 }
 
 void TForm1::ShowTextReport(const std::string& title, const std::string& file) {
