@@ -10,6 +10,7 @@
 #include "gui/common/ServerWaitWindow.h"
 #include "gui/common/TOknoKomunikatu.h"
 #include "gui/common/TOknoProgresji.h"
+#include "gui/common/QtTranslations.h"
 #include "net/VrTimer.h"
 #include "shell/StoredLogin.h"
 #include "gui/shell/TForm1.h"
@@ -23,6 +24,7 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    velt::gui::InstallPolishQtTexts(app);
     QString screenshot;
     std::vector<std::string> args;
     const QStringList qargs = app.arguments();

@@ -7,13 +7,17 @@
 #include "browse/PresentationTabs.h"
 #include "catalogue/velt_files.h"
 #include "gui/browse/Tjpg_form.h"
+#include "gui/common/QtTranslations.h"
 #include "gui/common/TOknoKomunikatu.h"
+#include "gui/params/ParameterServices.h"
+#include "gui/params/TOknoParametrow.h"
 #include "gui/search/TOknoElementarne.h"
 #include "gui/shell/TForm1.h"
 #include "shell/UserDirectories.h"
 #include "text/CpLiteral.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -44,6 +48,7 @@ bool Save(QWidget* w, const char* name) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    gui::InstallPolishQtTexts(app);
     gui::TForm1::SetImageDirectory(VELT_PICTURE_DIR "/");
     if (argc != 3) {
         std::fputs("usage: velt-screens CONFIGURATION DIRECTORY\n", stderr);
@@ -87,6 +92,23 @@ int main(int argc, char** argv) {
     tabs.SetLineHeight(150);
     Settle();
     ok &= Save(&form, "kolekcja-zdalna");
+
+    // The parameter form of a report, then the report it gives.
+    gui::TOknoParametrow& parameters = form.Parameters().Window();
+    QTimer::singleShot(800, [&] {
+        if (!parameters.isVisible()) return;
+        ok &= Save(&parameters, "parametry-zestawienia");
+        parameters.Button1->click();
+    });
+    form.Commands().Run("", "RAPORT Wykaz nabytków|S.1|T"_cp, "", false);
+    Settle();
+    if (auto* report = form.findChild<QDialog*>("OknoZestawienia")) {
+        ok &= Save(report, "wykaz-nabytkow");
+        report->close();
+    } else {
+        std::fputs("velt-screens: no report window\n", stderr);
+        ok = false;
+    }
 
     QTimer::singleShot(800, [&] {
         if (form.JpgForm && form.JpgForm->isVisible()) {

@@ -30,6 +30,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QMenu>
 #include <QMenuBar>
@@ -378,9 +379,15 @@ void TForm1::ShowTextReport(const std::string& title, const std::string& file) {
     edit->setObjectName("RichEdit1");
     edit->setReadOnly(true);
     edit->setPlainText(toQString(text));
-    if (!mShell->Settings().ReportFont.empty()) edit->setFont(QFont(toQString(mShell->Settings().ReportFont)));
+    // Text reports line their columns up with blanks: a fixed-pitch face
+    // unless the configuration names the report font.
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (!mShell->Settings().ReportFont.empty()) font = QFont(toQString(mShell->Settings().ReportFont));
+    edit->setFont(font);
+    edit->setLineWrapMode(QPlainTextEdit::NoWrap);
     layout->addWidget(edit);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, window);
+    auto* buttons = new QDialogButtonBox(window);
+    buttons->addButton(toQString("&Zamknij"), QDialogButtonBox::RejectRole);
     QPushButton* print = buttons->addButton(toQString("&Drukuj"), QDialogButtonBox::ActionRole);
     connect(print, &QPushButton::clicked, window, [window, edit] {
         QPrinter printer;
