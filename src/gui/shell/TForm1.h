@@ -21,9 +21,14 @@ class QMenu;
 class QPushButton;
 class QToolBar;
 
+namespace velt {
+class TEdycja;
+}
+
 namespace velt::gui {
 
 class QtCellMeasurer;
+class Tokno_edycji;
 class SessionMessages;
 class TOknoElementarne;
 class TOknoFiltrow;
@@ -151,6 +156,11 @@ public:
 
     TOknoLogowania& LoginWindow() { return *mLoginWindow; }
 
+    // The record editing window, "Otwarte rekordy", and the edit session of
+    // the login (none while nobody is logged in).
+    Tokno_edycji* OknoEdycji = nullptr;
+    TEdycja* Editing() const;
+
     // The record box keeps this many identifiers.
     static constexpr int kRecordBoxHistory = 100;
 
@@ -170,6 +180,13 @@ private:
     void BuildPrograms();
     void BuildNewRecordMenus();
     void NotYet(const std::string& what);
+    // Record editing (TForm1Editing.cpp): the window and the session's maker,
+    // and the commands of the toolbar and the new-record menus.
+    void MakeEditing();
+    void OpenRecordOfBox();
+    void DeleteRecordOfBox();
+    void ShowOpenRecords();
+    void StartNewRecord(const std::string& code);
     // The record box's record, or a message when it is empty.
     std::string CurrentRecord();
     // "E&lementarne" and "&Ustaw filtr" from the descriptor.
