@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <memory>
 #include <string>
@@ -111,7 +112,12 @@ inline HeadlessSheet::HeadlessSheet(HeadlessEditor& e) : editor(e), root(e.contr
     editor.pages.push_back(this);
 }
 inline HeadlessSheet::~HeadlessSheet() {
+    // As a tab row does, the page to the right becomes current when a page
+    // goes, and the window tells the session.
+    const auto at = std::find(editor.pages.begin(), editor.pages.end(), this) - editor.pages.begin();
     std::erase(editor.pages, this);
+    if (editor.session && !editor.pages.empty())
+        editor.session->Activate(std::min<int>(static_cast<int>(at), static_cast<int>(editor.pages.size()) - 1));
     if (editor.shown == this) editor.shown = nullptr;
 }
 inline ControlFactory& HeadlessSheet::Controls() { return editor.controls; }

@@ -528,6 +528,29 @@ TEST_F(EditingTest, RecordsOpenedByScriptsWhileASheetIsShownNestBoundedly) {
     EXPECT_EQ(refusals, 1) << "told once";
 }
 
+TEST_F(EditingTest, ClosingTheActiveSheetMakesItsLeftNeighbourActive) {
+    auto e = Start();
+    for (const char* id : {"K90", "K91", "K92", "K93"}) e->session->OpenRecord("K", id);
+    const struct {
+        int activate;
+        std::string closed, active;  // captions' identifiers
+    } steps[] = {
+        {1, "K91", "K90"},  // the middle one: its left neighbour
+        {2, "K93", "K92"},  // the last one
+        {0, "K90", "K92"},  // the first one: the next
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.closed);
+        e->session->Activate(step.activate);
+        EXPECT_EQ(e->Sheet().Caption(), "Rekord \"" + step.closed + "\"");
+        e->session->CloseActive();
+        EXPECT_EQ(e->Sheet().Caption(), "Rekord \"" + step.active + "\"");
+        ASSERT_NE(e->editor.shown, nullptr);
+        EXPECT_EQ(e->editor.shown->caption, "Rekord \"" + step.active + "\"") << "the window shows the active sheet";
+    }
+    EXPECT_EQ(e->session->SheetCount(), 1);
+}
+
 TEST_F(EditingTest, SetFieldInOpenRecordsRewritesOnlyTheMatchingRecords) {
     auto e = Start();
     my_record a, b;

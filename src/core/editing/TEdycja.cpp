@@ -406,12 +406,20 @@ void TEdycja::CloseActive() {
 void TEdycja::CloseSheet(edit_sheet& sheet) {
     const int i = IndexOf(sheet);
     if (i < 0) return;
-    mSheets.erase(mSheets.begin() + i);  // the form, the record, then the page
-    if (mSheets.empty()) {
-        mActive = -1;
-    } else {
-        if (mActive >= i && mActive > 0) --mActive;
-        mActive = std::min(mActive, static_cast<int>(mSheets.size()) - 1);
+    // The active sheet after it: the same one, or the left neighbour of the
+    // closed active one (decided now: the page going may make another
+    // current on the way).
+    int active = mActive;
+    if (active > i || (active == i && active > 0)) --active;
+    // Out of the list first, so that nothing the form does while it goes
+    // (its controls losing the focus) finds a half-removed sheet; then the
+    // form, the record and the page.
+    std::unique_ptr<edit_sheet> gone = std::move(mSheets[static_cast<std::size_t>(i)]);
+    mSheets.erase(mSheets.begin() + i);
+    mActive = -1;
+    gone.reset();
+    if (!mSheets.empty()) {
+        mActive = std::clamp(active, 0, static_cast<int>(mSheets.size()) - 1);
         mView.ShowSheet(mSheets[static_cast<std::size_t>(mActive)]->View());
     }
     Count();
@@ -421,7 +429,10 @@ void TEdycja::CloseSheet(edit_sheet& sheet) {
 void TEdycja::CloseAllSheets() {
     // The last first, so that no page becomes active on the way.
     const bool any = !mSheets.empty();
-    while (!mSheets.empty()) mSheets.pop_back();
+    while (!mSheets.empty()) {
+        std::unique_ptr<edit_sheet> gone = std::move(mSheets.back());
+        mSheets.pop_back();
+    }
     mActive = -1;
     if (any) Count();
 }
