@@ -317,6 +317,7 @@ TEST_F(EditingTest, ASaveAnsweredWithTooFewTextsIsAnErrorInTheSheetNeverASuccess
         {0, false, "Bład odpowiedzi"_cp},
         {1, false, "Bład odpowiedzi"_cp},
         {2, true, ""},
+        {3, true, ""},
     };
     int record = 60;
     for (const auto& c : cases) {

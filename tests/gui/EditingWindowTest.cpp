@@ -6,6 +6,7 @@
 #include "browse/VrBrowser.h"
 #include "catalogue/velt_files.h"
 #include "editing/TEdycja.h"
+#include "gui/common/PlainMessage.h"
 #include "gui/common/QtText.h"
 #include "gui/common/TOknoKomunikatu.h"
 #include "gui/editing/EditSheetPage.h"
@@ -182,4 +183,67 @@ TEST(EditingWindow, TheProgramDoesNotEndOverAnOpenChangedRecord) {
     EXPECT_EQ(editing->ActiveSheet()->Record().GetValue("250Z.1.1.1.1"), "niezapisane");
     ASSERT_FALSE(dismiss.texts.empty());
     EXPECT_EQ(dismiss.texts.back(), "Najpierw należy zamknąć otwarte rekordy!"_cp);
+}
+
+TEST(EditingWindow, NewRecordsZoomHelpAndTheChangedFieldsFromTheWindowsControls) {
+    LoggedIn l;
+    ASSERT_TRUE(l.server.Ready()) << l.server.Why();
+    gui::TForm1& form = l.form;
+    TEdycja* editing = form.Editing();
+    ASSERT_NE(editing, nullptr);
+    Dismisser dismiss;
+    std::vector<std::string> plain;
+    gui::SetPlainMessageHandler([&](const std::string& t) { plain.push_back(t); });
+    gui::Tokno_edycji& window = *form.OknoEdycji;
+
+    // The main window's "&Dodaj": one item per kind, in the status's order.
+    const auto items = form.Dodaj1->actions();
+    ASSERT_EQ(items.size(), 3);
+    items[2]->trigger();
+    ASSERT_EQ(editing->SheetCount(), 1);
+    EXPECT_EQ(window.PageControl1->tabText(0), toQString("Nowy \"T\""));
+    // And the window's own, beside it.
+    window.NowyMenu->actions()[1]->trigger();
+    ASSERT_EQ(editing->SheetCount(), 2);
+    EXPECT_EQ(window.PageControl1->currentIndex(), 1);
+    EXPECT_EQ(window.PageControl1->tabText(1), toQString("Nowy \"O\""));
+    window.PageControl1->setCurrentIndex(0);
+    EXPECT_EQ(editing->ActiveIndex(), 0) << "the tab chosen is the sheet the commands go to";
+
+    // "135%": the factor 1.36, kept in the settings, every sheet laid out again.
+    edit_sheet& subject = *editing->ActiveSheet();
+    QWidget* heading = FieldWidget(subject, "150Z.1.1.1.1");
+    ASSERT_NE(heading, nullptr);
+    const int left = heading->x();
+    QAction* zoom = nullptr;
+    for (QAction* a : window.SkalaMenu->actions())
+        if (a->text() == "135%") zoom = a;
+    ASSERT_NE(zoom, nullptr);
+    zoom->trigger();
+    EXPECT_DOUBLE_EQ(editing->Zoom(), 1.36);
+    EXPECT_DOUBLE_EQ(form.Shell().Settings().EditScale, 1.36);
+    heading = FieldWidget(subject, "150Z.1.1.1.1");
+    ASSERT_NE(heading, nullptr);
+    EXPECT_GT(heading->x(), left);
+
+    // F1 in the heading: the server's help in the pane; Alt+T: the changed fields.
+    QApplication::setActiveWindow(&window);
+    heading->setFocus();
+    QApplication::processEvents();
+    QTest::keyClick(heading, Qt::Key_F1);
+    auto* page = window.ActivePage();
+    ASSERT_NE(page, nullptr);
+    EXPECT_TRUE(page->HelpPane()->isVisibleTo(page));
+    EXPECT_FALSE(page->HelpPane()->toPlainText().isEmpty());
+    subject.Record().SetValue("150Z.1.1.1.1", "^aNowy temat");
+    QTest::keyClick(heading, Qt::Key_T, Qt::AltModifier);
+    ASSERT_FALSE(plain.empty());
+    EXPECT_EQ(plain.back().rfind("Zmieniono pola: ", 0), 0u) << plain.back();
+    EXPECT_NE(plain.back().find("150Z.1.1.1.1"), std::string::npos);
+
+    // Closing the window asks about the changed record; Zrezygnuj keeps both.
+    window.close();
+    EXPECT_EQ(editing->SheetCount(), 2);
+    EXPECT_TRUE(window.isVisible());
+    gui::SetPlainMessageHandler(nullptr);
 }
