@@ -500,6 +500,28 @@ TEST_F(EditingTest, NothingTypedIsLostWhenTheConnectionDropsDuringASave) {
     EXPECT_EQ(Stored("K82", "250Z.1.1.1.1"), "Wyd. po awarii");
 }
 
+TEST_F(EditingTest, ChangesThatCannotBeKeptKeepTheirSheetOpen) {
+    auto e = std::make_unique<Editing>(*sServer, std::string());  // no working directory
+    e->session->OpenRecord("K", "K84");
+    ASSERT_EQ(e->session->SheetCount(), 1);
+    e->Sheet().Record().SetValue("250Z.1.1.1.1", "bez katalogu");
+    sServer->Control("close 200T 1");
+    e->session->CheckActive();
+    ASSERT_TRUE(e->files.Session->Broken());
+    e->prompts.Take();
+    e->prompts.answers = {kYes};
+    EXPECT_FALSE(e->session->StopEditing(false)) << "nowhere to keep them: editing goes on";
+    const auto shown = e->prompts.Take();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1].rfind("error:Nie można zapisać pliku"_cp, 0), 0u) << shown[1];
+    ASSERT_EQ(e->session->SheetCount(), 1);
+    EXPECT_EQ(e->Sheet().Record().GetValue("250Z.1.1.1.1"), "bez katalogu");
+    // Nie: the user lets them go.
+    e->prompts.answers = {kNo};
+    EXPECT_TRUE(e->session->StopEditing(false));
+    EXPECT_EQ(e->session->SheetCount(), 0);
+}
+
 TEST_F(EditingTest, ZoomLaysEverySheetOutAgainAtTheNewScale) {
     auto e = Start();
     e->session->OpenRecord("K", "K83");

@@ -22,7 +22,9 @@
 namespace velt::gui {
 
 RecordNewItem::RecordNewItem(const std::string& code, const std::string& caption, QObject* parent)
-    : QAction(toQString(caption), parent), Code(code) {}
+    : QAction(toQString(caption).replace(QLatin1Char('&'), QStringLiteral("&&")), parent), Code(code) {
+    // The caption is the server's text: an "&" in it is a character, not a mnemonic.
+}
 
 Tokno_edycji::Tokno_edycji(QWidget* parent) : QMainWindow(parent, Qt::Window) {
     setObjectName("okno_edycji");
