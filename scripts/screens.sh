@@ -2,7 +2,8 @@
 # Pictures of the program's windows for the README: starts velt-server on a
 # temporary catalogue, drives the program to a few states (an index tab, the
 # elementary query window, the remote collection after a search, a report's
-# parameter form and its text, the picture viewer) and saves them into
+# parameter form and its text, the picture viewer, the editing window after
+# a librarian's login) and saves them into
 # docs/screens/. Runs under Xvfb when there is no display. Run it again when
 # the windows change.
 set -euo pipefail

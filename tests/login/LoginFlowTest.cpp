@@ -31,7 +31,7 @@ struct Fixture {
     test::LoginPeer peer;
     ScriptedUser user;
     int services = 0;
-    LoginFlow flow{user, user, [this](TVeltClient&) {
+    LoginFlow flow{user, user, [this](velt_files&) {
                        ++services;
                        return std::make_unique<EditingService>();
                    }};

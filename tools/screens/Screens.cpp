@@ -6,9 +6,12 @@
 
 #include "browse/PresentationTabs.h"
 #include "catalogue/velt_files.h"
+#include "editing/TEdycja.h"
 #include "gui/browse/Tjpg_form.h"
 #include "gui/common/QtTranslations.h"
 #include "gui/common/TOknoKomunikatu.h"
+#include "gui/editing/Tokno_edycji.h"
+#include "gui/login/TOknoLogowania.h"
 #include "gui/params/ParameterServices.h"
 #include "gui/params/TOknoParametrow.h"
 #include "gui/search/TOknoElementarne.h"
@@ -16,14 +19,18 @@
 #include "shell/UserDirectories.h"
 #include "text/CpLiteral.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -119,6 +126,32 @@ int main(int argc, char** argv) {
         }
     });
     form.Commands().FetchAttachment(form.Shell().Current()->StoredIdentifier("K11"), "okładka.jpg"_cp, false);
+
+    // A librarian logs in and opens a book, with a new subject beside it.
+    gui::TOknoLogowania& login = form.LoginWindow();
+    std::function<void()> fill = [&] {
+        if (!login.isVisible()) {
+            QTimer::singleShot(10, fill);
+            return;
+        }
+        login.Edit1->setText("bibliotekarz");
+        login.Edit2->setText("bibliotekarz");
+        login.Button1->click();
+    };
+    QTimer::singleShot(0, fill);
+    form.LoginButton->trigger();
+    if (TEdycja* editing = form.Editing()) {
+        if (form.OknoEdycji->FormMessagesWindow) form.OknoEdycji->FormMessagesWindow->hide();
+        editing->NewRecord("T");
+        form.ComboBox1->setEditText("K11");
+        form.OtworzButton->trigger();
+        form.OknoEdycji->resize(1000, 680);
+        Settle(500);
+        ok &= Save(form.OknoEdycji, "edycja");
+    } else {
+        std::fputs("velt-screens: no editing after the login\n", stderr);
+        ok = false;
+    }
     form.close();
     return ok ? 0 : 1;
 }

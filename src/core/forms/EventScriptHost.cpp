@@ -13,7 +13,7 @@ EventScriptHost::EventScriptHost(const act_script& scripts, std::string kind, Ex
       mMode(mode) {}
 
 std::vector<std::string> EventScriptHost::Run(int event, my_record& record, const std::string& field) {
-    return RunEvent(mScripts, mKind, record, mExternal, mSink, event, field);
+    return RunEvent(mScripts, mKind, record, mExternal, mSink, event, field, mCatalogue);
 }
 
 std::vector<std::string> EventScriptHost::FieldEvent(int event, my_record& record, const std::string& field) {

@@ -25,7 +25,7 @@ bool LoginFlow::Login(TVeltClient& session, const std::string& user, const std::
 
 bool LoginFlow::Accept(velt_files& files, const std::string& user, const std::string& password) {
     TVeltClient& session = *files.Session;
-    if (!mEditing) mEditing = mFactory ? mFactory(session) : std::make_unique<EditingService>();
+    if (!mEditing) mEditing = mFactory ? mFactory(files) : std::make_unique<EditingService>();
     if (!Login(session, user, password)) return false;
     if (EnsurePassword(session)) {
         if (session.Profile() != files.LoadedProfile) {
@@ -43,7 +43,7 @@ bool LoginFlow::Accept(velt_files& files, const std::string& user, const std::st
 bool LoginFlow::AutoLogin(velt_files* files, const std::string& user, const std::string& password) {
     if (!files || !files->Ready) return false;
     TVeltClient& session = *files->Session;
-    mEditing = mFactory ? mFactory(session) : std::make_unique<EditingService>();
+    mEditing = mFactory ? mFactory(*files) : std::make_unique<EditingService>();
     if (!Login(session, user, password)) return false;
     BusyCursor busy(mPrompts);
     if (!session.PasswordNotice().empty()) {

@@ -53,6 +53,8 @@ public:
     // files.LoadDescriptor()): the shell tells the windows that point into it
     // first.
     void SetReload(std::function<void(velt_files&)> reload) { mReload = std::move(reload); }
+    // The way the editing service is made at a login (by default one that does nothing).
+    void SetFactory(EditingServiceFactory factory) { mFactory = std::move(factory); }
 
     bool LoggedIn() const { return mEditing != nullptr; }
     EditingService* Editing() const { return mEditing.get(); }

@@ -148,6 +148,7 @@ void VeltShell::Start(const std::optional<StoredLogin>& stored) {
                 mCurrent->LoadedProfile = mCurrent->Session->Profile();
                 if (!mReloaded) Reload(*mCurrent, false);
                 SetMode(LoggedInMode());
+                StartEditing();
             }
             return;
         }
@@ -166,8 +167,21 @@ void VeltShell::Start(const std::optional<StoredLogin>& stored) {
         SetMode(ShellMode::NoEditing);
 }
 
+void VeltShell::StartEditing() {
+    if (EditingService* editing = mFlow.Editing()) editing->StartEditing(mSettings.WorkingDirectory);
+}
+
+bool VeltShell::StopEditing(bool force) {
+    if (!mCurrent || !mFlow.LoggedIn()) return true;
+    if (!mFlow.Editing()->StopEditing(force)) return false;
+    mFlow.Logout(*mCurrent->Session);
+    return true;
+}
+
 void VeltShell::Disconnect() {
     if (!mCurrent) return;
+    // Editing goes first: its records point into the catalogue.
+    StopEditing(true);
     // The listeners first, while the session still works (the query history
     // releases its collections on the server).
     for (CatalogueListener* l : std::vector<CatalogueListener*>(mListeners)) l->CatalogueClosing(*mCurrent, true);
@@ -178,7 +192,8 @@ void VeltShell::Disconnect() {
 }
 
 void VeltShell::Click(const KatalogItem& entry) {
-    // Record editing stops here once records can be opened.
+    // A refusal (records still open) keeps the catalogue.
+    if (!StopEditing()) return;
     mSettings.LastCatalogue = entry.SectionName;
     Disconnect();
     Connect(entry);
@@ -186,20 +201,26 @@ void VeltShell::Click(const KatalogItem& entry) {
 
 void VeltShell::Login() {
     if (!mCurrent || !mCurrent->Ready) return;
+    // Editing of the login before stops first; a refusal ends the command.
+    if (!StopEditing()) return;
     mReloaded = false;
     const bool ok = mView.ShowLogin(*mCurrent, mEntry ? mEntry->UserText : std::string());
-    BusyCursor busy(mPrompts);
-    if (ok) {
-        mCurrent->LoadedProfile = mCurrent->Session->Profile();
-        if (!mReloaded) Reload(*mCurrent, false);
-        SetMode(LoggedInMode());
-    } else {
-        ReloadLoggedOut();
+    {
+        BusyCursor busy(mPrompts);
+        if (ok) {
+            mCurrent->LoadedProfile = mCurrent->Session->Profile();
+            if (!mReloaded) Reload(*mCurrent, false);
+            SetMode(LoggedInMode());
+        } else {
+            ReloadLoggedOut();
+        }
     }
+    if (ok) StartEditing();
 }
 
 void VeltShell::Logout() {
     if (!mCurrent) return;
+    if (mFlow.LoggedIn() && !mFlow.Editing()->StopEditing(false)) return;
     mFlow.Logout(*mCurrent->Session);
     BusyCursor busy(mPrompts);
     ReloadLoggedOut();

@@ -74,8 +74,13 @@ public:
     void ChangePassword();
     // Writes the changed settings back; empty when written or nothing to do.
     std::string Save();
-    // Disconnects the current catalogue.
+    // Disconnects the current catalogue (editing stopped first, nothing asked).
     void Disconnect();
+    // Stops record editing and logs out: false when the editing service
+    // refused (records still open); true when stopped or nothing to stop.
+    bool StopEditing(bool force = false);
+    // How the editing service is made at each login.
+    void SetEditingFactory(EditingServiceFactory factory) { mFlow.SetFactory(std::move(factory)); }
 
     // Listeners hear in the order they were added; a listener removes itself
     // before it is destroyed.
@@ -108,6 +113,8 @@ private:
     // Reloads the descriptor without a login and shows the logged-out state.
     void ReloadLoggedOut();
     ShellMode LoggedInMode() const;
+    // Starts record editing after a login, with the working directory.
+    void StartEditing();
 
     ShellView& mView;
     Prompts& mPrompts;

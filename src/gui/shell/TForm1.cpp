@@ -106,6 +106,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     mSearch->SetCriterionParameters(&mParams->Criteria());
     MakeCollectionMenu();
     MakeToolbarAndMenus();
+    MakeEditing();
 
     ConnectionLabel = new QLabel(this);
     ConnectionLabel->setObjectName("ConnectionLabel");
@@ -251,6 +252,7 @@ void TForm1::BuildCatalogueMenu() {
             a->setObjectName(toQString(item.Entry.SectionName));
             const KatalogItem* entry = &item.Entry;
             connect(a, &QAction::triggered, this, [this, entry] {
+                if (!mShell->StopEditing()) return;  // records still open: the catalogue stays
                 ComboBox1->clear();  // the record box belongs to the catalogue
                 mShell->Click(*entry);
             });
@@ -370,6 +372,11 @@ void TForm1::wheelEvent(QWheelEvent* e) {
 }
 
 void TForm1::closeEvent(QCloseEvent* e) {
+    // The program ends only when no record is open (or what was typed is kept).
+    if (!mShell->StopEditing()) {
+        e->ignore();
+        return;
+    }
     mShell->Save();
     mShell->Disconnect();
     QMainWindow::closeEvent(e);

@@ -21,10 +21,15 @@ class QMenu;
 class QPushButton;
 class QToolBar;
 
+namespace velt {
+class TEdycja;
+}
+
 namespace velt::gui {
 
 class ParameterServices;
 class QtCellMeasurer;
+class Tokno_edycji;
 class SessionMessages;
 class TOknoElementarne;
 class TOknoFiltrow;
@@ -154,6 +159,11 @@ public:
     // The parameter window, the file associations and the program launcher.
     ParameterServices& Parameters() { return *mParams; }
 
+    // The record editing window, "Otwarte rekordy", and the edit session of
+    // the login (none while nobody is logged in).
+    Tokno_edycji* OknoEdycji = nullptr;
+    TEdycja* Editing() const;
+
     // The record box keeps this many identifiers.
     static constexpr int kRecordBoxHistory = 100;
 
@@ -181,6 +191,13 @@ private:
     // The text of a report work file (removed once read) in a window of its own.
     void ShowTextReport(const std::string& title, const std::string& file);
     static constexpr qint64 kMaxShownReport = 16 * 1024 * 1024;
+    // Record editing (TForm1Editing.cpp): the window and the session's maker,
+    // and the commands of the toolbar and the new-record menus.
+    void MakeEditing();
+    void OpenRecordOfBox();
+    void DeleteRecordOfBox();
+    void ShowOpenRecords();
+    void StartNewRecord(const std::string& code);
     // The record box's record, or a message when it is empty.
     std::string CurrentRecord();
     // "E&lementarne" and "&Ustaw filtr" from the descriptor.

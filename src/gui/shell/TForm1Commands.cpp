@@ -92,13 +92,9 @@ void TForm1::MakeToolbarAndMenus() {
         QWidget* w = EditButtons->widgetForAction(button);
         menu->popup(w ? w->mapToGlobal(QPoint(10, 10)) : QCursor::pos());
     };
-    connect(OtworzButton, &QAction::triggered, this, [this] {
-        if (!CurrentRecord().empty()) NotYet("Otwórz rekord"_cp);
-    });
-    connect(UsunButton, &QAction::triggered, this, [this] {
-        if (!CurrentRecord().empty()) NotYet("Usuń rekord"_cp);
-    });
-    connect(PokazButton, &QAction::triggered, this, [this] { NotYet("Pokaż otwarte rekordy"_cp); });
+    connect(OtworzButton, &QAction::triggered, this, [this] { OpenRecordOfBox(); });
+    connect(UsunButton, &QAction::triggered, this, [this] { DeleteRecordOfBox(); });
+    connect(PokazButton, &QAction::triggered, this, [this] { ShowOpenRecords(); });
     connect(NowyButton, &QAction::triggered, this, [this, popUnder] { popUnder(NowyButton, NowyMenu); });
     connect(PowiazButton, &QAction::triggered, this, [this] {
         if (!CurrentRecord().empty()) NotYet("Modyfikuj powiązania"_cp);
@@ -329,10 +325,11 @@ void TForm1::BuildNewRecordMenus() {
         if (b1 == std::string::npos) break;
         const auto b2 = pairs.find('|', b1 + 1);
         if (b2 == std::string::npos) break;
+        const std::string code = pairs.substr(at, b1 - at);
         const std::string caption = pairs.substr(b1 + 1, b2 - b1 - 1);
         for (QMenu* m : {Dodaj1, NowyMenu})
             connect(m->addAction(toQString(caption)), &QAction::triggered, this,
-                    [this, caption] { NotYet("Dodaj rekord \""_cp + caption + "\""); });
+                    [this, code] { StartNewRecord(code); });
         at = b2 + 1;
     }
 }

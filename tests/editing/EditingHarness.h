@@ -1,0 +1,173 @@
+#pragma once
+// The editing window without a window: pages over headless controls that
+// keep what the session showed on them, prompts that answer from a queue and
+// keep every text, and a catalogue logged in to velt-server.
+
+#include "catalogue/velt_files.h"
+#include "editing/TEdycja.h"
+#include "forms/HeadlessControls.h"
+#include "text/CpLiteral.h"
+
+#include "support/ServerProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace velt::test {
+
+// Prompts answering questions from a queue (Tak when it is empty) and keeping
+// "ask:", "warn:", "error:", "message:", "notice:" and "plain:" texts.
+struct QueuePrompts : Prompts {
+    std::vector<std::string> shown;
+    std::deque<DialogResult> answers;
+    int busyDepth = 0;
+    DialogResult Next() {
+        if (answers.empty()) return kYes;
+        const DialogResult r = answers.front();
+        answers.pop_front();
+        return r;
+    }
+    DialogResult ask_question(const std::string& t) override {
+        shown.push_back("ask:" + t);
+        return Next();
+    }
+    DialogResult ask_question_default(const std::string& t, DialogResult) override {
+        shown.push_back("ask:" + t);
+        return Next();
+    }
+    DialogResult ask_warning(const std::string& t) override {
+        shown.push_back("warn:" + t);
+        return Next();
+    }
+    void show_error(const std::string& t) override { shown.push_back("error:" + t); }
+    void show_message(const std::string& t) override { shown.push_back("message:" + t); }
+    void show_notice(const std::string& t) override { shown.push_back("notice:" + t); }
+    void plain_message(const std::string& t) override { shown.push_back("plain:" + t); }
+    void busy(bool on) override { busyDepth += on ? 1 : -1; }
+    // The texts since the last call.
+    std::vector<std::string> Take() {
+        std::vector<std::string> out;
+        out.swap(shown);
+        return out;
+    }
+};
+
+class HeadlessEditor;
+
+struct HeadlessSheet : SheetView {
+    HeadlessSheet(HeadlessEditor& editor);
+    ~HeadlessSheet() override;
+    FormControl& FormParent() override { return *root; }
+    ControlFactory& Controls() override;
+    void SetCaption(const std::string& c) override { caption = c; }
+    int ClientHeight() override { return clientHeight; }
+    void SetFormSize(int w, int h) override {
+        formWidth = w;
+        formHeight = h;
+    }
+    void ShowErrors(const std::vector<std::string>& m) override { errors = m; }
+    void ShowHelp(const std::vector<std::string>& l) override { help = l; }
+    void SetPageVisible(bool v) override { visible = v; }
+
+    HeadlessEditor& editor;
+    std::unique_ptr<HeadlessControl> root;
+    std::string caption;
+    int clientHeight = 600;
+    int formWidth = 0, formHeight = 0;
+    std::vector<std::string> errors, help;
+    bool visible = true;
+};
+
+class HeadlessEditor : public EditorView {
+public:
+    void SessionChanged(TEdycja* s) override { session = s; }
+    std::unique_ptr<SheetView> AddSheet() override { return std::make_unique<HeadlessSheet>(*this); }
+    void ShowSheet(SheetView& s) override { shown = static_cast<HeadlessSheet*>(&s); }
+    void ShowWindow() override {
+        windowShown = true;
+        maximised = false;
+    }
+    void HideWindow() override { windowShown = false; }
+    void MaximiseWindow() override { maximised = true; }
+    void KindsChanged() override { ++kindsChanged; }
+    void ShowFormMessages(const std::vector<FormMessage>& m) override {
+        for (const auto& x : m) messages.push_back(x.text);
+    }
+
+    HeadlessControls controls;
+    TEdycja* session = nullptr;
+    std::vector<HeadlessSheet*> pages;
+    HeadlessSheet* shown = nullptr;
+    bool windowShown = false, maximised = false;
+    int kindsChanged = 0;
+    std::vector<std::string> messages;
+};
+
+inline HeadlessSheet::HeadlessSheet(HeadlessEditor& e) : editor(e), root(e.controls.MakeRoot({0, 0, 800, 600})) {
+    editor.pages.push_back(this);
+}
+inline HeadlessSheet::~HeadlessSheet() {
+    // As a tab row does, the page to the right becomes current when a page
+    // goes, and the window tells the session.
+    const auto at = std::find(editor.pages.begin(), editor.pages.end(), this) - editor.pages.begin();
+    std::erase(editor.pages, this);
+    if (editor.session && !editor.pages.empty())
+        editor.session->Activate(std::min<int>(static_cast<int>(at), static_cast<int>(editor.pages.size()) - 1));
+    if (editor.shown == this) editor.shown = nullptr;
+}
+inline ControlFactory& HeadlessSheet::Controls() { return editor.controls; }
+
+// The main control of a field's editor on a sheet (none: a test failure).
+inline HeadlessControl* FieldControl(edit_sheet& sheet, const std::string& id) {
+    const my_editor* found = nullptr;
+    if (sheet.Form())
+        sheet.Form()->Walk([&](const my_editor& e, int) {
+            if (!found && e.FieldId() && *e.FieldId() == id && e.MainControl()) found = &e;
+        });
+    if (!found) ADD_FAILURE() << "no editor of " << id;
+    return found ? const_cast<HeadlessControl*>(static_cast<const HeadlessControl*>(found->MainControl())) : nullptr;
+}
+
+// A catalogue of velt-server logged in as a librarian, the notifications it
+// heard, and an editing session over the headless window.
+struct Editing {
+    explicit Editing(const ServerProcess& server, const std::string& workDir, const std::string& user = "bibliotekarz")
+        : files("127.0.0.1",
+                [this](const std::string& m, SessionText kind) {
+                    if (kind == SessionText::Failure) sessionMessages.push_back(m);
+                },
+                true, server.Port()) {
+        EXPECT_TRUE(files.Ready) << files.ErrorText;
+        EXPECT_EQ(files.Session->Login(user, user, "modyfikowanie"), "");
+        files.LoadDescriptor();
+        EditingNotifications n;
+        n.changed = [this](const std::string& s, const std::string& id) { changes.push_back(s + ">" + id); };
+        n.count = [this](int c) { counts.push_back(c); };
+        session = std::make_unique<TEdycja>(files, prompts, editor, n);
+        session->StartEditing(workDir);
+    }
+    // The sheets go unasked and unkept: a forced stop would keep their
+    // changes for the next test's login.
+    ~Editing() { session.reset(); }
+    edit_sheet& Sheet(int i = -1) {
+        const auto& sheets = session->Sheets();
+        if (i < 0) i = session->ActiveIndex();
+        EXPECT_TRUE(i >= 0 && i < static_cast<int>(sheets.size())) << "no sheet " << i;
+        return *sheets.at(static_cast<std::size_t>(i));
+    }
+
+    std::vector<std::string> sessionMessages;
+    velt_files files;
+    QueuePrompts prompts;
+    HeadlessEditor editor;
+    std::vector<std::string> changes;
+    std::vector<int> counts;
+    std::unique_ptr<TEdycja> session;
+};
+
+}  // namespace velt::test
