@@ -48,6 +48,10 @@ class my_report {
 public:
     my_report();
     virtual ~my_report() = default;
+    my_report(const my_report&) = default;
+    my_report(my_report&&) = default;
+    my_report& operator=(const my_report&) = default;
+    my_report& operator=(my_report&&) = default;
 
     std::string title;
     ReportCanvas* canvas = nullptr;

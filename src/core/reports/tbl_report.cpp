@@ -244,7 +244,10 @@ void tbl_report::DrawBar(const ReportElement& e, std::string_view line) {
     const double x = e.x.last ? lastX : e.x.value;
     const double y = e.y.last ? lastY : e.y.value;
     const std::string text = Expand(e.expr, line);
-    const int px = PixelX(x), py = PixelY(y), w = Pixels(e.w), h = Pixels(e.h);
+    // A symbol is never drawn larger than a picture can be.
+    constexpr int kMaxBarPixels = 1 << 16;
+    const int px = PixelX(x), py = PixelY(y);
+    const int w = std::clamp(Pixels(e.w), 0, kMaxBarPixels), h = std::clamp(Pixels(e.h), 0, kMaxBarPixels);
     if (e.mode < 0 || e.mode > kBarcodeTypeCount) {
         AddMessage("Nieznany rodzaj kodu kreskowego MODE="_cp + e.modeWord.substr(0, 32) + " (dozwolone 1 do 15)");
         return;

@@ -1,0 +1,203 @@
+// The preview window of a table report offscreen: the sheets and the
+// buttons that go through them, the picture drawn, the savers, the PDF
+// output read back with poppler (pages, paper, texts with their Polish
+// letters) and its barcode decoded by zbarimg; ShowReport by kind.
+
+#include "gui/reports/ShowReport.h"
+#include "gui/reports/TForm2.h"
+#include "support/TempDir.h"
+#include "support/Tool.h"
+#include "text/CpLiteral.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace velt;
+using namespace velt::gui;
+using namespace velt::test;
+
+namespace {
+
+const std::vector<std::string> kDescription = {
+    "[REPORT 700]",
+    "[HEADER 60]",
+    "TEXT #Strona_%P 10 5",
+    "TEXT &tytul 300 5 FIRST",
+    "BOX 0 0 700 50 BOLD",
+    "[LINE 40]",
+    "TEXT &tytul 10 5 LIMIT 400",
+    "BAR &kod 450 2 240 36 MODE=15 WHEN &kod",
+    "[FOOTER 30]",
+    "H 0 5 700",
+    "[END]",
+};
+
+std::vector<std::string> Data(int count, int groupEnd) {
+    std::vector<std::string> data;
+    for (int i = 1; i <= count; ++i)
+        data.push_back(std::string(i == groupEnd ? "*" : "") + "&tytul=Zażółć gęślą jaźń "_cp + std::to_string(i) +
+                       (i == 1 ? "&kod=5901234123457" : ""));
+    return data;
+}
+
+std::unique_ptr<TForm2> Window(std::vector<std::string>* messages, int count = 250, int groupEnd = 120) {
+    auto report = std::make_unique<tbl_report>("Lista próbna"_cp, kDescription, Data(count, groupEnd));
+    return std::make_unique<TForm2>(std::move(report), [messages](const std::string& m) {
+        if (messages) messages->push_back(m);
+    });
+}
+
+bool Shown(QPushButton* b) { return !b->isHidden(); }
+
+}  // namespace
+
+TEST(TForm2, ButtonsGoThroughTheSheetsAndGroups) {
+    std::vector<std::string> messages;
+    auto w = Window(&messages);
+    EXPECT_EQ(w->windowTitle(), QString::fromUtf8("Lista próbna"));
+    ASSERT_EQ(w->SheetCount(), 4);  // 100, 20 (the group ends), 100, 30
+    EXPECT_EQ(w->CurrentSheet(), 0);
+    EXPECT_FALSE(Shown(w->Button5));
+    EXPECT_FALSE(Shown(w->Button2));
+    EXPECT_TRUE(Shown(w->Button3));
+    EXPECT_TRUE(Shown(w->Button6));
+    EXPECT_TRUE(Shown(w->Button1));
+    EXPECT_TRUE(Shown(w->Button4));
+    EXPECT_TRUE(w->Gauge1->isHidden());
+    EXPECT_EQ(w->Picture().height(), 60 + 30 + 100 * 40);
+    EXPECT_EQ(w->Picture().width(), 700);
+    EXPECT_EQ(w->Image1->pixmap().size(), w->Picture().size());
+    // The header's frame is black, the page is white.
+    EXPECT_EQ(w->Picture().pixelColor(0, 20), QColor(Qt::black));
+    EXPECT_EQ(w->Picture().pixelColor(699, 55), QColor(Qt::white));
+
+    QTest::mouseClick(w->Button3, Qt::LeftButton);
+    EXPECT_EQ(w->CurrentSheet(), 1);
+    EXPECT_TRUE(w->Sheet().endsGroup);
+    EXPECT_EQ(w->Picture().height(), 60 + 30 + 20 * 40);
+    EXPECT_TRUE(Shown(w->Button2));
+    QTest::mouseClick(w->Button3, Qt::LeftButton);
+    EXPECT_EQ(w->Sheet().group, 2);
+    EXPECT_EQ(w->Sheet().number, 1);
+    QTest::mouseClick(w->Button6, Qt::LeftButton);
+    EXPECT_EQ(w->CurrentSheet(), 3);
+    EXPECT_FALSE(Shown(w->Button3));
+    EXPECT_FALSE(Shown(w->Button6));
+    QTest::mouseClick(w->Button2, Qt::LeftButton);
+    EXPECT_EQ(w->CurrentSheet(), 2);
+    QTest::mouseClick(w->Button5, Qt::LeftButton);
+    EXPECT_EQ(w->CurrentSheet(), 0);
+    EXPECT_TRUE(messages.empty()) << messages.front();
+}
+
+TEST(TForm2, SaversWriteTheReportAndTheSheet) {
+    TempDir dir;
+    auto w = Window(nullptr, 30, 0);
+    EXPECT_EQ(w->SaveFilter(),
+              "Mapę bitową (BMP)|*.bmp|Zestawienie VELT (SRP)|*.srp|Tabela tekstowa (CSV)|*.csv"_cp);
+    ASSERT_EQ(w->SaveWith(1, dir.Path() + "z.srp"), "");
+    tbl_report back = tbl_report::FromSrpFile("T", dir.Path() + "z.srp");
+    EXPECT_EQ(back.data(), w->Report().data());
+    ASSERT_EQ(w->SaveWith(2, dir.Path() + "z.csv"), "");
+    EXPECT_EQ(TempDir::Read(dir.Path() + "z.csv").rfind("tytul\r\n\"Zażółć gęślą jaźń 1\"\r\n"_cp, 0), 0u);
+    ASSERT_EQ(w->SaveWith(0, dir.Path() + "z.bmp"), "");
+    const QImage bitmap(QString::fromStdString(dir.Path() + "z.bmp"));
+    EXPECT_EQ(bitmap.size(), w->Picture().size());
+    EXPECT_NE(w->SaveWith(1, dir.Path() + "missing/z.srp"), "");
+}
+
+TEST(TForm2, PdfHasThePagesTextsAndBarcodeWhereTheyBelong) {
+    if (!HaveTool("pdfinfo") || !HaveTool("pdftotext") || !HaveTool("pdftoppm")) GTEST_SKIP() << "poppler-utils";
+    TempDir dir;
+    std::vector<std::string> messages;
+    auto w = Window(&messages, 120, 30);
+    const std::string pdf = dir.Path() + "lista.pdf";
+    ASSERT_EQ(w->PrintToPdf(pdf), "");
+    EXPECT_DOUBLE_EQ(w->Report().scale, 1.0) << "the preview draws at scale 1 again";
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setFullPage(true);
+    const QRect paper = printer.pageLayout().fullRectPixels(printer.resolution());
+    const int pages = w->Report().CountPages(PrinterPage{printer.resolution(), paper.width(), paper.height()});
+    ASSERT_GT(pages, 2);
+    const auto info = RunTool("pdfinfo '" + pdf + "'", "");
+    ASSERT_TRUE(info);
+    const std::size_t at = info->find("Pages:");
+    ASSERT_NE(at, std::string::npos) << *info;
+    EXPECT_EQ(std::stoi(info->substr(at + 6)), pages) << *info;
+    EXPECT_NE(info->find("595.") , std::string::npos) << *info;  // A4: 595 x 842 points
+    EXPECT_NE(info->find("842"), std::string::npos) << *info;
+    const auto first = RunTool("pdftotext -f 1 -l 1 -enc UTF-8 '" + pdf + "' -", "");
+    ASSERT_TRUE(first);
+    EXPECT_NE(first->find("Strona 1"), std::string::npos) << *first;
+    EXPECT_NE(first->find("Zażółć gęślą jaźń 1"), std::string::npos) << *first;
+    EXPECT_EQ(first->find("Zażółć gęślą jaźń 31"), std::string::npos) << "the group ended at line 30";
+    const auto second = RunTool("pdftotext -f 2 -l 2 -enc UTF-8 '" + pdf + "' -", "");
+    ASSERT_TRUE(second);
+    EXPECT_NE(second->find("Strona 1"), std::string::npos) << "a new group starts at page 1";
+    EXPECT_NE(second->find("Zażółć gęślą jaźń 31"), std::string::npos) << *second;
+    if (HaveTool("zbarimg")) {
+        ASSERT_TRUE(RunTool("pdftoppm -f 1 -l 1 -r 200 -png '" + pdf + "' '" + dir.Path() + "page'", ""));
+        const auto decoded = RunTool("zbarimg -q --raw '" + dir.Path() + "page-" +
+                                         std::string(pages >= 10 ? "01" : "1") + ".png'",
+                                     "");
+        ASSERT_TRUE(decoded);
+        EXPECT_EQ(*decoded, "5901234123457\n");
+    }
+    EXPECT_TRUE(messages.empty()) << messages.front();
+}
+
+TEST(TForm2, ShowReportOpensTablesAndNamesWhatItCannotShow) {
+    TempDir dir;
+    std::vector<std::string> errors;
+    QWidget parent;
+    const ReportShowContext context{&parent, "", [&errors](const std::string& e) { errors.push_back(e); }};
+    velt_report table;
+    table.Name = "Lista tytułów"_cp;
+    table.Language = "TABELA";
+    std::string srp;
+    for (const std::string& l : kDescription) srp += l + "\r\n";
+    srp += "&tytul=A\r\n&tytul=B\r\n";
+    const std::string work = dir.Write("report1.tmp", srp);
+    EXPECT_TRUE(ShowReport(table, work, context));
+    auto* preview = parent.findChild<TForm2*>("TForm2");
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->windowTitle(), QString::fromUtf8("Lista tytułów"));
+    EXPECT_EQ(preview->Report().lineCount, 2);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(work))) << "the work file goes once read";
+    preview->close();
+
+    EXPECT_TRUE(ShowReport(table, dir.Path() + "none.tmp", context));
+    velt_report odd = table;
+    odd.Language = "WIERSZ";
+    EXPECT_TRUE(ShowReport(odd, work, context));
+    odd.Language = "KARTA";
+    EXPECT_FALSE(ShowReport(odd, work, context));
+    EXPECT_EQ(errors, (std::vector<std::string>{"Brak pliku: " + dir.Path() + "none.tmp",
+                                                "Nieznany typ zestawienia \"WIERSZ\""}));
+    velt_report text = table;
+    text.Language = "TEXT";
+    ShowReport(text, dir.Path() + "none.tmp", context);
+    EXPECT_EQ(errors.back(), "TEXT_REPORT: Brak pliku roboczego zestawienia");
+}
+
+TEST(TForm2, DrawingFaultsAreShownOnce) {
+    std::vector<std::string> messages;
+    auto report = std::make_unique<tbl_report>(
+        "T", std::vector<std::string>{"[REPORT 100]", "[LINE 20]", "BAR &k 0 0 50 10 MODE=99", "[END]"},
+        std::vector<std::string>{"&k=1", "&k=2"});
+    TForm2 w(std::move(report), [&messages](const std::string& m) { messages.push_back(m); });
+    w.ShowSheet(0);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("MODE=99"), std::string::npos) << messages[0];
+}
