@@ -8,14 +8,22 @@
 
 #include "TableReports.h"
 
+#include "catalogue/velt_files.h"
+#include "params/HeadlessParameterWindow.h"
 #include "reports/RecordingCanvas.h"
+#include "reports/ReportRuns.h"
 #include "reports/tbl_report.h"
+#include "support/RecordingPrompts.h"
+#include "support/TempDir.h"
 #include "text/CpLiteral.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <set>
+#include <algorithm>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace velt;
@@ -38,6 +46,19 @@ protected:
 
     std::unique_ptr<Client> c;
     std::string dir;
+};
+
+// Runs the work at once, as the progress window's worker would.
+struct InlineOperations : LongOperations {
+    std::vector<std::string> texts;
+    void run_with_progress(const std::string& text, const std::function<void()>& work) override {
+        texts.push_back(text);
+        work();
+    }
+    void run_with_gauge(const std::function<void(const GaugeFunction&)>& work) override {
+        work([](std::int64_t, std::int64_t) { return true; });
+    }
+    bool download_progress(std::int64_t, std::int64_t) override { return true; }
 };
 
 bool ValidEan(const std::string& ean) {
@@ -133,4 +154,117 @@ TEST_F(TableReportServerTest, AListOfRecordsGivesTheirLinesAndUnknownsAbort) {
     EXPECT_FALSE((*c)->ListReport(99, "", "K7|", dir + "/y", nullptr));
     EXPECT_FALSE((*c)->CollectionReport(987654, server::kTitleListReport, "", dir + "/z", nullptr));
     EXPECT_EQ(::access((dir + "/x").c_str(), F_OK), -1);
+}
+
+TEST_F(TableReportServerTest, ScopedRunsSayWhatIsMissingAndWriteUniqueWorkFiles) {
+    velt_files files(std::make_unique<TVeltClient>("127.0.0.1", [](const std::string&, SessionText) {},
+                                                   sServer->Port()),
+                     true);
+    ASSERT_TRUE(files.Ready) << files.ErrorText;
+    const velt_report* list = nullptr;
+    for (const velt_report& r : files.Reports)
+        if (r.Id == server::kTitleListReport) list = &r;
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->Language, "TABELA");
+    TempDir work;
+    HeadlessParameterWindow window;
+    FormSettings settings;
+    ParameterForms forms{window, settings, [] { return std::string("/nonexistent-velt/"); }};
+    RecordingPrompts prompts;
+    InlineOperations longOps;
+    ItemRunContext context{forms, prompts, longOps, work.Path()};
+
+    files.RemoteCollection = 0;
+    EXPECT_EQ(RunScopedReport(files, *list, ReportScope::RemoteCollection, "", "", context), "");
+    EXPECT_EQ(RunScopedReport(files, *list, ReportScope::LocalCollection, "", "", context), "");
+    EXPECT_EQ(RunScopedReport(files, *list, ReportScope::Record, "", "", context), "");
+    EXPECT_EQ(prompts.shown, (std::vector<std::string>{"error:Brak kolekcji zdalnej", "error:Kolekcja lokalna jest pusta",
+                                                       "error:Żaden rekord nie został wyróżniony"_cp}));
+    EXPECT_TRUE(longOps.texts.empty()) << "nothing is asked of the server";
+
+    const std::string one = RunScopedReport(files, *list, ReportScope::Record, ReportRecordList({"K7"}), "", context);
+    const std::string two =
+        RunScopedReport(files, *list, ReportScope::LocalCollection, ReportRecordList({"K7", "K2", "K5"}), "", context);
+    ASSERT_NE(one, "");
+    ASSERT_NE(two, "");
+    EXPECT_NE(one, two);
+    EXPECT_EQ(one.rfind(work.Path() + "report", 0), 0u) << one;
+    EXPECT_EQ(longOps.texts, (std::vector<std::string>{"Tworzenie zestawienia", "Tworzenie zestawienia"}));
+    EXPECT_EQ(tbl_report::FromSrpFile("T", one).lineCount, 1);
+    EXPECT_EQ(tbl_report::FromSrpFile("T", two).lineCount, 3);
+
+    const RecordPtr found = files.Session->Search("\"tytuł\" DOWOLNY"_cp);
+    ASSERT_TRUE(found && found->Count >= 2);
+    files.RemoteCollection = std::stoi(found->Item(1));
+    const std::string remote = RunScopedReport(files, *list, ReportScope::RemoteCollection, "", "", context);
+    ASSERT_NE(remote, "");
+    EXPECT_EQ(tbl_report::FromSrpFile("T", remote).lineCount, std::stoi(found->Item(2)));
+
+    // An aborted transfer says so and leaves no work file.
+    prompts.shown.clear();
+    EXPECT_EQ(RunScopedReport(files, *list, ReportScope::Record, ReportRecordList({"K999999"}), "", context), "");
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0], "error:Serwer nie przygotował zestawienia \"Lista tytułów\""_cp);
+    int left = 0;
+    for (const auto& e : std::filesystem::directory_iterator(work.Path())) left += e.path().string() != one &&
+        e.path().string() != two && e.path().string() != remote;
+    EXPECT_EQ(left, 0);
+}
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string out, err;
+};
+
+CliRun Cli(const std::string& args) {
+    char errFile[] = "/tmp/velt-cli-err-XXXXXX";
+    ::close(::mkstemp(errFile));
+    CliRun r;
+    FILE* p = ::popen((ServerProcess::CliPath() + " " + args + " 2>" + errFile).c_str(), "r");
+    char buffer[4096];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, p)) > 0) r.out.append(buffer, got);
+    const int status = ::pclose(p);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.err = ReadFile(errFile);
+    std::remove(errFile);
+    return r;
+}
+
+}  // namespace
+
+TEST_F(TableReportServerTest, CliRunsReportsForEveryScope) {
+    const std::string server = "--host 127.0.0.1 --port " + std::to_string(sServer->Port()) + " report ";
+    CliRun r = Cli(server + "'Lista tytułów' --record K7 --format csv");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("sygnatura,tytul,autor,isbn\r\n\"", 0), 0u) << r.out;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2);
+
+    const std::string srp = dir + "/lista.srp";
+    r = Cli(server + "'Lista tytułów' --remote '\"tytuł\" DOWOLNY' --out '" + srp + "'");
+    ASSERT_EQ(r.status, 0) << r.err;
+    tbl_report back = tbl_report::FromSrpFile("T", srp);
+    EXPECT_EQ(back.Refusal(), "");
+    EXPECT_GT(back.lineCount, 10);
+
+    const std::string num = dir + "/lokalna.num";
+    WriteFile(num, "K7\r\nK2\r\n");
+    r = Cli(server + "'Lista tytułów' --local '" + num + "'");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(tbl_report::FromSrpFile("T", (WriteFile(dir + "/l.srp", r.out), dir + "/l.srp")).lineCount, 2);
+
+    r = Cli(server + "'Wykaz nabytków' --params 'D.1|20000101|D.2|29991231|S.1|T|'");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("WYKAZ NABYTKÓW"_cp, 0), 0u) << r.out.substr(0, 100);
+
+    r = Cli(server + "Nieznane --record K7");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("Nieznane zestawienie \"Nieznane\""), std::string::npos) << r.err;
+    r = Cli(server + "'Lista tytułów' --record K999999");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("Serwer nie przygotował"), std::string::npos) << r.err;
+    r = Cli(server + "'Lista tytułów' --record K7 --remote x");
+    EXPECT_EQ(r.status, 1);
 }
