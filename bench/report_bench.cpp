@@ -6,6 +6,18 @@
 
 #include <benchmark/benchmark.h>
 
+#if VELT_BENCH_QT
+#include "gui/reports/QtReportCanvas.h"
+
+#include <QGuiApplication>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrinter>
+#endif
+
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <string>
 #include <vector>
 
@@ -85,6 +97,49 @@ void BM_TableReportPreviewSheets10000(benchmark::State& state) {
 }
 BENCHMARK(BM_TableReportPreviewSheets10000)->Unit(benchmark::kMillisecond);
 
+#if VELT_BENCH_QT
+// A report printed to a PDF file through QPrinter page by page; the peak
+// memory of the process after it (the data lines themselves included).
+void BM_TableReportPdf(benchmark::State& state) {
+    const int rows = static_cast<int>(state.range(0));
+    tbl_report report("Lista", kDescription, Rows(rows));
+    const std::string file = "/tmp/velt_report_bench_" + std::to_string(::getpid()) + ".pdf";
+    long pages = 0;
+    for (auto _ : state) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(file));
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setFullPage(true);
+        const QRect paper = printer.pageLayout().fullRectPixels(printer.resolution());
+        QPainter painter(&printer);
+        pages = 1;
+        velt::gui::QtReportCanvas canvas(painter, [&] {
+            printer.newPage();
+            ++pages;
+        });
+        const std::string error = report.Print(canvas, PrinterPage{printer.resolution(), paper.width(), paper.height()});
+        painter.end();
+        if (!error.empty()) state.SkipWithError(error.c_str());
+    }
+    ::unlink(file.c_str());
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    state.counters["pages"] = static_cast<double>(pages);
+    state.counters["peak_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+BENCHMARK(BM_TableReportPdf)->Arg(10000)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond);
+#endif
+
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+#if VELT_BENCH_QT
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+#endif
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
