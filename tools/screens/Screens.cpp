@@ -8,12 +8,14 @@
 #include "catalogue/velt_files.h"
 #include "gui/browse/Tjpg_form.h"
 #include "gui/common/TOknoKomunikatu.h"
+#include "gui/reports/TForm2.h"
 #include "gui/search/TOknoElementarne.h"
 #include "gui/shell/TForm1.h"
 #include "shell/UserDirectories.h"
 #include "text/CpLiteral.h"
 
 #include <QApplication>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -87,6 +89,23 @@ int main(int argc, char** argv) {
     tabs.SetLineHeight(150);
     Settle();
     ok &= Save(&form, "kolekcja-zdalna");
+
+    // The list of titles of that collection in the preview window.
+    for (QMenu* m : form.Zestawienie1->findChildren<QMenu*>())
+        if (m->title() == QString::fromUtf8("Lista tytułów"))
+            for (QAction* a : m->actions())
+                if (a->text() == QString::fromUtf8("Dla kolekcji zdalnej")) a->trigger();
+    Settle(500);
+    if (auto* preview = form.findChild<gui::TForm2*>("TForm2")) {
+        preview->showNormal();
+        preview->resize(1000, 750);
+        Settle();
+        ok &= Save(preview, "podglad-zestawienia");
+        preview->close();
+    } else {
+        std::fputs("velt-screens: no report preview\n", stderr);
+        ok = false;
+    }
 
     QTimer::singleShot(800, [&] {
         if (form.JpgForm && form.JpgForm->isVisible()) {
