@@ -10,6 +10,7 @@
 #include "text/CpLiteral.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -17,6 +18,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -214,4 +218,36 @@ TEST(TForm2, DrawingFaultsAreShownOnce) {
     w.ShowSheet(0);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("MODE=99"), std::string::npos) << messages[0];
+}
+
+TEST(TForm2, FormatReportsShowTheirParagraphsAndFonts) {
+    TempDir dir;
+    std::vector<std::string> errors;
+    QWidget parent;
+    const ReportShowContext context{&parent, "", [&errors](const std::string& e) { errors.push_back(e); }};
+    velt_report format;
+    format.Name = "Opis";
+    format.Language = "FORMAT";
+    const std::string work =
+        dir.Write("report2.tmp", "[PARAGRAF 10 4 2\r\nAla\r\nma\r\n\bkota\r\n[CZCIONKA +B 12]\r\nGruby\r\n"
+                                 "[PARAGRAF 0 0 0\r\nŁąka\r\n"_cp);
+    EXPECT_TRUE(ShowReport(format, work, context));
+    auto* window = parent.findChild<QDialog*>("OknoZestawienia");
+    ASSERT_NE(window, nullptr);
+    auto* edit = window->findChild<QTextEdit*>("RichEdit1");
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->toPlainText(), QString::fromUtf8("Ala makota Gruby\n\nŁąka"));
+    const QTextBlock first = edit->document()->firstBlock();
+    EXPECT_EQ(first.blockFormat().textIndent(), 10);
+    EXPECT_EQ(first.blockFormat().leftMargin(), 4);
+    QTextCursor cursor(edit->document());
+    cursor.setPosition(first.position() + 13);  // inside "Gruby"
+    EXPECT_EQ(cursor.charFormat().fontWeight(), QFont::Bold);
+    EXPECT_EQ(cursor.charFormat().fontPointSize(), 12);
+    cursor.setPosition(first.position() + 2);
+    EXPECT_NE(cursor.charFormat().fontWeight(), QFont::Bold);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(work)));
+    window->close();
+    ShowReport(format, dir.Path() + "none.tmp", context);
+    EXPECT_EQ(errors, std::vector<std::string>{"SPEC_REPORT: Brak pliku roboczego zestawienia"});
 }

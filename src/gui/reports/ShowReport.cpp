@@ -2,6 +2,7 @@
 
 #include "gui/common/QtText.h"
 #include "gui/reports/TForm2.h"
+#include "reports/FormattedText.h"
 #include "text/CpLiteral.h"
 
 #include <QDialog>
@@ -12,6 +13,10 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextEdit>
 #include <QVBoxLayout>
 
 namespace velt::gui {
@@ -19,6 +24,57 @@ namespace {
 
 // The most of a text report shown.
 constexpr qint64 kMaxShownReport = 16 * 1024 * 1024;
+
+}  // namespace
+
+namespace {
+
+// The report window "Zestawienie": the text widget given, "Drukuj" printing
+// its document under the window's title.
+QDialog* ReportWindow(const std::string& title, QWidget* text, QTextDocument* document, const ReportShowContext& context) {
+    auto* window = new QDialog(context.parent);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setObjectName("OknoZestawienia");
+    window->setWindowTitle(toQString(title.empty() ? std::string("Zestawienie") : title));
+    auto* layout = new QVBoxLayout(window);
+    text->setParent(window);
+    layout->addWidget(text);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, window);
+    QPushButton* print = buttons->addButton(toQString("&Drukuj"), QDialogButtonBox::ActionRole);
+    QObject::connect(print, &QPushButton::clicked, window, [window, document] {
+        QPrinter printer;
+        printer.setDocName(window->windowTitle());
+        QPrintDialog dialog(&printer, window);
+        dialog.setObjectName("PrintDialog1");
+        if (dialog.exec() == QDialog::Accepted) document->print(&printer);
+    });
+    QObject::connect(buttons, &QDialogButtonBox::rejected, window, &QDialog::close);
+    layout->addWidget(buttons);
+    window->resize(720, 520);
+    return window;
+}
+
+// The lines of a work file (without line ends), at most kMaxShownReport
+// bytes; false when it cannot be opened. The file goes once read.
+bool TakeLines(const std::string& file, std::vector<std::string>& lines) {
+    QFile in(QString::fromLocal8Bit(file.c_str()));
+    if (!in.open(QIODevice::ReadOnly)) return false;
+    const QByteArray bytes = in.read(kMaxShownReport);
+    in.close();
+    QFile::remove(in.fileName());
+    std::string line;
+    for (char c : bytes) {
+        if (c == '\n') {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            lines.push_back(std::move(line));
+            line.clear();
+        } else {
+            line += c;
+        }
+    }
+    if (!line.empty()) lines.push_back(std::move(line));
+    return true;
+}
 
 }  // namespace
 
@@ -32,34 +88,53 @@ void ShowTextReport(const std::string& title, const std::string& file, const Rep
     const std::string text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     in.close();
     QFile::remove(in.fileName());
-    auto* window = new QDialog(context.parent);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setObjectName("OknoZestawienia");
-    window->setWindowTitle(toQString(title.empty() ? std::string("Zestawienie") : title));
-    auto* layout = new QVBoxLayout(window);
-    auto* edit = new QPlainTextEdit(window);
+    auto* edit = new QPlainTextEdit;
     edit->setObjectName("RichEdit1");
     edit->setReadOnly(true);
     edit->setPlainText(toQString(text));
     if (!context.reportFont.empty()) edit->setFont(QFont(toQString(context.reportFont)));
-    layout->addWidget(edit);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, window);
-    QPushButton* print = buttons->addButton(toQString("&Drukuj"), QDialogButtonBox::ActionRole);
-    QObject::connect(print, &QPushButton::clicked, window, [window, edit] {
-        QPrinter printer;
-        printer.setDocName(window->windowTitle());
-        QPrintDialog dialog(&printer, window);
-        if (dialog.exec() == QDialog::Accepted) edit->document()->print(&printer);
-    });
-    QObject::connect(buttons, &QDialogButtonBox::rejected, window, &QDialog::close);
-    layout->addWidget(buttons);
-    window->resize(720, 520);
-    window->show();
+    ReportWindow(title, edit, edit->document(), context)->show();
+}
+
+void ShowFormattedReport(const std::string& title, const std::string& file, const ReportShowContext& context) {
+    std::vector<std::string> lines;
+    if (!TakeLines(file, lines)) {
+        if (context.error) context.error("SPEC_REPORT: Brak pliku roboczego zestawienia");
+        return;
+    }
+    auto* edit = new QTextEdit;
+    edit->setObjectName("RichEdit1");
+    edit->setReadOnly(true);
+    edit->setAcceptRichText(false);
+    if (!context.reportFont.empty()) edit->setFont(QFont(toQString(context.reportFont)));
+    QTextCursor cursor(edit->document());
+    bool first = true;
+    for (const FormattedParagraph& p : ReadFormattedText(lines)) {
+        QTextBlockFormat block;
+        block.setTextIndent(p.firstIndent);
+        block.setLeftMargin(p.leftIndent);
+        block.setRightMargin(p.rightIndent);
+        if (first) cursor.setBlockFormat(block);
+        else cursor.insertBlock(block);
+        first = false;
+        for (const FormattedRun& run : p.runs) {
+            QTextCharFormat format;
+            format.setFontWeight(run.bold ? QFont::Bold : QFont::Normal);
+            format.setFontItalic(run.italic);
+            if (run.points > 0) format.setFontPointSize(run.points);
+            cursor.insertText(toQString(run.text), format);
+        }
+    }
+    ReportWindow(title, edit, edit->document(), context)->show();
 }
 
 bool ShowReport(const velt_report& report, const std::string& file, const ReportShowContext& context) {
     if (report.Language == "TEXT") {
         ShowTextReport(report.Name, file, context);
+        return true;
+    }
+    if (report.Language == "FORMAT") {
+        ShowFormattedReport(report.Name, file, context);
         return true;
     }
     if (report.Language == "TABELA") {
@@ -74,7 +149,7 @@ bool ShowReport(const velt_report& report, const std::string& file, const Report
         window->showMaximized();
         return true;
     }
-    static const std::string kLater[] = {"FORMAT", "KARTA", "ETYKIETA", "PLIK"};
+    static const std::string kLater[] = {"KARTA", "ETYKIETA", "PLIK"};
     for (const std::string& kind : kLater)
         if (report.Language == kind) return false;
     if (context.error) context.error("Nieznany typ zestawienia \"" + report.Language + "\"");

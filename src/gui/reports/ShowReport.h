@@ -1,7 +1,7 @@
 #pragma once
 // Showing the work file of a report by its kind: TABELA in the preview
-// window TForm2, TEXT in the report window "Zestawienie". The work file is
-// removed once read.
+// window TForm2, TEXT and FORMAT in the report window "Zestawienie". The
+// work file is removed once read.
 
 #include "catalogue/DescriptorItems.h"
 
@@ -24,5 +24,9 @@ bool ShowReport(const velt_report& report, const std::string& file, const Report
 
 // The report window of a TEXT report: the lines of file, "Drukuj".
 void ShowTextReport(const std::string& title, const std::string& file, const ReportShowContext& context);
+
+// The report window of a FORMAT report: its paragraphs with their indents
+// and fonts (reports/FormattedText.h), "Drukuj".
+void ShowFormattedReport(const std::string& title, const std::string& file, const ReportShowContext& context);
 
 }  // namespace velt::gui
