@@ -24,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sys/stat.h>
 #include <string>
 #include <vector>
 
@@ -250,4 +251,38 @@ TEST(TForm2, FormatReportsShowTheirParagraphsAndFonts) {
     window->close();
     ShowReport(format, dir.Path() + "none.tmp", context);
     EXPECT_EQ(errors, std::vector<std::string>{"SPEC_REPORT: Brak pliku roboczego zestawienia"});
+}
+
+TEST(TForm2, LabelReportsAppendToTheLabelFileAndStartTheProgram) {
+    TempDir dir;
+    std::vector<std::string> errors;
+    ReportShowContext context{nullptr, "", [&errors](const std::string& e) { errors.push_back(e); }};
+    context.labelFile = dir.Path() + "NAKLEJKI.DAT";
+    // The program writes its arguments beside the label file.
+    const std::string program = dir.Write("etykiety.sh", "#!/bin/sh\nprintf '%s\\n' \"$@\" > argumenty.txt\n");
+    ::chmod(program.c_str(), 0755);
+    context.labelProgram = program;
+    context.label1 = "Biblioteka \"Główna\"; rm -rf /"_cp;
+    context.label2 = "Filia";
+    velt_report labels;
+    labels.Name = "Etykiety";
+    labels.Language = "ETYKIETA";
+    const std::string work = dir.Write("report3.tmp", "II 10|Biblioteka\r\nII 11|Biblioteka\r\n");
+    EXPECT_TRUE(ShowReport(labels, work, context));
+    EXPECT_TRUE(errors.empty()) << errors.front();
+    EXPECT_EQ(TempDir::Read(dir.Path() + "NAKLEJKI.DAT"), "II 10|Biblioteka\r\nII 11|Biblioteka\r\n");
+    std::string args;
+    for (int i = 0; i < 200 && args.empty(); ++i) {
+        QTest::qWait(10);
+        args = TempDir::Read(dir.Path() + "argumenty.txt");
+    }
+    EXPECT_EQ(args, "NAKLEJKI.DAT\nBiblioteka \"Główna\"; rm -rf /\nFilia\n");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(work)));
+
+    context.labelProgram = dir.Path() + "brak-programu";
+    ShowReport(labels, dir.Write("report4.tmp", "A|B\r\n"), context);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], "Błąd uruchomienia programu \""_cp + dir.Path() + "brak-programu\"");
+    ShowReport(labels, dir.Path() + "none.tmp", context);
+    EXPECT_EQ(errors.back(), "BARC_REPORT: Brak pliku roboczego zestawienia");
 }

@@ -3,13 +3,16 @@
 #include "gui/common/QtText.h"
 #include "gui/reports/TForm2.h"
 #include "reports/FormattedText.h"
+#include "reports/LabelFile.h"
 #include "text/CpLiteral.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFont>
+#include <QFileInfo>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -128,9 +131,34 @@ void ShowFormattedReport(const std::string& title, const std::string& file, cons
     ReportWindow(title, edit, edit->document(), context)->show();
 }
 
+void AddReportLabels(const std::string& file, const ReportShowContext& context) {
+    std::vector<std::string> lines;
+    if (!TakeLines(file, lines)) {
+        if (context.error) context.error("BARC_REPORT: Brak pliku roboczego zestawienia");
+        return;
+    }
+    const std::string error = AppendLabelLines(context.labelFile, lines);
+    if (!error.empty()) {
+        if (context.error) context.error(error);
+        return;
+    }
+    if (context.labelProgram.empty()) return;
+    const QFileInfo labels(QString::fromLocal8Bit(context.labelFile.c_str()));
+    // An argument list: nothing in the texts is read by a shell.
+    if (!QProcess::startDetached(toQString(context.labelProgram),
+                                 {labels.fileName(), toQString(context.label1), toQString(context.label2)},
+                                 labels.absolutePath()) &&
+        context.error)
+        context.error("Błąd uruchomienia programu \""_cp + context.labelProgram + "\"");
+}
+
 bool ShowReport(const velt_report& report, const std::string& file, const ReportShowContext& context) {
     if (report.Language == "TEXT") {
         ShowTextReport(report.Name, file, context);
+        return true;
+    }
+    if (report.Language == "ETYKIETA") {
+        AddReportLabels(file, context);
         return true;
     }
     if (report.Language == "FORMAT") {
@@ -149,7 +177,7 @@ bool ShowReport(const velt_report& report, const std::string& file, const Report
         window->showMaximized();
         return true;
     }
-    static const std::string kLater[] = {"KARTA", "ETYKIETA", "PLIK"};
+    static const std::string kLater[] = {"KARTA", "PLIK"};
     for (const std::string& kind : kLater)
         if (report.Language == kind) return false;
     if (context.error) context.error("Nieznany typ zestawienia \"" + report.Language + "\"");

@@ -377,8 +377,11 @@ void TForm1::StartProgram(const std::string& program, const std::string& paramet
 }
 
 void TForm1::ShowReportFile(const velt_report& report, const std::string& file) {
-    const ReportShowContext context{this, mShell->Settings().ReportFont,
-                                    [](const std::string& text) { GuiPrompts::Instance().show_error(text); }};
+    ReportShowContext context{this, mShell->Settings().ReportFont,
+                              [](const std::string& text) { GuiPrompts::Instance().show_error(text); }};
+    const std::string& labels = mShell->Settings().LabelFile;
+    context.labelFile = !labels.empty() && labels[0] == '/' ? labels : mShell->Settings().WorkingDirectory + labels;
+    context.labelProgram = mShell->Settings().LabelProgram;
     if (!ShowReport(report, file, context)) {
         QFile::remove(QString::fromLocal8Bit(file.c_str()));
         NotYet("Zestawienie \""_cp + report.Name + "\"");
