@@ -286,3 +286,25 @@ TEST(TForm2, LabelReportsAppendToTheLabelFileAndStartTheProgram) {
     ShowReport(labels, dir.Path() + "none.tmp", context);
     EXPECT_EQ(errors.back(), "BARC_REPORT: Brak pliku roboczego zestawienia");
 }
+
+TEST(TForm2, PlikReportsReplaceTheChosenFileWholeAndOpenIt) {
+    TempDir dir;
+    std::vector<std::string> errors, opened;
+    ReportShowContext context{nullptr, "", [&errors](const std::string& e) { errors.push_back(e); }};
+    context.open = [&opened](const std::string& path) { opened.push_back(path); };
+    velt_report plik;
+    plik.Name = "Eksport";
+    plik.Language = "PLIK";
+    plik.Options = "Dokument|*.csv";
+    context.plikTarget = dir.Write("raport.csv", "stary");
+    const std::string work = dir.Write("report5.tmp", "a,b\r\n1,2\r\n");
+    EXPECT_TRUE(ShowReport(plik, work, context));
+    EXPECT_EQ(TempDir::Read(context.plikTarget), "a,b\r\n1,2\r\n");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(work)));
+    EXPECT_EQ(opened, std::vector<std::string>{context.plikTarget});
+    context.plikTarget = dir.Path() + "brak/raport.csv";
+    ShowReport(plik, dir.Write("report6.tmp", "x"), context);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(opened.size(), 1u);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(dir.Path() + "report6.tmp")));
+}

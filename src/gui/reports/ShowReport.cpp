@@ -4,12 +4,14 @@
 #include "gui/reports/TForm2.h"
 #include "reports/FormattedText.h"
 #include "reports/LabelFile.h"
+#include "reports/LoanForm.h"
 #include "text/CpLiteral.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFont>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -152,6 +154,17 @@ void AddReportLabels(const std::string& file, const ReportShowContext& context) 
         context.error("Błąd uruchomienia programu \""_cp + context.labelProgram + "\"");
 }
 
+bool AskPlikTarget(QWidget* parent, const velt_report& report, const std::string& directory, std::string& target) {
+    QFileDialog dialog(parent, toQString(report.Name));
+    dialog.setObjectName("SaveDialog1");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDirectory(QString::fromLocal8Bit(directory.c_str()));
+    dialog.selectFile(toQString(PlikDefaultName(report.Options)));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    target = dialog.selectedFiles().front().toLocal8Bit().toStdString();
+    return true;
+}
+
 bool ShowReport(const velt_report& report, const std::string& file, const ReportShowContext& context) {
     if (report.Language == "TEXT") {
         ShowTextReport(report.Name, file, context);
@@ -177,7 +190,22 @@ bool ShowReport(const velt_report& report, const std::string& file, const Report
         window->showMaximized();
         return true;
     }
-    static const std::string kLater[] = {"KARTA", "PLIK"};
+    if (report.Language == "PLIK") {
+        if (context.plikTarget.empty()) {
+            QFile::remove(QString::fromLocal8Bit(file.c_str()));
+            return true;
+        }
+        // The whole file replaces the chosen one only once it has come.
+        QFile::remove(QString::fromLocal8Bit(context.plikTarget.c_str()));
+        if (!QFile::rename(QString::fromLocal8Bit(file.c_str()), QString::fromLocal8Bit(context.plikTarget.c_str()))) {
+            QFile::remove(QString::fromLocal8Bit(file.c_str()));
+            if (context.error) context.error("Nie można zapisać pliku "_cp + context.plikTarget);
+            return true;
+        }
+        if (context.open) context.open(context.plikTarget);
+        return true;
+    }
+    static const std::string kLater[] = {"KARTA"};
     for (const std::string& kind : kLater)
         if (report.Language == kind) return false;
     if (context.error) context.error("Nieznany typ zestawienia \"" + report.Language + "\"");

@@ -1,7 +1,8 @@
 #pragma once
 // Showing the work file of a report by its kind: TABELA in the preview
 // window TForm2, TEXT and FORMAT in the report window "Zestawienie",
-// ETYKIETA into the label file. The work file is removed once read.
+// ETYKIETA into the label file, PLIK renamed to the file chosen and opened
+// with its program. The work file is removed once read.
 
 #include "catalogue/DescriptorItems.h"
 
@@ -22,7 +23,14 @@ struct ReportShowContext {
     std::string labelFile;                          // the label file, with its directory
     std::string labelProgram;                       // "NAKLEJKI"/"program", empty for none
     std::string label1, label2;                     // the library's label texts
+    std::string plikTarget;                         // PLIK: the file the user chose
+    std::function<void(const std::string&)> open;   // PLIK: opens a file with its program
 };
+
+// PLIK: the file the report is saved as, asked in the save dialog with the
+// report's proposed name; false when the user cancels (the report is then
+// not run).
+bool AskPlikTarget(QWidget* parent, const velt_report& report, const std::string& directory, std::string& target);
 
 // Shows file as report's kind; false for a kind this program does not show
 // yet (the caller says so), true otherwise (an error included).

@@ -181,7 +181,7 @@ private:
     void RunReportWithForm(const std::string& name);
     // The text of a report work file (removed once read) in a window of its own.
     // Shows a report's work file by its kind (gui/reports/ShowReport.h).
-    void ShowReportFile(const velt_report& report, const std::string& file);
+    void ShowReportFile(const velt_report& report, const std::string& file, const std::string& plikTarget = {});
     // Runs the report of that name without a form for the remote collection,
     // the local collection or the highlighted record.
     void RunReportForScope(const std::string& name, ReportScope scope);

@@ -376,12 +376,14 @@ void TForm1::StartProgram(const std::string& program, const std::string& paramet
         show_error("Nie można uruchomić programu "_cp + trimmed);
 }
 
-void TForm1::ShowReportFile(const velt_report& report, const std::string& file) {
+void TForm1::ShowReportFile(const velt_report& report, const std::string& file, const std::string& plikTarget) {
     ReportShowContext context{this, mShell->Settings().ReportFont,
                               [](const std::string& text) { GuiPrompts::Instance().show_error(text); }};
     const std::string& labels = mShell->Settings().LabelFile;
     context.labelFile = !labels.empty() && labels[0] == '/' ? labels : mShell->Settings().WorkingDirectory + labels;
     context.labelProgram = mShell->Settings().LabelProgram;
+    context.plikTarget = plikTarget;
+    context.open = [this](const std::string& path) { OpenFile(path); };
     if (!ShowReport(report, file, context)) {
         QFile::remove(QString::fromLocal8Bit(file.c_str()));
         NotYet("Zestawienie \""_cp + report.Name + "\"");
@@ -407,9 +409,11 @@ void TForm1::RunReportForScope(const std::string& name, ReportScope scope) {
         const std::string id(TrimBlanks(CurrentRecord()));
         if (!id.empty()) ids.push_back(id);
     }
+    std::string target;
+    if (chosen.Language == "PLIK" && !AskPlikTarget(this, chosen, mShell->Settings().WorkingDirectory, target)) return;
     ItemRunContext context = mParams->RunContext();
     const std::string file = RunScopedReport(*f, chosen, scope, ReportRecordList(ids), "", context);
-    if (!file.empty()) ShowReportFile(chosen, file);
+    if (!file.empty()) ShowReportFile(chosen, file, target);
 }
 
 bool TForm1::RunReportElement(const std::string& argument) {
@@ -429,8 +433,10 @@ void TForm1::RunReportWithForm(const velt_report& report, const std::string& giv
     const velt_report chosen = report;  // the descriptor may go while the form is open
     ItemRunContext context = mParams->RunContext();
     if (!AskReportParameters(chosen, given, mShell->Settings().ReportValues, context, values)) return;
+    std::string target;
+    if (chosen.Language == "PLIK" && !AskPlikTarget(this, chosen, mShell->Settings().WorkingDirectory, target)) return;
     const std::string file = RunParameterReport(*f, chosen, values, context);
-    if (!file.empty()) ShowReportFile(chosen, file);
+    if (!file.empty()) ShowReportFile(chosen, file, target);
 }
 
 void TForm1::RunReportWithForm(const std::string& name) {
