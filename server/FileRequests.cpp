@@ -11,6 +11,7 @@
 #include "ParameterForms.h"
 #include "RecordStore.h"
 #include "Session.h"
+#include "TableReports.h"
 #include "text/CpLiteral.h"
 
 #include <algorithm>
@@ -159,6 +160,7 @@ std::string CollectionList(Session& s, const std::vector<std::uint32_t>& numbers
 void Report(Session& s, std::uint8_t, char letter) {
     std::int32_t collection = 0;
     std::int32_t report = -1;
+    std::string list;
     switch (letter) {
         case 1:
         case 6:
@@ -168,7 +170,7 @@ void Report(Session& s, std::uint8_t, char letter) {
             break;
         case 2:
             report = s.in.Integer(0, 65535, "report number");
-            (void)s.in.Text();
+            list = s.in.Text();
             break;
         case 7:
             report = s.in.Integer(0, 65535, "report number");
@@ -185,13 +187,22 @@ void Report(Session& s, std::uint8_t, char letter) {
             break;
         }
     }
-    // Report 0 of a collection is its list of records; the other reports
-    // are produced by a later version of the server.
+    // Report 0 of a collection is its list of records; the table reports
+    // are made of the collection's or the list's records.
     const auto it = s.collections.find(collection);
-    if (letter == 1 && report == 0 && it != s.collections.end())
+    if (letter == 1 && report == 0 && it != s.collections.end()) {
         s.out.File(CollectionList(s, it->second));
-    else
+    } else if (letter == 1 && it != s.collections.end()) {
+        if (const auto text = TableReportText(s, report, it->second)) s.out.File(*text);
+        else s.out.AbortFile();
+    } else if (letter == 2) {
+        const auto numbers = ListedRecords(s, list);
+        const auto text = numbers ? TableReportText(s, report, *numbers) : std::nullopt;
+        if (text) s.out.File(*text);
+        else s.out.AbortFile();
+    } else {
         s.out.AbortFile();
+    }
 }
 
 // Pictures by designation: "okladki/" and a book's shown identifier, ".jpg".

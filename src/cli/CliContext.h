@@ -52,5 +52,6 @@ int FormCommand(CliContext& ctx);
 int SearchCommand(CliContext& ctx);
 int QueryCommand(CliContext& ctx);
 int RecordCommand(CliContext& ctx);
+int ReportCommand(CliContext& ctx);
 
 }  // namespace velt::cli

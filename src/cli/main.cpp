@@ -72,7 +72,12 @@ void Usage() {
         "                    catalogues through the edit requests (needs --user): save and\n"
         "                    check read key=value lines (UTF-8) from stdin, save prints the\n"
         "                    record's identifier (a KIND code makes a new record); the\n"
-        "                    server's errors go to stderr, exit 2; reservations are released\n",
+        "                    server's errors go to stderr, exit 2; reservations are released\n"
+        "  report NAME (--remote QUERY | --local NUMFILE | --record ID | --params PAIRS) [--format srp|csv] [--out FILE]\n"
+        "                    runs the report NAME for the query's collection, the records of\n"
+        "                    a .num file, one record or parameters only; a table report is\n"
+        "                    written as SRP (or CSV), any other kind as the server sent it;\n"
+        "                    errors go to stderr, exit 2\n",
         stderr);
 }
 
@@ -94,6 +99,7 @@ int main(int argc, char** argv) {
         {"search", SearchCommand},
         {"query", QueryCommand},
         {"record", RecordCommand},
+        {"report", ReportCommand},
     };
     CliContext ctx;
     std::string command;

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <atomic>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -118,14 +119,17 @@ TEST(TOknoProgresji, TextModeRunsOnAWorkerAndCannotBeClosedMeanwhile) {
     const auto gui = std::this_thread::get_id();
     std::thread::id worker;
     bool stillShown = false;
+    std::atomic<bool> tried{false};
     QTimer::singleShot(50, [&] {
         QTest::keyClick(&w, Qt::Key_Escape);
         w.close();
         stillShown = w.isVisible();
+        tried = true;
     });
     w.run_with_progress("Pobieranie danych...", [&] {
         worker = std::this_thread::get_id();
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        // The work lasts until the window was tried (however slow the machine).
+        for (int i = 0; i < 1000 && !tried; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     });
     EXPECT_TRUE(stillShown) << "Escape and close are refused while the work runs";
     EXPECT_NE(worker, gui);

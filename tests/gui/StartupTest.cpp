@@ -245,12 +245,17 @@ TEST(Startup, BrowsingCollectionsLinksPicturesAndProgramsWorkFromTheMainWindow) 
     // A picture attachment goes to the viewer.
     const std::string book = form.Shell().Current()->StoredIdentifier("K11");
     bool shown = false;
-    QTimer::singleShot(300, [&] {
+    // The viewer is looked for until it shows, however slow the fetch.
+    QTimer viewer;
+    viewer.setInterval(20);
+    QObject::connect(&viewer, &QTimer::timeout, [&] {
         if (form.JpgForm && form.JpgForm->isVisible()) {
+            viewer.stop();
             shown = !form.JpgForm->Picture().isNull();
             form.JpgForm->reject();
         }
     });
+    viewer.start();
     form.Commands().FetchAttachment(book, "okładka.jpg"_cp, false);
     EXPECT_TRUE(shown) << "the viewer showed the fetched picture";
     EXPECT_TRUE(form.JpgForm->windowTitle().startsWith("Plik "));

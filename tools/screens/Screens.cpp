@@ -14,6 +14,7 @@
 #include "gui/login/TOknoLogowania.h"
 #include "gui/params/ParameterServices.h"
 #include "gui/params/TOknoParametrow.h"
+#include "gui/reports/TForm2.h"
 #include "gui/search/TOknoElementarne.h"
 #include "gui/shell/TForm1.h"
 #include "shell/UserDirectories.h"
@@ -24,6 +25,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -49,6 +51,20 @@ bool Save(QWidget* w, const char* name) {
     const bool ok = w->grab().toImage().convertToFormat(QImage::Format_RGB888).save(file, "PNG", 9);
     std::printf("%s %s\n", ok ? "saved" : "could not save", file.toLocal8Bit().constData());
     return ok;
+}
+
+// Runs act once shown() holds (looked at every 20 ms), however slow the
+// machine: a modal window it waits for is never left open.
+void WhenShown(std::function<bool()> shown, std::function<void()> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [timer, shown, act] {
+        if (!shown()) return;
+        timer->stop();
+        timer->deleteLater();
+        act();
+    });
+    timer->start();
 }
 
 }  // namespace
@@ -102,8 +118,8 @@ int main(int argc, char** argv) {
 
     // The parameter form of a report, then the report it gives.
     gui::TOknoParametrow& parameters = form.Parameters().Window();
-    QTimer::singleShot(800, [&] {
-        if (!parameters.isVisible()) return;
+    WhenShown([&] { return parameters.isVisible(); }, [&] {
+        Settle();
         ok &= Save(&parameters, "parametry-zestawienia");
         parameters.Button1->click();
     });
@@ -117,13 +133,28 @@ int main(int argc, char** argv) {
         ok = false;
     }
 
-    QTimer::singleShot(800, [&] {
-        if (form.JpgForm && form.JpgForm->isVisible()) {
-            form.JpgForm->resize(900, 650);
-            Settle();
-            ok &= Save(form.JpgForm, "przegladarka-obrazow");
-            form.JpgForm->reject();
-        }
+    // The list of titles of that collection in the preview window.
+    for (QMenu* m : form.Zestawienie1->findChildren<QMenu*>())
+        if (m->title() == QString::fromUtf8("Lista tytułów"))
+            for (QAction* a : m->actions())
+                if (a->text() == QString::fromUtf8("Dla kolekcji zdalnej")) a->trigger();
+    Settle(500);
+    if (auto* preview = form.findChild<gui::TForm2*>("TForm2")) {
+        preview->showNormal();
+        preview->resize(1240, 760);
+        Settle();
+        ok &= Save(preview, "podglad-zestawienia");
+        preview->close();
+    } else {
+        std::fputs("velt-screens: no report preview\n", stderr);
+        ok = false;
+    }
+
+    WhenShown([&] { return form.JpgForm && form.JpgForm->isVisible(); }, [&] {
+        form.JpgForm->resize(900, 650);
+        Settle();
+        ok &= Save(form.JpgForm, "przegladarka-obrazow");
+        form.JpgForm->reject();
     });
     form.Commands().FetchAttachment(form.Shell().Current()->StoredIdentifier("K11"), "okładka.jpg"_cp, false);
 

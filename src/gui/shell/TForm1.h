@@ -8,6 +8,7 @@
 #include "gui/browse/TabsWidget.h"
 #include "browse/EntryCommands.h"
 #include "search/SearchService.h"
+#include "reports/ReportRuns.h"
 #include "shell/VeltShell.h"
 
 #include <QMainWindow>
@@ -189,8 +190,6 @@ private:
     void RunReportWithForm(const velt_report& report, const std::string& given);
     void RunReportWithForm(const std::string& name);
     // The text of a report work file (removed once read) in a window of its own.
-    void ShowTextReport(const std::string& title, const std::string& file);
-    static constexpr qint64 kMaxShownReport = 16 * 1024 * 1024;
     // Record editing (TForm1Editing.cpp): the window and the session's maker,
     // and the commands of the toolbar and the new-record menus.
     void MakeEditing();
@@ -198,6 +197,11 @@ private:
     void DeleteRecordOfBox();
     void ShowOpenRecords();
     void StartNewRecord(const std::string& code);
+    // Shows a report's work file by its kind (gui/reports/ShowReport.h).
+    void ShowReportFile(const velt_report& report, const std::string& file, const std::string& plikTarget = {});
+    // Runs the report of that name without a form for the remote collection,
+    // the local collection or the highlighted record.
+    void RunReportForScope(const std::string& name, ReportScope scope);
     // The record box's record, or a message when it is empty.
     std::string CurrentRecord();
     // "E&lementarne" and "&Ustaw filtr" from the descriptor.

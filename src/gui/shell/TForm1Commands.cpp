@@ -15,9 +15,11 @@
 #include "gui/common/QtText.h"
 #include "gui/common/TOknoKomunikatu.h"
 #include "gui/params/ParameterServices.h"
+#include "gui/reports/ShowReport.h"
 #include "gui/text/TOknoDiakrytyczne.h"
 #include "params/ProgramLauncher.h"
 #include "params/ServerItems.h"
+#include "reports/ReportRuns.h"
 #include "shell/ServerPrograms.h"
 #include "text/CpLiteral.h"
 #include "text/Trim.h"
@@ -26,17 +28,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
-#include <QDialogButtonBox>
-#include <QFile>
 #include <QFileDialog>
+#include <QFile>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QFontDialog>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
@@ -110,12 +107,13 @@ void TForm1::MakeToolbarAndMenus() {
                 [this] { NotYet("Protokół Z39.50"_cp); });
         connect(m->addAction(toQString("Systemy VELT")), &QAction::triggered, this, [this] { NotYet("Systemy VELT"); });
     }
-    connect(ZestDlaMenu->addAction(toQString("Dla kolekcji zdalnej")), &QAction::triggered, this,
-            [this] { NotYet("Zestawienie"); });
-    connect(ZestDlaMenu->addAction(toQString("Dla kolekcji lokalnej")), &QAction::triggered, this,
-            [this] { NotYet("Zestawienie"); });
-    connect(ZestDlaMenu->addAction(toQString("Wyróżniony rekord"_cp)), &QAction::triggered, this,
-            [this] { NotYet("Zestawienie"); });
+    const std::pair<const char*, ReportScope> scopes[] = {{"Dla kolekcji zdalnej", ReportScope::RemoteCollection},
+                                                         {"Dla kolekcji lokalnej", ReportScope::LocalCollection},
+                                                         {"Wyróżniony rekord", ReportScope::Record}};
+    for (const auto& [caption, scope] : scopes)
+        connect(ZestDlaMenu->addAction(QString::fromUtf8(caption)), &QAction::triggered, this, [this, scope = scope] {
+            if (mCurrentReport) RunReportForScope(mCurrentReport->Name, scope);
+        });
 
     // "&Rekord", after "Za&pytanie" in the menu bar's order of the system.
     Rekord1 = new QMenu(toQString("&Rekord"), this);
@@ -229,9 +227,13 @@ void TForm1::BuildReports() {
         const std::string name = r.Name;
         if (r.NoParameterForm) {
             QMenu* scopes = into->addMenu(toQString(r.Name));
-            for (const char* scope : {"Dla kolekcji zdalnej", "Dla kolekcji lokalnej", "Wyróżniony rekord"})
-                connect(scopes->addAction(QString::fromUtf8(scope)), &QAction::triggered, this,
-                        [this, name] { NotYet("Zestawienie \""_cp + name + "\""); });
+            const std::pair<const char*, ReportScope> kinds[] = {
+                {"Dla kolekcji zdalnej", ReportScope::RemoteCollection},
+                {"Dla kolekcji lokalnej", ReportScope::LocalCollection},
+                {"Wyróżniony rekord", ReportScope::Record}};
+            for (const auto& [caption, scope] : kinds)
+                connect(scopes->addAction(QString::fromUtf8(caption)), &QAction::triggered, this,
+                        [this, name, scope = scope] { RunReportForScope(name, scope); });
         } else {
             connect(into->addAction(toQString(r.Name)), &QAction::triggered, this,
                     [this, name] { RunReportWithForm(name); });
@@ -358,44 +360,44 @@ void TForm1::StartProgram(const std::string& program, const std::string& paramet
     if (result <= 32 && result != kProgramRefused) show_error("Nie można uruchomić programu "_cp + trimmed);
 }
 
-void TForm1::ShowTextReport(const std::string& title, const std::string& file) {
-    QFile in(QString::fromLocal8Bit(file.c_str()));
-    std::string text;
-    if (in.open(QIODevice::ReadOnly)) {
-        const QByteArray bytes = in.read(kMaxShownReport);
-        text.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+void TForm1::ShowReportFile(const velt_report& report, const std::string& file, const std::string& plikTarget) {
+    ReportShowContext context{this, mShell->Settings().ReportFont,
+                              [](const std::string& text) { GuiPrompts::Instance().show_error(text); }};
+    const std::string& labels = mShell->Settings().LabelFile;
+    context.labelFile = !labels.empty() && labels[0] == '/' ? labels : mShell->Settings().WorkingDirectory + labels;
+    context.labelProgram = mShell->Settings().LabelProgram;
+    context.plikTarget = plikTarget;
+    context.open = [this](const std::string& path) { OpenFile(path); };
+    if (!ShowReport(report, file, context)) {
+        QFile::remove(QString::fromLocal8Bit(file.c_str()));
+        NotYet("Zestawienie \""_cp + report.Name + "\"");
     }
-    in.close();
-    QFile::remove(in.fileName());
-    auto* window = new QDialog(this);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setObjectName("OknoZestawienia");
-    window->setWindowTitle(toQString(title.empty() ? std::string("Zestawienie") : title));
-    auto* layout = new QVBoxLayout(window);
-    auto* edit = new QPlainTextEdit(window);
-    edit->setObjectName("RichEdit1");
-    edit->setReadOnly(true);
-    edit->setPlainText(toQString(text));
-    // Text reports line their columns up with blanks: a fixed-pitch face
-    // unless the configuration names the report font.
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    if (!mShell->Settings().ReportFont.empty()) font = QFont(toQString(mShell->Settings().ReportFont));
-    edit->setFont(font);
-    edit->setLineWrapMode(QPlainTextEdit::NoWrap);
-    layout->addWidget(edit);
-    auto* buttons = new QDialogButtonBox(window);
-    buttons->addButton(toQString("&Zamknij"), QDialogButtonBox::RejectRole);
-    QPushButton* print = buttons->addButton(toQString("&Drukuj"), QDialogButtonBox::ActionRole);
-    connect(print, &QPushButton::clicked, window, [window, edit] {
-        QPrinter printer;
-        printer.setDocName(window->windowTitle());
-        QPrintDialog dialog(&printer, window);
-        if (dialog.exec() == QDialog::Accepted) edit->document()->print(&printer);
-    });
-    connect(buttons, &QDialogButtonBox::rejected, window, &QDialog::close);
-    layout->addWidget(buttons);
-    window->resize(720, 520);
-    window->show();
+}
+
+void TForm1::RunReportForScope(const std::string& name, ReportScope scope) {
+    velt_files* f = mShell->Current();
+    if (!f || !f->Ready) return;
+    const velt_report* found = nullptr;
+    for (const velt_report& r : f->Reports)
+        if (r.Name == name && r.NoParameterForm && !found) found = &r;
+    if (!found) return;
+    const velt_report chosen = *found;  // the descriptor may go while the request runs
+    std::vector<std::string> ids;
+    if (scope == ReportScope::LocalCollection) {
+        if (coll_serwer* local = Tabs().Local()) {
+            VrCollection& c = local->Collection();
+            for (std::int64_t n = c.FirstNumber(); n; n = c.NextNumber(n))
+                ids.push_back(f->ShownIdentifier(f->RecordIdentifier(static_cast<std::int32_t>(n))));
+        }
+    } else if (scope == ReportScope::Record) {
+        const std::string id(TrimBlanks(CurrentRecord()));
+        if (!id.empty()) ids.push_back(id);
+    }
+    std::string target;
+    if (chosen.Language == "PLIK" && !AskPlikTarget(this, chosen, mShell->Settings().WorkingDirectory, target)) return;
+    ItemRunContext context = mParams->RunContext();
+    const std::string file = RunScopedReport(*f, chosen, scope, ReportRecordList(ids), "", context);
+    if (!file.empty()) ShowReportFile(chosen, file, target);
 }
 
 bool TForm1::RunReportElement(const std::string& argument) {
@@ -415,13 +417,10 @@ void TForm1::RunReportWithForm(const velt_report& report, const std::string& giv
     const velt_report chosen = report;  // the descriptor may go while the form is open
     ItemRunContext context = mParams->RunContext();
     if (!AskReportParameters(chosen, given, mShell->Settings().ReportValues, context, values)) return;
-    if (chosen.Language != "TEXT") {
-        // The other kinds are drawn by the report layout that comes later.
-        NotYet("Zestawienie \""_cp + chosen.Name + "\"");
-        return;
-    }
+    std::string target;
+    if (chosen.Language == "PLIK" && !AskPlikTarget(this, chosen, mShell->Settings().WorkingDirectory, target)) return;
     const std::string file = RunParameterReport(*f, chosen, values, context);
-    if (!file.empty()) ShowTextReport(chosen.Name, file);
+    if (!file.empty()) ShowReportFile(chosen, file, target);
 }
 
 void TForm1::RunReportWithForm(const std::string& name) {

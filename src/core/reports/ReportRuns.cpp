@@ -1,0 +1,75 @@
+#include "reports/ReportRuns.h"
+
+#include "catalogue/velt_files.h"
+#include "text/CpLiteral.h"
+
+#include <stdlib.h>
+#include <unistd.h>
+
+namespace velt {
+
+std::string ReportRecordList(const std::vector<std::string>& shownIdentifiers) {
+    std::string list;
+    for (const std::string& id : shownIdentifiers) list += id + "|";
+    return list;
+}
+
+std::string RunScopedReport(velt_files& files, const velt_report& report, ReportScope scope,
+                            const std::string& records, const std::string& values, ItemRunContext& context) {
+    if (!files.Session || files.Session->Broken()) return {};
+    switch (scope) {
+        case ReportScope::RemoteCollection:
+            if (files.RemoteCollection == 0) {
+                context.prompts.show_error("Brak kolekcji zdalnej");
+                return {};
+            }
+            break;
+        case ReportScope::LocalCollection:
+            if (records.empty()) {
+                context.prompts.show_error("Kolekcja lokalna jest pusta");
+                return {};
+            }
+            break;
+        case ReportScope::Record:
+            if (records.empty()) {
+                context.prompts.show_error("Żaden rekord nie został wyróżniony"_cp);
+                return {};
+            }
+            break;
+        case ReportScope::Parameters:
+            break;
+    }
+    std::string target = context.workingDirectory + "reportXXXXXX.tmp";
+    const int fd = ::mkstemps(target.data(), 4);
+    if (fd < 0) {
+        context.prompts.show_error("Nie można utworzyć pliku roboczego zestawienia w katalogu "_cp +
+                                   context.workingDirectory);
+        return {};
+    }
+    ::close(fd);
+    bool received = false;
+    const std::int32_t collection = files.RemoteCollection;
+    context.longOps.run_with_progress("Tworzenie zestawienia"_cp, [&] {
+        switch (scope) {
+            case ReportScope::RemoteCollection:
+                received = files.Session->CollectionReport(collection, report.Id, values, target, {});
+                break;
+            case ReportScope::LocalCollection:
+            case ReportScope::Record:
+                received = files.Session->ListReport(report.Id, values, records, target, {});
+                break;
+            case ReportScope::Parameters:
+                received = files.Session->ParameterReport(report.Id, values, target, {});
+                break;
+        }
+    });
+    if (!received) {
+        ::unlink(target.c_str());
+        if (!files.Session->Broken())
+            context.prompts.show_error("Serwer nie przygotował zestawienia \""_cp + report.Name + "\"");
+        return {};
+    }
+    return target;
+}
+
+}  // namespace velt

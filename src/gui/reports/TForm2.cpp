@@ -1,0 +1,230 @@
+#include "gui/reports/TForm2.h"
+
+#include "gui/common/QtText.h"
+#include "gui/reports/QtReportCanvas.h"
+#include "text/CpLiteral.h"
+
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cstdio>
+#include <stdlib.h>
+#include <unistd.h>
+
+namespace velt::gui {
+namespace {
+
+// The picture of the sheet shown, as a bitmap file.
+class SaveAsBitmap : public my_save {
+public:
+    explicit SaveAsBitmap(const QImage& image) : mImage(image) {}
+    std::string Filter() const override { return "Mapę bitową (BMP)|*.bmp"_cp; }
+    std::string Save(my_report&, const std::string& file) override {
+        QSaveFile out(QString::fromLocal8Bit(file.c_str()));
+        if (!out.open(QIODevice::WriteOnly) || !mImage.save(&out, "BMP") || !out.commit())
+            return "Nie można zapisać pliku "_cp + file;
+        return {};
+    }
+
+private:
+    const QImage& mImage;
+};
+
+// The most pixels a preview sheet takes (a side of 32767 is what a QImage
+// paints reliably).
+constexpr int kMaxSheetSide = 32000;
+
+}  // namespace
+
+TForm2::TForm2(std::unique_ptr<tbl_report> report, std::function<void(const std::string&)> message, QWidget* parent)
+    : QDialog(parent), mReport(std::move(report)), mMessage(std::move(message)) {
+    setObjectName("TForm2");
+    setWindowTitle(toQString(mReport->title));
+    mReport->scale = 1.0;
+    mReport->originX = mReport->originY = 0;
+    mSheets = mReport->Sheets();
+    mSavers.push_back(std::make_unique<SaveAsBitmap>(mImage));
+    mSavers.push_back(std::make_unique<save_as_velt>());
+    mSavers.push_back(std::make_unique<save_as_csv>());
+
+    auto* layout = new QVBoxLayout(this);
+    auto* bar = new QHBoxLayout;
+    auto button = [this, bar](QPushButton*& b, const char* name, const std::string& text) {
+        b = new QPushButton(toQString(text), this);
+        b->setObjectName(name);
+        bar->addWidget(b);
+    };
+    button(Button5, "Button5", "|<");
+    button(Button2, "Button2", "<<");
+    button(Button3, "Button3", ">>");
+    button(Button6, "Button6", ">|");
+    button(Button1, "Button1", "Drukuj");
+    button(Button4, "Button4", "Zapisz");
+    Gauge1 = new QProgressBar(this);
+    Gauge1->setObjectName("Gauge1");
+    Gauge1->hide();
+    bar->addWidget(Gauge1);
+    bar->addStretch();
+    layout->addLayout(bar);
+    ScrollBox1 = new QScrollArea(this);
+    ScrollBox1->setObjectName("ScrollBox1");
+    Image1 = new QLabel;
+    Image1->setObjectName("Image1");
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ScrollBox1->setWidget(Image1);
+    ScrollBox1->verticalScrollBar()->setSingleStep(20);  // a wheel notch moves the sheet 20 pixels
+    layout->addWidget(ScrollBox1, 1);
+
+    connect(Button5, &QPushButton::clicked, this, [this] { ShowSheet(0); });
+    connect(Button2, &QPushButton::clicked, this, [this] { ShowSheet(mCurrent - 1); });
+    connect(Button3, &QPushButton::clicked, this, [this] { ShowSheet(mCurrent + 1); });
+    connect(Button6, &QPushButton::clicked, this, [this] { ShowSheet(SheetCount() - 1); });
+    connect(Button1, &QPushButton::clicked, this, [this] { Print(); });
+    connect(Button4, &QPushButton::clicked, this, [this] { Save(); });
+    resize(900, 700);
+    ShowSheet(0);
+}
+
+TForm2::~TForm2() = default;
+
+void TForm2::ShowSheet(int index) {
+    mCurrent = std::clamp(index, 0, SheetCount() - 1);
+    const ReportSheet& sheet = Sheet();
+    for (QPushButton* b : {Button5, Button2, Button3, Button6, Button1, Button4}) b->hide();
+    Gauge1->setRange(0, std::max(sheet.count, 1));
+    Gauge1->setValue(0);
+    Gauge1->show();
+    const int width = std::clamp(RoundPixels(mReport->ReportWidth()) + mReport->originX, 1, kMaxSheetSide);
+    const int height = std::clamp(mReport->SheetPixels(sheet), 1, kMaxSheetSide);
+    mImage = QImage(width, height, QImage::Format_RGB32);
+    mImage.fill(Qt::white);
+    {
+        QPainter painter(&mImage);
+        QtReportCanvas canvas(painter);
+        mReport->DrawSheet(canvas, sheet);
+    }
+    Gauge1->setValue(std::max(sheet.count, 1));
+    Gauge1->hide();
+    Image1->setPixmap(QPixmap::fromImage(mImage));
+    Image1->resize(mImage.size());
+    Button1->show();
+    Button4->show();
+    Button5->setVisible(mCurrent > 0);
+    Button2->setVisible(mCurrent > 0);
+    Button3->setVisible(mCurrent + 1 < SheetCount());
+    Button6->setVisible(mCurrent + 1 < SheetCount());
+    ShowMessages();
+}
+
+void TForm2::ShowMessages() {
+    const std::vector<std::string>& messages = mReport->Messages();
+    for (; mMessagesShown < messages.size(); ++mMessagesShown)
+        if (mMessage) mMessage(messages[mMessagesShown]);
+}
+
+std::string TForm2::SaveFilter() const {
+    std::string filter;
+    for (const auto& saver : mSavers) filter += (filter.empty() ? "" : "|") + saver->Filter();
+    return filter;
+}
+
+std::string TForm2::SaveWith(std::size_t saver, const std::string& file) {
+    if (saver >= mSavers.size()) return NotForThisReport();
+    return mSavers[saver]->Save(*mReport, file);
+}
+
+void TForm2::Save() {
+    QStringList filters;
+    for (const auto& saver : mSavers) {
+        const std::string f = saver->Filter();
+        const auto bar = f.find('|');
+        filters << toQString(f.substr(0, bar)) + " (" + toQString(f.substr(bar + 1)) + ")";
+    }
+    QFileDialog dialog(this, toQString("Zapisz"), QString(), filters.join(";;"));
+    dialog.setObjectName("SaveDialog1");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const auto index = static_cast<std::size_t>(std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())));
+    QString name = dialog.selectedFiles().front();
+    const std::string f = mSavers[index]->Filter();
+    const QString suffix = toQString(f.substr(f.find('|') + 2));  // "*.srp" -> ".srp"
+    if (!name.contains('.')) name += suffix;
+    const std::string error = SaveWith(index, name.toLocal8Bit().toStdString());
+    if (!error.empty() && mMessage) mMessage(error);
+}
+
+std::string TForm2::PrintTo(QPrinter& printer) {
+    printer.setFullPage(true);
+    const int ppi = printer.resolution();
+    const QRect paper = printer.pageLayout().fullRectPixels(ppi);
+    const PrinterPage page{ppi, paper.width(), paper.height()};
+    std::string error;
+    if (mReport->CountPages(page) == 0 && !mReport->LayoutFor(page).error.empty()) {
+        error = mReport->LayoutFor(page).error;
+    } else {
+        QPainter painter;
+        if (!painter.begin(&printer)) {
+            error = "Nie można rozpocząć drukowania"_cp;
+        } else {
+            QtReportCanvas canvas(painter, [&printer] { printer.newPage(); });
+            error = mReport->Print(canvas, page);
+            painter.end();
+        }
+    }
+    mReport->scale = 1.0;
+    mReport->originX = mReport->originY = 0;
+    ShowMessages();
+    return error;
+}
+
+std::string TForm2::PrintToPdf(const std::string& file) {
+    std::string temp = file + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) return "Nie można zapisać pliku "_cp + file;
+    ::close(fd);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromLocal8Bit(temp.c_str()));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setDocName(toQString(mReport->title));
+    if (mReport->orientation == 2) printer.setPageOrientation(QPageLayout::Landscape);
+    std::string error = PrintTo(printer);
+    if (error.empty() && std::rename(temp.c_str(), file.c_str()) != 0) error = "Nie można zapisać pliku "_cp + file;
+    if (!error.empty()) ::unlink(temp.c_str());
+    return error;
+}
+
+void TForm2::Print() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(toQString(mReport->title));
+    if (mReport->orientation == 1) printer.setPageOrientation(QPageLayout::Portrait);
+    if (mReport->orientation == 2) printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setFullPage(true);
+    const QRect paper = printer.pageLayout().fullRectPixels(printer.resolution());
+    const int pages = std::min(mReport->CountPages(PrinterPage{printer.resolution(), paper.width(), paper.height()}),
+                               kMaxPrintDialogPages);
+    QPrintDialog dialog(&printer, this);
+    dialog.setObjectName("PrintDialog1");
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange);
+    dialog.setMinMax(1, std::max(pages, 1));
+    dialog.setFromTo(1, std::max(pages, 1));
+    if (dialog.exec() != QDialog::Accepted) return;
+    const bool range = printer.printRange() == QPrinter::PageRange;
+    mReport->pageFrom = range ? printer.fromPage() : 0;
+    mReport->pageTo = range ? printer.toPage() : 0;
+    const std::string error = PrintTo(printer);
+    if (!error.empty() && mMessage) mMessage("Błąd druku: "_cp + error);
+}
+
+}  // namespace velt::gui

@@ -1,0 +1,99 @@
+// "&Zestawienie" in the program against velt-server: the scope items of a
+// report without a form say what is missing, and with a highlighted record
+// or a remote collection the table report opens in its preview window.
+
+#include "gui/common/TOknoKomunikatu.h"
+#include "gui/reports/TForm2.h"
+#include "gui/shell/TForm1.h"
+#include "support/ServerProcess.h"
+#include "support/TempDir.h"
+#include "text/CpLiteral.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace velt;
+using namespace velt::gui;
+
+namespace {
+
+std::string Config(int port) {
+    return "[HISTORIA]\r\nid=KATALOG_DEMO\r\n[KATALOG_DEMO]\r\nnazwa=Katalog demonstracyjny\r\nip=127.0.0.1\r\nport=" +
+           std::to_string(port) + "\r\n";
+}
+
+// Closes every message box, keeping its text.
+class Dismisser {
+public:
+    Dismisser() {
+        mTimer.setInterval(10);
+        QObject::connect(&mTimer, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<TOknoKomunikatu*>(QApplication::activeModalWidget());
+            if (!box) return;
+            texts.push_back(box->Label1->text());
+            box->reject();
+        });
+        mTimer.start();
+    }
+    QStringList texts;
+
+private:
+    QTimer mTimer;
+};
+
+QAction* ScopeItem(TForm1& form, const QString& report, const QString& scope) {
+    for (QMenu* m : form.Zestawienie1->findChildren<QMenu*>()) {
+        if (m->title() != report) continue;
+        for (QAction* a : m->actions())
+            if (a->text() == scope) return a;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+TEST(ReportMenuServer, ScopeItemsSayWhatIsMissingAndOpenThePreview) {
+    test::ServerProcess server;
+    ASSERT_TRUE(server.Ready()) << server.Why();
+    test::TempDir dir;
+    const std::string ini = dir.Write("VELT_TCP.INI", Config(server.Port()));
+    TForm1 form;
+    form.Shell().ReadConfiguration(ini, dir.Path(), dir.Path());
+    form.Shell().Start(std::nullopt);
+    ASSERT_TRUE(form.Shell().Current()->Ready);
+    Dismisser dismiss;
+    for (int i = 0; i < 200 && dismiss.texts.isEmpty(); ++i) QTest::qWait(10);
+    dismiss.texts.clear();
+
+    const QString list = QString::fromUtf8("Lista tytułów");
+    QAction* record = ScopeItem(form, list, QString::fromUtf8("Wyróżniony rekord"));
+    QAction* remote = ScopeItem(form, list, QString::fromUtf8("Dla kolekcji zdalnej"));
+    QAction* local = ScopeItem(form, list, QString::fromUtf8("Dla kolekcji lokalnej"));
+    ASSERT_TRUE(record && remote && local);
+
+    form.Shell().Current()->RemoteCollection = 0;
+    form.PutIntoRecordBox("");
+    remote->trigger();
+    record->trigger();
+    for (int i = 0; i < 100 && dismiss.texts.size() < 2; ++i) QTest::qWait(10);
+    EXPECT_EQ(dismiss.texts, (QStringList{"Brak kolekcji zdalnej", QString::fromUtf8("Żaden rekord nie został wyróżniony")}));
+    EXPECT_TRUE(form.findChildren<TForm2*>().isEmpty());
+
+    form.PutIntoRecordBox("K7");
+    record->trigger();
+    TForm2* preview = nullptr;
+    for (int i = 0; i < 200 && !preview; ++i) {
+        QTest::qWait(10);
+        preview = form.findChild<TForm2*>("TForm2");
+    }
+    ASSERT_NE(preview, nullptr) << dismiss.texts.join("|").toStdString();
+    EXPECT_EQ(preview->windowTitle(), list);
+    EXPECT_EQ(preview->Report().lineCount, 1);
+    EXPECT_EQ(preview->Report().Refusal(), "");
+    preview->close();
+    QTest::qWait(20);
+}
