@@ -1,0 +1,152 @@
+// The reports of records besides the list of titles, against velt-server:
+// the bibliographic description (FORMAT) read as the report window reads it,
+// the spine labels (ETYKIETA) appended to a label file, the CSV export
+// (PLIK) and the ordered list with its parameter form (TABELA) of a
+// collection, a list and parameters only. The parts: the texts that go into
+// each kind of work file.
+
+#include "ServerTestSupport.h"
+
+#include "RecordReports.h"
+#include "TableReports.h"
+
+#include "reports/FormattedText.h"
+#include "reports/tbl_report.h"
+#include "text/CpLiteral.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <unistd.h>
+
+using namespace velt;
+using namespace velt::test;
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find("\r\n", at);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(at, end - at));
+        at = end + 2;
+    }
+    return lines;
+}
+
+class RecordReportsServerTest : public SharedServerTest {
+protected:
+    void SetUp() override {
+        SharedServerTest::SetUp();
+        if (HasFatalFailure()) return;
+        c = Connect(*sServer);
+        ASSERT_FALSE((*c)->Broken()) << (*c)->ErrorText();
+        char pattern[] = "/tmp/velt-raporty-XXXXXX";
+        ASSERT_TRUE(::mkdtemp(pattern));
+        dir = pattern;
+    }
+    void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
+
+    // The work file of report for a list of records; empty when aborted.
+    std::string ListReport(int report, const std::string& list, const std::string& parameters = "") {
+        const std::string target = dir + "/report" + std::to_string(++files) + ".tmp";
+        if (!(*c)->ListReport(report, parameters, list, target, nullptr)) return "";
+        return ReadFile(target);
+    }
+    // The title list's data line of a record: what the other reports show.
+    std::string TitleLine(const std::string& id) {
+        const std::string target = dir + "/tytuly" + std::to_string(++files) + ".tmp";
+        EXPECT_TRUE((*c)->ListReport(server::kTitleListReport, "", id + "|", target, nullptr));
+        const tbl_report report = tbl_report::FromSrpFile("T", target);
+        return report.lineCount == 1 ? report.data()[0] : std::string();
+    }
+    // The remote collection of every book: its number and count.
+    std::pair<int, int> AllBooks() {
+        const RecordPtr found = (*c)->Search("\"tytuł\" DOWOLNY"_cp);
+        EXPECT_TRUE(found && found->Count >= 2);
+        if (!found || found->Count < 2) return {0, 0};
+        return {std::stoi(found->Item(1)), std::stoi(found->Item(2))};
+    }
+
+    std::unique_ptr<Client> c;
+    std::string dir;
+    int files = 0;
+};
+
+std::vector<FormattedParagraph> TextParagraphs(const std::string& file) {
+    std::vector<FormattedParagraph> out;
+    for (FormattedParagraph& p : ReadFormattedText(Lines(file)))
+        if (!p.runs.empty()) out.push_back(std::move(p));
+    return out;
+}
+
+}  // namespace
+
+TEST(RecordReportParts, FormatLinesCannotCarryControlWords) {
+    const struct {
+        const char* text;
+        const char* line;
+    } cases[] = {
+        {"Ala ma kota", "Ala ma kota"},
+        {"[CZCIONKA +B 72]", " [CZCIONKA +B 72]"},
+        {"[PARAGRAF 900 900 900", " [PARAGRAF 900 900 900"},
+        {"[Bez tytułu]", "[Bez tytułu]"},
+        {"\bprzyklejone", " przyklejone"},
+        {"dwa\r\nwiersze", "dwa  wiersze"},
+        {"", ""},
+    };
+    for (const auto& k : cases) EXPECT_EQ(server::FormatTextLine(k.text), k.line) << k.text;
+    // Read back as the report window reads it, such a text stays text.
+    const auto paragraphs = ReadFormattedText({"[PARAGRAF 0 0 0]", "Tytuł:"_cp, server::FormatTextLine("[CZCIONKA 72]")});
+    ASSERT_EQ(paragraphs.size(), 1u);
+    EXPECT_EQ(paragraphs[0].Text(), "Tytuł:  [CZCIONKA 72]"_cp);
+    for (const auto& run : paragraphs[0].runs) EXPECT_EQ(run.points, 0);
+}
+
+TEST_F(RecordReportsServerTest, TheDescriptionOfAListReadsAsParagraphsWithBoldHeadingsAndItalicTitles) {
+    const std::string file = ListReport(server::kDescriptionReport, "K7|K2|");
+    ASSERT_FALSE(file.empty());
+    const auto paragraphs = TextParagraphs(file);
+    ASSERT_EQ(paragraphs.size(), 4u);
+    EXPECT_EQ(paragraphs[0].Text(), "Opis bibliograficzny"_cp);
+    EXPECT_TRUE(paragraphs[0].runs[0].bold);
+    EXPECT_EQ(paragraphs[0].runs[0].points, 14);
+    EXPECT_EQ(paragraphs[1].Text(), "Pozycji: 2");
+    EXPECT_FALSE(paragraphs[1].runs[0].bold);
+    EXPECT_EQ(paragraphs[1].runs[0].points, 10);
+    const char* ids[] = {"K7", "K2"};
+    for (int i = 0; i < 2; ++i) {
+        const FormattedParagraph& p = paragraphs[static_cast<std::size_t>(i + 2)];
+        const std::string data = TitleLine(ids[i]);
+        const std::string title = DataField(data, "tytul"), author = DataField(data, "autor");
+        ASSERT_FALSE(title.empty());
+        EXPECT_EQ(p.Text().rfind(std::to_string(i + 1) + ". " + author + ". " + title, 0), 0u) << p.Text();
+        EXPECT_NE(p.Text().find(DataField(data, "wydawca")), std::string::npos) << p.Text();
+        EXPECT_NE(p.Text().find("Sygn. " + DataField(data, "sygnatura")), std::string::npos) << p.Text();
+        EXPECT_EQ(p.firstIndent, -20);
+        EXPECT_EQ(p.leftIndent, 20);
+        bool boldAuthor = false, italicTitle = false;
+        for (const FormattedRun& run : p.runs) {
+            if (run.bold && run.text.find(author) != std::string::npos) boldAuthor = true;
+            if (run.italic && !run.bold && run.text.find(title) != std::string::npos) italicTitle = true;
+            EXPECT_FALSE(run.bold && run.italic) << run.text;
+        }
+        EXPECT_TRUE(boldAuthor) << p.Text();
+        EXPECT_TRUE(italicTitle) << p.Text();
+    }
+}
+
+TEST_F(RecordReportsServerTest, TheDescriptionOfACollectionHasAParagraphPerBookAndUnknownsAbort) {
+    const auto [collection, count] = AllBooks();
+    ASSERT_GT(count, 0);
+    const std::string target = dir + "/opis.tmp";
+    ASSERT_TRUE((*c)->CollectionReport(collection, server::kDescriptionReport, "", target, nullptr));
+    EXPECT_EQ(TextParagraphs(ReadFile(target)).size(), static_cast<std::size_t>(count) + 2);
+
+    EXPECT_EQ(ListReport(server::kDescriptionReport, "K7|K999999|"), "");
+    EXPECT_FALSE((*c)->CollectionReport(987654, server::kDescriptionReport, "", dir + "/z", nullptr));
+    EXPECT_FALSE((*c)->CollectionReport(collection, 99, "", dir + "/y", nullptr));
+    EXPECT_EQ(::access((dir + "/z").c_str(), F_OK), -1);
+}
