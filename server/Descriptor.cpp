@@ -99,6 +99,8 @@ std::string DescriptorText(const Session& s) {
                     G("act", AcquisitionsReport().script));
     d += G("r", G("nam", "Opis bibliograficzny"_cp) + G("fat", "Wykazy"_cp) + G("lan", "FORMAT") +
                     G("id", std::to_string(kDescriptionReport)));
+    d += G("r", G("nam", "Etykiety grzbietowe"_cp) + G("fat", "Etykiety"_cp) + G("lan", "ETYKIETA") +
+                    G("id", std::to_string(kSpineLabelReport)));
     d += ProgramGroups(s);
     for (std::size_t f = 0; f < Filters().size(); ++f)
         d += G("c", G("nam", Filters()[f].name) + G("id", std::to_string(f + 1)));

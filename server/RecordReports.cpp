@@ -98,6 +98,31 @@ std::string DescriptionText(Session& s, const std::vector<std::uint32_t>& number
     return text;
 }
 
+// --- the spine labels ---
+
+std::string LabelText(std::string_view text, std::size_t max) {
+    std::string out;
+    for (const char c : text) out.push_back(c == '\r' || c == '\n' || c == '|' ? ' ' : c);
+    const std::size_t first = out.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    out = out.substr(first, out.find_last_not_of(' ') - first + 1);
+    if (out.size() > max) out.resize(max);
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    return out;
+}
+
+std::string SpineLabelText(Session& s, const std::vector<std::uint32_t>& numbers) {
+    // A label per book: its shelf mark (the identifier when it has none),
+    // then the author's surname or, without an author, the title.
+    std::string text;
+    for (const Book& b : BooksOf(s, numbers)) {
+        const std::string first = LabelText(b.call.empty() ? b.id : b.call);
+        const std::string second = LabelText(b.author.empty() ? b.title : Surname(b.author));
+        text += Line(first + "|" + second);
+    }
+    return text;
+}
+
 }  // namespace velt::server
 
 namespace velt::server {
@@ -108,6 +133,7 @@ std::optional<std::string> RecordsReportText(Session& s, std::int32_t report, co
     switch (report) {
         case kTitleListReport: return TableReportText(s, report, numbers);
         case kDescriptionReport: return DescriptionText(s, numbers);
+        case kSpineLabelReport: return SpineLabelText(s, numbers);
         default: return std::nullopt;
     }
 }

@@ -11,11 +11,13 @@
 #include "TableReports.h"
 
 #include "reports/FormattedText.h"
+#include "reports/LabelFile.h"
 #include "reports/tbl_report.h"
 #include "text/CpLiteral.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <unistd.h>
 
@@ -149,4 +151,51 @@ TEST_F(RecordReportsServerTest, TheDescriptionOfACollectionHasAParagraphPerBookA
     EXPECT_FALSE((*c)->CollectionReport(987654, server::kDescriptionReport, "", dir + "/z", nullptr));
     EXPECT_FALSE((*c)->CollectionReport(collection, 99, "", dir + "/y", nullptr));
     EXPECT_EQ(::access((dir + "/z").c_str(), F_OK), -1);
+}
+
+TEST(RecordReportParts, LabelTextsCannotAddLinesOrColumns) {
+    const struct {
+        const char* text;
+        std::size_t max;
+        const char* label;
+    } cases[] = {
+        {"II 10007", 40, "II 10007"},
+        {"  Nowak  ", 40, "Nowak"},
+        {"a|b\r\nc", 40, "a b  c"},
+        {"Kowalski-Nowakowski", 8, "Kowalski"},
+        {"Ala ma kota", 4, "Ala"},
+        {"|\r\n", 40, ""},
+        {"", 40, ""},
+    };
+    for (const auto& k : cases) EXPECT_EQ(server::LabelText(k.text, k.max), k.label) << k.text;
+}
+
+TEST_F(RecordReportsServerTest, SpineLabelsGiveTheShelfMarkAndSurnameAndGoIntoTheLabelFile) {
+    const std::string file = ListReport(server::kSpineLabelReport, "K7|K2|");
+    const std::vector<std::string> lines = Lines(file);
+    ASSERT_EQ(lines.size(), 2u) << file;
+    const char* ids[] = {"K7", "K2"};
+    for (int i = 0; i < 2; ++i) {
+        const std::string data = TitleLine(ids[i]);
+        const std::string author = DataField(data, "autor");
+        ASSERT_FALSE(author.empty());
+        EXPECT_EQ(lines[static_cast<std::size_t>(i)], DataField(data, "sygnatura") + "|" + author.substr(0, author.find(',')));
+    }
+    // The label file gets the lines as they came, after what it held.
+    const std::string labels = dir + "/NAKLEJKI.DAT";
+    WriteFile(labels, "stara|etykieta\r\n");
+    ASSERT_EQ(AppendLabelLines(labels, lines), "");
+    EXPECT_EQ(ReadFile(labels), "stara|etykieta\r\n" + file);
+
+    const auto [collection, count] = AllBooks();
+    const std::string target = dir + "/etykiety.tmp";
+    ASSERT_TRUE((*c)->CollectionReport(collection, server::kSpineLabelReport, "", target, nullptr));
+    const std::vector<std::string> all = Lines(ReadFile(target));
+    ASSERT_EQ(all.size(), static_cast<std::size_t>(count));
+    for (const std::string& line : all) {
+        EXPECT_EQ(std::count(line.begin(), line.end(), '|'), 1) << line;
+        EXPECT_GT(line.find('|'), 0u) << "every label has its first text: " << line;
+        EXPECT_LE(line.size(), 2 * server::kMaxLabelText + 1) << line;
+    }
+    EXPECT_EQ(ListReport(server::kSpineLabelReport, "K999999|"), "");
 }
