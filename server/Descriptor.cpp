@@ -101,6 +101,8 @@ std::string DescriptorText(const Session& s) {
                     G("id", std::to_string(kDescriptionReport)));
     d += G("r", G("nam", "Etykiety grzbietowe"_cp) + G("fat", "Etykiety"_cp) + G("lan", "ETYKIETA") +
                     G("id", std::to_string(kSpineLabelReport)));
+    d += G("r", G("nam", "Eksport do pliku CSV"_cp) + G("fat", "Eksport"_cp) + G("lan", "PLIK") +
+                    G("opt", "Plik CSV|*.csv") + G("id", std::to_string(kCsvExportReport)));
     d += ProgramGroups(s);
     for (std::size_t f = 0; f < Filters().size(); ++f)
         d += G("c", G("nam", Filters()[f].name) + G("id", std::to_string(f + 1)));

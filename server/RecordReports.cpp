@@ -123,6 +123,35 @@ std::string SpineLabelText(Session& s, const std::vector<std::uint32_t>& numbers
     return text;
 }
 
+// --- the CSV export ---
+
+std::string CsvField(std::string_view text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"') out += "\"\"";
+        else if (c == '\r' || c == '\n') out += ' ';
+        else out += c;
+    }
+    return out + "\"";
+}
+
+std::string CsvExportText(Session& s, const std::vector<std::uint32_t>& numbers) {
+    static const std::string kColumns[] = {"identyfikator", "autor", "tytuł"_cp, "wydawca", "miejsce", "rok",
+                                           "isbn", "sygnatura"};
+    std::string text;
+    for (const std::string& column : kColumns) text += (text.empty() ? "" : ",") + CsvField(column);
+    text += "\r\n";
+    for (const Book& b : BooksOf(s, numbers)) {
+        std::string title = b.title;
+        if (!b.subtitle.empty()) title += " : " + b.subtitle;
+        const std::string* values[] = {&b.id, &b.author, &title, &b.publisher, &b.place, &b.year, &b.isbn, &b.call};
+        std::string row;
+        for (const std::string* v : values) row += (row.empty() ? "" : ",") + CsvField(*v);
+        text += row + "\r\n";
+    }
+    return text;
+}
+
 }  // namespace velt::server
 
 namespace velt::server {
@@ -134,6 +163,7 @@ std::optional<std::string> RecordsReportText(Session& s, std::int32_t report, co
         case kTitleListReport: return TableReportText(s, report, numbers);
         case kDescriptionReport: return DescriptionText(s, numbers);
         case kSpineLabelReport: return SpineLabelText(s, numbers);
+        case kCsvExportReport: return CsvExportText(s, numbers);
         default: return std::nullopt;
     }
 }

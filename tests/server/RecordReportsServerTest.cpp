@@ -10,8 +10,10 @@
 #include "RecordReports.h"
 #include "TableReports.h"
 
+#include "catalogue/velt_files.h"
 #include "reports/FormattedText.h"
 #include "reports/LabelFile.h"
+#include "reports/LoanForm.h"
 #include "reports/tbl_report.h"
 #include "text/CpLiteral.h"
 
@@ -19,6 +21,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <unistd.h>
 
 using namespace velt;
@@ -198,4 +201,99 @@ TEST_F(RecordReportsServerTest, SpineLabelsGiveTheShelfMarkAndSurnameAndGoIntoTh
         EXPECT_LE(line.size(), 2 * server::kMaxLabelText + 1) << line;
     }
     EXPECT_EQ(ListReport(server::kSpineLabelReport, "K999999|"), "");
+}
+
+namespace {
+
+// The rows of a CSV text: fields in double quotation marks (one inside
+// doubled) or bare, parted by ",", rows ended by CR LF.
+std::vector<std::vector<std::string>> ReadCsv(const std::string& text) {
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::string> row;
+    std::string field;
+    bool quoted = false, any = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char ch = text[i];
+        if (quoted) {
+            if (ch == '"' && i + 1 < text.size() && text[i + 1] == '"') field += '"', ++i;
+            else if (ch == '"') quoted = false;
+            else field += ch;
+        } else if (ch == '"') {
+            quoted = any = true;
+        } else if (ch == ',') {
+            row.push_back(field), field.clear();
+        } else if (ch == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            row.push_back(field), field.clear();
+            rows.push_back(row), row.clear();
+            ++i;
+        } else {
+            field += ch;
+        }
+    }
+    EXPECT_FALSE(quoted) << "a field is left open";
+    EXPECT_TRUE(row.empty() && field.empty()) << "the last row has its CR LF";
+    (void)any;
+    return rows;
+}
+
+}  // namespace
+
+TEST(RecordReportParts, CsvFieldsReadBackWhole) {
+    const struct {
+        const char* value;
+        const char* field;
+        const char* back;
+    } cases[] = {
+        {"Nowak", "\"Nowak\"", "Nowak"},
+        {"Ala, Ola", "\"Ala, Ola\"", "Ala, Ola"},
+        {"\"Lalka\" i inne", "\"\"\"Lalka\"\" i inne\"", "\"Lalka\" i inne"},
+        {"dwa\r\nwiersze", "\"dwa  wiersze\"", "dwa  wiersze"},
+        {"", "\"\"", ""},
+    };
+    for (const auto& k : cases) {
+        const std::string field = server::CsvField(k.value);
+        EXPECT_EQ(field, k.field) << k.value;
+        const auto rows = ReadCsv(field + "," + field + "\r\n");
+        ASSERT_EQ(rows.size(), 1u) << k.value;
+        EXPECT_EQ(rows[0], (std::vector<std::string>{k.back, k.back})) << k.value;
+    }
+}
+
+TEST_F(RecordReportsServerTest, TheCsvExportHasAHeaderAndARowPerBookAndProposesACsvName) {
+    const auto rows = ReadCsv(ListReport(server::kCsvExportReport, "K7|K2|"));
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"identyfikator", "autor", "tytuł"_cp, "wydawca", "miejsce", "rok",
+                                                 "isbn", "sygnatura"}));
+    const char* ids[] = {"K7", "K2"};
+    for (int i = 0; i < 2; ++i) {
+        const std::vector<std::string>& row = rows[static_cast<std::size_t>(i + 1)];
+        ASSERT_EQ(row.size(), 8u);
+        const std::string data = TitleLine(ids[i]);
+        EXPECT_EQ(row[0], ids[i]);
+        EXPECT_EQ(row[1], DataField(data, "autor"));
+        EXPECT_EQ(row[2].rfind(DataField(data, "tytul"), 0), 0u) << row[2];
+        EXPECT_EQ(row[3], DataField(data, "wydawca"));
+        EXPECT_EQ(row[5].size(), 4u) << row[5];
+        EXPECT_EQ(row[6], DataField(data, "isbn"));
+        EXPECT_EQ(row[7], DataField(data, "sygnatura"));
+    }
+    const auto [collection, count] = AllBooks();
+    const std::string target = dir + "/eksport.csv";
+    ASSERT_TRUE((*c)->CollectionReport(collection, server::kCsvExportReport, "", target, nullptr));
+    const auto all = ReadCsv(ReadFile(target));
+    ASSERT_EQ(all.size(), static_cast<std::size_t>(count) + 1);
+    for (const auto& row : all) EXPECT_EQ(row.size(), 8u);
+
+    velt_files descriptor(std::make_unique<TVeltClient>("127.0.0.1", [](const std::string&, SessionText) {},
+                                                        sServer->Port()),
+                          true);
+    ASSERT_TRUE(descriptor.Ready) << descriptor.ErrorText;
+    std::map<int, std::string> kinds;
+    for (const velt_report& r : descriptor.Reports) {
+        kinds[r.Id] = r.Language;
+        if (r.Id == server::kCsvExportReport) EXPECT_EQ(PlikDefaultName(r.Options), "raport.csv");
+    }
+    EXPECT_EQ(kinds[server::kDescriptionReport], "FORMAT");
+    EXPECT_EQ(kinds[server::kSpineLabelReport], "ETYKIETA");
+    EXPECT_EQ(kinds[server::kCsvExportReport], "PLIK");
 }
