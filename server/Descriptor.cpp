@@ -103,6 +103,9 @@ std::string DescriptorText(const Session& s) {
                     G("id", std::to_string(kSpineLabelReport)));
     d += G("r", G("nam", "Eksport do pliku CSV"_cp) + G("fat", "Eksport"_cp) + G("lan", "PLIK") +
                     G("opt", "Plik CSV|*.csv") + G("id", std::to_string(kCsvExportReport)));
+    d += G("r", G("nam", OrderedListReport().name) + G("fat", "Wykazy"_cp) + G("lan", "TABELA") +
+                    G("id", std::to_string(kOrderedListReport)) + G("par", OrderedListReport().form) +
+                    G("act", OrderedListReport().script));
     d += ProgramGroups(s);
     for (std::size_t f = 0; f < Filters().size(); ++f)
         d += G("c", G("nam", Filters()[f].name) + G("id", std::to_string(f + 1)));

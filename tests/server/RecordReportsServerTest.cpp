@@ -9,9 +9,11 @@
 
 #include "RecordReports.h"
 #include "TableReports.h"
+#include "Fold.h"
 
 #include "catalogue/velt_files.h"
 #include "reports/FormattedText.h"
+#include "reports/RecordingCanvas.h"
 #include "reports/LabelFile.h"
 #include "reports/LoanForm.h"
 #include "reports/tbl_report.h"
@@ -22,6 +24,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <map>
+#include <set>
 #include <unistd.h>
 
 using namespace velt;
@@ -296,4 +299,79 @@ TEST_F(RecordReportsServerTest, TheCsvExportHasAHeaderAndARowPerBookAndProposesA
     EXPECT_EQ(kinds[server::kDescriptionReport], "FORMAT");
     EXPECT_EQ(kinds[server::kSpineLabelReport], "ETYKIETA");
     EXPECT_EQ(kinds[server::kCsvExportReport], "PLIK");
+}
+
+namespace {
+
+// The years of the lines of an ordered list, each checked to lie within.
+std::vector<int> Years(const tbl_report& report, int from, int to) {
+    std::vector<int> years;
+    for (const std::string& line : report.data()) {
+        const int year = std::stoi(DataField(line, "rok"));
+        EXPECT_GE(year, from) << line;
+        EXPECT_LE(year, to) << line;
+        years.push_back(year);
+    }
+    return years;
+}
+
+}  // namespace
+
+TEST_F(RecordReportsServerTest, TheOrderedListOfParametersOnlyKeepsToTheYearsAndOrder) {
+    const std::string target = dir + "/lata.tmp";
+    ASSERT_TRUE((*c)->ParameterReport(server::kOrderedListReport, "S.1|R|R.1|1990|R.2|1994|", target, nullptr));
+    tbl_report report = tbl_report::FromSrpFile("Zestawienie tytułów"_cp, target);
+    ASSERT_EQ(report.Refusal(), "");
+    ASSERT_GT(report.lineCount, 10);
+    const std::vector<int> years = Years(report, 1990, 1994);
+    EXPECT_TRUE(std::is_sorted(years.begin(), years.end()));
+    EXPECT_EQ(DataField(report.data()[0], "razem"), std::to_string(report.lineCount));
+
+    RecordingCanvas canvas;
+    report.DrawSheet(canvas, report.Sheets().at(0));
+    EXPECT_TRUE(report.Messages().empty()) << report.Messages().front();
+    const std::vector<std::string> drawn = canvas.Texts();
+    EXPECT_NE(std::find(drawn.begin(), drawn.end(), "Zestawienie tytułów według roku wydania"_cp), drawn.end());
+    EXPECT_NE(std::find(drawn.begin(), drawn.end(), "Wydane w latach 1990-1994"), drawn.end());
+
+    // The same over the collection of every book (100/6) gives the same books.
+    const auto [collection, count] = AllBooks();
+    const std::string again = dir + "/kolekcja.tmp";
+    ASSERT_TRUE((*c)->CollectionReport(collection, server::kOrderedListReport, "S.1|R|R.1|1990|R.2|1994|", again,
+                                       nullptr));
+    EXPECT_EQ(tbl_report::FromSrpFile("T", again).lineCount, report.lineCount);
+    // Without parameters every book is listed by title.
+    const std::string plain = dir + "/bez.tmp";
+    ASSERT_TRUE((*c)->CollectionReport(collection, server::kOrderedListReport, "", plain, nullptr));
+    const tbl_report all = tbl_report::FromSrpFile("T", plain);
+    ASSERT_EQ(all.lineCount, count);
+    std::vector<std::string> titles;
+    for (const std::string& line : all.data()) titles.push_back(server::Fold(DataField(line, "tytul")));
+    EXPECT_TRUE(std::is_sorted(titles.begin(), titles.end()));
+}
+
+TEST_F(RecordReportsServerTest, TheOrderedListOfAListSortsByAuthorAndRefusesBadParameters) {
+    const std::string target = dir + "/autorzy.tmp";
+    ASSERT_TRUE((*c)->ListReport(server::kOrderedListReport, "S.1|A|R.1|1900|R.2|2100|", "K7|K2|K5|K11|", target,
+                                 nullptr));
+    const tbl_report report = tbl_report::FromSrpFile("T", target);
+    ASSERT_EQ(report.lineCount, 4);
+    std::vector<std::string> authors;
+    std::set<std::string> ids;
+    for (const std::string& line : report.data()) {
+        authors.push_back(server::Fold(DataField(line, "autor")));
+        ids.insert(DataField(line, "id"));
+    }
+    EXPECT_TRUE(std::is_sorted(authors.begin(), authors.end()));
+    EXPECT_EQ(ids, (std::set<std::string>{"K7", "K2", "K5", "K11"}));
+
+    const char* refused[] = {"S.1|R|R.1|2000|R.2|1990|", "S.1|X|", "R.1|19x0|", "R.2|20000|", "S.1|T|R.1| |R.2|199|"};
+    for (const char* parameters : refused) {
+        EXPECT_EQ(ListReport(server::kOrderedListReport, "K7|", parameters), "") << parameters;
+        EXPECT_FALSE((*c)->ParameterReport(server::kOrderedListReport, parameters, dir + "/p", nullptr)) << parameters;
+    }
+    EXPECT_FALSE((*c)->ParameterReport(server::kDescriptionReport, "S.1|T|", dir + "/q", nullptr));
+    EXPECT_EQ(::access((dir + "/p").c_str(), F_OK), -1);
+    // A report without a form takes parameters it does not use.
+    EXPECT_EQ(Lines(ListReport(server::kSpineLabelReport, "K7|", "S.1|T|")).size(), 1u);
 }
