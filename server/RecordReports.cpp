@@ -15,8 +15,8 @@ namespace {
 
 // What the reports show of a book.
 struct Book {
-    std::string id, author, title, subtitle, responsibility, edition, place, publisher, year, extent,
-        illustrations, isbn, call;
+    std::string id, author, title, subtitle, responsibility, edition, place, publisher, year,
+        extent, illustrations, isbn, call;
 };
 
 Book BookOf(Session& s, std::uint32_t number, const std::string& text) {
@@ -51,7 +51,9 @@ std::vector<Book> BooksOf(Session& s, const std::vector<std::uint32_t>& numbers)
     return books;
 }
 
-bool StartsWith(std::string_view text, std::string_view start) { return text.substr(0, start.size()) == start; }
+bool StartsWith(std::string_view text, std::string_view start) {
+    return text.substr(0, start.size()) == start;
+}
 
 // Every book of the catalogue, in record number order.
 std::vector<std::uint32_t> AllBookNumbers(Session& s) {
@@ -61,30 +63,39 @@ std::vector<std::uint32_t> AllBookNumbers(Session& s) {
 }
 
 // The surname of a heading "Surname, Given".
-std::string Surname(const std::string& heading) { return heading.substr(0, heading.find(',')); }
+std::string Surname(const std::string& heading) {
+    return heading.substr(0, heading.find(','));
+}
 
-std::string Line(const std::string& text) { return text + "\r\n"; }
+std::string Line(const std::string& text) {
+    return text + "\r\n";
+}
 
-}  // namespace
+} // namespace
 
 // --- the bibliographic description ---
 
 std::string FormatTextLine(std::string_view text) {
     std::string out;
-    for (const char c : text) out.push_back(static_cast<unsigned char>(c) < 32 ? ' ' : c);
+    for (const char c : text)
+        out.push_back(static_cast<unsigned char>(c) < 32 ? ' ' : c);
     if (StartsWith(out, "[PARAGRAF") || StartsWith(out, "[CZCIONKA")) out.insert(out.begin(), ' ');
     return out;
 }
 
 std::string DescriptionText(Session& s, const std::vector<std::uint32_t>& numbers) {
     const std::vector<Book> books = BooksOf(s, numbers);
-    std::string text = Line("[PARAGRAF 0 0 0]") + Line("[CZCIONKA +B 14]") + Line("Opis bibliograficzny"_cp) +
-                       Line("[CZCIONKA -B 10]") + Line("[PARAGRAF 0 0 0]") + Line("Pozycji: "_cp + std::to_string(books.size()));
+    std::string text = Line("[PARAGRAF 0 0 0]") + Line("[CZCIONKA +B 14]") +
+                       Line("Opis bibliograficzny"_cp) + Line("[CZCIONKA -B 10]") +
+                       Line("[PARAGRAF 0 0 0]") +
+                       Line("Pozycji: "_cp + std::to_string(books.size()));
     for (std::size_t i = 0; i < books.size(); ++i) {
         const Book& b = books[i];
         text += Line("[PARAGRAF -20 20 0]");
         // The heading in bold, the title in italics, the rest plain.
-        text += Line("[CZCIONKA +B]") + Line(FormatTextLine(std::to_string(i + 1) + "." + (b.author.empty() ? "" : " " + b.author + ".")));
+        text += Line("[CZCIONKA +B]") +
+                Line(FormatTextLine(std::to_string(i + 1) + "." +
+                                    (b.author.empty() ? "" : " " + b.author + ".")));
         text += Line("[CZCIONKA -B]") + Line("[CZCIONKA +I]");
         text += Line(FormatTextLine(b.title.empty() ? "[bez tytułu]"_cp : b.title));
         if (!b.subtitle.empty()) text += Line(FormatTextLine(": " + b.subtitle));
@@ -97,7 +108,8 @@ std::string DescriptionText(Session& s, const std::vector<std::uint32_t>& number
         if (!b.year.empty()) imprint += (imprint.empty() ? "" : ", ") + b.year;
         if (!imprint.empty()) rest += (rest.empty() ? "" : " - ") + imprint + ".";
         if (!b.extent.empty())
-            rest += (rest.empty() ? "" : " - ") + b.extent + (b.illustrations.empty() ? "" : " : " + b.illustrations);
+            rest += (rest.empty() ? "" : " - ") + b.extent +
+                    (b.illustrations.empty() ? "" : " : " + b.illustrations);
         if (!rest.empty()) text += Line(FormatTextLine(rest));
         if (!b.isbn.empty()) text += Line(FormatTextLine("ISBN " + b.isbn + "."));
         if (!b.call.empty()) text += Line(FormatTextLine("Sygn. " + b.call));
@@ -109,12 +121,14 @@ std::string DescriptionText(Session& s, const std::vector<std::uint32_t>& number
 
 std::string LabelText(std::string_view text, std::size_t max) {
     std::string out;
-    for (const char c : text) out.push_back(c == '\r' || c == '\n' || c == '|' ? ' ' : c);
+    for (const char c : text)
+        out.push_back(c == '\r' || c == '\n' || c == '|' ? ' ' : c);
     const std::size_t first = out.find_first_not_of(' ');
     if (first == std::string::npos) return {};
     out = out.substr(first, out.find_last_not_of(' ') - first + 1);
     if (out.size() > max) out.resize(max);
-    while (!out.empty() && out.back() == ' ') out.pop_back();
+    while (!out.empty() && out.back() == ' ')
+        out.pop_back();
     return out;
 }
 
@@ -135,25 +149,31 @@ std::string SpineLabelText(Session& s, const std::vector<std::uint32_t>& numbers
 std::string CsvField(std::string_view text) {
     std::string out = "\"";
     for (const char c : text) {
-        if (c == '"') out += "\"\"";
-        else if (c == '\r' || c == '\n') out += ' ';
-        else out += c;
+        if (c == '"')
+            out += "\"\"";
+        else if (c == '\r' || c == '\n')
+            out += ' ';
+        else
+            out += c;
     }
     return out + "\"";
 }
 
 std::string CsvExportText(Session& s, const std::vector<std::uint32_t>& numbers) {
-    static const std::string kColumns[] = {"identyfikator", "autor", "tytuł"_cp, "wydawca", "miejsce", "rok",
-                                           "isbn", "sygnatura"};
+    static const std::string kColumns[] = {"identyfikator", "autor", "tytuł"_cp, "wydawca",
+                                           "miejsce",       "rok",   "isbn",     "sygnatura"};
     std::string text;
-    for (const std::string& column : kColumns) text += (text.empty() ? "" : ",") + CsvField(column);
+    for (const std::string& column : kColumns)
+        text += (text.empty() ? "" : ",") + CsvField(column);
     text += "\r\n";
     for (const Book& b : BooksOf(s, numbers)) {
         std::string title = b.title;
         if (!b.subtitle.empty()) title += " : " + b.subtitle;
-        const std::string* values[] = {&b.id, &b.author, &title, &b.publisher, &b.place, &b.year, &b.isbn, &b.call};
+        const std::string* values[] = {&b.id,    &b.author, &title,  &b.publisher,
+                                       &b.place, &b.year,   &b.isbn, &b.call};
         std::string row;
-        for (const std::string* v : values) row += (row.empty() ? "" : ",") + CsvField(*v);
+        for (const std::string* v : values)
+            row += (row.empty() ? "" : ",") + CsvField(*v);
         text += row + "\r\n";
     }
     return text;
@@ -166,7 +186,8 @@ const FormItem& OrderedListReport() {
         "Zestawienie tytułów"_cp,
         "BEGIN\r"
         "LABEL 'Kolejność:' ON 8, 12\r"
-        "COMBO 'S.1' MASK 'T|według tytułu|A|według autora|R|według roku wydania|' ON 140, 10, 220\r"
+        "COMBO 'S.1' MASK 'T|według tytułu|A|według autora|R|według roku wydania|' ON 140, 10, "
+        "220\r"
         "LABEL 'Wydane w latach od:' ON 8, 42\r"
         "SPIN 'R.1' MASK 4 LIMIT 1900, 2100 ON 140, 40, 70\r"
         "LABEL 'do:' ON 220, 42\r"
@@ -177,7 +198,8 @@ const FormItem& OrderedListReport() {
         "[SHOW R.1]\r"
         "BEGIN GRUPA('R') POZYCJA = '.1' IF TRIM(POLE) = '' POLE = '1900' ENDIF BACK END\r"
         "[SHOW R.2]\r"
-        "BEGIN GRUPA('R') POZYCJA = '.2' IF TRIM(POLE) = '' POLE = DIV(DATE(''), '10000', '0') ENDIF BACK END\r"
+        "BEGIN GRUPA('R') POZYCJA = '.2' IF TRIM(POLE) = '' POLE = DIV(DATE(''), '10000', '0') "
+        "ENDIF BACK END\r"
         "[HELP WYKONAJ]\r"
         "BEGIN\r"
         "{ rok początkowy nie może być późniejszy od końcowego }\r"
@@ -220,14 +242,16 @@ std::string OrderedListDescription() {
         "[END]",
     };
     std::string text;
-    for (const std::string& line : kLines) text += Line(line);
+    for (const std::string& line : kLines)
+        text += Line(line);
     return text;
 }
 
 // A year of the form: empty, or four digits.
 std::optional<int> FormYear(const std::string& text, int empty) {
     if (text.empty()) return empty;
-    if (text.size() != 4 || text.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
+    if (text.size() != 4 || text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
     return std::stoi(text);
 }
 
@@ -239,21 +263,25 @@ int PublishedYear(const std::string& date) {
     return year;
 }
 
-}  // namespace
+} // namespace
 
 std::optional<std::string> OrderedListText(Session& s, const std::string& parameters,
                                            const std::vector<std::uint32_t>* numbers) {
     std::string order, fromText, toText;
     for (const auto& [name, value] : ReadParameterPairs(parameters)) {
         const std::string v = LabelText(value, 16);
-        if (name == "S.1") order = v;
-        else if (name == "R.1") fromText = v;
-        else if (name == "R.2") toText = v;
+        if (name == "S.1")
+            order = v;
+        else if (name == "R.1")
+            fromText = v;
+        else if (name == "R.2")
+            toText = v;
     }
     if (order.empty()) order = "T";
     static const std::pair<std::string, std::string> kOrders[] = {
         {"T", "według tytułu"_cp}, {"A", "według autora"_cp}, {"R", "według roku wydania"_cp}};
-    const auto named = std::find_if(std::begin(kOrders), std::end(kOrders), [&](const auto& o) { return o.first == order; });
+    const auto named = std::find_if(std::begin(kOrders), std::end(kOrders),
+                                    [&](const auto& o) { return o.first == order; });
     const auto from = FormYear(fromText, 0), to = FormYear(toText, 9999);
     if (named == std::end(kOrders) || !from || !to || *from > *to) return std::nullopt;
 
@@ -290,20 +318,27 @@ std::optional<std::string> OrderedListText(Session& s, const std::string& parame
     return text;
 }
 
-}  // namespace velt::server
+} // namespace velt::server
 
 namespace velt::server {
 
-std::optional<std::string> RecordsReportText(Session& s, std::int32_t report, const std::string& parameters,
+std::optional<std::string> RecordsReportText(Session& s, std::int32_t report,
+                                             const std::string& parameters,
                                              const std::vector<std::uint32_t>& numbers) {
     switch (report) {
-        case kTitleListReport: return TableReportText(s, report, numbers);
-        case kDescriptionReport: return DescriptionText(s, numbers);
-        case kSpineLabelReport: return SpineLabelText(s, numbers);
-        case kCsvExportReport: return CsvExportText(s, numbers);
-        case kOrderedListReport: return OrderedListText(s, parameters, &numbers);
-        default: return std::nullopt;
+    case kTitleListReport:
+        return TableReportText(s, report, numbers);
+    case kDescriptionReport:
+        return DescriptionText(s, numbers);
+    case kSpineLabelReport:
+        return SpineLabelText(s, numbers);
+    case kCsvExportReport:
+        return CsvExportText(s, numbers);
+    case kOrderedListReport:
+        return OrderedListText(s, parameters, &numbers);
+    default:
+        return std::nullopt;
     }
 }
 
-}  // namespace velt::server
+} // namespace velt::server

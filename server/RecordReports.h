@@ -51,7 +51,8 @@ std::optional<std::string> OrderedListText(Session& s, const std::string& parame
 // The work file of report for the records with the parameters (empty for a
 // report without a form); none when the server has no such report of
 // records (the transfer is then aborted).
-std::optional<std::string> RecordsReportText(Session& s, std::int32_t report, const std::string& parameters,
+std::optional<std::string> RecordsReportText(Session& s, std::int32_t report,
+                                             const std::string& parameters,
                                              const std::vector<std::uint32_t>& numbers);
 
-}  // namespace velt::server
+} // namespace velt::server

@@ -58,7 +58,8 @@ protected:
     void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
 
     // The work file of report for a list of records; empty when aborted.
-    std::string ListReport(int report, const std::string& list, const std::string& parameters = "") {
+    std::string ListReport(int report, const std::string& list,
+                           const std::string& parameters = "") {
         const std::string target = dir + "/report" + std::to_string(++files) + ".tmp";
         if (!(*c)->ListReport(report, parameters, list, target, nullptr)) return "";
         return ReadFile(target);
@@ -90,7 +91,7 @@ std::vector<FormattedParagraph> TextParagraphs(const std::string& file) {
     return out;
 }
 
-}  // namespace
+} // namespace
 
 TEST(RecordReportParts, FormatLinesCannotCarryControlWords) {
     const struct {
@@ -105,15 +106,19 @@ TEST(RecordReportParts, FormatLinesCannotCarryControlWords) {
         {"dwa\r\nwiersze", "dwa  wiersze"},
         {"", ""},
     };
-    for (const auto& k : cases) EXPECT_EQ(server::FormatTextLine(k.text), k.line) << k.text;
+    for (const auto& k : cases)
+        EXPECT_EQ(server::FormatTextLine(k.text), k.line) << k.text;
     // Read back as the report window reads it, such a text stays text.
-    const auto paragraphs = ReadFormattedText({"[PARAGRAF 0 0 0]", "Tytuł:"_cp, server::FormatTextLine("[CZCIONKA 72]")});
+    const auto paragraphs = ReadFormattedText(
+        {"[PARAGRAF 0 0 0]", "Tytuł:"_cp, server::FormatTextLine("[CZCIONKA 72]")});
     ASSERT_EQ(paragraphs.size(), 1u);
     EXPECT_EQ(paragraphs[0].Text(), "Tytuł:  [CZCIONKA 72]"_cp);
-    for (const auto& run : paragraphs[0].runs) EXPECT_EQ(run.points, 0);
+    for (const auto& run : paragraphs[0].runs)
+        EXPECT_EQ(run.points, 0);
 }
 
-TEST_F(RecordReportsServerTest, TheDescriptionOfAListReadsAsParagraphsWithBoldHeadingsAndItalicTitles) {
+TEST_F(RecordReportsServerTest,
+       TheDescriptionOfAListReadsAsParagraphsWithBoldHeadingsAndItalicTitles) {
     const std::string file = ListReport(server::kDescriptionReport, "K7|K2|");
     ASSERT_FALSE(file.empty());
     const auto paragraphs = TextParagraphs(file);
@@ -130,15 +135,18 @@ TEST_F(RecordReportsServerTest, TheDescriptionOfAListReadsAsParagraphsWithBoldHe
         const std::string data = TitleLine(ids[i]);
         const std::string title = DataField(data, "tytul"), author = DataField(data, "autor");
         ASSERT_FALSE(title.empty());
-        EXPECT_EQ(p.Text().rfind(std::to_string(i + 1) + ". " + author + ". " + title, 0), 0u) << p.Text();
+        EXPECT_EQ(p.Text().rfind(std::to_string(i + 1) + ". " + author + ". " + title, 0), 0u)
+            << p.Text();
         EXPECT_NE(p.Text().find(DataField(data, "wydawca")), std::string::npos) << p.Text();
-        EXPECT_NE(p.Text().find("Sygn. " + DataField(data, "sygnatura")), std::string::npos) << p.Text();
+        EXPECT_NE(p.Text().find("Sygn. " + DataField(data, "sygnatura")), std::string::npos)
+            << p.Text();
         EXPECT_EQ(p.firstIndent, -20);
         EXPECT_EQ(p.leftIndent, 20);
         bool boldAuthor = false, italicTitle = false;
         for (const FormattedRun& run : p.runs) {
             if (run.bold && run.text.find(author) != std::string::npos) boldAuthor = true;
-            if (run.italic && !run.bold && run.text.find(title) != std::string::npos) italicTitle = true;
+            if (run.italic && !run.bold && run.text.find(title) != std::string::npos)
+                italicTitle = true;
             EXPECT_FALSE(run.bold && run.italic) << run.text;
         }
         EXPECT_TRUE(boldAuthor) << p.Text();
@@ -150,11 +158,13 @@ TEST_F(RecordReportsServerTest, TheDescriptionOfACollectionHasAParagraphPerBookA
     const auto [collection, count] = AllBooks();
     ASSERT_GT(count, 0);
     const std::string target = dir + "/opis.tmp";
-    ASSERT_TRUE((*c)->CollectionReport(collection, server::kDescriptionReport, "", target, nullptr));
+    ASSERT_TRUE(
+        (*c)->CollectionReport(collection, server::kDescriptionReport, "", target, nullptr));
     EXPECT_EQ(TextParagraphs(ReadFile(target)).size(), static_cast<std::size_t>(count) + 2);
 
     EXPECT_EQ(ListReport(server::kDescriptionReport, "K7|K999999|"), "");
-    EXPECT_FALSE((*c)->CollectionReport(987654, server::kDescriptionReport, "", dir + "/z", nullptr));
+    EXPECT_FALSE(
+        (*c)->CollectionReport(987654, server::kDescriptionReport, "", dir + "/z", nullptr));
     EXPECT_FALSE((*c)->CollectionReport(collection, 99, "", dir + "/y", nullptr));
     EXPECT_EQ(::access((dir + "/z").c_str(), F_OK), -1);
 }
@@ -173,7 +183,8 @@ TEST(RecordReportParts, LabelTextsCannotAddLinesOrColumns) {
         {"|\r\n", 40, ""},
         {"", 40, ""},
     };
-    for (const auto& k : cases) EXPECT_EQ(server::LabelText(k.text, k.max), k.label) << k.text;
+    for (const auto& k : cases)
+        EXPECT_EQ(server::LabelText(k.text, k.max), k.label) << k.text;
 }
 
 TEST_F(RecordReportsServerTest, SpineLabelsGiveTheShelfMarkAndSurnameAndGoIntoTheLabelFile) {
@@ -185,7 +196,8 @@ TEST_F(RecordReportsServerTest, SpineLabelsGiveTheShelfMarkAndSurnameAndGoIntoTh
         const std::string data = TitleLine(ids[i]);
         const std::string author = DataField(data, "autor");
         ASSERT_FALSE(author.empty());
-        EXPECT_EQ(lines[static_cast<std::size_t>(i)], DataField(data, "sygnatura") + "|" + author.substr(0, author.find(',')));
+        EXPECT_EQ(lines[static_cast<std::size_t>(i)],
+                  DataField(data, "sygnatura") + "|" + author.substr(0, author.find(',')));
     }
     // The label file gets the lines as they came, after what it held.
     const std::string labels = dir + "/NAKLEJKI.DAT";
@@ -218,9 +230,12 @@ std::vector<std::vector<std::string>> ReadCsv(const std::string& text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char ch = text[i];
         if (quoted) {
-            if (ch == '"' && i + 1 < text.size() && text[i + 1] == '"') field += '"', ++i;
-            else if (ch == '"') quoted = false;
-            else field += ch;
+            if (ch == '"' && i + 1 < text.size() && text[i + 1] == '"')
+                field += '"', ++i;
+            else if (ch == '"')
+                quoted = false;
+            else
+                field += ch;
         } else if (ch == '"') {
             quoted = any = true;
         } else if (ch == ',') {
@@ -239,7 +254,7 @@ std::vector<std::vector<std::string>> ReadCsv(const std::string& text) {
     return rows;
 }
 
-}  // namespace
+} // namespace
 
 TEST(RecordReportParts, CsvFieldsReadBackWhole) {
     const struct {
@@ -265,8 +280,8 @@ TEST(RecordReportParts, CsvFieldsReadBackWhole) {
 TEST_F(RecordReportsServerTest, TheCsvExportHasAHeaderAndARowPerBookAndProposesACsvName) {
     const auto rows = ReadCsv(ListReport(server::kCsvExportReport, "K7|K2|"));
     ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[0], (std::vector<std::string>{"identyfikator", "autor", "tytuł"_cp, "wydawca", "miejsce", "rok",
-                                                 "isbn", "sygnatura"}));
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"identyfikator", "autor", "tytuł"_cp, "wydawca",
+                                                 "miejsce", "rok", "isbn", "sygnatura"}));
     const char* ids[] = {"K7", "K2"};
     for (int i = 0; i < 2; ++i) {
         const std::vector<std::string>& row = rows[static_cast<std::size_t>(i + 1)];
@@ -285,10 +300,11 @@ TEST_F(RecordReportsServerTest, TheCsvExportHasAHeaderAndARowPerBookAndProposesA
     ASSERT_TRUE((*c)->CollectionReport(collection, server::kCsvExportReport, "", target, nullptr));
     const auto all = ReadCsv(ReadFile(target));
     ASSERT_EQ(all.size(), static_cast<std::size_t>(count) + 1);
-    for (const auto& row : all) EXPECT_EQ(row.size(), 8u);
+    for (const auto& row : all)
+        EXPECT_EQ(row.size(), 8u);
 
-    velt_files descriptor(std::make_unique<TVeltClient>("127.0.0.1", [](const std::string&, SessionText) {},
-                                                        sServer->Port()),
+    velt_files descriptor(std::make_unique<TVeltClient>(
+                              "127.0.0.1", [](const std::string&, SessionText) {}, sServer->Port()),
                           true);
     ASSERT_TRUE(descriptor.Ready) << descriptor.ErrorText;
     std::map<int, std::string> kinds;
@@ -315,11 +331,12 @@ std::vector<int> Years(const tbl_report& report, int from, int to) {
     return years;
 }
 
-}  // namespace
+} // namespace
 
 TEST_F(RecordReportsServerTest, TheOrderedListOfParametersOnlyKeepsToTheYearsAndOrder) {
     const std::string target = dir + "/lata.tmp";
-    ASSERT_TRUE((*c)->ParameterReport(server::kOrderedListReport, "S.1|R|R.1|1990|R.2|1994|", target, nullptr));
+    ASSERT_TRUE((*c)->ParameterReport(server::kOrderedListReport, "S.1|R|R.1|1990|R.2|1994|",
+                                      target, nullptr));
     tbl_report report = tbl_report::FromSrpFile("Zestawienie tytułów"_cp, target);
     ASSERT_EQ(report.Refusal(), "");
     ASSERT_GT(report.lineCount, 10);
@@ -331,14 +348,15 @@ TEST_F(RecordReportsServerTest, TheOrderedListOfParametersOnlyKeepsToTheYearsAnd
     report.DrawSheet(canvas, report.Sheets().at(0));
     EXPECT_TRUE(report.Messages().empty()) << report.Messages().front();
     const std::vector<std::string> drawn = canvas.Texts();
-    EXPECT_NE(std::find(drawn.begin(), drawn.end(), "Zestawienie tytułów według roku wydania"_cp), drawn.end());
+    EXPECT_NE(std::find(drawn.begin(), drawn.end(), "Zestawienie tytułów według roku wydania"_cp),
+              drawn.end());
     EXPECT_NE(std::find(drawn.begin(), drawn.end(), "Wydane w latach 1990-1994"), drawn.end());
 
     // The same over the collection of every book (100/6) gives the same books.
     const auto [collection, count] = AllBooks();
     const std::string again = dir + "/kolekcja.tmp";
-    ASSERT_TRUE((*c)->CollectionReport(collection, server::kOrderedListReport, "S.1|R|R.1|1990|R.2|1994|", again,
-                                       nullptr));
+    ASSERT_TRUE((*c)->CollectionReport(collection, server::kOrderedListReport,
+                                       "S.1|R|R.1|1990|R.2|1994|", again, nullptr));
     EXPECT_EQ(tbl_report::FromSrpFile("T", again).lineCount, report.lineCount);
     // Without parameters every book is listed by title.
     const std::string plain = dir + "/bez.tmp";
@@ -346,14 +364,15 @@ TEST_F(RecordReportsServerTest, TheOrderedListOfParametersOnlyKeepsToTheYearsAnd
     const tbl_report all = tbl_report::FromSrpFile("T", plain);
     ASSERT_EQ(all.lineCount, count);
     std::vector<std::string> titles;
-    for (const std::string& line : all.data()) titles.push_back(server::Fold(DataField(line, "tytul")));
+    for (const std::string& line : all.data())
+        titles.push_back(server::Fold(DataField(line, "tytul")));
     EXPECT_TRUE(std::is_sorted(titles.begin(), titles.end()));
 }
 
 TEST_F(RecordReportsServerTest, TheOrderedListOfAListSortsByAuthorAndRefusesBadParameters) {
     const std::string target = dir + "/autorzy.tmp";
-    ASSERT_TRUE((*c)->ListReport(server::kOrderedListReport, "S.1|A|R.1|1900|R.2|2100|", "K7|K2|K5|K11|", target,
-                                 nullptr));
+    ASSERT_TRUE((*c)->ListReport(server::kOrderedListReport, "S.1|A|R.1|1900|R.2|2100|",
+                                 "K7|K2|K5|K11|", target, nullptr));
     const tbl_report report = tbl_report::FromSrpFile("T", target);
     ASSERT_EQ(report.lineCount, 4);
     std::vector<std::string> authors;
@@ -365,10 +384,13 @@ TEST_F(RecordReportsServerTest, TheOrderedListOfAListSortsByAuthorAndRefusesBadP
     EXPECT_TRUE(std::is_sorted(authors.begin(), authors.end()));
     EXPECT_EQ(ids, (std::set<std::string>{"K7", "K2", "K5", "K11"}));
 
-    const char* refused[] = {"S.1|R|R.1|2000|R.2|1990|", "S.1|X|", "R.1|19x0|", "R.2|20000|", "S.1|T|R.1| |R.2|199|"};
+    const char* refused[] = {"S.1|R|R.1|2000|R.2|1990|", "S.1|X|", "R.1|19x0|", "R.2|20000|",
+                             "S.1|T|R.1| |R.2|199|"};
     for (const char* parameters : refused) {
         EXPECT_EQ(ListReport(server::kOrderedListReport, "K7|", parameters), "") << parameters;
-        EXPECT_FALSE((*c)->ParameterReport(server::kOrderedListReport, parameters, dir + "/p", nullptr)) << parameters;
+        EXPECT_FALSE(
+            (*c)->ParameterReport(server::kOrderedListReport, parameters, dir + "/p", nullptr))
+            << parameters;
     }
     EXPECT_FALSE((*c)->ParameterReport(server::kDescriptionReport, "S.1|T|", dir + "/q", nullptr));
     EXPECT_EQ(::access((dir + "/p").c_str(), F_OK), -1);
