@@ -310,7 +310,9 @@ TEST_F(RecordReportsServerTest, TheCsvExportHasAHeaderAndARowPerBookAndProposesA
     std::map<int, std::string> kinds;
     for (const velt_report& r : descriptor.Reports) {
         kinds[r.Id] = r.Language;
-        if (r.Id == server::kCsvExportReport) EXPECT_EQ(PlikDefaultName(r.Options), "raport.csv");
+        if (r.Id == server::kCsvExportReport) {
+            EXPECT_EQ(PlikDefaultName(r.Options), "raport.csv");
+        }
     }
     EXPECT_EQ(kinds[server::kDescriptionReport], "FORMAT");
     EXPECT_EQ(kinds[server::kSpineLabelReport], "ETYKIETA");
