@@ -3,6 +3,7 @@
 #include "Forms.h"
 #include "Indexes.h"
 #include "ParameterForms.h"
+#include "RecordReports.h"
 #include "Seeder.h"
 #include "Session.h"
 #include "text/CpLiteral.h"
@@ -96,6 +97,15 @@ std::string DescriptorText(const Session& s) {
     d += G("r", G("nam", AcquisitionsReport().name) + G("fat", "Wykazy"_cp) + G("lan", "TEXT") +
                     G("id", std::to_string(kAcquisitionsReport)) + G("par", AcquisitionsReport().form) +
                     G("act", AcquisitionsReport().script));
+    d += G("r", G("nam", "Opis bibliograficzny"_cp) + G("fat", "Wykazy"_cp) + G("lan", "FORMAT") +
+                    G("id", std::to_string(kDescriptionReport)));
+    d += G("r", G("nam", "Etykiety grzbietowe"_cp) + G("fat", "Etykiety"_cp) + G("lan", "ETYKIETA") +
+                    G("id", std::to_string(kSpineLabelReport)));
+    d += G("r", G("nam", "Eksport do pliku CSV"_cp) + G("fat", "Eksport"_cp) + G("lan", "PLIK") +
+                    G("opt", "Plik CSV|*.csv") + G("id", std::to_string(kCsvExportReport)));
+    d += G("r", G("nam", OrderedListReport().name) + G("fat", "Wykazy"_cp) + G("lan", "TABELA") +
+                    G("id", std::to_string(kOrderedListReport)) + G("par", OrderedListReport().form) +
+                    G("act", OrderedListReport().script));
     d += ProgramGroups(s);
     for (std::size_t f = 0; f < Filters().size(); ++f)
         d += G("c", G("nam", Filters()[f].name) + G("id", std::to_string(f + 1)));

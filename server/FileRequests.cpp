@@ -9,6 +9,7 @@
 #include "Descriptor.h"
 #include "Fold.h"
 #include "ParameterForms.h"
+#include "RecordReports.h"
 #include "RecordStore.h"
 #include "Session.h"
 #include "TableReports.h"
@@ -160,13 +161,13 @@ std::string CollectionList(Session& s, const std::vector<std::uint32_t>& numbers
 void Report(Session& s, std::uint8_t, char letter) {
     std::int32_t collection = 0;
     std::int32_t report = -1;
-    std::string list;
+    std::string list, parameters;
     switch (letter) {
         case 1:
         case 6:
             collection = s.in.Integer();
             report = s.in.Integer(0, 65535, "report number");
-            if (letter == 6) (void)s.in.Text();
+            if (letter == 6) parameters = s.in.Text();
             break;
         case 2:
             report = s.in.Integer(0, 65535, "report number");
@@ -174,30 +175,31 @@ void Report(Session& s, std::uint8_t, char letter) {
             break;
         case 7:
             report = s.in.Integer(0, 65535, "report number");
-            (void)s.in.Text();
-            (void)s.in.Text();
+            parameters = s.in.Text();
+            list = s.in.Text();
             break;
         default: {  // 3: a report of parameters only
             report = s.in.Integer(0, 65535, "report number");
-            const std::string parameters = s.in.Text();
-            if (const auto text = ParameterReportText(s, report, parameters)) {
-                s.out.File(*text);
-                return;
-            }
-            break;
+            parameters = s.in.Text();
+            auto text = ParameterReportText(s, report, parameters);
+            if (!text && report == kOrderedListReport) text = OrderedListText(s, parameters, nullptr);
+            if (text) s.out.File(*text);
+            else s.out.AbortFile();
+            return;
         }
     }
-    // Report 0 of a collection is its list of records; the table reports
+    // Report 0 of a collection is its list of records; the other reports
     // are made of the collection's or the list's records.
     const auto it = s.collections.find(collection);
+    const bool ofCollection = letter == 1 || letter == 6;
     if (letter == 1 && report == 0 && it != s.collections.end()) {
         s.out.File(CollectionList(s, it->second));
-    } else if (letter == 1 && it != s.collections.end()) {
-        if (const auto text = TableReportText(s, report, it->second)) s.out.File(*text);
+    } else if (ofCollection && it != s.collections.end()) {
+        if (const auto text = RecordsReportText(s, report, parameters, it->second)) s.out.File(*text);
         else s.out.AbortFile();
-    } else if (letter == 2) {
+    } else if (!ofCollection) {
         const auto numbers = ListedRecords(s, list);
-        const auto text = numbers ? TableReportText(s, report, *numbers) : std::nullopt;
+        const auto text = numbers ? RecordsReportText(s, report, parameters, *numbers) : std::nullopt;
         if (text) s.out.File(*text);
         else s.out.AbortFile();
     } else {

@@ -10,6 +10,9 @@
 #include "text/CpLiteral.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QTextCursor>
+#include <QTextEdit>
 #include <QLabel>
 #include <QMenu>
 #include <QTest>
@@ -96,4 +99,62 @@ TEST(ReportMenuServer, ScopeItemsSayWhatIsMissingAndOpenThePreview) {
     EXPECT_EQ(preview->Report().Refusal(), "");
     preview->close();
     QTest::qWait(20);
+}
+
+namespace {
+
+// The text of the report window that shows a formatted report.
+QTextEdit* FormattedReportText() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* edit = w->findChild<QTextEdit*>("RichEdit1"); edit && w->isVisible()) return edit;
+    return nullptr;
+}
+
+}  // namespace
+
+TEST(ReportMenuServer, TheDescriptionShowsFormattedAndTheLabelsGoIntoTheLabelFile) {
+    test::ServerProcess server;
+    ASSERT_TRUE(server.Ready()) << server.Why();
+    test::TempDir dir;
+    const std::string ini =
+        dir.Write("VELT_TCP.INI", Config(server.Port()) + "[NAKLEJKI]\r\nplik=NAKLEJKI.DAT\r\n");
+    TForm1 form;
+    form.Shell().ReadConfiguration(ini, dir.Path(), dir.Path());
+    form.Shell().Start(std::nullopt);
+    ASSERT_TRUE(form.Shell().Current()->Ready);
+    Dismisser dismiss;
+    for (int i = 0; i < 200 && dismiss.texts.isEmpty(); ++i) QTest::qWait(10);
+    dismiss.texts.clear();
+    form.PutIntoRecordBox("K7");
+
+    QAction* description = ScopeItem(form, "Opis bibliograficzny", QString::fromUtf8("Wyróżniony rekord"));
+    ASSERT_NE(description, nullptr);
+    description->trigger();
+    QTextEdit* edit = nullptr;
+    for (int i = 0; i < 200 && !edit; ++i) {
+        QTest::qWait(10);
+        edit = FormattedReportText();
+    }
+    ASSERT_NE(edit, nullptr) << dismiss.texts.join("|").toStdString();
+    const QString text = edit->document()->toPlainText();
+    EXPECT_TRUE(text.startsWith("Opis bibliograficzny")) << text.toStdString();
+    const int heading = text.indexOf("1. ");
+    ASSERT_GT(heading, 0) << text.toStdString();
+    QTextCursor cursor(edit->document());
+    cursor.setPosition(heading + 1);
+    EXPECT_EQ(cursor.charFormat().fontWeight(), QFont::Bold);
+    EXPECT_TRUE(text.contains("Sygn. ")) << text.toStdString();
+    edit->window()->close();
+
+    QAction* labels = ScopeItem(form, "Etykiety grzbietowe", QString::fromUtf8("Wyróżniony rekord"));
+    ASSERT_NE(labels, nullptr);
+    labels->trigger();
+    const QString labelFile = QString::fromStdString(dir.Path()) + "NAKLEJKI.DAT";
+    for (int i = 0; i < 200 && !QFile::exists(labelFile); ++i) QTest::qWait(10);
+    QFile file(labelFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << dismiss.texts.join("|").toStdString();
+    const QByteArray lines = file.readAll();
+    EXPECT_EQ(lines.count("\r\n"), 1) << lines.toStdString();
+    EXPECT_EQ(lines.count('|'), 1) << lines.toStdString();
+    EXPECT_TRUE(dismiss.texts.isEmpty()) << dismiss.texts.join("|").toStdString();
 }

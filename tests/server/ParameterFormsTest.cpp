@@ -7,6 +7,7 @@
 #include "ServerTestSupport.h"
 
 #include "ParameterForms.h"
+#include "RecordReports.h"
 
 #include "catalogue/velt_files.h"
 #include "lang/EventScripts.h"
@@ -95,6 +96,7 @@ void Type(HeadlessParameterWindow& w, const std::string& field, const std::strin
 std::vector<server::FormItem> AllItems() {
     std::vector<server::FormItem> items = server::ParameterCriteria();
     items.push_back(server::AcquisitionsReport());
+    items.push_back(server::OrderedListReport());
     items.push_back(server::IsbnProgram());
     items.push_back(server::NoteProgram());
     return items;
