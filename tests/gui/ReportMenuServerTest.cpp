@@ -156,5 +156,12 @@ TEST(ReportMenuServer, TheDescriptionShowsFormattedAndTheLabelsGoIntoTheLabelFil
     const QByteArray lines = file.readAll();
     EXPECT_EQ(lines.count("\r\n"), 1) << lines.toStdString();
     EXPECT_EQ(lines.count('|'), 1) << lines.toStdString();
+    file.close();
+
+    // An entry's "BAR" element prints its pairs' labels into the same file.
+    form.Commands().Run("", "BARSygnatura\x1B" "II 10\x1B" "ISBN\x1B" "83-7039-044-7", "K7", false);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray all = file.readAll();
+    EXPECT_TRUE(all.endsWith("Sygnatura|II 10\r\nISBN|83-7039-044-7\r\n")) << all.toStdString();
     EXPECT_TRUE(dismiss.texts.isEmpty()) << dismiss.texts.join("|").toStdString();
 }

@@ -41,3 +41,20 @@ TEST(LabelFileTest, AHeldFileIsWaitedForABoundedTime) {
     EXPECT_EQ(AppendLabelLines(file, {"A|B"}, 3, std::chrono::milliseconds(20)), "");
     EXPECT_NE(AppendLabelLines(dir.Path() + "missing/NAKLEJKI.DAT", {"A|B"}), "");
 }
+
+TEST(LabelFileTest, AnElementsPairsGiveOneLabelEachWithAnIdentifier) {
+    const std::string E = "\x1B";
+    struct Case {
+        std::string text;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"  K12" + E + "II 10  ", {"K12|II 10"}},
+        {"Sygnatura" + E + "II 10" + E + "ISBN" + E + "83-1", {"Sygnatura|II 10", "ISBN|83-1"}},
+        {E + "bez identyfikatora" + E + "K3" + E + "x", {"K3|x"}},  // a pair without its first text gives nothing
+        {"K4", {"K4|"}},                                         // a last text without its partner
+        {"K5" + E + "a|b\r\nc", {"K5|a b  c"}},                   // a text cannot add a column or a line
+        {"", {}},
+        {"   ", {}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ElementLabelLines(c.text), c.lines) << c.text;
+}

@@ -1,5 +1,7 @@
 #include "reports/LabelFile.h"
 
+#include <algorithm>
+
 #include "text/CpLiteral.h"
 
 #include <cerrno>
@@ -24,6 +26,23 @@ std::string Failure(int code) { return "Błąd otwarcia pliku naklejek nr "_cp +
 
 std::string LabelLine(const std::string& first, const std::string& second) {
     return Blanked(first, true) + "|" + Blanked(second, true);
+}
+
+std::vector<std::string> ElementLabelLines(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    std::vector<std::string> parts;
+    for (std::size_t at = 0; at <= text.size();) {
+        const std::size_t esc = std::min(text.find('\x1B', at), text.size());
+        parts.emplace_back(text.substr(at, esc - at));
+        at = esc + 1;
+    }
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < parts.size(); i += 2) {
+        const std::string second = i + 1 < parts.size() ? parts[i + 1] : std::string();
+        if (!parts[i].empty()) lines.push_back(LabelLine(parts[i], second));
+    }
+    return lines;
 }
 
 std::string AppendLabelLines(const std::string& path, const std::vector<std::string>& lines, int attempts,

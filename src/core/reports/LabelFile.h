@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velt {
@@ -11,6 +12,12 @@ namespace velt {
 // One label line: first + "|" + second, with CR, LF and "|" inside either
 // text turned into blanks so that a text cannot add a line or a column.
 std::string LabelLine(const std::string& first, const std::string& second);
+
+// The label lines of an entry's "BAR" element (the text after the word):
+// trimmed, read as pairs parted by ESC (identifier, label data); a pair
+// without an identifier gives no label, a last text without its partner
+// pairs with an empty one.
+std::vector<std::string> ElementLabelLines(std::string_view text);
 
 // Appends lines (each ended by CR LF; a CR or LF inside becomes a blank) to
 // the label file, creating it when missing. While another program holds the

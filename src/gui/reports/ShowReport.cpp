@@ -146,6 +146,11 @@ void AddReportLabels(const std::string& file, const ReportShowContext& context) 
         if (context.error) context.error("BARC_REPORT: Brak pliku roboczego zestawienia");
         return;
     }
+    AddLabels(lines, context);
+}
+
+void AddLabels(const std::vector<std::string>& lines, const ReportShowContext& context) {
+    if (lines.empty()) return;
     const std::string error = AppendLabelLines(context.labelFile, lines);
     if (!error.empty()) {
         if (context.error) context.error(error);

@@ -43,6 +43,8 @@ void ShowTextReport(const std::string& title, const std::string& file, const Rep
 // file, then the label program started in the file's directory with the
 // file's name and the two label texts as its arguments.
 void AddReportLabels(const std::string& file, const ReportShowContext& context);
+// Label lines appended to the label file, then the label program started.
+void AddLabels(const std::vector<std::string>& lines, const ReportShowContext& context);
 
 // The report window of a FORMAT report: its paragraphs with their indents
 // and fonts (reports/FormattedText.h), "Drukuj".

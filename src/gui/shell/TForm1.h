@@ -29,6 +29,7 @@ class TEdycja;
 namespace velt::gui {
 
 class ParameterServices;
+struct ReportShowContext;
 class QtCellMeasurer;
 class Tokno_edycji;
 class SessionMessages;
@@ -199,6 +200,8 @@ private:
     void StartNewRecord(const std::string& code);
     // Shows a report's work file by its kind (gui/reports/ShowReport.h).
     void ShowReportFile(const velt_report& report, const std::string& file, const std::string& plikTarget = {});
+    // What showing a report needs of the main window and its settings.
+    ReportShowContext ReportContext(const std::string& plikTarget);
     // Runs the report of that name without a form for the remote collection,
     // the local collection or the highlighted record.
     void RunReportForScope(const std::string& name, ReportScope scope);

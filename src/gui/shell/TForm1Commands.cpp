@@ -18,6 +18,7 @@
 #include "gui/reports/ShowReport.h"
 #include "gui/text/TOknoDiakrytyczne.h"
 #include "params/ProgramLauncher.h"
+#include "reports/LabelFile.h"
 #include "params/ServerItems.h"
 #include "reports/ReportRuns.h"
 #include "shell/ServerPrograms.h"
@@ -360,7 +361,7 @@ void TForm1::StartProgram(const std::string& program, const std::string& paramet
     if (result <= 32 && result != kProgramRefused) show_error("Nie można uruchomić programu "_cp + trimmed);
 }
 
-void TForm1::ShowReportFile(const velt_report& report, const std::string& file, const std::string& plikTarget) {
+ReportShowContext TForm1::ReportContext(const std::string& plikTarget) {
     ReportShowContext context{this, mShell->Settings().ReportFont,
                               [](const std::string& text) { GuiPrompts::Instance().show_error(text); }};
     const std::string& labels = mShell->Settings().LabelFile;
@@ -368,6 +369,11 @@ void TForm1::ShowReportFile(const velt_report& report, const std::string& file, 
     context.labelProgram = mShell->Settings().LabelProgram;
     context.plikTarget = plikTarget;
     context.open = [this](const std::string& path) { OpenFile(path); };
+    return context;
+}
+
+void TForm1::ShowReportFile(const velt_report& report, const std::string& file, const std::string& plikTarget) {
+    const ReportShowContext context = ReportContext(plikTarget);
     if (!ShowReport(report, file, context)) {
         QFile::remove(QString::fromLocal8Bit(file.c_str()));
         NotYet("Zestawienie \""_cp + report.Name + "\"");
@@ -432,7 +438,7 @@ void TForm1::RunReportWithForm(const std::string& name) {
 
 bool TForm1::LaterCommand(EntryCommandKind kind, const std::string& argument, const std::string&) {
     switch (kind) {
-        case EntryCommandKind::Bar: NotYet("Drukowanie etykiet"); return true;
+        case EntryCommandKind::Bar: AddLabels(ElementLabelLines(argument), ReportContext({})); return true;
         case EntryCommandKind::Raport: return RunReportElement(argument);
         case EntryCommandKind::Operacja: {
             velt_files* f = mShell->Current();
