@@ -142,7 +142,7 @@ TEST(FormConversions, FormattedTextCommands) {
     EXPECT_EQ(colours[3].color, 0xFFFF00u);
 }
 
-TEST(FormConversions, MenuSpecifications) {
+TEST(FormConversions, MenuLists) {
     std::vector<std::string> ids;
     // (empty, P), (o1, O), (empty, empty), (x, K): submenu P holding O, then K.
     const auto menu = ParseMenuSpec("|P|o1|O|||x|K|", ids);
@@ -155,7 +155,7 @@ TEST(FormConversions, MenuSpecifications) {
     EXPECT_EQ(menu[1].caption, "K");
     EXPECT_EQ(menu[1].item, 1);
     EXPECT_EQ(ids, (std::vector<std::string>{"o1", "x"}));
-    // At the top, a pair with an empty caption ends the specification.
+    // At the top, a pair with an empty caption ends the list.
     EXPECT_EQ(ParseMenuSpec("a|A|b||c|C|", ids).size(), 1u);
     EXPECT_EQ(ids, std::vector<std::string>{"a"});
     // Submenus nest, within a bound.
@@ -166,7 +166,7 @@ TEST(FormConversions, MenuSpecifications) {
     EXPECT_EQ(ids, std::vector<std::string>{"z"});
 }
 
-TEST(FormConversions, MarkerSpecifications) {
+TEST(FormConversions, MarkerLists) {
     const MarkerSpec spec = ParseMarkerSpec("^x|a|Tytuł|bb|Podtytuł||c|never|"_cp);
     EXPECT_EQ(spec.markerChar, '^');
     ASSERT_EQ(spec.markers.size(), 2u);

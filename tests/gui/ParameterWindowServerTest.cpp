@@ -3,6 +3,7 @@
 // "Programy zewnętrzne" editing the associations written back at exit.
 
 #include "gui/common/TOknoKomunikatu.h"
+#include "gui/MessageDismisser.h"
 #include "gui/forms/FormSheet.h"
 #include "gui/params/ParameterServices.h"
 #include "gui/params/TOknoParametrow.h"
@@ -37,26 +38,6 @@ std::string Config(int port) {
            std::to_string(port) + "\r\n[PLIKI]\r\n*.txt=/bin/cat\r\n";
 }
 
-// Closes every message box, keeping its text.
-class MessageDismisser {
-public:
-    MessageDismisser() {
-        mTimer.setInterval(10);
-        QObject::connect(&mTimer, &QTimer::timeout, [this] {
-            auto* box = qobject_cast<TOknoKomunikatu*>(QApplication::activeModalWidget());
-            if (!box) return;
-            mTexts.push_back(box->Label1->text());
-            box->reject();
-        });
-        mTimer.start();
-    }
-    QStringList texts() const { return mTexts; }
-
-private:
-    QTimer mTimer;
-    QStringList mTexts;
-};
-
 void WhenShown(QWidget& window, std::function<void()> act) {
     auto attempt = std::make_shared<std::function<void()>>();
     *attempt = [&window, act, attempt] {
@@ -86,9 +67,9 @@ TEST(ParameterWindowServer, ACriterionWithAFormIsAskedSortedAndSearched) {
     form.Shell().ReadConfiguration(ini, dir.Path(), dir.Path());
     form.Shell().Start(std::nullopt);
     ASSERT_TRUE(form.Shell().Current()->Ready);
-    MessageDismisser dismiss;
+    test::MessageDismisser dismiss;
     // The server's greeting comes first and goes.
-    for (int i = 0; i < 200 && dismiss.texts().isEmpty(); ++i) QTest::qWait(10);
+    for (int i = 0; i < 200 && dismiss.texts.isEmpty(); ++i) QTest::qWait(10);
     QAction* years = Item(form.Elementarne1, QString::fromUtf8("Rok wydania"));
     ASSERT_NE(years, nullptr);
     TOknoParametrow& window = form.Parameters().Window();
@@ -118,7 +99,7 @@ TEST(ParameterWindowServer, ACriterionWithAFormIsAskedSortedAndSearched) {
     EXPECT_EQ(form.Shell().Settings().CriteriaValues, "R.1|1980|R.2|1990|");
     EXPECT_EQ(form.Shell().Settings().SortKey, 3);
     EXPECT_EQ(form.Shell().Current()->RemoteCollection, history[0].collection);
-    QStringList texts = dismiss.texts();
+    QStringList texts = dismiss.texts;
     EXPECT_EQ(texts.filter(QString::fromUtf8("Rok początkowy jest późniejszy od końcowego")).size(), 1) << texts.join("|").toStdString();
     EXPECT_EQ(texts.filter(QString::fromUtf8("Kolekcja zdalna zawiera")).size(), 1);
 }
@@ -162,8 +143,8 @@ TEST(ParameterWindowServer, AReportElementAsksItsFormAndShowsTheReportsText) {
     form.Shell().ReadConfiguration(ini, dir.Path(), dir.Path());
     form.Shell().Start(std::nullopt);
     ASSERT_TRUE(form.Shell().Current()->Ready);
-    MessageDismisser dismiss;
-    for (int i = 0; i < 200 && dismiss.texts().isEmpty(); ++i) QTest::qWait(10);
+    test::MessageDismisser dismiss;
+    for (int i = 0; i < 200 && dismiss.texts.isEmpty(); ++i) QTest::qWait(10);
     TOknoParametrow& window = form.Parameters().Window();
     QString title;
     WhenShown(window, [&] {
@@ -173,7 +154,7 @@ TEST(ParameterWindowServer, AReportElementAsksItsFormAndShowsTheReportsText) {
     form.Commands().Run("", "RAPORT Wykaz nabytków|S.1|T"_cp, "K1", false);
     EXPECT_EQ(title, QString::fromUtf8("Wykaz nabytków"));
     auto* report = form.findChild<QDialog*>("OknoZestawienia");
-    ASSERT_NE(report, nullptr) << dismiss.texts().join("|").toStdString();
+    ASSERT_NE(report, nullptr) << dismiss.texts.join("|").toStdString();
     auto* text = report->findChild<QPlainTextEdit*>("RichEdit1");
     ASSERT_NE(text, nullptr);
     EXPECT_TRUE(text->toPlainText().contains(QString::fromUtf8("Razem pozycji"))) << text->toPlainText().toStdString();

@@ -3,6 +3,7 @@
 // or a remote collection the table report opens in its preview window.
 
 #include "gui/common/TOknoKomunikatu.h"
+#include "gui/MessageDismisser.h"
 #include "gui/reports/TForm2.h"
 #include "gui/shell/TForm1.h"
 #include "support/ServerProcess.h"
@@ -29,25 +30,6 @@ std::string Config(int port) {
            std::to_string(port) + "\r\n";
 }
 
-// Closes every message box, keeping its text.
-class Dismisser {
-public:
-    Dismisser() {
-        mTimer.setInterval(10);
-        QObject::connect(&mTimer, &QTimer::timeout, [this] {
-            auto* box = qobject_cast<TOknoKomunikatu*>(QApplication::activeModalWidget());
-            if (!box) return;
-            texts.push_back(box->Label1->text());
-            box->reject();
-        });
-        mTimer.start();
-    }
-    QStringList texts;
-
-private:
-    QTimer mTimer;
-};
-
 QAction* ScopeItem(TForm1& form, const QString& report, const QString& scope) {
     for (QMenu* m : form.Zestawienie1->findChildren<QMenu*>()) {
         if (m->title() != report) continue;
@@ -68,7 +50,7 @@ TEST(ReportMenuServer, ScopeItemsSayWhatIsMissingAndOpenThePreview) {
     form.Shell().ReadConfiguration(ini, dir.Path(), dir.Path());
     form.Shell().Start(std::nullopt);
     ASSERT_TRUE(form.Shell().Current()->Ready);
-    Dismisser dismiss;
+    test::MessageDismisser dismiss;
     for (int i = 0; i < 200 && dismiss.texts.isEmpty(); ++i) QTest::qWait(10);
     dismiss.texts.clear();
 
@@ -122,7 +104,7 @@ TEST(ReportMenuServer, TheDescriptionShowsFormattedAndTheLabelsGoIntoTheLabelFil
     form.Shell().ReadConfiguration(ini, dir.Path(), dir.Path());
     form.Shell().Start(std::nullopt);
     ASSERT_TRUE(form.Shell().Current()->Ready);
-    Dismisser dismiss;
+    test::MessageDismisser dismiss;
     for (int i = 0; i < 200 && dismiss.texts.isEmpty(); ++i) QTest::qWait(10);
     dismiss.texts.clear();
     form.PutIntoRecordBox("K7");

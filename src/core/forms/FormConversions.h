@@ -2,7 +2,7 @@
 // The value conversions of the field editors: how a stored field value
 // becomes what a control shows and how the control's text is stored back,
 // and the little languages read from a form's operands (COMBO lists, menu
-// specifications, marker specifications, the mask font).
+// lists, marker lists, the mask font).
 
 #include "forms/FormControls.h"
 
@@ -67,12 +67,12 @@ std::vector<TextRun> FormatTextLines(const std::vector<std::string>& lines);
 // The runs as plain text, new lines as CR LF.
 std::string PlainTextOf(const std::vector<TextRun>& runs);
 
-// Menu specifications: pairs id "|" caption "|". An item has an id; an empty
+// Menu lists: pairs id "|" caption "|". An item has an id; an empty
 // id opens a submenu up to the pair with an empty caption, which at the top
-// ends the specification. itemIds gets the id of every item by its number.
+// ends the list. itemIds gets the id of every item by its number.
 std::vector<MenuEntry> ParseMenuSpec(std::string_view spec, std::vector<std::string>& itemIds);
 
-// Marker specifications: the marker character's item, then pairs code "|"
+// Marker lists: the marker character's item, then pairs code "|"
 // description "|" up to the first empty code; a code of more than one
 // character marks a repeatable marker.
 struct MarkerSpec {

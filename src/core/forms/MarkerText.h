@@ -42,7 +42,7 @@ public:
 
     MarkerText() = default;
 
-    // The marker character, "^" unless a form's specification sets another.
+    // The marker character, "^" unless a form's marker list sets another.
     void SetMarkerChar(char c) { mMarkerChar = c; }
     char MarkerChar() const { return mMarkerChar; }
     // Appends a marker; a code equal to the marker character or already

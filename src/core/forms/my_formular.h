@@ -228,7 +228,7 @@ public:
     const char* ClassName() const override { return "my_markedit"; }
     std::vector<FormAttribute> Attributes(const FormSettings&) const override { return {{"id", fieldId}, {"markers", markers}}; }
 
-    std::string markers;  // the marker specification
+    std::string markers;  // the marker list
 };
 
 class my_combo : public my_field_object {
