@@ -112,7 +112,7 @@ int main(int argc, char** argv) {
     elementary.Button1->click();
     Settle(500);
     tabs.SetFormat(2);  // "Opis pełny", in taller cells
-    tabs.SetLineHeight(150);
+    tabs.SetLineHeight(190);
     Settle();
     ok &= Save(&form, "kolekcja-zdalna");
 

@@ -36,7 +36,7 @@ Tjpg_form::Tjpg_form(QWidget* parent) : QDialog(parent) {
     layout->setMenuBar(menu);
     ScrollBox = new QScrollArea(this);
     ScrollBox->setObjectName("ScrollBox");
-    ScrollBox->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ScrollBox->setAlignment(Qt::AlignCenter);
     Image1 = new QLabel;
     Image1->setObjectName("Image1");
     Image1->setScaledContents(true);
