@@ -49,6 +49,9 @@ std::int32_t QueryHistory::RunQuery(const std::string& query) {
         RecordPtr reply;
         mLongOps.run_with_progress("Trwa wyszukiwanie", [&] { reply = files->Session->Search(query); });
         outcome = InterpretSearchReply(reply.get());
+        // No reply on a sound connection: the request was refused, which is
+        // no empty result (a broken connection has reported itself).
+        if (!reply && !files->Session->Broken()) outcome.error = TVeltClient::BusyText();
     }
     if (!outcome.error.empty()) {
         mPrompts.show_error(outcome.error);

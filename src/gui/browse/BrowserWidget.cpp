@@ -1,6 +1,7 @@
 #include "gui/browse/BrowserWidget.h"
 
 #include "gui/browse/QtCellMeasurer.h"
+#include "gui/common/ConnectionGate.h"
 #include "gui/common/QtText.h"
 #include "text/CpLiteral.h"
 
@@ -53,7 +54,13 @@ BrowserWidget::BrowserWidget(QtCellMeasurer& measurer, QWidget* parent) : QWidge
     mResizeTimer.setSingleShot(true);
     mResizeTimer.setInterval(60);
     connect(&mResizeTimer, &QTimer::timeout, this, [this] {
-        if (mOnResize) mOnResize(width(), height());
+        // One rebuild for the size the widget has when it runs.
+        if (mResizeWaiting) return;
+        mResizeWaiting = true;
+        WhenConnectionFree(this, [this] {
+            mResizeWaiting = false;
+            if (mOnResize) mOnResize(width(), height());
+        });
     });
 }
 
@@ -87,8 +94,11 @@ void BrowserWidget::SetModel(VrBrowser* model) {
 }
 
 void BrowserWidget::Defer(std::function<void()> action) {
-    // Runs after the mouse event; dropped when this widget is gone first.
-    QMetaObject::invokeMethod(this, std::move(action), Qt::QueuedConnection);
+    // Runs after the mouse event, once the connection is free; dropped when
+    // this widget is gone first.
+    QMetaObject::invokeMethod(
+        this, [this, action = std::move(action)]() mutable { WhenConnectionFree(this, std::move(action)); },
+        Qt::QueuedConnection);
 }
 
 void BrowserWidget::PlaceButtons() {

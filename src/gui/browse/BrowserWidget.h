@@ -65,6 +65,7 @@ private:
     QtCellMeasurer& mMeasurer;
     VrBrowser* mModel = nullptr;
     std::function<void(int, int)> mOnResize;
+    bool mResizeWaiting = false;
     QTimer mResizeTimer;
     int mWheelRest = 0;  // the part of the wheel distance not yet a notch
 };

@@ -1,5 +1,6 @@
 #include "gui/common/ServerWaitWindow.h"
 
+#include "gui/common/ConnectionGate.h"
 #include "gui/common/QtText.h"
 #include "gui/common/TOknoProgresji.h"
 #include "text/CpLiteral.h"
@@ -60,7 +61,9 @@ WaitDecision ServerWaitWindow::WaitingOnGuiThread(std::chrono::milliseconds wait
         show();
         raise();
     }
-    // Only this window takes input; the rest of the program just repaints.
+    // Only this window takes input; the rest of the program just repaints,
+    // and deferred work waits for the open request to end.
+    ConnectionHold hold;
     QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     return mInterrupt ? WaitDecision::Interrupt : WaitDecision::GoOn;
 }

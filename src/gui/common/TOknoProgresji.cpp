@@ -1,6 +1,7 @@
 #include "gui/common/TOknoProgresji.h"
 
 #include "gui/common/PlainMessage.h"
+#include "gui/common/ConnectionGate.h"
 #include "gui/common/QtText.h"
 #include "text/CpLiteral.h"
 
@@ -117,8 +118,12 @@ void TOknoProgresji::Run(const std::function<void()>& body) {
     mPending = body;
     if (const QScreen* s = QGuiApplication::primaryScreen()) move(s->geometry().center() - rect().center());
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    exec();
-    if (mWorker.joinable()) mWorker.join();
+    {
+        // The worker has the connection until the window closes.
+        ConnectionHold hold;
+        exec();
+        if (mWorker.joinable()) mWorker.join();
+    }
     QApplication::restoreOverrideCursor();
 }
 
@@ -160,6 +165,8 @@ bool TOknoProgresji::download_progress(std::int64_t position, std::int64_t maxim
             QApplication::setOverrideCursor(Qt::WaitCursor);
             show();
         }
+        // The transfer's request is still open.
+        ConnectionHold hold;
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     } else {
         download_finished();

@@ -1,6 +1,7 @@
 #include "gui/forms/QtFormControls.h"
 
 #include "forms/FormConversions.h"
+#include "gui/common/ConnectionGate.h"
 #include "gui/common/QtText.h"
 #include "gui/forms/MaskedLineEdit.h"
 #include "gui/forms/TLRichEdit.h"
@@ -735,7 +736,7 @@ std::unique_ptr<FormControl> QtControlFactory::Create(ControlKind kind, FormCont
 }
 
 void QtControlFactory::Post(std::function<void()> task) {
-    QTimer::singleShot(0, qApp, std::move(task));
+    QTimer::singleShot(0, qApp, [task = std::move(task)]() mutable { WhenConnectionFree(qApp, std::move(task)); });
 }
 
 std::unique_ptr<QtFormControl> QtControlFactory::Wrap(QWidget* widget) {
