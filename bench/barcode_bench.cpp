@@ -7,7 +7,7 @@
 #include "reports/TBarcode.h"
 
 #if VELT_BENCH_QT
-#include "gui/reports/QtReportCanvas.h"
+#include "gui/print/QtReportCanvas.h"
 
 #include <QGuiApplication>
 #include <QImage>

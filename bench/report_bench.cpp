@@ -7,7 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #if VELT_BENCH_QT
-#include "gui/reports/QtReportCanvas.h"
+#include "gui/print/QtReportCanvas.h"
 
 #include <QGuiApplication>
 #include <QPageSize>

@@ -2,7 +2,7 @@
 // where the core put its elements, leaves the painter as it was, and reads
 // back through zbarimg.
 
-#include "gui/reports/QtReportCanvas.h"
+#include "gui/print/QtReportCanvas.h"
 #include "reports/TBarcode.h"
 #include "support/TempDir.h"
 #include "support/Tool.h"

@@ -3,6 +3,7 @@
 #include "lang/IniMacros.h"
 #include "lang/ProfileFile.h"
 #include "lang/TMultiIniFile.h"
+#include "shell/UserDirectories.h"
 #include "text/CpLiteral.h"
 
 #include <sstream>
@@ -40,7 +41,13 @@ void ShellSettings::Read(const TMultiIniFile& ini, const std::string& programDir
     NoWrite = ini.ReadString("ZESTAWIENIA", "zapis", "") == "N";
     LoanForm = ExpandMacros(ini.ReadString("REZERWACJA", "kwit", ""));
     LoanPrinter = ini.ReadString("REZERWACJA", "drukarka", "");
-    LoanPrinterSettings = ExpandMacros(ini.ReadString("REZERWACJA", "ustawienia", WorkingDirectory + "rewersy.prs"));
+    // The loan printer's settings are the user's own: the configuration
+    // directory unless the configuration names the file.
+    LoanPrinterSettings = ExpandMacros(ini.ReadString("REZERWACJA", "ustawienia", UserConfigDirectory() + "rewersy.prs"));
+    LibraryName = ini.ReadString("BIBLIOTEKA", "nazwa", "");
+    LabelText1 = ini.ReadString("BIBLIOTEKA", "nalepka1", "");
+    LabelText2 = ini.ReadString("BIBLIOTEKA", "nalepka2", "");
+    ConfigurationRead = true;
     PrintLoanForms = ini.ReadBool("REZERWACJA", "drukuj", false);
     LastCatalogue = ini.ReadString("HISTORIA", "id", "");
     AskForLastCatalogue = ini.ReadBool("HISTORIA", "pytaj", false);

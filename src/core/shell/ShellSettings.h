@@ -31,6 +31,10 @@ struct ShellSettings {
     std::string LoanPrinter;         // REZERWACJA/drukarka
     std::string LoanPrinterSettings; // REZERWACJA/ustawienia, expanded
     bool PrintLoanForms = false;     // REZERWACJA/drukuj
+    std::string LibraryName;         // BIBLIOTEKA/nazwa: the library identity
+    std::string LabelText1;          // BIBLIOTEKA/nalepka1
+    std::string LabelText2;          // BIBLIOTEKA/nalepka2
+    bool ConfigurationRead = false;  // Read has run
     std::string LastCatalogue;       // HISTORIA/id
     bool AskForLastCatalogue = false;  // HISTORIA/pytaj
     std::int32_t KeepAliveMs = 300000;  // TCP/timeout (s) or TCP/timout (ms)

@@ -1,6 +1,8 @@
 #include "gui/reports/ShowReport.h"
 
 #include "gui/common/QtText.h"
+#include "gui/print/ReportPrinting.h"
+#include "gui/reports/QtPrinters.h"
 #include "gui/reports/TForm2.h"
 #include "reports/FormattedText.h"
 #include "reports/LabelFile.h"
@@ -49,11 +51,12 @@ QDialog* ReportWindow(const std::string& title, QWidget* text, QTextDocument* do
     buttons->addButton(toQString("&Zamknij"), QDialogButtonBox::RejectRole);
     QPushButton* print = buttons->addButton(toQString("&Drukuj"), QDialogButtonBox::ActionRole);
     QObject::connect(print, &QPushButton::clicked, window, [window, document] {
-        QPrinter printer;
+        PrinterChoice& printers = Printers();
+        if (!printers.ChoosePrinterIn(ReportPrinterName(), PrinterSettingsDirectory(), nullptr)) return;
+        QPrinter printer(QPrinter::HighResolution);
         printer.setDocName(window->windowTitle());
-        QPrintDialog dialog(&printer, window);
-        dialog.setObjectName("PrintDialog1");
-        if (dialog.exec() == QDialog::Accepted) document->print(&printer);
+        ApplyPrinterSettings(printer, printers.Current());
+        document->print(&printer);
     });
     QObject::connect(buttons, &QDialogButtonBox::rejected, window, &QDialog::close);
     layout->addWidget(buttons);
@@ -98,12 +101,8 @@ void ShowTextReport(const std::string& title, const std::string& file, const Rep
     auto* edit = new QPlainTextEdit;
     edit->setObjectName("RichEdit1");
     edit->setReadOnly(true);
-    edit->setPlainText(toQString(text));
-    // Text reports line their columns up with blanks: a fixed-pitch face
-    // unless the configuration names the report font.
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    if (!context.reportFont.empty()) font = QFont(toQString(context.reportFont));
-    edit->setFont(font);
+    FillTextDocument(*edit->document(), text, context.reportFont);
+    edit->setFont(edit->document()->defaultFont());
     edit->setLineWrapMode(QPlainTextEdit::NoWrap);
     ReportWindow(title, edit, edit->document(), context)->show();
 }
@@ -118,25 +117,7 @@ void ShowFormattedReport(const std::string& title, const std::string& file, cons
     edit->setObjectName("RichEdit1");
     edit->setReadOnly(true);
     edit->setAcceptRichText(false);
-    if (!context.reportFont.empty()) edit->setFont(QFont(toQString(context.reportFont)));
-    QTextCursor cursor(edit->document());
-    bool first = true;
-    for (const FormattedParagraph& p : ReadFormattedText(lines)) {
-        QTextBlockFormat block;
-        block.setTextIndent(p.firstIndent);
-        block.setLeftMargin(p.leftIndent);
-        block.setRightMargin(p.rightIndent);
-        if (first) cursor.setBlockFormat(block);
-        else cursor.insertBlock(block);
-        first = false;
-        for (const FormattedRun& run : p.runs) {
-            QTextCharFormat format;
-            format.setFontWeight(run.bold ? QFont::Bold : QFont::Normal);
-            format.setFontItalic(run.italic);
-            if (run.points > 0) format.setFontPointSize(run.points);
-            cursor.insertText(toQString(run.text), format);
-        }
-    }
+    FillFormattedDocument(*edit->document(), lines, context.reportFont);
     ReportWindow(title, edit, edit->document(), context)->show();
 }
 
@@ -197,6 +178,9 @@ bool ShowReport(const velt_report& report, const std::string& file, const Report
             if (context.error) context.error(table->Refusal());
             return true;
         }
+        table->Macros().libraryName = context.libraryName;
+        table->Macros().label1 = context.label1;
+        table->Macros().label2 = context.label2;
         auto* window = new TForm2(std::move(table), context.error, context.parent);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->showMaximized();

@@ -22,6 +22,7 @@ struct ReportShowContext {
     std::function<void(const std::string&)> error;  // shows an error text
     std::string labelFile;                          // the label file, with its directory
     std::string labelProgram;                       // "NAKLEJKI"/"program", empty for none
+    std::string libraryName;                        // the library's name
     std::string label1, label2;                     // the library's label texts
     std::string plikTarget;                         // PLIK: the file the user chose
     std::function<void(const std::string&)> open;   // PLIK: opens a file with its program

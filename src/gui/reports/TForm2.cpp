@@ -1,7 +1,9 @@
 #include "gui/reports/TForm2.h"
 
 #include "gui/common/QtText.h"
-#include "gui/reports/QtReportCanvas.h"
+#include "gui/print/QtReportCanvas.h"
+#include "gui/print/ReportPrinting.h"
+#include "gui/reports/QtPrinters.h"
 #include "text/CpLiteral.h"
 
 #include <QFileDialog>
@@ -165,64 +167,51 @@ void TForm2::Save() {
 }
 
 std::string TForm2::PrintTo(QPrinter& printer) {
-    printer.setFullPage(true);
-    const int ppi = printer.resolution();
-    const QRect paper = printer.pageLayout().fullRectPixels(ppi);
-    const PrinterPage page{ppi, paper.width(), paper.height()};
-    std::string error;
-    if (mReport->CountPages(page) == 0 && !mReport->LayoutFor(page).error.empty()) {
-        error = mReport->LayoutFor(page).error;
-    } else {
-        QPainter painter;
-        if (!painter.begin(&printer)) {
-            error = "Nie można rozpocząć drukowania"_cp;
-        } else {
-            QtReportCanvas canvas(painter, [&printer] { printer.newPage(); });
-            error = mReport->Print(canvas, page);
-            painter.end();
-        }
-    }
-    mReport->scale = 1.0;
-    mReport->originX = mReport->originY = 0;
+    const std::string error = PrintTableReport(*mReport, printer);
     ShowMessages();
     return error;
 }
 
 std::string TForm2::PrintToPdf(const std::string& file) {
-    std::string temp = file + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return "Nie można zapisać pliku "_cp + file;
-    ::close(fd);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromLocal8Bit(temp.c_str()));
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setDocName(toQString(mReport->title));
-    if (mReport->orientation == 2) printer.setPageOrientation(QPageLayout::Landscape);
-    std::string error = PrintTo(printer);
-    if (error.empty() && std::rename(temp.c_str(), file.c_str()) != 0) error = "Nie można zapisać pliku "_cp + file;
-    if (!error.empty()) ::unlink(temp.c_str());
+    const std::string error = WriteTablePdf(*mReport, file);
+    ShowMessages();
     return error;
 }
 
+void TForm2::SetFixedPrinter(const std::string& name, const std::string& settingsFile) {
+    mFixedPrinter = name;
+    mFixedSettings = settingsFile;
+}
+
 void TForm2::Print() {
+    PrinterChoice& printers = Printers();
+    if (!mFixedPrinter.empty()) {
+        if (!printers.SelectPrinter(mFixedPrinter, mFixedSettings)) {
+            if (mMessage) mMessage("Brak drukarki \""_cp + mFixedPrinter + "\"");
+            return;
+        }
+        mReport->pageFrom = mReport->pageTo = 0;
+    } else {
+        // The dialog offers the pages the report has on the printer it starts with.
+        std::string& name = ReportPrinterName();
+        printers.SelectPrinter(name, name.empty() ? std::string() : PrinterSettingsFile(PrinterSettingsDirectory(), name));
+        QPrinter probe(QPrinter::HighResolution);
+        ApplyPrinterSettings(probe, printers.Current());
+        if (mReport->orientation == 1) probe.setPageOrientation(QPageLayout::Portrait);
+        if (mReport->orientation == 2) probe.setPageOrientation(QPageLayout::Landscape);
+        probe.setFullPage(true);
+        const QRect paper = probe.pageLayout().fullRectPixels(probe.resolution());
+        PrintPages pages;
+        pages.last = std::min(mReport->CountPages(PrinterPage{probe.resolution(), paper.width(), paper.height()}),
+                              kMaxPrintDialogPages);
+        pages.orientation = mReport->orientation;
+        if (!printers.ChoosePrinterIn(name, PrinterSettingsDirectory(), &pages)) return;
+        mReport->pageFrom = pages.from;
+        mReport->pageTo = pages.to;
+    }
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(toQString(mReport->title));
-    if (mReport->orientation == 1) printer.setPageOrientation(QPageLayout::Portrait);
-    if (mReport->orientation == 2) printer.setPageOrientation(QPageLayout::Landscape);
-    printer.setFullPage(true);
-    const QRect paper = printer.pageLayout().fullRectPixels(printer.resolution());
-    const int pages = std::min(mReport->CountPages(PrinterPage{printer.resolution(), paper.width(), paper.height()}),
-                               kMaxPrintDialogPages);
-    QPrintDialog dialog(&printer, this);
-    dialog.setObjectName("PrintDialog1");
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange);
-    dialog.setMinMax(1, std::max(pages, 1));
-    dialog.setFromTo(1, std::max(pages, 1));
-    if (dialog.exec() != QDialog::Accepted) return;
-    const bool range = printer.printRange() == QPrinter::PageRange;
-    mReport->pageFrom = range ? printer.fromPage() : 0;
-    mReport->pageTo = range ? printer.toPage() : 0;
+    ApplyPrinterSettings(printer, printers.Current());
     const std::string error = PrintTo(printer);
     if (!error.empty() && mMessage) mMessage("Błąd druku: "_cp + error);
 }

@@ -63,9 +63,14 @@ public:
     std::string PrintTo(QPrinter& printer);
     // The whole report as a PDF file of A4 pages, written then renamed.
     std::string PrintToPdf(const std::string& file);
+    // "Drukuj" prints on this printer with its settings file, without the
+    // dialog ("Brak drukarki" when it is missing).
+    void SetFixedPrinter(const std::string& name, const std::string& settingsFile);
+    // "Drukuj": the fixed printer, or the print dialog (a printer or a PDF
+    // file) preset with the printer and settings used last.
+    void Print();
 
 private:
-    void Print();
     void Save();
     void ShowMessages();
 
@@ -76,6 +81,8 @@ private:
     std::size_t mMessagesShown = 0;
     int mCurrent = 0;
     QImage mImage;
+    std::string mFixedPrinter;
+    std::string mFixedSettings;
 };
 
 }  // namespace velt::gui

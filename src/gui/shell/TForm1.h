@@ -24,6 +24,7 @@ class QToolBar;
 
 namespace velt {
 class TEdycja;
+class PrinterChoice;
 }
 
 namespace velt::gui {
@@ -82,6 +83,14 @@ public:
 
     // The collection commands of "Za&pytanie", with the file named (tests)
     // or asked for with the file dialog (empty name).
+    // The loan form of a reservation (the orders window prints it): on the
+    // loan printer, chosen in the print dialog when it is missing.
+    bool PrintLoanForm(const std::string& id, const std::string& card, const std::string& readerName,
+                       const std::string& dateTime, const std::string& description, const std::string& shelfmark,
+                       const std::string& sn, PrinterChoice* printers = nullptr);
+    // "Drukarka rewersów": the loan printer chosen in the print dialog, kept
+    // in the configuration and its settings file.
+    void ChooseLoanPrinter(PrinterChoice* printers = nullptr);
     void SaveLocalCollection(std::string file = {});
     void RestoreLocalCollection(std::string file = {});
     void SaveRemoteCollectionFile(std::string file = {});

@@ -15,6 +15,8 @@
 #include "gui/common/QtText.h"
 #include "gui/common/TOknoKomunikatu.h"
 #include "gui/params/ParameterServices.h"
+#include "gui/reports/LoanFormPrint.h"
+#include "gui/reports/QtPrinters.h"
 #include "gui/reports/ShowReport.h"
 #include "gui/text/TOknoDiakrytyczne.h"
 #include "params/ProgramLauncher.h"
@@ -182,7 +184,7 @@ void TForm1::MakeToolbarAndMenus() {
         mShell->Settings().PrintLoanForms = on;
         DrukarkaRewersowItem->setEnabled(on);
     });
-    connect(DrukarkaRewersowItem, &QAction::triggered, this, [this] { NotYet("Drukarka rewersów"_cp); });
+    connect(DrukarkaRewersowItem, &QAction::triggered, this, [this] { ChooseLoanPrinter(); });
     QMenu* inne = Ustawienia1->addMenu(toQString("Inne opcje"));
     PytajItem = inne->addAction(toQString("Pytaj przy starcie o poprzedni katalog"));
     PytajItem->setCheckable(true);
@@ -361,12 +363,42 @@ void TForm1::StartProgram(const std::string& program, const std::string& paramet
     if (result <= 32 && result != kProgramRefused) show_error("Nie można uruchomić programu "_cp + trimmed);
 }
 
+bool TForm1::PrintLoanForm(const std::string& id, const std::string& card, const std::string& readerName,
+                           const std::string& dateTime, const std::string& description, const std::string& shelfmark,
+                           const std::string& sn, PrinterChoice* printers) {
+    ShellSettings& settings = mShell->Settings();
+    LoanFormData data{id, card, readerName, dateTime, description, shelfmark, sn, settings.LabelText1,
+                      settings.LabelText2};
+    LoanFormPrinting how;
+    how.description = settings.LoanForm;
+    how.printer = settings.LoanPrinter;
+    how.settingsFile = settings.LoanPrinterSettings;
+    how.configured = settings.ConfigurationRead;
+    how.libraryName = settings.LibraryName;
+    how.parent = this;
+    how.error = [](const std::string& text) { GuiPrompts::Instance().show_error(text); };
+    how.printers = printers;
+    const bool printed = gui::PrintLoanForm(data, how);
+    if (settings.ConfigurationRead) settings.LoanPrinter = how.printer;
+    return printed;
+}
+
+void TForm1::ChooseLoanPrinter(PrinterChoice* printers) {
+    ShellSettings& settings = mShell->Settings();
+    std::string name = settings.LoanPrinter;
+    PrinterChoice& choice = printers ? *printers : Printers();
+    if (choice.ChoosePrinter(name, settings.LoanPrinterSettings, nullptr)) settings.LoanPrinter = name;
+}
+
 ReportShowContext TForm1::ReportContext(const std::string& plikTarget) {
     ReportShowContext context{this, mShell->Settings().ReportFont,
                               [](const std::string& text) { GuiPrompts::Instance().show_error(text); }};
     const std::string& labels = mShell->Settings().LabelFile;
     context.labelFile = !labels.empty() && labels[0] == '/' ? labels : mShell->Settings().WorkingDirectory + labels;
     context.labelProgram = mShell->Settings().LabelProgram;
+    context.libraryName = mShell->Settings().LibraryName;
+    context.label1 = mShell->Settings().LabelText1;
+    context.label2 = mShell->Settings().LabelText2;
     context.plikTarget = plikTarget;
     context.open = [this](const std::string& path) { OpenFile(path); };
     return context;

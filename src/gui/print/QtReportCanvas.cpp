@@ -1,4 +1,4 @@
-#include "gui/reports/QtReportCanvas.h"
+#include "gui/print/QtReportCanvas.h"
 
 #include "gui/common/QtText.h"
 
