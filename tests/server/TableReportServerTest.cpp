@@ -15,6 +15,7 @@
 #include "reports/tbl_report.h"
 #include "support/RecordingPrompts.h"
 #include "support/TempDir.h"
+#include "support/Tool.h"
 #include "text/CpLiteral.h"
 
 #include <gtest/gtest.h>
@@ -243,7 +244,7 @@ TEST_F(TableReportServerTest, CliRunsReportsForEveryScope) {
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2);
 
     const std::string srp = dir + "/lista.srp";
-    r = Cli(server + "'Lista tytułów' --remote '\"tytuł\" DOWOLNY' --out '" + srp + "'");
+    r = Cli(server + "'Lista tytułów' --remote '\"tytuł\" DOWOLNY' --format srp --out '" + srp + "'");
     ASSERT_EQ(r.status, 0) << r.err;
     tbl_report back = tbl_report::FromSrpFile("T", srp);
     EXPECT_EQ(back.Refusal(), "");
@@ -251,13 +252,21 @@ TEST_F(TableReportServerTest, CliRunsReportsForEveryScope) {
 
     const std::string num = dir + "/lokalna.num";
     WriteFile(num, "K7\r\nK2\r\n");
-    r = Cli(server + "'Lista tytułów' --local '" + num + "'");
+    r = Cli(server + "'Lista tytułów' --local '" + num + "' --format srp");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(tbl_report::FromSrpFile("T", (WriteFile(dir + "/l.srp", r.out), dir + "/l.srp")).lineCount, 2);
 
+#ifndef VELT_CLI_PRINTING
+    // Without the program's printing a text report is its text.
     r = Cli(server + "'Wykaz nabytków' --params 'D.1|20000101|D.2|29991231|S.1|T|'");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.rfind("WYKAZ NABYTKÓW"_cp, 0), 0u) << r.out.substr(0, 100);
+    EXPECT_EQ(Cli(server + "'Lista tytułów' --record K7 --format pdf").status, 1);
+#endif
+    // Savers only for what they save.
+    r = Cli(server + "'Opis bibliograficzny' --record K7 --format csv");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("nie jest tabelą"), std::string::npos) << r.err;
 
     r = Cli(server + "Nieznane --record K7");
     EXPECT_EQ(r.status, 2);
@@ -268,3 +277,40 @@ TEST_F(TableReportServerTest, CliRunsReportsForEveryScope) {
     r = Cli(server + "'Lista tytułów' --record K7 --remote x");
     EXPECT_EQ(r.status, 1);
 }
+
+#ifdef VELT_CLI_PRINTING
+// The kinds the program prints come out as PDF files: pages of A4, the texts
+// with their Polish letters.
+TEST_F(TableReportServerTest, CliPrintsTablesDescriptionsAndTextReportsToPdf) {
+    if (!HaveTool("pdftotext") || !HaveTool("pdfinfo")) GTEST_SKIP() << "poppler-utils";
+    const std::string server = "--host 127.0.0.1 --port " + std::to_string(sServer->Port()) + " report ";
+    const std::string pdf = dir + "/lista.pdf";
+    CliRun r = Cli(server + "'Lista tytułów' --remote '\"tytuł\" DOWOLNY' --out '" + pdf + "'");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto info = RunTool("pdfinfo '" + pdf + "'", "");
+    ASSERT_TRUE(info);
+    EXPECT_NE(info->find("(A4)"), std::string::npos) << *info;
+    const auto text = RunTool("pdftotext -enc UTF-8 '" + pdf + "' -", "");
+    ASSERT_TRUE(text);
+    EXPECT_NE(text->find("Strona 1"), std::string::npos) << text->substr(0, 400);
+
+    // To stdout: the PDF itself, and no work file left behind.
+    r = Cli(server + "'Wykaz nabytków' --params 'D.1|20000101|D.2|29991231|S.1|T|'");
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(r.out.rfind("%PDF-", 0), 0u);
+    WriteFile(dir + "/wykaz.pdf", r.out);
+    const auto wykaz = RunTool("pdftotext -enc UTF-8 '" + dir + "/wykaz.pdf' -", "");
+    ASSERT_TRUE(wykaz);
+    EXPECT_NE(wykaz->find("WYKAZ NABYTKÓW"), std::string::npos) << wykaz->substr(0, 200);
+
+    r = Cli(server + "'Opis bibliograficzny' --record K7 --out '" + dir + "/opis.pdf'");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto opis = RunTool("pdftotext -enc UTF-8 '" + dir + "/opis.pdf' -", "");
+    ASSERT_TRUE(opis);
+    EXPECT_GT(opis->size(), 20u);
+
+    r = Cli(server + "'Etykiety grzbietowe' --record K7 --format pdf");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("nie jest drukowane"), std::string::npos) << r.err;
+}
+#endif
