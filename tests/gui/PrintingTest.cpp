@@ -36,7 +36,11 @@ struct PdfOnly : PrinterSystem {
     std::vector<std::string> installed;
     std::vector<std::string> InstalledPrinters() override { return installed; }
     std::string DefaultPrinter() override { return {}; }
-    PrinterSettings DefaultSettings(const std::string& p) override { return PrinterSettings{p}; }
+    PrinterSettings DefaultSettings(const std::string& p) override {
+        PrinterSettings s;
+        s.printer = p;
+        return s;
+    }
     bool PrintDialog(PrinterSettings& s, PrintPages*) override {
         ++dialogs;
         if (pdf.empty() && printer.empty()) return false;
@@ -96,7 +100,7 @@ TEST(Printing, BeforeTheConfigurationTheLoanFormIsOnlyPreviewedAndAMissingDescri
     how.error = [&](const std::string& e) { errors.push_back(e); };
     how.configured = true;
     how.description = dir.Path() + "brak.rep";
-    LoanFormData data{"K1", "1", "Nowak", "20261209", "", "", ""};
+    LoanFormData data{"K1", "1", "Nowak", "20261209", "", "", "", "", ""};
     EXPECT_FALSE(gui::PrintLoanForm(data, how));
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_NE(errors[0].find("brak.rep"), std::string::npos) << errors[0];

@@ -356,3 +356,15 @@ TEST(TableReportFileTest, MissingFilesAreNamed) {
     EXPECT_EQ(s.Refusal(), "Brak pliku: /nonexistent/z.srp");
     EXPECT_EQ(s.lineCount, 0);
 }
+
+TEST(TableReportTest, DrawingASheetTellsEachLineDrawnForTheGauge) {
+    tbl_report r("T", kTitles, Titles(130, {40}));
+    const auto sheets = r.Sheets();
+    ASSERT_GE(sheets.size(), 2u);
+    std::vector<int> heard;
+    RecordingCanvas c;
+    r.DrawSheet(c, sheets[0], [&](int drawn) { heard.push_back(drawn); });
+    ASSERT_EQ(static_cast<int>(heard.size()), sheets[0].count) << "a group's end ends the sheet early";
+    EXPECT_EQ(heard.front(), 1);
+    EXPECT_EQ(heard.back(), 40);
+}

@@ -179,19 +179,22 @@ int my_report::SheetPixels(const ReportSheet& sheet) const {
     return RoundPixels(originY + (headerHeight + footerHeight + sheet.count * lineHeight) * scale);
 }
 
-void my_report::DrawSheet(ReportCanvas& target, const ReportSheet& sheet) {
+void my_report::DrawSheet(ReportCanvas& target, const ReportSheet& sheet, const std::function<void(int)>& progress) {
     if (!Refusal().empty()) return;
-    LayOut(target, sheet);
+    LayOut(target, sheet, progress);
 }
 
-void my_report::LayOut(ReportCanvas& target, const ReportSheet& sheet) {
+void my_report::LayOut(ReportCanvas& target, const ReportSheet& sheet, const std::function<void(int)>& progress) {
     ReportCanvas* const previous = canvas;
     canvas = &target;
     mCurrentY = originY;
     mPageFirst = sheet.count > 0 ? sheet.first : std::min(sheet.first, lineCount);
     mPageLast = sheet.count > 0 ? sheet.first + sheet.count - 1 : lineCount;
     PageHeader(sheet.number);
-    for (int i = 0; i < sheet.count; ++i) PrintLine(sheet.first + i);
+    for (int i = 0; i < sheet.count; ++i) {
+        PrintLine(sheet.first + i);
+        if (progress) progress(i + 1);
+    }
     PageFooter(sheet.number, sheet.endsGroup);
     canvas = previous;
 }

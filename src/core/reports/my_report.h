@@ -10,6 +10,7 @@
 #include "reports/ReportCanvas.h"
 #include "reports/ReportDescription.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -100,8 +101,9 @@ public:
     std::vector<ReportSheet> Sheets() const;
     // The height of sheet in pixels at the current scale and top origin.
     int SheetPixels(const ReportSheet& sheet) const;
-    // Draws sheet on target from the current origins at the current scale.
-    void DrawSheet(ReportCanvas& target, const ReportSheet& sheet);
+    // Draws sheet on target from the current origins at the current scale;
+    // progress, when given, hears the count of lines drawn after each line.
+    void DrawSheet(ReportCanvas& target, const ReportSheet& sheet, const std::function<void(int)>& progress = {});
 
     // The pixel position of a unit position.
     int PixelX(double units) const;
@@ -112,7 +114,7 @@ protected:
     // The pages of lpp lines, each ending early after a group end.
     template <typename F>
     void ForEachPage(int lpp, F&& each) const;
-    void LayOut(ReportCanvas& target, const ReportSheet& sheet);
+    void LayOut(ReportCanvas& target, const ReportSheet& sheet, const std::function<void(int)>& progress = {});
 
     std::string mRefusal;
     std::vector<std::string> mMessages;

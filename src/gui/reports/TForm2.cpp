@@ -114,7 +114,10 @@ void TForm2::ShowSheet(int index) {
     {
         QPainter painter(&mImage);
         QtReportCanvas canvas(painter);
-        mReport->DrawSheet(canvas, sheet);
+        mReport->DrawSheet(canvas, sheet, [this](int drawn) {
+            Gauge1->setValue(drawn);
+            if (drawn % 10 == 0) Gauge1->repaint();  // the window is not back in its loop yet
+        });
     }
     Gauge1->setValue(std::max(sheet.count, 1));
     Gauge1->hide();
