@@ -114,7 +114,7 @@ TEST(PrinterChoice, SelectPrinterTakesTheNamedPrinterWithTheSettingsOfThisRunOrI
     EXPECT_EQ(choice.Current(), Landscape("Etykiety"));
     ASSERT_NE(choice.Stored("Etykiety"), nullptr);
     // This run's settings win over the file once held.
-    ASSERT_EQ(SavePrinterSettings(file, PrinterSettings{"Etykiety"}), "");
+    ASSERT_EQ(SavePrinterSettings(file, [] { PrinterSettings s; s.printer = "Etykiety"; return s; }()), "");
     EXPECT_TRUE(choice.SelectPrinter("Etykiety", file));
     EXPECT_EQ(choice.Current().copies, 3);
     // No file: the printer's own settings. A broken file: its message, and false.

@@ -68,18 +68,13 @@ std::string FormatPrinterSettings(const PrinterSettings& s) {
     return out;
 }
 
-LoadedPrinterSettings LoadPrinterSettings(const std::string& path, const std::vector<std::string>& installed) {
+LoadedPrinterSettings ParsePrinterSettings(std::string_view bytes, const std::vector<std::string>& installed) {
     LoadedPrinterSettings result;
-    struct stat st {};
-    std::ifstream in(path, std::ios::binary);
-    if (!in || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
-        static_cast<std::uint64_t>(st.st_size) > kMaxFileSize) {
+    if (bytes.size() > kMaxFileSize) {
         result.failure = SettingsRecordDiffersText();
         return result;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    std::istringstream lines(text.str());
+    std::istringstream lines{std::string(bytes)};
     std::string line;
     std::map<std::string, std::string> values;
     bool header = false;
@@ -123,6 +118,18 @@ LoadedPrinterSettings LoadPrinterSettings(const std::string& path, const std::ve
     s.printer = *printer;
     result.settings = s;
     return result;
+}
+
+LoadedPrinterSettings LoadPrinterSettings(const std::string& path, const std::vector<std::string>& installed) {
+    struct stat st {};
+    std::ifstream in(path, std::ios::binary);
+    if (!in || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        static_cast<std::uint64_t>(st.st_size) > kMaxFileSize)
+        return {std::nullopt, SettingsRecordDiffersText()};
+    std::string bytes(kMaxFileSize + 1, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return ParsePrinterSettings(bytes, installed);
 }
 
 std::string SavePrinterSettings(const std::string& path, const PrinterSettings& settings) {

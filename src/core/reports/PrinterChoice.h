@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velt {
@@ -41,6 +42,8 @@ struct LoadedPrinterSettings {
 // with the stored one), and a record that is not one this program wrote, or
 // whose values are out of range, is refused.
 LoadedPrinterSettings LoadPrinterSettings(const std::string& path, const std::vector<std::string>& installed);
+// The same over the file's bytes.
+LoadedPrinterSettings ParsePrinterSettings(std::string_view bytes, const std::vector<std::string>& installed);
 // Writes the file (a unique name beside it, then renamed); the error or empty.
 std::string SavePrinterSettings(const std::string& path, const PrinterSettings& settings);
 // The file keeping the settings of one printer in directory (ending with
