@@ -16,6 +16,7 @@
 #include "gui/common/TOknoKomunikatu.h"
 #include "gui/params/ParameterServices.h"
 #include "gui/reports/ShowReport.h"
+#include "gui/reports/UnavailableCatalogueCards.h"
 #include "gui/text/TOknoDiakrytyczne.h"
 #include "params/ProgramLauncher.h"
 #include "reports/LabelFile.h"
@@ -369,6 +370,8 @@ ReportShowContext TForm1::ReportContext(const std::string& plikTarget) {
     context.labelProgram = mShell->Settings().LabelProgram;
     context.plikTarget = plikTarget;
     context.open = [this](const std::string& path) { OpenFile(path); };
+    context.cards = std::make_shared<UnavailableCatalogueCards>(
+        [](const std::string& text) { GuiPrompts::Instance().show_message(text); });
     return context;
 }
 
