@@ -355,3 +355,21 @@ TEST_F(CardReportServerTest, CliWritesTheCardText) {
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("Serwer nie przygotował"), std::string::npos) << r.err;
 }
+
+TEST(CardReportBound, ACollectionOfMoreBooksThanTheBoundGivesTheFirstCardsOnly) {
+    ServerProcess::Options o;
+    o.records = static_cast<int>(server::kMaxCards) + 40;
+    ServerProcess srv(o);
+    ASSERT_TRUE(srv.Ready()) << srv.Why();
+    auto c = Connect(srv);
+    const RecordPtr found = (*c)->Search("\"tytuł\" DOWOLNY"_cp);
+    ASSERT_TRUE(found && found->Count >= 2);
+    ASSERT_GT(std::stoi(found->Item(2)), static_cast<int>(server::kMaxCards));
+    char pattern[] = "/tmp/velt-karty-XXXXXX";
+    ASSERT_TRUE(::mkdtemp(pattern));
+    const std::string target = std::string(pattern) + "/karty.tmp";
+    ASSERT_TRUE((*c)->CollectionReport(std::stoi(found->Item(1)), server::kCatalogueCardReport, "",
+                                       target, nullptr));
+    EXPECT_EQ(ReadCards(WorkLines(ReadFile(target))).size(), server::kMaxCards);
+    std::system(("rm -rf '" + std::string(pattern) + "'").c_str());
+}
