@@ -1,5 +1,6 @@
 #include "Descriptor.h"
 
+#include "CardReport.h"
 #include "Forms.h"
 #include "Indexes.h"
 #include "ParameterForms.h"
@@ -93,7 +94,6 @@ std::string DescriptorText(const Session& s) {
     d += G("f", G("nam", "Referencja"_cp) + G("typ", "referencja") + G("id", "6"));
     // Reports and programs; the ones with a parameter form run (ParameterForms).
     d += G("r", G("nam", "Lista tytułów"_cp) + G("fat", "Wykazy"_cp) + G("lan", "TABELA") + G("id", "1"));
-    d += G("r", G("nam", "Karta katalogowa"_cp) + G("lan", "KARTA") + G("ico", "karta.bmp") + G("id", "2"));
     d += G("r", G("nam", AcquisitionsReport().name) + G("fat", "Wykazy"_cp) + G("lan", "TEXT") +
                     G("id", std::to_string(kAcquisitionsReport)) + G("par", AcquisitionsReport().form) +
                     G("act", AcquisitionsReport().script));
@@ -106,6 +106,8 @@ std::string DescriptorText(const Session& s) {
     d += G("r", G("nam", OrderedListReport().name) + G("fat", "Wykazy"_cp) + G("lan", "TABELA") +
                     G("id", std::to_string(kOrderedListReport)) + G("par", OrderedListReport().form) +
                     G("act", OrderedListReport().script));
+    d += G("r", G("nam", "Karta katalogowa"_cp) + G("lan", "KARTA") + G("ico", "karta.bmp") +
+                    G("id", std::to_string(kCatalogueCardReport)));
     d += ProgramGroups(s);
     for (std::size_t f = 0; f < Filters().size(); ++f)
         d += G("c", G("nam", Filters()[f].name) + G("id", std::to_string(f + 1)));

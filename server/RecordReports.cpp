@@ -1,5 +1,6 @@
 #include "RecordReports.h"
 
+#include "CardReport.h"
 #include "Fold.h"
 #include "RecordText.h"
 #include "Seeder.h"
@@ -336,6 +337,8 @@ std::optional<std::string> RecordsReportText(Session& s, std::int32_t report,
         return CsvExportText(s, numbers);
     case kOrderedListReport:
         return OrderedListText(s, parameters, &numbers);
+    case kCatalogueCardReport:
+        return CatalogueCardText(s, numbers);
     default:
         return std::nullopt;
     }

@@ -201,9 +201,12 @@ bool ShowReport(const velt_report& report, const std::string& file, const Report
         if (context.open) context.open(context.plikTarget);
         return true;
     }
-    static const std::string kLater[] = {"KARTA"};
-    for (const std::string& kind : kLater)
-        if (report.Language == kind) return false;
+    if (report.Language == "KARTA") {
+        if (!context.cards) return false;
+        const std::string error = HandOverCardReport(file, *context.cards);
+        if (!error.empty() && context.error) context.error(error);
+        return true;
+    }
     if (context.error) context.error("Nieznany typ zestawienia \"" + report.Language + "\"");
     return true;
 }

@@ -2,11 +2,14 @@
 // Showing the work file of a report by its kind: TABELA in the preview
 // window TForm2, TEXT and FORMAT in the report window "Zestawienie",
 // ETYKIETA into the label file, PLIK renamed to the file chosen and opened
-// with its program. The work file is removed once read.
+// with its program, KARTA's lines handed to the catalogue cards. The work
+// file is removed once read.
 
 #include "catalogue/DescriptorItems.h"
+#include "reports/CatalogueCards.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 
 class QWidget;
@@ -26,6 +29,7 @@ struct ReportShowContext {
     std::string label1, label2;                     // the library's label texts
     std::string plikTarget;                         // PLIK: the file the user chose
     std::function<void(const std::string&)> open;   // PLIK: opens a file with its program
+    std::shared_ptr<CatalogueCards> cards;          // KARTA: the catalogue-card window
 };
 
 // PLIK: the file the report is saved as, asked in the save dialog with the
@@ -34,7 +38,8 @@ struct ReportShowContext {
 bool AskPlikTarget(QWidget* parent, const velt_report& report, const std::string& directory, std::string& target);
 
 // Shows file as report's kind; false for a kind this program does not show
-// yet (the caller says so), true otherwise (an error included).
+// yet (KARTA without the context's cards; the caller says so), true
+// otherwise (an error included).
 bool ShowReport(const velt_report& report, const std::string& file, const ReportShowContext& context);
 
 // The report window of a TEXT report: the lines of file, "Drukuj".

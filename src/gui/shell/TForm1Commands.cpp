@@ -18,6 +18,7 @@
 #include "gui/reports/LoanFormPrint.h"
 #include "gui/reports/QtPrinters.h"
 #include "gui/reports/ShowReport.h"
+#include "gui/reports/UnavailableCatalogueCards.h"
 #include "gui/text/TOknoDiakrytyczne.h"
 #include "params/ProgramLauncher.h"
 #include "reports/LabelFile.h"
@@ -401,6 +402,8 @@ ReportShowContext TForm1::ReportContext(const std::string& plikTarget) {
     context.label2 = mShell->Settings().LabelText2;
     context.plikTarget = plikTarget;
     context.open = [this](const std::string& path) { OpenFile(path); };
+    context.cards = std::make_shared<UnavailableCatalogueCards>(
+        [](const std::string& text) { GuiPrompts::Instance().show_message(text); });
     return context;
 }
 

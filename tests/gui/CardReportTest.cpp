@@ -1,0 +1,106 @@
+// The report kind KARTA in the program: ShowReport hands the work file's
+// lines to the catalogue cards or says what is missing, and from the main
+// window's "&Zestawienie" menu against velt-server the user is told that
+// the card window is not in this version, with nothing left behind.
+
+#include "gui/MessageDismisser.h"
+#include "gui/common/QtText.h"
+#include "gui/reports/ShowReport.h"
+#include "gui/reports/UnavailableCatalogueCards.h"
+#include "gui/shell/TForm1.h"
+#include "support/ServerProcess.h"
+#include "support/TempDir.h"
+#include "text/CpLiteral.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+using namespace velt;
+using namespace velt::gui;
+
+namespace {
+
+struct RecordedCards : CatalogueCards {
+    std::vector<std::vector<std::string>> shown;
+    void KartaKatalogowa(std::vector<std::string> lines) override { shown.push_back(std::move(lines)); }
+};
+
+}  // namespace
+
+TEST(CardReport, ShowReportHandsTheLinesOverOrSaysWhatIsMissing) {
+    test::TempDir dir;
+    std::vector<std::string> errors;
+    QWidget parent;
+    ReportShowContext context{&parent, "", [&errors](const std::string& e) { errors.push_back(e); }};
+    auto cards = std::make_shared<RecordedCards>();
+    context.cards = cards;
+    velt_report card;
+    card.Name = "Karta katalogowa";
+    card.Language = "KARTA";
+
+    const std::string work = dir.Write("report1.tmp", "[KARTA]\r\n[HASLO]\r\nPrus, Bolesław\r\n"_cp);
+    EXPECT_TRUE(ShowReport(card, work, context));
+    ASSERT_EQ(cards->shown.size(), 1u);
+    EXPECT_EQ(cards->shown[0], (std::vector<std::string>{"[KARTA]", "[HASLO]", "Prus, Bolesław"_cp}));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(work))) << "the work file goes once read";
+
+    EXPECT_TRUE(ShowReport(card, dir.Path() + "none.tmp", context));
+    EXPECT_TRUE(ShowReport(card, dir.Write("report2.tmp", "\r\n"), context));
+    EXPECT_EQ(cards->shown.size(), 1u);
+    EXPECT_EQ(errors, (std::vector<std::string>{"CARD_REPORT: Brak pliku roboczego zestawienia",
+                                                "Pusta zawartość karty"_cp}));
+
+    // Without a card window the caller is told the kind is not shown.
+    context.cards.reset();
+    EXPECT_FALSE(ShowReport(card, dir.Write("report3.tmp", "[KARTA]\r\n"), context));
+}
+
+TEST(CardReport, WithoutTheCardWindowTheUserIsToldSo) {
+    std::vector<std::string> shown;
+    UnavailableCatalogueCards cards([&shown](const std::string& t) { shown.push_back(t); });
+    cards.KartaKatalogowa({"[KARTA]", "[HASLO]", "x"});
+    EXPECT_EQ(shown, std::vector<std::string>{UnavailableCardsText()});
+    EXPECT_NE(shown[0].find("Karta katalogowa"), std::string::npos);
+}
+
+TEST(CardReport, TheMenuItemRunsTheReportAndSaysTheCardWindowIsMissing) {
+    test::ServerProcess server;
+    ASSERT_TRUE(server.Ready()) << server.Why();
+    test::TempDir dir;
+    const std::string ini = dir.Write(
+        "VELT_TCP.INI", "[HISTORIA]\r\nid=KATALOG_DEMO\r\n[KATALOG_DEMO]\r\nnazwa=Katalog demonstracyjny\r\n"
+                        "ip=127.0.0.1\r\nport=" + std::to_string(server.Port()) + "\r\n");
+    TForm1 form;
+    form.Shell().ReadConfiguration(ini, dir.Path(), dir.Path());
+    form.Shell().Start(std::nullopt);
+    ASSERT_TRUE(form.Shell().Current()->Ready);
+    test::MessageDismisser dismiss;
+    for (int i = 0; i < 200 && dismiss.texts.isEmpty(); ++i) QTest::qWait(10);
+    dismiss.texts.clear();
+
+    QAction* record = nullptr;
+    for (QMenu* m : form.Zestawienie1->findChildren<QMenu*>())
+        if (m->title() == "Karta katalogowa")
+            for (QAction* a : m->actions())
+                if (a->text() == QString::fromUtf8("Wyróżniony rekord")) record = a;
+    ASSERT_NE(record, nullptr);
+
+    form.PutIntoRecordBox("K7");
+    record->trigger();
+    for (int i = 0; i < 300 && dismiss.texts.isEmpty(); ++i) QTest::qWait(10);
+    EXPECT_EQ(dismiss.texts, QStringList{toQString(UnavailableCardsText())});
+    const QStringList left = QDir(QString::fromStdString(dir.Path())).entryList({"report*"}, QDir::Files);
+    EXPECT_TRUE(left.isEmpty()) << left.join("|").toStdString();
+
+    // A record the server does not have: the aborted transfer is said.
+    dismiss.texts.clear();
+    form.PutIntoRecordBox("K999999");
+    record->trigger();
+    for (int i = 0; i < 300 && dismiss.texts.isEmpty(); ++i) QTest::qWait(10);
+    ASSERT_EQ(dismiss.texts.size(), 1);
+    EXPECT_TRUE(dismiss.texts[0].startsWith(QString::fromUtf8("Serwer nie przygotował"))) << dismiss.texts[0].toStdString();
+}

@@ -1,0 +1,375 @@
+// The catalogue cards (KARTA) against velt-server: the card text of a list
+// and of a collection read as the card window reads it (a line holding a
+// card marker starts a card, one holding a section marker a section), the
+// descriptor's entry and velt-cli writing the card text. The parts: the
+// texts of a card's lines and the card of a record with copies, branches
+// and a classification.
+
+#include "ServerTestSupport.h"
+
+#include "CardReport.h"
+#include "TableReports.h"
+
+#include "catalogue/velt_files.h"
+#include "reports/ReportMacros.h"
+#include "reports/tbl_report.h"
+#include "text/CpLiteral.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace velt;
+using namespace velt::test;
+
+namespace {
+
+const char* const kCardMarkers[] = {"[KARTA]", "[KARTA_CENTRALNA]"};
+const char* const kSectionMarkers[] = {"[SYGNATURY]", "[HASLO]", "[PARAGRAF]",
+                                       "[UKD]",       "[INWENTARZ]", "[FILIE]"};
+
+bool Holds(const std::string& line, const char* const* markers, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i)
+        if (line.find(markers[i]) != std::string::npos) return true;
+    return false;
+}
+bool IsCardMarker(const std::string& line) { return Holds(line, kCardMarkers, 2); }
+bool IsSectionMarker(const std::string& line) { return Holds(line, kSectionMarkers, 6); }
+
+struct Section {
+    std::string marker;
+    std::vector<std::string> lines;
+};
+struct Card {
+    bool central = false;
+    std::vector<Section> sections;
+    // The content of the first section with marker, joined by "|".
+    std::string Of(const std::string& marker) const {
+        for (const Section& s : sections)
+            if (s.marker == marker) {
+                std::string out;
+                for (const std::string& l : s.lines)
+                    out += (out.empty() ? "" : "|") + l;
+                return out;
+            }
+        return "";
+    }
+    std::vector<std::string> Markers() const {
+        std::vector<std::string> out;
+        for (const Section& s : sections)
+            out.push_back(s.marker);
+        return out;
+    }
+};
+
+// The cards of a card text as the card window reads it; lines before the
+// first card marker belong to no card, empty lines are passed over.
+std::vector<Card> ReadCards(const std::vector<std::string>& lines) {
+    std::vector<Card> cards;
+    for (const std::string& line : lines) {
+        if (line.empty()) continue;
+        if (IsCardMarker(line)) {
+            cards.push_back({line == "[KARTA_CENTRALNA]", {}});
+        } else if (cards.empty()) {
+            continue;
+        } else if (IsSectionMarker(line)) {
+            cards.back().sections.push_back({line, {}});
+        } else {
+            EXPECT_FALSE(cards.back().sections.empty()) << "a line outside a section: " << line;
+            if (!cards.back().sections.empty()) cards.back().sections.back().lines.push_back(line);
+        }
+    }
+    return cards;
+}
+
+// The lines of a work file; every line ends with CR LF and holds neither.
+std::vector<std::string> WorkLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t end = text.find("\r\n", at);
+        EXPECT_NE(end, std::string::npos) << "the last line has its CR LF";
+        if (end == std::string::npos) break;
+        lines.push_back(text.substr(at, end - at));
+        EXPECT_EQ(lines.back().find_first_of("\r\n"), std::string::npos) << lines.back();
+        at = end + 2;
+    }
+    return lines;
+}
+
+std::string Record(const std::vector<std::pair<const char*, std::string>>& fields) {
+    server::RecordText r;
+    std::map<std::string, int> n;
+    for (const auto& [tag, value] : fields)
+        r.Add(tag, ++n[tag], value);
+    return r.Text();
+}
+
+} // namespace
+
+TEST(CardReportParts, CardTextsCannotStartCardsSectionsOrParagraphs) {
+    const struct {
+        std::string text, line;
+    } cases[] = {
+        {"II 10007", "II 10007"},
+        {"  Lalka  ", "Lalka"},
+        {"Tytuł [KARTA] w środku"_cp, "Tytuł (KARTA) w środku"_cp},
+        {"[karta_centralna]", "(karta_centralna)"},
+        {"[HASLO][UKD]", "(HASLO)(UKD)"},
+        {"a [Sygnatury] [paragraf] [inwentarz] [filie]", "a (Sygnatury) (paragraf) (inwentarz) (filie)"},
+        {"<A>akapit</X>", "(A)akapit(/X)"},
+        {"<l>wiersz", "(l)wiersz"},
+        {"[bez tytułu]"_cp, "[bez tytułu]"_cp},
+        {"[KARTA", "[KARTA"},
+        {"dwa\r\nwiersze\tz\x01", "dwa  wiersze z"},
+        {"\r\n", ""},
+        {"", ""},
+        {std::string(600, 'x'), std::string(server::kMaxCardText, 'x')},
+        {std::string(499, 'x') + " y", std::string(499, 'x')},
+    };
+    for (const auto& k : cases) {
+        const std::string line = server::CardTextLine(k.text);
+        EXPECT_EQ(line, k.line) << k.text;
+        EXPECT_FALSE(IsCardMarker(line) || IsSectionMarker(line)) << line;
+    }
+}
+
+TEST(CardReportParts, ACardHasItsSectionsInOrderAndACentralOneItsBranches) {
+    const std::string title = "^aLalka ^bpowieść ^cBolesław Prus"_cp;
+    const std::string imprint = "^aWarszawa ^bPIW ^c1990";
+    const struct {
+        const char* what;
+        std::string text;
+        bool central;
+        std::vector<std::string> markers;
+        std::string calls, heading, udc, inventory, branches;
+    } cases[] = {
+        {"one branch, two copies",
+         Record({{"100", "^aPrus, Bolesław ^d1847-1912"_cp},
+                 {"245", title},
+                 {"260", imprint},
+                 {"300", "^a650 s. ^bil."},
+                 {"020", "^a83-06-01234-5"},
+                 {"080", "^a821.162.1-3 ^a(0.034)"},
+                 {"852", "^bW ^hII 10007 ^p12345"},
+                 {"852", "^bW ^hII 10007 ^p12346"}}),
+         false,
+         {"[SYGNATURY]", "[HASLO]", "[PARAGRAF]", "[PARAGRAF]", "[PARAGRAF]", "[UKD]", "[INWENTARZ]"},
+         "II 10007", "Prus, Bolesław"_cp, "821.162.1-3|(0.034)", "Inw. 12345, 12346", ""},
+        {"three branches",
+         Record({{"100", "^aPrus, Bolesław"_cp},
+                 {"245", title},
+                 {"852", "^bF1 ^hII 10007 ^p1"},
+                 {"852", "^bF2 ^hCz. 7 ^p2"},
+                 {"852", "^bF3 ^hII 10007 ^p3"}}),
+         true,
+         {"[SYGNATURY]", "[HASLO]", "[PARAGRAF]", "[FILIE]"},
+         "II 10007|Cz. 7", "Prus, Bolesław"_cp, "", "", "F1|F2|F3"},
+        {"no author, no copies",
+         Record({{"245", "^aKronika [HASLO] roku"}, {"260", imprint}}),
+         false,
+         {"[HASLO]", "[PARAGRAF]"},
+         "", "Kronika (HASLO) roku", "", "", ""},
+        {"nothing but a call number",
+         Record({{"852", "^hIV 1"}}),
+         false,
+         {"[SYGNATURY]", "[PARAGRAF]"},
+         "IV 1", "", "", "", ""},
+    };
+    for (const auto& k : cases) {
+        const std::vector<std::string> lines = server::CardLines(server::RecordText::Parse(k.text));
+        const std::vector<Card> cards = ReadCards(lines);
+        ASSERT_EQ(cards.size(), 1u) << k.what;
+        EXPECT_EQ(lines[0], k.central ? "[KARTA_CENTRALNA]" : "[KARTA]") << k.what;
+        const Card& card = cards[0];
+        EXPECT_EQ(card.central, k.central) << k.what;
+        EXPECT_EQ(card.Markers(), k.markers) << k.what;
+        for (const Section& s : card.sections)
+            EXPECT_FALSE(s.lines.empty()) << k.what << ": " << s.marker << " without lines";
+        EXPECT_EQ(card.Of("[SYGNATURY]"), k.calls) << k.what;
+        EXPECT_EQ(card.Of("[HASLO]"), k.heading) << k.what;
+        EXPECT_EQ(card.Of("[UKD]"), k.udc) << k.what;
+        EXPECT_EQ(card.Of("[INWENTARZ]"), k.inventory) << k.what;
+        EXPECT_EQ(card.Of("[FILIE]"), k.branches) << k.what;
+    }
+    // The paragraphs of the full record: the description, the extent, the ISBN.
+    const auto card = ReadCards(server::CardLines(server::RecordText::Parse(cases[0].text)))[0];
+    ASSERT_EQ(card.sections.size(), 7u);
+    EXPECT_EQ(card.sections[2].lines,
+              (std::vector<std::string>{"Lalka : powieść / Bolesław Prus. - Warszawa : PIW, 1990."_cp}));
+    EXPECT_EQ(card.sections[3].lines, (std::vector<std::string>{"650 s. : il."}));
+    EXPECT_EQ(card.sections[4].lines, (std::vector<std::string>{"ISBN 83-06-01234-5"}));
+    const auto untitled = ReadCards(server::CardLines(server::RecordText::Parse(cases[3].text)))[0];
+    EXPECT_EQ(untitled.Of("[PARAGRAF]"), "[bez tytułu]."_cp);
+}
+
+namespace {
+
+class CardReportServerTest : public SharedServerTest {
+protected:
+    void SetUp() override {
+        SharedServerTest::SetUp();
+        if (HasFatalFailure()) return;
+        c = Connect(*sServer);
+        ASSERT_FALSE((*c)->Broken()) << (*c)->ErrorText();
+        char pattern[] = "/tmp/velt-karty-XXXXXX";
+        ASSERT_TRUE(::mkdtemp(pattern));
+        dir = pattern;
+    }
+    void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
+
+    // The work file of the cards of a list; empty when aborted.
+    std::string ListCards(const std::string& list) {
+        const std::string target = dir + "/report" + std::to_string(++files) + ".tmp";
+        if (!(*c)->ListReport(server::kCatalogueCardReport, "", list, target, nullptr)) return "";
+        return ReadFile(target);
+    }
+    // The title list's data line of a record: what the card shows.
+    std::string TitleLine(const std::string& id) {
+        const std::string target = dir + "/tytuly" + std::to_string(++files) + ".tmp";
+        EXPECT_TRUE((*c)->ListReport(server::kTitleListReport, "", id + "|", target, nullptr));
+        const tbl_report report = tbl_report::FromSrpFile("T", target);
+        return report.lineCount == 1 ? report.data()[0] : std::string();
+    }
+
+    std::unique_ptr<Client> c;
+    std::string dir;
+    int files = 0;
+};
+
+} // namespace
+
+TEST_F(CardReportServerTest, TheCardsOfAListHaveTheirMarkersInOrderAndTheRecordsData) {
+    const std::vector<Card> cards = ReadCards(WorkLines(ListCards("K7|K2|")));
+    ASSERT_EQ(cards.size(), 2u);
+    const char* ids[] = {"K7", "K2"};
+    for (int i = 0; i < 2; ++i) {
+        const Card& card = cards[static_cast<std::size_t>(i)];
+        const std::string data = TitleLine(ids[i]);
+        ASSERT_FALSE(DataField(data, "tytul").empty()) << ids[i];
+        // The generated catalogue has no branches: plain cards.
+        EXPECT_FALSE(card.central);
+        const std::vector<std::string> markers = card.Markers();
+        ASSERT_GE(markers.size(), 3u) << ids[i];
+        EXPECT_EQ(markers[0], "[SYGNATURY]");
+        EXPECT_EQ(markers[1], "[HASLO]");
+        for (std::size_t m = 2; m < markers.size(); ++m)
+            EXPECT_EQ(markers[m], "[PARAGRAF]") << ids[i];
+        EXPECT_EQ(card.Of("[SYGNATURY]"), DataField(data, "sygnatura"));
+        EXPECT_EQ(card.Of("[HASLO]"), DataField(data, "autor"));
+        const std::string description = card.sections[2].lines.at(0);
+        EXPECT_EQ(description.rfind(DataField(data, "tytul"), 0), 0u) << description;
+        EXPECT_NE(description.find(DataField(data, "wydawca")), std::string::npos) << description;
+        const std::string isbn = DataField(data, "isbn");
+        if (!isbn.empty()) {
+            EXPECT_EQ(card.sections.back().lines.at(0), "ISBN " + isbn);
+        }
+    }
+}
+
+TEST_F(CardReportServerTest, ACollectionGivesACardPerBookAndUnknownsAbort) {
+    const RecordPtr found = (*c)->Search("\"tytuł\" DOWOLNY"_cp);
+    ASSERT_TRUE(found && found->Count >= 2);
+    const int collection = std::stoi(found->Item(1)), count = std::stoi(found->Item(2));
+    ASSERT_GT(count, 0);
+    const std::string target = dir + "/karty.tmp";
+    ASSERT_TRUE(
+        (*c)->CollectionReport(collection, server::kCatalogueCardReport, "", target, nullptr));
+    const std::vector<std::string> lines = WorkLines(ReadFile(target));
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], "[KARTA]");
+    const std::vector<Card> cards = ReadCards(lines);
+    EXPECT_EQ(cards.size(), static_cast<std::size_t>(count));
+    for (const Card& card : cards)
+        EXPECT_FALSE(card.Of("[HASLO]").empty() || card.Of("[PARAGRAF]").empty());
+
+    EXPECT_EQ(ListCards("K7|K999999|"), "");
+    EXPECT_FALSE(
+        (*c)->CollectionReport(987654, server::kCatalogueCardReport, "", dir + "/z", nullptr));
+    EXPECT_EQ(::access((dir + "/z").c_str(), F_OK), -1);
+    // The records that are no books have no card: the file comes, empty.
+    ASSERT_TRUE((*c)->ListReport(server::kCatalogueCardReport, "", "O1|", dir + "/o", nullptr));
+    EXPECT_EQ(ReadFile(dir + "/o"), "");
+
+    velt_files descriptor(std::make_unique<TVeltClient>(
+                              "127.0.0.1", [](const std::string&, SessionText) {}, sServer->Port()),
+                          true);
+    ASSERT_TRUE(descriptor.Ready) << descriptor.ErrorText;
+    int listed = 0;
+    for (const velt_report& r : descriptor.Reports) {
+        if (r.Language != "KARTA") continue;
+        ++listed;
+        EXPECT_EQ(r.Id, server::kCatalogueCardReport);
+        EXPECT_EQ(r.Name, "Karta katalogowa");
+        EXPECT_TRUE(r.NoParameterForm);
+    }
+    EXPECT_EQ(listed, 1);
+}
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string out, err;
+};
+
+CliRun Cli(const std::string& args) {
+    char errFile[] = "/tmp/velt-cli-err-XXXXXX";
+    ::close(::mkstemp(errFile));
+    CliRun r;
+    FILE* p = ::popen((ServerProcess::CliPath() + " " + args + " 2>" + errFile).c_str(), "r");
+    char buffer[4096];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, p)) > 0)
+        r.out.append(buffer, got);
+    const int status = ::pclose(p);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.err = ReadFile(errFile);
+    std::remove(errFile);
+    return r;
+}
+
+} // namespace
+
+TEST_F(CardReportServerTest, CliWritesTheCardText) {
+    const std::string server =
+        "--host 127.0.0.1 --port " + std::to_string(sServer->Port()) + " report 'Karta katalogowa' ";
+    CliRun r = Cli(server + "--record K7");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, ListCards("K7|"));
+    EXPECT_EQ(ReadCards(WorkLines(r.out)).size(), 1u);
+
+    const std::string num = dir + "/lokalna.num";
+    WriteFile(num, "K7\r\nK2\r\nK5\r\n");
+    const std::string out = dir + "/karty.txt";
+    r = Cli(server + "--local '" + num + "' --out '" + out + "'");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(ReadCards(WorkLines(ReadFile(out))).size(), 3u);
+
+    r = Cli(server + "--record K999999");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("Serwer nie przygotował"), std::string::npos) << r.err;
+}
+
+TEST(CardReportBound, ACollectionOfMoreBooksThanTheBoundGivesTheFirstCardsOnly) {
+    ServerProcess::Options o;
+    o.records = static_cast<int>(server::kMaxCards) + 40;
+    ServerProcess srv(o);
+    ASSERT_TRUE(srv.Ready()) << srv.Why();
+    auto c = Connect(srv);
+    const RecordPtr found = (*c)->Search("\"tytuł\" DOWOLNY"_cp);
+    ASSERT_TRUE(found && found->Count >= 2);
+    ASSERT_GT(std::stoi(found->Item(2)), static_cast<int>(server::kMaxCards));
+    char pattern[] = "/tmp/velt-karty-XXXXXX";
+    ASSERT_TRUE(::mkdtemp(pattern));
+    const std::string target = std::string(pattern) + "/karty.tmp";
+    ASSERT_TRUE((*c)->CollectionReport(std::stoi(found->Item(1)), server::kCatalogueCardReport, "",
+                                       target, nullptr));
+    EXPECT_EQ(ReadCards(WorkLines(ReadFile(target))).size(), server::kMaxCards);
+    std::system(("rm -rf '" + std::string(pattern) + "'").c_str());
+}
