@@ -454,11 +454,16 @@ TEST(EditForms, ScriptsAnswerTheFormsButtonsMenusAndFields) {
                 const auto bar = menu.find('|', at);
                 const std::string id = menu.substr(at, bar - at);
                 at = menu.find('|', bar + 1) + 1;
-                if (!id.empty()) EXPECT_TRUE(handled(kEventHelp, id)) << kind << " " << id;
+                if (!id.empty()) {
+                    EXPECT_TRUE(handled(kEventHelp, id)) << kind << " " << id;
+                }
                 if (at == 0) break;
             }
-        for (const auto& id : grammar.FieldIds())
-            if (id[0] == '#') EXPECT_TRUE(handled(kEventShow, id)) << kind << " " << id;
+        for (const auto& id : grammar.FieldIds()) {
+            if (id[0] == '#') {
+                EXPECT_TRUE(handled(kEventShow, id)) << kind << " " << id;
+            }
+        }
         EXPECT_TRUE(handled(kEventHelp, "#F5_500Z.1.1.1.1")) << kind;
         FreeEventScripts(k.scripts);
     }
