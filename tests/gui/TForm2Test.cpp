@@ -21,6 +21,9 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QFontInfo>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -251,6 +254,27 @@ TEST(TForm2, FormatReportsShowTheirParagraphsAndFonts) {
     window->close();
     ShowReport(format, dir.Path() + "none.tmp", context);
     EXPECT_EQ(errors, std::vector<std::string>{"SPEC_REPORT: Brak pliku roboczego zestawienia"});
+}
+
+TEST(TForm2, TextReportsOpenAtTheirBeginningInAFixedPitchFace) {
+    TempDir dir;
+    QWidget parent;
+    const ReportShowContext context{&parent, "", nullptr};
+    velt_report text;
+    text.Name = "Wykaz";
+    text.Language = "TEXT";
+    std::string lines = "WYKAZ NABYTKÓW\r\n"_cp;
+    for (int i = 0; i < 300; ++i) lines += "pozycja " + std::to_string(i) + "\r\n";
+    EXPECT_TRUE(ShowReport(text, dir.Write("report3.tmp", lines), context));
+    auto* window = parent.findChild<QDialog*>("OknoZestawienia");
+    ASSERT_NE(window, nullptr);
+    auto* edit = window->findChild<QPlainTextEdit*>("RichEdit1");
+    ASSERT_NE(edit, nullptr);
+    QApplication::processEvents();
+    EXPECT_EQ(edit->textCursor().position(), 0);
+    EXPECT_EQ(edit->verticalScrollBar()->value(), 0) << "the first lines are in view";
+    EXPECT_TRUE(QFontInfo(edit->font()).fixedPitch());
+    window->close();
 }
 
 TEST(TForm2, LabelReportsAppendToTheLabelFileAndStartTheProgram) {

@@ -104,6 +104,7 @@ void ShowTextReport(const std::string& title, const std::string& file, const Rep
     FillTextDocument(*edit->document(), text, context.reportFont);
     edit->setFont(edit->document()->defaultFont());
     edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    edit->moveCursor(QTextCursor::Start);  // the report is read from its beginning
     ReportWindow(title, edit, edit->document(), context)->show();
 }
 
@@ -118,6 +119,7 @@ void ShowFormattedReport(const std::string& title, const std::string& file, cons
     edit->setReadOnly(true);
     edit->setAcceptRichText(false);
     FillFormattedDocument(*edit->document(), lines, context.reportFont);
+    edit->moveCursor(QTextCursor::Start);
     ReportWindow(title, edit, edit->document(), context)->show();
 }
 
