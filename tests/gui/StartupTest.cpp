@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include "text/CpLiteral.h"
 
+#include "gui/MessageDismisser.h"
 #include "support/ServerProcess.h"
 #include "support/TempDir.h"
 
@@ -38,28 +39,6 @@ std::string Config(int port) {
     return "[HISTORIA]\r\nid=KATALOG_DEMO\r\n[KATALOG_DEMO]\r\nnazwa=Katalog demonstracyjny\r\nip=127.0.0.1\r\nport=" +
            std::to_string(port) + "\r\n";
 }
-
-// Answers every message box that opens over the given window, keeping its text:
-// the server's greeting arrives through the message callback after each status.
-class MessageDismisser {
-public:
-    explicit MessageDismisser(QWidget* keep) : mKeep(keep) {
-        mTimer.setInterval(10);
-        QObject::connect(&mTimer, &QTimer::timeout, [this] {
-            auto* box = qobject_cast<gui::TOknoKomunikatu*>(QApplication::activeModalWidget());
-            if (box == nullptr || box == mKeep) return;
-            mTexts.push_back(box->Label1->text());
-            box->reject();
-        });
-        mTimer.start();
-    }
-    const QStringList& Texts() const { return mTexts; }
-
-private:
-    QWidget* mKeep;
-    QTimer mTimer;
-    QStringList mTexts;
-};
 
 }  // namespace
 
@@ -107,7 +86,7 @@ TEST(Startup, LoginWindowLogsInToTheServerAndLogoutReturnsToModeOne) {
         window.Edit2->setText("admin");
         window.Button1->click();
     };
-    MessageDismisser dismiss(nullptr);
+    test::MessageDismisser dismiss;
     QTimer::singleShot(0, fill);
     form.LoginButton->trigger();
     EXPECT_EQ(form.Shell().Mode(), ShellMode::LoggedIn);
@@ -117,7 +96,7 @@ TEST(Startup, LoginWindowLogsInToTheServerAndLogoutReturnsToModeOne) {
     EXPECT_EQ(form.Shell().Mode(), ShellMode::LoggedOut);
     EXPECT_FALSE(form.Shell().Current()->Session->LoggedIn());
     EXPECT_FALSE(form.Shell().Current()->Session->Broken());
-    EXPECT_TRUE(dismiss.Texts().contains(QString::fromUtf8("Witamy w katalogu demonstracyjnym"))) << "the greeting";
+    EXPECT_TRUE(dismiss.texts.contains(QString::fromUtf8("Witamy w katalogu demonstracyjnym"))) << "the greeting";
 }
 
 TEST(Startup, AnUnreachableCatalogueIsReportedAndLeavesNoEditing) {
@@ -153,7 +132,7 @@ TEST(Startup, TheSearchWindowsMakeRemoteCollectionsShownInTheirTab) {
     form.Shell().ReadConfiguration(ini, dir.Path(), dir.Path());
     form.Shell().Start(std::nullopt);
     ASSERT_TRUE(form.Shell().Current()->Ready);
-    MessageDismisser dismiss(nullptr);
+    test::MessageDismisser dismiss;
     ASSERT_GT(form.Elementarne1->actions().size(), 0) << "the criteria of the descriptor";
     auto& elementary = *form.OknoElementarne;
     elementary.Prepare("tytuł"_cp);
@@ -172,7 +151,7 @@ TEST(Startup, TheSearchWindowsMakeRemoteCollectionsShownInTheirTab) {
     const VrBrowser* browser = form.Tabs().ActiveBrowser();
     ASSERT_NE(browser, nullptr);
     EXPECT_FALSE(browser->Cells().front().key.empty()) << "the collection's first record is shown";
-    EXPECT_TRUE(dismiss.Texts().filter(QString::fromUtf8("Kolekcja zdalna zawiera")).size() == 1);
+    EXPECT_TRUE(dismiss.texts.filter(QString::fromUtf8("Kolekcja zdalna zawiera")).size() == 1);
     // The complex window: a double click on the history takes the collection.
     auto& complex = *form.OknoZlozone;
     complex.Edit1->clear();
@@ -207,7 +186,7 @@ TEST(Startup, BrowsingCollectionsLinksPicturesAndProgramsWorkFromTheMainWindow) 
     form.Shell().ReadConfiguration(ini, dir.Path(), dir.Path());
     form.Shell().Start(std::nullopt);
     ASSERT_TRUE(form.Shell().Current()->Ready);
-    MessageDismisser dismiss(nullptr);
+    test::MessageDismisser dismiss;
     PresentationTabs& tabs = form.Tabs();
     tabs.Activate(tabs.FindTab("tytuł"_cp));
     form.Edit1->setText("h");
@@ -263,6 +242,6 @@ TEST(Startup, BrowsingCollectionsLinksPicturesAndProgramsWorkFromTheMainWindow) 
     form.StartProgram("xmessage", "K1");
     QApplication::processEvents();
     bool asked = false;
-    for (const QString& t : dismiss.Texts()) asked = asked || t.contains("xmessage");
+    for (const QString& t : dismiss.texts) asked = asked || t.contains("xmessage");
     EXPECT_TRUE(asked) << "the user saw the program before anything ran";
 }
