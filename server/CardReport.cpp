@@ -1,5 +1,7 @@
 #include "CardReport.h"
 
+#include "BookFields.h"
+
 #include "Seeder.h"
 #include "Session.h"
 #include "text/CpLiteral.h"
@@ -81,32 +83,31 @@ std::vector<std::string> CardLines(const RecordText& r) {
             AddDistinct(udc, CardTextLine(a));
     const bool central = branches.size() > 1;
 
-    const std::string title = r.Value("245");
-    const std::string titleProper = CardTextLine(Subfield(title, 'a'));
-    const std::string author = CardTextLine(Subfield(r.Value("100"), 'a'));
+    const BookFields book = ReadBookFields(r);
+    const std::string titleProper = CardTextLine(book.title);
+    const std::string author = CardTextLine(book.mainAuthor);
     const std::string heading = author.empty() ? titleProper : author;
 
     // The description: title and responsibility, edition and imprint; then
     // the physical description; then the ISBN.
     std::string description = titleProper.empty() ? "[bez tytułu]"_cp : titleProper;
-    if (const std::string sub = CardTextLine(Subfield(title, 'b')); !sub.empty())
+    if (const std::string sub = CardTextLine(book.subtitle); !sub.empty())
         description += " : " + sub;
-    if (const std::string resp = CardTextLine(Subfield(title, 'c')); !resp.empty())
+    if (const std::string resp = CardTextLine(book.responsibility); !resp.empty())
         description += " / " + resp;
     description += ".";
-    if (const std::string ed = CardTextLine(Subfield(r.Value("250"), 'a')); !ed.empty())
+    if (const std::string ed = CardTextLine(book.edition); !ed.empty())
         description += " - " + ed + (ed.back() == '.' ? "" : ".");
-    const std::string imprint = r.Value("260");
-    std::string place = CardTextLine(Subfield(imprint, 'a'));
-    if (const std::string publisher = CardTextLine(Subfield(imprint, 'b')); !publisher.empty())
+    std::string place = CardTextLine(book.place);
+    if (const std::string publisher = CardTextLine(book.publisher); !publisher.empty())
         place += (place.empty() ? "" : " : ") + publisher;
-    if (const std::string year = CardTextLine(Subfield(imprint, 'c')); !year.empty())
+    if (const std::string year = CardTextLine(book.year); !year.empty())
         place += (place.empty() ? "" : ", ") + year;
     if (!place.empty()) description += " - " + place + ".";
-    std::string extent = CardTextLine(Subfield(r.Value("300"), 'a'));
-    if (const std::string ill = CardTextLine(Subfield(r.Value("300"), 'b')); !ill.empty())
+    std::string extent = CardTextLine(book.extent);
+    if (const std::string ill = CardTextLine(book.illustrations); !ill.empty())
         extent += (extent.empty() ? "" : " : ") + ill;
-    const std::string isbn = CardTextLine(Subfield(r.Value("020"), 'a'));
+    const std::string isbn = CardTextLine(book.isbn);
 
     std::vector<std::string> lines = {central ? "[KARTA_CENTRALNA]" : "[KARTA]"};
     auto section = [&lines](const char* marker, const std::vector<std::string>& content) {

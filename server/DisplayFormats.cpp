@@ -1,5 +1,6 @@
 #include "DisplayFormats.h"
 
+#include "BookFields.h"
 #include "CoverImages.h"
 #include "Descriptor.h"
 #include "ParameterForms.h"
@@ -36,42 +37,7 @@ std::string AuthorLink(const std::string& name) {
     return Link(Query("autor"_cp, "RÓWNY"_cp, name), Plain(name));
 }
 
-struct Book {
-    std::vector<std::string> authors;  // 100 then 700 (^a)
-    std::vector<std::string> dates;
-    std::string title, subtitle, statement, edition, place, publisher, year, extent, illustrations, isbn, call;
-    std::vector<std::string> subjects;
-    std::vector<std::string> subjectIds;
-    std::string cover;  // the picture's designation
-};
-
-Book ReadBook(const RecordText& r) {
-    Book b;
-    for (const char* tag : {"100", "700"})
-        for (const auto& v : r.Values(tag)) {
-            b.authors.push_back(Subfield(v, 'a'));
-            b.dates.push_back(Subfield(v, 'd'));
-        }
-    const std::string t = r.Value("245");
-    b.title = Subfield(t, 'a');
-    b.subtitle = Subfield(t, 'b');
-    b.statement = Subfield(t, 'c');
-    b.edition = Subfield(r.Value("250"), 'a');
-    const std::string p = r.Value("260");
-    b.place = Subfield(p, 'a');
-    b.publisher = Subfield(p, 'b');
-    b.year = Subfield(p, 'c');
-    b.extent = Subfield(r.Value("300"), 'a');
-    b.illustrations = Subfield(r.Value("300"), 'b');
-    b.isbn = Subfield(r.Value("020"), 'a');
-    b.call = Subfield(r.Value("852"), 'h');
-    for (const auto& v : r.Values("650")) {
-        b.subjects.push_back(Subfield(v, 'a'));
-        b.subjectIds.push_back(Subfield(v, '9'));
-    }
-    b.cover = Subfield(r.Value("856"), 'u');
-    return b;
-}
+using Book = BookFields;
 
 std::string CoverCommand(const RecordRow& row, const Book& b) {
     const std::string_view small = CoverPicture(row.cover, false);
@@ -93,7 +59,7 @@ std::string Description(const Book& b) {
     if (!b.authors.empty()) d += AuthorLink(b.authors[0]) + ". ";
     d += Italic(Plain(b.title));
     if (!b.subtitle.empty()) d += " : " + Plain(b.subtitle);
-    if (!b.statement.empty()) d += " / " + Plain(b.statement);
+    if (!b.responsibility.empty()) d += " / " + Plain(b.responsibility);
     d += ".";
     if (!b.edition.empty()) d += " \x96 " + Plain(b.edition) + ".";
     d += " \x96 " + Plain(b.place) + " : " + Plain(b.publisher) + ", " + Plain(b.year) + ".";
@@ -189,7 +155,7 @@ std::string ExportText(const Identifiers& ids, const RecordRow& row, const Recor
 
 std::string ReferenceText(const Identifiers& ids, const RecordRow& row, const RecordText& r) {
     if (ids.Letter(row.number) != kBookLetter) return Plain(Subfield(r.Fields().empty() ? "" : r.Fields()[0].value, 'a'));
-    const Book b = ReadBook(r);
+    const Book b = ReadBookFields(r);
     std::string t;
     if (!b.authors.empty()) t += Plain(b.authors[0]) + ". ";
     return t + Plain(b.title) + " (" + Plain(b.year) + ")";
@@ -231,7 +197,7 @@ std::string DisplayText(Catalogue& db, const Identifiers& ids, const RecordRow& 
     const bool book = ids.Letter(row.number) == kBookLetter;
     switch (format) {
         case kFormatFull:
-            return text + (book ? BookFull(db, ids, row, ReadBook(r)) : AuthorityText(ids, row, r, false));
+            return text + (book ? BookFull(db, ids, row, ReadBookFields(r)) : AuthorityText(ids, row, r, false));
         case kFormatTree:
             return text + ids.Shown(row.number) + " " + ReferenceText(ids, row, r);
         case kFormatAuthority:
@@ -241,7 +207,7 @@ std::string DisplayText(Catalogue& db, const Identifiers& ids, const RecordRow& 
         case kFormatReference:
             return text + ReferenceText(ids, row, r);
         default:
-            return text + (book ? BookShort(db, ids, row, ReadBook(r)) : AuthorityText(ids, row, r, false));
+            return text + (book ? BookShort(db, ids, row, ReadBookFields(r)) : AuthorityText(ids, row, r, false));
     }
 }
 

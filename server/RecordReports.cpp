@@ -1,5 +1,6 @@
 #include "RecordReports.h"
 
+#include "BookFields.h"
 #include "CardReport.h"
 #include "Fold.h"
 #include "RecordText.h"
@@ -14,30 +15,15 @@ namespace velt::server {
 
 namespace {
 
-// What the reports show of a book.
-struct Book {
-    std::string id, author, title, subtitle, responsibility, edition, place, publisher, year,
-        extent, illustrations, isbn, call;
+// What the reports show of a book: its fields and its shown identifier.
+struct Book : BookFields {
+    std::string id;
 };
 
 Book BookOf(Session& s, std::uint32_t number, const std::string& text) {
-    const RecordText r = RecordText::Parse(text);
     Book b;
+    static_cast<BookFields&>(b) = ReadBookFields(RecordText::Parse(text));
     b.id = s.ids.Shown(number);
-    b.author = Subfield(r.Value("100"), 'a');
-    const std::string title = r.Value("245");
-    b.title = Subfield(title, 'a');
-    b.subtitle = Subfield(title, 'b');
-    b.responsibility = Subfield(title, 'c');
-    b.edition = Subfield(r.Value("250"), 'a');
-    const std::string imprint = r.Value("260");
-    b.place = Subfield(imprint, 'a');
-    b.publisher = Subfield(imprint, 'b');
-    b.year = Subfield(imprint, 'c');
-    b.extent = Subfield(r.Value("300"), 'a');
-    b.illustrations = Subfield(r.Value("300"), 'b');
-    b.isbn = Subfield(r.Value("020"), 'a');
-    b.call = Subfield(r.Value("852"), 'h');
     return b;
 }
 
@@ -96,7 +82,7 @@ std::string DescriptionText(Session& s, const std::vector<std::uint32_t>& number
         // The heading in bold, the title in italics, the rest plain.
         text += Line("[CZCIONKA +B]") +
                 Line(FormatTextLine(std::to_string(i + 1) + "." +
-                                    (b.author.empty() ? "" : " " + b.author + ".")));
+                                    (b.mainAuthor.empty() ? "" : " " + b.mainAuthor + ".")));
         text += Line("[CZCIONKA -B]") + Line("[CZCIONKA +I]");
         text += Line(FormatTextLine(b.title.empty() ? "[bez tytułu]"_cp : b.title));
         if (!b.subtitle.empty()) text += Line(FormatTextLine(": " + b.subtitle));
@@ -139,7 +125,7 @@ std::string SpineLabelText(Session& s, const std::vector<std::uint32_t>& numbers
     std::string text;
     for (const Book& b : BooksOf(s, numbers)) {
         const std::string first = LabelText(b.call.empty() ? b.id : b.call);
-        const std::string second = LabelText(b.author.empty() ? b.title : Surname(b.author));
+        const std::string second = LabelText(b.mainAuthor.empty() ? b.title : Surname(b.mainAuthor));
         text += Line(first + "|" + second);
     }
     return text;
@@ -170,7 +156,7 @@ std::string CsvExportText(Session& s, const std::vector<std::uint32_t>& numbers)
     for (const Book& b : BooksOf(s, numbers)) {
         std::string title = b.title;
         if (!b.subtitle.empty()) title += " : " + b.subtitle;
-        const std::string* values[] = {&b.id,    &b.author, &title,  &b.publisher,
+        const std::string* values[] = {&b.id,    &b.mainAuthor, &title,  &b.publisher,
                                        &b.place, &b.year,   &b.isbn, &b.call};
         std::string row;
         for (const std::string* v : values)
@@ -295,7 +281,7 @@ std::optional<std::string> OrderedListText(Session& s, const std::string& parame
     for (Book& b : BooksOf(s, numbers ? *numbers : AllBookNumbers(s))) {
         const int year = PublishedYear(b.year);
         if (year < *from || year > *to) continue;
-        const std::string titleKey = Fold(b.title), authorKey = Fold(b.author);
+        const std::string titleKey = Fold(b.title), authorKey = Fold(b.mainAuthor);
         rows.push_back({std::move(b), year, titleKey, authorKey});
     }
     std::stable_sort(rows.begin(), rows.end(), [&order](const Row& a, const Row& b) {
@@ -310,7 +296,7 @@ std::optional<std::string> OrderedListText(Session& s, const std::string& parame
         text += Line(ReportDataLine({{"id", r.book.id},
                                      {"rok", r.book.year},
                                      {"tytul", r.book.title},
-                                     {"autor", r.book.author},
+                                     {"autor", r.book.mainAuthor},
                                      {"sygnatura", r.book.call},
                                      {"kolejnosc", named->second},
                                      {"lata", years},
