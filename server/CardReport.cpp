@@ -1,7 +1,6 @@
 #include "CardReport.h"
 
 #include "BookFields.h"
-
 #include "Seeder.h"
 #include "Session.h"
 #include "text/CpLiteral.h"
