@@ -312,26 +312,7 @@ TEST_F(CardReportServerTest, ACollectionGivesACardPerBookAndUnknownsAbort) {
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out, err;
-};
-
-CliRun Cli(const std::string& args) {
-    char errFile[] = "/tmp/velt-cli-err-XXXXXX";
-    ::close(::mkstemp(errFile));
-    CliRun r;
-    FILE* p = ::popen((ServerProcess::CliPath() + " " + args + " 2>" + errFile).c_str(), "r");
-    char buffer[4096];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, p)) > 0)
-        r.out.append(buffer, got);
-    const int status = ::pclose(p);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.err = ReadFile(errFile);
-    std::remove(errFile);
-    return r;
-}
+CliRun Cli(const std::string& args) { return RunCli(args); }
 
 } // namespace
 

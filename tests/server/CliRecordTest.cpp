@@ -14,11 +14,6 @@ using namespace velt::test;
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out, err;
-};
-
 class CliRecordTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -37,25 +32,9 @@ protected:
 
     // velt-cli with the server's address, a login unless user is empty, and input on stdin.
     static CliRun Cli(const std::string& args, const std::string& input = {}, const std::string& user = "bibliotekarz") {
-        char in[] = "/tmp/velt-record-in-XXXXXX";
-        char err[] = "/tmp/velt-record-err-XXXXXX";
-        ::close(::mkstemp(in));
-        ::close(::mkstemp(err));
-        WriteFile(in, input);
-        std::string command = ServerProcess::CliPath() + " --host 127.0.0.1 --port " + std::to_string(sServer->Port());
+        std::string command = "--host 127.0.0.1 --port " + std::to_string(sServer->Port());
         if (!user.empty()) command += " --user " + user + " --password " + user;
-        command += " " + args + " <" + in + " 2>" + err;
-        CliRun r;
-        FILE* p = ::popen(command.c_str(), "r");
-        char buffer[4096];
-        std::size_t got;
-        while ((got = std::fread(buffer, 1, sizeof buffer, p)) > 0) r.out.append(buffer, got);
-        const int status = ::pclose(p);
-        r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        r.err = ReadFile(err);
-        std::remove(in);
-        std::remove(err);
-        return r;
+        return RunCli(command + " " + args, input);
     }
 
     // True when another session can open (so reserve) the record now.

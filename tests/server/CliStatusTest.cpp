@@ -15,26 +15,6 @@ using namespace velt::test;
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out, err;
-};
-
-CliRun RunCli(const std::string& args) {
-    char errFile[] = "/tmp/velt-cli-err-XXXXXX";
-    const int fd = ::mkstemp(errFile);
-    ::close(fd);
-    CliRun r;
-    FILE* p = ::popen((ServerProcess::CliPath() + " " + args + " 2>" + errFile).c_str(), "r");
-    char buffer[4096];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, p)) > 0) r.out.append(buffer, got);
-    const int status = ::pclose(p);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.err = ReadFile(errFile);
-    std::remove(errFile);
-    return r;
-}
 
 TEST(CliStatus, PrintsTheParametersAndTheLogin) {
     ServerProcess::Options o;

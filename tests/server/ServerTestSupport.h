@@ -8,11 +8,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace velt::test {
 
@@ -82,5 +86,30 @@ inline void WriteFile(const std::string& path, const std::string& data) {
 }
 
 inline bool FileExists(const std::string& path) { return std::ifstream(path).good(); }
+
+// What velt-cli did: its exit status, standard output and standard error.
+struct CliRun {
+    int status = -1;
+    std::string out, err;
+};
+
+// Runs velt-cli with args (read by the shell), input on its standard input.
+inline CliRun RunCli(const std::string& args, const std::string& input = {}) {
+    char in[] = "/tmp/velt-cli-in-XXXXXX";
+    char err[] = "/tmp/velt-cli-err-XXXXXX";
+    ::close(::mkstemp(in));
+    ::close(::mkstemp(err));
+    WriteFile(in, input);
+    CliRun r;
+    FILE* p = ::popen((ServerProcess::CliPath() + " " + args + " <" + in + " 2>" + err).c_str(), "r");
+    char buffer[4096];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, p)) > 0;) r.out.append(buffer, got);
+    const int status = ::pclose(p);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.err = ReadFile(err);
+    std::remove(in);
+    std::remove(err);
+    return r;
+}
 
 }  // namespace velt::test
