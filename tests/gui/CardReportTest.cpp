@@ -8,6 +8,7 @@
 #include "gui/reports/ShowReport.h"
 #include "gui/reports/UnavailableCatalogueCards.h"
 #include "gui/shell/TForm1.h"
+#include "gui/DemoCatalogue.h"
 #include "support/ServerProcess.h"
 #include "support/TempDir.h"
 #include "text/CpLiteral.h"
@@ -71,9 +72,7 @@ TEST(CardReport, TheMenuItemRunsTheReportAndSaysTheCardWindowIsMissing) {
     test::ServerProcess server;
     ASSERT_TRUE(server.Ready()) << server.Why();
     test::TempDir dir;
-    const std::string ini = dir.Write(
-        "VELT_TCP.INI", "[HISTORIA]\r\nid=KATALOG_DEMO\r\n[KATALOG_DEMO]\r\nnazwa=Katalog demonstracyjny\r\n"
-                        "ip=127.0.0.1\r\nport=" + std::to_string(server.Port()) + "\r\n");
+    const std::string ini = dir.Write("VELT_TCP.INI", test::DemoCatalogueIni(server.Port()));
     TForm1 form;
     form.Shell().ReadConfiguration(ini, dir.Path(), dir.Path());
     form.Shell().Start(std::nullopt);

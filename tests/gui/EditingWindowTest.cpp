@@ -16,6 +16,7 @@
 #include "shell/StoredLogin.h"
 #include "text/CpLiteral.h"
 
+#include "gui/DemoCatalogue.h"
 #include "support/ServerProcess.h"
 #include "support/TempDir.h"
 
@@ -37,10 +38,7 @@ using velt::gui::toQString;
 
 namespace {
 
-std::string Config(int port) {
-    return "[HISTORIA]\r\nid=KATALOG_DEMO\r\n[KATALOG_DEMO]\r\nnazwa=Katalog demonstracyjny\r\nip=127.0.0.1\r\nport=" +
-           std::to_string(port) + "\r\n";
-}
+std::string Config(int port) { return test::DemoCatalogueIni(port); }
 
 // Answers every message box with its first button, keeping its text.
 class Dismisser {

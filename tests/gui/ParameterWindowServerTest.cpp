@@ -3,6 +3,7 @@
 // "Programy zewnętrzne" editing the associations written back at exit.
 
 #include "gui/common/TOknoKomunikatu.h"
+#include "gui/DemoCatalogue.h"
 #include "gui/MessageDismisser.h"
 #include "gui/forms/FormSheet.h"
 #include "gui/params/ParameterServices.h"
@@ -34,8 +35,7 @@ using namespace velt::gui;
 namespace {
 
 std::string Config(int port) {
-    return "[HISTORIA]\r\nid=KATALOG_DEMO\r\n[KATALOG_DEMO]\r\nnazwa=Katalog demonstracyjny\r\nip=127.0.0.1\r\nport=" +
-           std::to_string(port) + "\r\n[PLIKI]\r\n*.txt=/bin/cat\r\n";
+    return test::DemoCatalogueIni(port) + "[PLIKI]\r\n*.txt=/bin/cat\r\n";
 }
 
 void WhenShown(QWidget& window, std::function<void()> act) {

@@ -3,6 +3,7 @@
 // or a remote collection the table report opens in its preview window.
 
 #include "gui/common/TOknoKomunikatu.h"
+#include "gui/DemoCatalogue.h"
 #include "gui/MessageDismisser.h"
 #include "gui/reports/TForm2.h"
 #include "gui/shell/TForm1.h"
@@ -25,10 +26,7 @@ using namespace velt::gui;
 
 namespace {
 
-std::string Config(int port) {
-    return "[HISTORIA]\r\nid=KATALOG_DEMO\r\n[KATALOG_DEMO]\r\nnazwa=Katalog demonstracyjny\r\nip=127.0.0.1\r\nport=" +
-           std::to_string(port) + "\r\n";
-}
+std::string Config(int port) { return test::DemoCatalogueIni(port); }
 
 QAction* ScopeItem(TForm1& form, const QString& report, const QString& scope) {
     for (QMenu* m : form.Zestawienie1->findChildren<QMenu*>()) {

@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include "text/CpLiteral.h"
 
+#include "gui/DemoCatalogue.h"
 #include "gui/MessageDismisser.h"
 #include "support/ServerProcess.h"
 #include "support/TempDir.h"
@@ -35,10 +36,7 @@ using namespace velt;
 
 namespace {
 
-std::string Config(int port) {
-    return "[HISTORIA]\r\nid=KATALOG_DEMO\r\n[KATALOG_DEMO]\r\nnazwa=Katalog demonstracyjny\r\nip=127.0.0.1\r\nport=" +
-           std::to_string(port) + "\r\n";
-}
+std::string Config(int port) { return test::DemoCatalogueIni(port); }
 
 }  // namespace
 
