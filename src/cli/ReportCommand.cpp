@@ -49,23 +49,6 @@ constexpr bool kPrinting =
     false;
 #endif
 
-// The lines of a work file without their line ends.
-std::vector<std::string> FileLines(const std::string& bytes) {
-    std::vector<std::string> lines;
-    std::string line;
-    for (const char c : bytes) {
-        if (c == '\n') {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            lines.push_back(std::move(line));
-            line.clear();
-        } else {
-            line += c;
-        }
-    }
-    if (!line.empty()) lines.push_back(std::move(line));
-    return lines;
-}
-
 #ifdef VELT_CLI_PRINTING
 // The PDF of a report: the table laid out on A4 pages, or the document of a
 // FORMAT or TEXT report; the error or empty.
@@ -75,7 +58,7 @@ std::string WritePdf(const velt_report& report, tbl_report* table, const std::st
         if (table) return gui::WriteTablePdf(*table, file);
         QTextDocument document;
         if (report.Language == "FORMAT")
-            gui::FillFormattedDocument(document, FileLines(bytes), font);
+            gui::FillFormattedDocument(document, SplitReportLines(bytes), font);
         else
             gui::FillTextDocument(document, bytes, font);
         return gui::WriteDocumentPdf(document, report.Name, file);

@@ -1,5 +1,6 @@
 #include "reports/CatalogueCards.h"
 
+#include "reports/ReportFile.h"
 #include "text/CpLiteral.h"
 
 #include <algorithm>
@@ -31,19 +32,7 @@ bool ReadAtMost(const std::string& file, std::size_t max, std::string& bytes) {
 
 }  // namespace
 
-std::vector<std::string> CardReportLines(std::string_view bytes) {
-    std::vector<std::string> lines;
-    std::size_t at = 0;
-    while (at < bytes.size()) {
-        std::size_t end = bytes.find('\n', at);
-        if (end == std::string_view::npos) end = bytes.size();
-        std::string line(bytes.substr(at, end - at));
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
-        at = end + 1;
-    }
-    return lines;
-}
+std::vector<std::string> CardReportLines(std::string_view bytes) { return SplitReportLines(bytes); }
 
 std::string HandOverCardReport(const std::string& file, CatalogueCards& cards) {
     std::string bytes;

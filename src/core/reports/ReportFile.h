@@ -5,10 +5,15 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velt {
 
 // Writes bytes to path; the system's error text, or empty on success.
 std::string WriteReportFile(const std::string& path, std::string_view bytes);
+
+// The lines of a work file's bytes: parted by LF, a CR before the LF
+// dropped, the last line's end optional.
+std::vector<std::string> SplitReportLines(std::string_view bytes);
 
 }  // namespace velt

@@ -1,6 +1,7 @@
 #include "reports/tbl_report.h"
 
 #include "reports/Interleaved25.h"
+#include "reports/ReportFile.h"
 #include "reports/TBarcode.h"
 #include "text/CpLiteral.h"
 
@@ -65,16 +66,7 @@ bool ReadReportLines(const std::string& path, std::vector<std::string>& lines) {
     in.seekg(0);
     std::string bytes(static_cast<std::size_t>(size), '\0');
     if (!in.read(bytes.data(), size)) return false;
-    lines.clear();
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t end = bytes.find('\n', start);
-        if (end == std::string::npos) end = bytes.size();
-        std::size_t stop = end;
-        if (stop > start && bytes[stop - 1] == '\r') --stop;
-        lines.emplace_back(bytes, start, stop - start);
-        start = end + 1;
-    }
+    lines = SplitReportLines(bytes);
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include "reports/FormattedText.h"
 #include "reports/LabelFile.h"
 #include "reports/LoanForm.h"
+#include "reports/ReportFile.h"
 #include "text/CpLiteral.h"
 
 #include <QDialog>
@@ -72,17 +73,7 @@ bool TakeLines(const std::string& file, std::vector<std::string>& lines) {
     const QByteArray bytes = in.read(kMaxShownReport);
     in.close();
     QFile::remove(in.fileName());
-    std::string line;
-    for (char c : bytes) {
-        if (c == '\n') {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            lines.push_back(std::move(line));
-            line.clear();
-        } else {
-            line += c;
-        }
-    }
-    if (!line.empty()) lines.push_back(std::move(line));
+    lines = SplitReportLines(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     return true;
 }
 
