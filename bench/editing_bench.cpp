@@ -21,6 +21,7 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 using namespace velt;
@@ -88,18 +89,27 @@ test::ServerProcess& Server() {
     return *server;
 }
 
+// A librarian's editing session on the shared server, its record kinds loaded.
+struct EditingSession {
+    velt_files files;
+    QuietPrompts prompts;
+    std::optional<TEdycja> editing;
+    EditingSession(int port, EditorView& window) : files("127.0.0.1", nullptr, true, port) {
+        files.Session->Login("bibliotekarz", "bibliotekarz", "modyfikowanie");
+        files.LoadDescriptor();
+        editing.emplace(files, prompts, window, EditingNotifications{});
+        editing->StartEditing({});
+    }
+};
+
 void OpenAndLayOut(benchmark::State& state, EditorView& window) {
     test::ServerProcess& server = Server();
     if (!server.Ready()) {
         state.SkipWithError("velt-server did not start");
         return;
     }
-    velt_files files("127.0.0.1", nullptr, true, server.Port());
-    files.Session->Login("bibliotekarz", "bibliotekarz", "modyfikowanie");
-    files.LoadDescriptor();
-    QuietPrompts prompts;
-    TEdycja editing(files, prompts, window, {});
-    editing.StartEditing({});
+    EditingSession session(server.Port(), window);
+    TEdycja& editing = *session.editing;
     std::size_t fields = 0;
     for (auto _ : state) {
         editing.OpenRecord("K", kRecord);
@@ -121,12 +131,8 @@ void SaveRoundTrip(benchmark::State& state, EditorView& window) {
         state.SkipWithError("velt-server did not start");
         return;
     }
-    velt_files files("127.0.0.1", nullptr, true, server.Port());
-    files.Session->Login("bibliotekarz", "bibliotekarz", "modyfikowanie");
-    files.LoadDescriptor();
-    QuietPrompts prompts;
-    TEdycja editing(files, prompts, window, {});
-    editing.StartEditing({});
+    EditingSession session(server.Port(), window);
+    TEdycja& editing = *session.editing;
     int n = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -139,7 +145,7 @@ void SaveRoundTrip(benchmark::State& state, EditorView& window) {
         state.ResumeTiming();
         editing.SaveActive();
     }
-    if (prompts.errors) state.SkipWithError("a save was refused");
+    if (session.prompts.errors) state.SkipWithError("a save was refused");
 }
 
 void BM_OpenRecordOf300FieldsHeadless(benchmark::State& state) {
