@@ -209,19 +209,8 @@ TEST(CardReportParts, ACardHasItsSectionsInOrderAndACentralOneItsBranches) {
 
 namespace {
 
-class CardReportServerTest : public SharedServerTest {
+class CardReportServerTest : public ConnectedServerTest {
 protected:
-    void SetUp() override {
-        SharedServerTest::SetUp();
-        if (HasFatalFailure()) return;
-        c = Connect(*sServer);
-        ASSERT_FALSE((*c)->Broken()) << (*c)->ErrorText();
-        char pattern[] = "/tmp/velt-karty-XXXXXX";
-        ASSERT_TRUE(::mkdtemp(pattern));
-        dir = pattern;
-    }
-    void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
-
     // The work file of the cards of a list; empty when aborted.
     std::string ListCards(const std::string& list) {
         const std::string target = dir + "/report" + std::to_string(++files) + ".tmp";
@@ -236,8 +225,6 @@ protected:
         return report.lineCount == 1 ? report.data()[0] : std::string();
     }
 
-    std::unique_ptr<Client> c;
-    std::string dir;
     int files = 0;
 };
 

@@ -44,19 +44,8 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-class RecordReportsServerTest : public SharedServerTest {
+class RecordReportsServerTest : public ConnectedServerTest {
 protected:
-    void SetUp() override {
-        SharedServerTest::SetUp();
-        if (HasFatalFailure()) return;
-        c = Connect(*sServer);
-        ASSERT_FALSE((*c)->Broken()) << (*c)->ErrorText();
-        char pattern[] = "/tmp/velt-raporty-XXXXXX";
-        ASSERT_TRUE(::mkdtemp(pattern));
-        dir = pattern;
-    }
-    void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
-
     // The work file of report for a list of records; empty when aborted.
     std::string ListReport(int report, const std::string& list,
                            const std::string& parameters = "") {
@@ -79,8 +68,6 @@ protected:
         return {std::stoi(found->Item(1)), std::stoi(found->Item(2))};
     }
 
-    std::unique_ptr<Client> c;
-    std::string dir;
     int files = 0;
 };
 

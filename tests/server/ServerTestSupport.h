@@ -5,6 +5,7 @@
 
 #include "net/TVeltClient.h"
 #include "support/ServerProcess.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -45,6 +46,26 @@ protected:
     }
     void SetUp() override { ASSERT_TRUE(sServer->Ready()) << sServer->Why(); }
     static inline ServerProcess* sServer = nullptr;
+};
+
+// A suite sharing one server whose tests each get a connection of their
+// own and a directory removed after the test.
+class ConnectedServerTest : public SharedServerTest {
+protected:
+    void SetUp() override {
+        SharedServerTest::SetUp();
+        if (HasFatalFailure()) return;
+        c = Connect(*sServer);
+        ASSERT_FALSE((*c)->Broken()) << (*c)->ErrorText();
+    }
+
+    std::unique_ptr<Client> c;
+
+private:
+    TempDir mWork;
+
+protected:
+    const std::string dir = mWork.Path().substr(0, mWork.Path().size() - 1);  // without the final "/"
 };
 
 // An index entry as the tests look at it.

@@ -32,22 +32,7 @@ using namespace velt::test;
 
 namespace {
 
-class TableReportServerTest : public SharedServerTest {
-protected:
-    void SetUp() override {
-        SharedServerTest::SetUp();
-        if (HasFatalFailure()) return;
-        c = Connect(*sServer);
-        ASSERT_FALSE((*c)->Broken()) << (*c)->ErrorText();
-        char pattern[] = "/tmp/velt-tabela-XXXXXX";
-        ASSERT_TRUE(::mkdtemp(pattern));
-        dir = pattern;
-    }
-    void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
-
-    std::unique_ptr<Client> c;
-    std::string dir;
-};
+class TableReportServerTest : public ConnectedServerTest {};
 
 // Runs the work at once, as the progress window's worker would.
 struct InlineOperations : LongOperations {
