@@ -53,6 +53,8 @@ TEST(PrinterSettingsFile, RoundTripsAndRefusesWhatItDidNotWrite) {
     const std::string path = dir.Path() + "rewersy.prs";
     const FakePrinters printers;
     ASSERT_EQ(SavePrinterSettings(path, Landscape("Etykiety")), "");
+    EXPECT_EQ(SavePrinterSettings(dir.Path() + "nowy/velt/rewersy.prs", Landscape("Biuro")), "")
+        << "a first save makes the configuration directory";
     const LoadedPrinterSettings back = LoadPrinterSettings(path, printers.installed);
     ASSERT_TRUE(back.settings) << back.failure;
     EXPECT_EQ(*back.settings, Landscape("Etykiety"));

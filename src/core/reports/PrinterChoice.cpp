@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
@@ -135,6 +136,9 @@ LoadedPrinterSettings LoadPrinterSettings(const std::string& path, const std::ve
 std::string SavePrinterSettings(const std::string& path, const PrinterSettings& settings) {
     PrinterSettings kept = settings;
     kept.outputFile.clear();
+    // The user's configuration directory may not be there yet.
+    std::error_code ignored;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
     return WriteReportFile(path, FormatPrinterSettings(kept));
 }
 

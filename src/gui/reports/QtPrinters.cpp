@@ -10,8 +10,6 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-#include <filesystem>
-
 namespace velt::gui {
 
 std::vector<std::string> QtPrinterSystem::InstalledPrinters() {
@@ -67,11 +65,6 @@ std::string& ReportPrinterName() {
     return name;
 }
 
-std::string PrinterSettingsDirectory() {
-    const std::string dir = UserConfigDirectory();
-    std::error_code ignored;
-    std::filesystem::create_directories(dir, ignored);
-    return dir;
-}
+std::string PrinterSettingsDirectory() { return UserConfigDirectory(); }
 
 }  // namespace velt::gui

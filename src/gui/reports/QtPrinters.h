@@ -23,7 +23,8 @@ public:
 PrinterChoice& Printers();
 // The printer the last report was printed on (empty: the default one).
 std::string& ReportPrinterName();
-// The directory of the per-printer settings files (the user's configuration).
+// The directory of the per-printer settings files (the user's configuration;
+// made when the first file is saved).
 std::string PrinterSettingsDirectory();
 
 }  // namespace velt::gui
