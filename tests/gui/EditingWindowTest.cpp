@@ -13,6 +13,8 @@
 #include "gui/editing/Tokno_edycji.h"
 #include "gui/forms/QtFormControls.h"
 #include "gui/shell/TForm1.h"
+#include "gui/editing/EditingFeature.h"
+
 #include "shell/StoredLogin.h"
 #include "text/CpLiteral.h"
 
@@ -91,19 +93,19 @@ TEST(EditingWindow, ARecordOfTheRecordBoxIsOpenedTypedIntoAndSavedAndTheTabsShow
     ASSERT_TRUE(l.server.Ready()) << l.server.Why();
     gui::TForm1& form = l.form;
     ASSERT_EQ(form.Shell().Mode(), ShellMode::LoggedIn);
-    TEdycja* editing = form.Editing();
+    TEdycja* editing = form.Find<gui::EditingFeature>()->Editing();
     ASSERT_NE(editing, nullptr) << "a librarian's login starts editing";
     ASSERT_EQ(editing->Kinds().All().size(), 3u);
-    gui::Tokno_edycji& window = *form.OknoEdycji;
+    gui::Tokno_edycji& window = *form.Find<gui::EditingFeature>()->OknoEdycji;
     EXPECT_EQ(window.Dodaj1->actions().size(), 3) << "one new-record item per kind";
-    EXPECT_FALSE(form.PokazButton->isEnabled());
+    EXPECT_FALSE(form.Find<gui::EditingFeature>()->PokazButton->isEnabled());
     Dismisser dismiss;
 
     form.ComboBox1->setEditText("K5");
-    form.OtworzButton->trigger();
+    form.Find<gui::EditingFeature>()->OtworzButton->trigger();
     ASSERT_EQ(editing->SheetCount(), 1);
     EXPECT_TRUE(window.isVisible());
-    EXPECT_TRUE(form.PokazButton->isEnabled()) << "open records can be shown";
+    EXPECT_TRUE(form.Find<gui::EditingFeature>()->PokazButton->isEnabled()) << "open records can be shown";
     ASSERT_EQ(window.PageControl1->count(), 1);
     EXPECT_EQ(window.PageControl1->tabText(0), toQString("Rekord \"K5\""));
     edit_sheet& sheet = *editing->ActiveSheet();
@@ -130,7 +132,7 @@ TEST(EditingWindow, ARecordOfTheRecordBoxIsOpenedTypedIntoAndSavedAndTheTabsShow
     window.ZapiszButton->trigger();
     EXPECT_EQ(editing->SheetCount(), 0);
     EXPECT_FALSE(window.isVisible()) << "the window hides with its last record";
-    EXPECT_FALSE(form.PokazButton->isEnabled());
+    EXPECT_FALSE(form.Find<gui::EditingFeature>()->PokazButton->isEnabled());
     ASSERT_FALSE(dismiss.texts.empty());
     EXPECT_EQ(dismiss.texts.back(), "Rekord został zapisany.\n\rK5"_cp);
     EXPECT_EQ(editing->Saved(), std::vector<std::string>{"K5"});
@@ -140,7 +142,7 @@ TEST(EditingWindow, ASavedTitleIsWhereTheTitleTabShowsTheRecord) {
     LoggedIn l;
     ASSERT_TRUE(l.server.Ready()) << l.server.Why();
     gui::TForm1& form = l.form;
-    TEdycja* editing = form.Editing();
+    TEdycja* editing = form.Find<gui::EditingFeature>()->Editing();
     ASSERT_NE(editing, nullptr);
     Dismisser dismiss;
     PresentationTabs& tabs = form.Tabs();
@@ -151,12 +153,12 @@ TEST(EditingWindow, ASavedTitleIsWhereTheTitleTabShowsTheRecord) {
     ASSERT_NE(titles, nullptr);
     ASSERT_EQ(titles->SelectedKey().rfind("HISTORIA", 0), 0u) << titles->SelectedKey();
     form.ComboBox1->setEditText("K7");
-    form.OtworzButton->trigger();
+    form.Find<gui::EditingFeature>()->OtworzButton->trigger();
     ASSERT_EQ(editing->SheetCount(), 1);
     edit_sheet& sheet = *editing->ActiveSheet();
     sheet.Record().SetValue("245Z.1.1.1.1", "^aZzyzx nowy tytuł"_cp);
     sheet.Refresh("245Z.1.1.1.1");
-    form.OknoEdycji->ZapiszButton->trigger();
+    form.Find<gui::EditingFeature>()->OknoEdycji->ZapiszButton->trigger();
     ASSERT_EQ(editing->SheetCount(), 0);
     // The title index shows the record at its new title.
     EXPECT_EQ(titles->SelectedKey().rfind("ZZYZX NOWY TYTUL", 0), 0u) << titles->SelectedKey();
@@ -167,16 +169,16 @@ TEST(EditingWindow, TheProgramDoesNotEndOverAnOpenChangedRecord) {
     LoggedIn l;
     ASSERT_TRUE(l.server.Ready()) << l.server.Why();
     gui::TForm1& form = l.form;
-    TEdycja* editing = form.Editing();
+    TEdycja* editing = form.Find<gui::EditingFeature>()->Editing();
     ASSERT_NE(editing, nullptr);
     Dismisser dismiss;
     form.ComboBox1->setEditText("K9");
-    form.OtworzButton->trigger();
+    form.Find<gui::EditingFeature>()->OtworzButton->trigger();
     ASSERT_EQ(editing->SheetCount(), 1);
     editing->ActiveSheet()->Record().SetValue("250Z.1.1.1.1", "niezapisane");
     EXPECT_FALSE(form.close());
     EXPECT_TRUE(form.isVisible());
-    ASSERT_EQ(form.Editing(), editing) << "still logged in, still editing";
+    ASSERT_EQ(form.Find<gui::EditingFeature>()->Editing(), editing) << "still logged in, still editing";
     EXPECT_EQ(editing->SheetCount(), 1);
     EXPECT_EQ(editing->ActiveSheet()->Record().GetValue("250Z.1.1.1.1"), "niezapisane");
     ASSERT_FALSE(dismiss.texts.empty());
@@ -187,15 +189,15 @@ TEST(EditingWindow, NewRecordsZoomHelpAndTheChangedFieldsFromTheWindowsControls)
     LoggedIn l;
     ASSERT_TRUE(l.server.Ready()) << l.server.Why();
     gui::TForm1& form = l.form;
-    TEdycja* editing = form.Editing();
+    TEdycja* editing = form.Find<gui::EditingFeature>()->Editing();
     ASSERT_NE(editing, nullptr);
     Dismisser dismiss;
     std::vector<std::string> plain;
     gui::SetPlainMessageHandler([&](const std::string& t) { plain.push_back(t); });
-    gui::Tokno_edycji& window = *form.OknoEdycji;
+    gui::Tokno_edycji& window = *form.Find<gui::EditingFeature>()->OknoEdycji;
 
     // The main window's "&Dodaj": one item per kind, in the status's order.
-    const auto items = form.Dodaj1->actions();
+    const auto items = form.Find<gui::EditingFeature>()->Dodaj1->actions();
     ASSERT_EQ(items.size(), 3);
     items[2]->trigger();
     ASSERT_EQ(editing->SheetCount(), 1);

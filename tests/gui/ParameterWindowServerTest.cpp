@@ -9,6 +9,8 @@
 #include "gui/params/ParameterServices.h"
 #include "gui/params/TOknoParametrow.h"
 #include "gui/shell/TForm1.h"
+#include "gui/search/SearchFeature.h"
+
 #include "text/CpLiteral.h"
 
 #include "support/ServerProcess.h"
@@ -70,7 +72,7 @@ TEST(ParameterWindowServer, ACriterionWithAFormIsAskedSortedAndSearched) {
     test::MessageDismisser dismiss;
     // The server's greeting comes first and goes.
     for (int i = 0; i < 200 && dismiss.texts.isEmpty(); ++i) QTest::qWait(10);
-    QAction* years = Item(form.Elementarne1, QString::fromUtf8("Rok wydania"));
+    QAction* years = Item(form.Find<gui::SearchFeature>()->Elementarne1, QString::fromUtf8("Rok wydania"));
     ASSERT_NE(years, nullptr);
     TOknoParametrow& window = form.Parameters().Window();
     bool sortShown = false;

@@ -67,8 +67,10 @@ TEST(Printing, ALoanFormPrintsIntoThePdfChosenWhenTheLoanPrinterIsMissing) {
     PdfOnly platform;
     PrinterChoice choice(platform, nullptr);
     platform.pdf = dir.Path() + "rewers.pdf";
-    ASSERT_TRUE(form.PrintLoanForm("K17", "0042", "Żółkiewska Ewa"_cp, "20261209143005*", "\x1B" "Bdopisek\x1A Pan & Tadeusz\r",
-                                   "II-1234", "7", &choice));
+    ASSERT_TRUE(gui::PrintLoanForm(form.Shell().Settings(),
+                                   {"K17", "0042", "Żółkiewska Ewa"_cp, "20261209143005*", "\x1B" "Bdopisek\x1A Pan & Tadeusz\r",
+                                    "II-1234", "7", "", ""},
+                                   &form, &choice));
     EXPECT_EQ(platform.dialogs, 1) << "no loan printer: the dialog once";
     const auto text = RunTool("pdftotext -enc UTF-8 '" + platform.pdf + "' -", "");
     ASSERT_TRUE(text);
@@ -81,7 +83,7 @@ TEST(Printing, ALoanFormPrintsIntoThePdfChosenWhenTheLoanPrinterIsMissing) {
     platform.installed = {"Rewersy"};
     platform.pdf.clear();
     platform.printer = "Rewersy";
-    form.ChooseLoanPrinter(&choice);
+    gui::ChooseLoanPrinter(form.Shell().Settings(), &choice);
     EXPECT_EQ(form.Shell().Settings().LoanPrinter, "Rewersy");
     const LoadedPrinterSettings kept = LoadPrinterSettings(dir.Path() + "rewersy.prs", platform.installed);
     ASSERT_TRUE(kept.settings) << kept.failure;

@@ -7,6 +7,10 @@
 #include "gui/login/TOknoLogowania.h"
 #include "shell/StoredLogin.h"
 #include "gui/shell/TForm1.h"
+#include "gui/search/SearchFeature.h"
+#include "gui/search/CollectionsFeature.h"
+#include "gui/shell/DesktopServices.h"
+
 #include "gui/search/TOknoElementarne.h"
 #include "gui/browse/Tjpg_form.h"
 #include "browse/VrCollection.h"
@@ -131,8 +135,8 @@ TEST(Startup, TheSearchWindowsMakeRemoteCollectionsShownInTheirTab) {
     form.Shell().Start(std::nullopt);
     ASSERT_TRUE(form.Shell().Current()->Ready);
     test::MessageDismisser dismiss;
-    ASSERT_GT(form.Elementarne1->actions().size(), 0) << "the criteria of the descriptor";
-    auto& elementary = *form.OknoElementarne;
+    ASSERT_GT(form.Find<gui::SearchFeature>()->Elementarne1->actions().size(), 0) << "the criteria of the descriptor";
+    auto& elementary = *form.Find<gui::SearchFeature>()->OknoElementarne;
     elementary.Prepare("tytuł"_cp);
     EXPECT_EQ(elementary.windowTitle(), QString::fromUtf8("Szukaj wg \"tytuł\""));
     elementary.wzorce->setPlainText("histori");
@@ -151,7 +155,7 @@ TEST(Startup, TheSearchWindowsMakeRemoteCollectionsShownInTheirTab) {
     EXPECT_FALSE(browser->Cells().front().key.empty()) << "the collection's first record is shown";
     EXPECT_TRUE(dismiss.texts.filter(QString::fromUtf8("Kolekcja zdalna zawiera")).size() == 1);
     // The complex window: a double click on the history takes the collection.
-    auto& complex = *form.OknoZlozone;
+    auto& complex = *form.Find<gui::SearchFeature>()->OknoZlozone;
     complex.Edit1->clear();
     complex.show();
     QApplication::processEvents();
@@ -200,20 +204,20 @@ TEST(Startup, BrowsingCollectionsLinksPicturesAndProgramsWorkFromTheMainWindow) 
     VrCollection& local = tabs.Local()->Collection();
     ASSERT_EQ(local.CountNumbers(), 1);
     const std::string file = dir.Path() + "moja.num";
-    form.SaveLocalCollection(file);
+    form.Find<gui::CollectionsFeature>()->Flows().SaveLocal(file);
     ASSERT_TRUE(test::TempDir::Exists(file));
-    form.DeleteLocalCollection();
+    form.Find<gui::CollectionsFeature>()->Flows().DeleteLocal();
     EXPECT_EQ(local.CountNumbers(), 0);
-    form.RestoreLocalCollection(file);
+    form.Find<gui::CollectionsFeature>()->Flows().RestoreLocal(file);
     EXPECT_EQ(local.CountNumbers(), 1);
     EXPECT_EQ(form.PageControl1->currentIndex(), tabs.FindTab(PresentationTabs::LocalCaption()));
     // To the server as a remote collection, and back.
-    form.CopyLocalToRemote();
+    form.Find<gui::CollectionsFeature>()->Flows().CopyLocalToRemote();
     ASSERT_FALSE(form.Search().History().Entries().empty());
     EXPECT_EQ(form.Search().History().Entries().back().label, "Kolekcja lokalna");
     EXPECT_EQ(form.PageControl1->currentIndex(), tabs.FindTab("Kolekcja zdalna"));
-    form.DeleteLocalCollection();
-    form.CopyRemoteToLocal();
+    form.Find<gui::CollectionsFeature>()->Flows().DeleteLocal();
+    form.Find<gui::CollectionsFeature>()->Flows().CopyRemoteToLocal();
     EXPECT_EQ(local.CountNumbers(), 1);
     // A query link of an entry makes a remote collection of its own.
     const std::size_t before = form.Search().History().Entries().size();
@@ -226,18 +230,18 @@ TEST(Startup, BrowsingCollectionsLinksPicturesAndProgramsWorkFromTheMainWindow) 
     QTimer viewer;
     viewer.setInterval(20);
     QObject::connect(&viewer, &QTimer::timeout, [&] {
-        if (form.JpgForm && form.JpgForm->isVisible()) {
+        if (form.Desktop().JpgForm() && form.Desktop().JpgForm()->isVisible()) {
             viewer.stop();
-            shown = !form.JpgForm->Picture().isNull();
-            form.JpgForm->reject();
+            shown = !form.Desktop().JpgForm()->Picture().isNull();
+            form.Desktop().JpgForm()->reject();
         }
     });
     viewer.start();
     form.Commands().FetchAttachment(book, "okładka.jpg"_cp, false);
     EXPECT_TRUE(shown) << "the viewer showed the fetched picture";
-    EXPECT_TRUE(form.JpgForm->windowTitle().startsWith("Plik "));
+    EXPECT_TRUE(form.Desktop().JpgForm()->windowTitle().startsWith("Plik "));
     // A program named by an entry needs the user's consent: refused here.
-    form.StartProgram("xmessage", "K1");
+    form.Desktop().StartProgram("xmessage", "K1");
     QApplication::processEvents();
     bool asked = false;
     for (const QString& t : dismiss.texts) asked = asked || t.contains("xmessage");

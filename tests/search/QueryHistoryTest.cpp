@@ -1,3 +1,4 @@
+#include "shell/VeltShell.h"
 #include "search/QueryHistory.h"
 #include "search/SearchService.h"
 #include "text/CpLiteral.h"

@@ -17,6 +17,10 @@
 #include "gui/reports/TForm2.h"
 #include "gui/search/TOknoElementarne.h"
 #include "gui/shell/TForm1.h"
+#include "gui/search/SearchFeature.h"
+#include "gui/editing/EditingFeature.h"
+#include "gui/shell/DesktopServices.h"
+
 #include "shell/UserDirectories.h"
 #include "text/CpLiteral.h"
 
@@ -101,7 +105,7 @@ int main(int argc, char** argv) {
     Settle();
     ok &= Save(&form, "glowne-okno-indeks");
 
-    gui::TOknoElementarne& elementary = *form.OknoElementarne;
+    gui::TOknoElementarne& elementary = *form.Find<gui::SearchFeature>()->OknoElementarne;
     elementary.Prepare("tytuł"_cp);
     elementary.show();
     elementary.wzorce->setPlainText("histori");
@@ -150,11 +154,11 @@ int main(int argc, char** argv) {
         ok = false;
     }
 
-    WhenShown([&] { return form.JpgForm && form.JpgForm->isVisible(); }, [&] {
-        form.JpgForm->resize(900, 650);
+    WhenShown([&] { return form.Desktop().JpgForm() && form.Desktop().JpgForm()->isVisible(); }, [&] {
+        form.Desktop().JpgForm()->resize(900, 650);
         Settle();
-        ok &= Save(form.JpgForm, "przegladarka-obrazow");
-        form.JpgForm->reject();
+        ok &= Save(form.Desktop().JpgForm(), "przegladarka-obrazow");
+        form.Desktop().JpgForm()->reject();
     });
     form.Commands().FetchAttachment(form.Shell().Current()->StoredIdentifier("K11"), "okładka.jpg"_cp, false);
 
@@ -171,14 +175,14 @@ int main(int argc, char** argv) {
     };
     QTimer::singleShot(0, fill);
     form.LoginButton->trigger();
-    if (TEdycja* editing = form.Editing()) {
-        if (form.OknoEdycji->FormMessagesWindow) form.OknoEdycji->FormMessagesWindow->hide();
+    if (TEdycja* editing = form.Find<gui::EditingFeature>()->Editing()) {
+        if (form.Find<gui::EditingFeature>()->OknoEdycji->FormMessagesWindow) form.Find<gui::EditingFeature>()->OknoEdycji->FormMessagesWindow->hide();
         editing->NewRecord("T");
         form.ComboBox1->setEditText("K11");
-        form.OtworzButton->trigger();
-        form.OknoEdycji->resize(1000, 680);
+        form.Find<gui::EditingFeature>()->OtworzButton->trigger();
+        form.Find<gui::EditingFeature>()->OknoEdycji->resize(1000, 680);
         Settle(500);
-        ok &= Save(form.OknoEdycji, "edycja");
+        ok &= Save(form.Find<gui::EditingFeature>()->OknoEdycji, "edycja");
     } else {
         std::fputs("velt-screens: no editing after the login\n", stderr);
         ok = false;

@@ -10,10 +10,6 @@
 
 namespace velt {
 
-namespace {
-const char* kRemoteVersion = "2003.03.21";  // the servers that send a collection's list
-}
-
 std::string RecordListQuery(const std::vector<std::string>& shownIdentifiers) {
     std::string q = "REKORD \"";
     for (const std::string& id : shownIdentifiers) q += id + "|";
@@ -30,7 +26,7 @@ std::string LocalCollectionQuery(VrCollection& collection, const velt_files& fil
 std::string SaveRemoteCollection(velt_files& files, const std::string& path, bool& wrote) {
     wrote = false;
     if (files.RemoteCollection == 0) return {};
-    if (!files.Session->VersionAtLeast(kRemoteVersion)) return "Niedostępne dla tej wersji serwera"_cp;
+    if (!files.Session->VersionAtLeast(kRemoteCollectionFileVersion)) return "Niedostępne dla tej wersji serwera"_cp;
     if (!files.Session->CollectionReport(files.RemoteCollection, 0, "", path, nullptr))
         return files.Session->Broken() ? std::string() : "Wystąpił błąd systemowy!"_cp;
     wrote = true;
@@ -40,7 +36,7 @@ std::string SaveRemoteCollection(velt_files& files, const std::string& path, boo
 std::string CopyRemoteToLocal(velt_files& files, VrCollection& local, const std::string& workingDirectory) {
     local.Clear();
     if (files.RemoteCollection == 0) return {};
-    if (!files.Session->VersionAtLeast(kRemoteVersion)) return "Niedostępne dla tej wersji serwera"_cp;
+    if (!files.Session->VersionAtLeast(kRemoteCollectionFileVersion)) return "Niedostępne dla tej wersji serwera"_cp;
     // A work file of its own: two programs may share the working directory.
     std::string work = workingDirectory + "WRK.XXXXXX";
     const int fd = ::mkstemp(work.data());

@@ -13,6 +13,9 @@ namespace velt {
 class VrCollection;
 class velt_files;
 
+// The first version whose server sends a collection's list of records.
+inline constexpr const char* kRemoteCollectionFileVersion = "2003.03.21";
+
 // The query of a list of shown identifiers: "REKORD ", a double quote, each
 // identifier followed by "|", and a double quote.
 std::string RecordListQuery(const std::vector<std::string>& shownIdentifiers);

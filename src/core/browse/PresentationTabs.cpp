@@ -27,7 +27,7 @@ std::string WithoutFirstAmpersand(std::string text) {
 std::string PresentationTabs::LocalCaption() { return "Kolekcja lokalna"; }
 std::string PresentationTabs::RemoteCaption() { return "Kolekcja zdalna"; }
 
-PresentationTabs::PresentationTabs(VeltShell& shell, Prompts& prompts, TabsView& view)
+PresentationTabs::PresentationTabs(CatalogueContext& shell, Prompts& prompts, TabsView& view)
     : mShell(shell), mPrompts(prompts), mView(view) {
     mShell.AddListener(this);
 }

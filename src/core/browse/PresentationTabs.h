@@ -9,7 +9,8 @@
 #include "browse/CollectionSources.h"
 #include "browse/EntryHost.h"
 #include "browse/VrBrowser.h"
-#include "shell/VeltShell.h"
+#include "catalogue/CatalogueContext.h"
+#include "catalogue/velt_files.h"
 
 #include <cstdint>
 #include <memory>
@@ -70,7 +71,7 @@ public:
     static std::string RemoteCaption();  // "Kolekcja zdalna"
 
     // Registers with the shell; the view must outlive the tabs.
-    PresentationTabs(VeltShell& shell, Prompts& prompts, TabsView& view);
+    PresentationTabs(CatalogueContext& shell, Prompts& prompts, TabsView& view);
     ~PresentationTabs() override;
 
     // CatalogueListener
@@ -143,7 +144,7 @@ private:
     // locate in tab i.
     bool Locate(int i, const std::string& typed);
 
-    VeltShell& mShell;
+    CatalogueContext& mShell;
     Prompts& mPrompts;
     TabsView& mView;
     velt_files* mFiles = nullptr;

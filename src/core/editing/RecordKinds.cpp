@@ -1,5 +1,6 @@
 #include "editing/RecordKinds.h"
 
+#include "net/TVeltClient.h"
 #include "text/Trim.h"
 #include "text/converter.h"
 
@@ -17,6 +18,12 @@ std::vector<std::pair<std::string, std::string>> ParseKindList(std::string_view 
         at = b2 + 1;
     }
     return pairs;
+}
+
+std::vector<std::pair<std::string, std::string>> ServerKindList(const TVeltClient& session) {
+    std::string list = session.Parameter("formularze");
+    if (list.empty()) list = session.Parameter("rekordy");
+    return ParseKindList(list);
 }
 
 std::string ServerScriptLines(std::string_view text, std::vector<std::string>& skipped) {

@@ -18,6 +18,8 @@
 
 namespace velt {
 
+class TVeltClient;
+
 struct RecordKind {
     std::string code;
     std::string caption;
@@ -28,6 +30,10 @@ struct RecordKind {
 // The pairs of code "|" caption "|" of the status value ("formularze" or
 // "rekordy"); an unfinished last pair is left out, and at most kMaxKinds.
 std::vector<std::pair<std::string, std::string>> ParseKindList(std::string_view text);
+
+// The kinds of the session's status: "formularze", or "rekordy" when the
+// server gives no "formularze"; parsed as ParseKindList does.
+std::vector<std::pair<std::string, std::string>> ServerKindList(const TVeltClient& session);
 
 // The text of a server's field-event script as lines the loader reads, its
 // include lines ("[PLIK name]") left out: a server never makes the client

@@ -106,10 +106,8 @@ void TEdycja::StartEditing(const std::string& workingDirectory) {
     mOpened.clear();
     mSaved.clear();
     TVeltClient& session = *mFiles.Session;
-    std::string list = session.Parameter("formularze");
-    if (list.empty()) list = session.Parameter("rekordy");
     std::vector<FormMessage> messages;
-    for (auto& [code, caption] : ParseKindList(list)) {
+    for (auto& [code, caption] : ServerKindList(session)) {
         if (mKinds.Find(code)) continue;  // one kind per code
         const auto description = mRequests.Form(code);
         if (!description) continue;  // the kind is left out of the menus

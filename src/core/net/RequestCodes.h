@@ -18,7 +18,7 @@ enum class RequestCode : std::uint8_t {
     IndexNext = 56,
     IndexLast = 57,
     IndexPrior = 58,
-    Report = 100,     // second byte: ReportKind
+    Report = 100,     // second byte: ReportRequestKind
     File = 120,       // second byte 1
     User = 128,
     Password = 129,
@@ -31,7 +31,7 @@ enum class RequestCode : std::uint8_t {
 };
 
 // The second byte of the report request.
-enum class ReportKind : std::uint8_t {
+enum class ReportRequestKind : std::uint8_t {
     Collection = 1,
     List = 2,
     Parameters = 3,

@@ -554,7 +554,7 @@ RecordPtr TVeltClient::IndexPriorRequest(std::int32_t kind, std::int32_t format,
     return IndexRequest(RequestCode::IndexPrior, kind, format, parameter, &prefix, &key);
 }
 
-bool TVeltClient::ReportRequest(ReportKind second, const std::vector<std::int32_t>& ints,
+bool TVeltClient::ReportRequest(ReportRequestKind second, const std::vector<std::int32_t>& ints,
                                 const std::vector<std::string>& texts, const std::string& target,
                                 const ProgressCallback& progress) {
     return Exchange(
@@ -570,19 +570,19 @@ bool TVeltClient::ReportRequest(ReportKind second, const std::vector<std::int32_
 
 bool TVeltClient::CollectionReport(std::int32_t collection, std::int32_t report, const std::string& parameters,
                                    const std::string& target, const ProgressCallback& progress) {
-    if (parameters.empty()) return ReportRequest(ReportKind::Collection, {collection, report}, {}, target, progress);
-    return ReportRequest(ReportKind::CollectionWithParameters, {collection, report}, {parameters}, target, progress);
+    if (parameters.empty()) return ReportRequest(ReportRequestKind::Collection, {collection, report}, {}, target, progress);
+    return ReportRequest(ReportRequestKind::CollectionWithParameters, {collection, report}, {parameters}, target, progress);
 }
 
 bool TVeltClient::ListReport(std::int32_t report, const std::string& parameters, const std::string& records,
                              const std::string& target, const ProgressCallback& progress) {
-    if (parameters.empty()) return ReportRequest(ReportKind::List, {report}, {records}, target, progress);
-    return ReportRequest(ReportKind::ListWithParameters, {report}, {parameters, records}, target, progress);
+    if (parameters.empty()) return ReportRequest(ReportRequestKind::List, {report}, {records}, target, progress);
+    return ReportRequest(ReportRequestKind::ListWithParameters, {report}, {parameters, records}, target, progress);
 }
 
 bool TVeltClient::ParameterReport(std::int32_t report, const std::string& parameters,
                                   const std::string& target, const ProgressCallback& progress) {
-    return ReportRequest(ReportKind::Parameters, {report}, {parameters}, target, progress);
+    return ReportRequest(ReportRequestKind::Parameters, {report}, {parameters}, target, progress);
 }
 
 bool TVeltClient::GetFile(const std::string& designation, const std::string& target,

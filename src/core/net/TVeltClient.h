@@ -193,7 +193,7 @@ private:
     std::string FailureText() const;
     RecordPtr IndexRequest(RequestCode code, std::int32_t kind, std::int32_t format,
                            std::int32_t parameter, const std::string* prefix, const std::string* key);
-    bool ReportRequest(ReportKind second, const std::vector<std::int32_t>& ints,
+    bool ReportRequest(ReportRequestKind second, const std::vector<std::int32_t>& ints,
                        const std::vector<std::string>& texts, const std::string& target,
                        const ProgressCallback& progress);
     // A request (code and second byte) whose items are texts, answered by an

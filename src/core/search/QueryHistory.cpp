@@ -33,7 +33,7 @@ SearchOutcome InterpretSearchReply(const TVeltRecord* reply) {
     return out;
 }
 
-QueryHistory::QueryHistory(VeltShell& shell, Prompts& prompts, LongOperations& longOps)
+QueryHistory::QueryHistory(CatalogueContext& shell, Prompts& prompts, LongOperations& longOps)
     : mShell(shell), mPrompts(prompts), mLongOps(longOps) {
     mShell.AddListener(this);
 }

@@ -4,7 +4,9 @@
 // its label and its own query, so that the server can free them when the
 // catalogue goes and a filter change can rerun the right one.
 
-#include "shell/VeltShell.h"
+#include "catalogue/CatalogueContext.h"
+#include "catalogue/velt_files.h"
+#include "common/Prompts.h"
 
 #include <cstdint>
 #include <functional>
@@ -44,7 +46,7 @@ public:
     using Search = std::function<SearchOutcome(const std::string& query)>;
 
     // Listens to the shell: the history is released before a disconnect.
-    QueryHistory(VeltShell& shell, Prompts& prompts, LongOperations& longOps);
+    QueryHistory(CatalogueContext& shell, Prompts& prompts, LongOperations& longOps);
     ~QueryHistory() override;
 
     // The catalogue's searches go through RunQuery; the default sends the
@@ -71,7 +73,7 @@ public:
     void CatalogueOpened(velt_files&) override {}
 
 private:
-    VeltShell& mShell;
+    CatalogueContext& mShell;
     Prompts& mPrompts;
     LongOperations& mLongOps;
     Search mSearch;

@@ -25,7 +25,7 @@ std::string FilterFlagsOf(const std::vector<FilterBox>& boxes) {
     return flags;
 }
 
-SearchService::SearchService(VeltShell& shell, Prompts& prompts, LongOperations& longOps, ShowCollection show)
+SearchService::SearchService(CatalogueContext& shell, Prompts& prompts, LongOperations& longOps, ShowCollection show)
     : mShell(shell), mPrompts(prompts), mHistory(shell, prompts, longOps), mShow(std::move(show)) {}
 
 int SearchService::SortIndex() const {

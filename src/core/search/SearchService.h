@@ -43,7 +43,7 @@ class SearchService {
 public:
     using ShowCollection = std::function<void(std::int32_t collection)>;
 
-    SearchService(VeltShell& shell, Prompts& prompts, LongOperations& longOps, ShowCollection show);
+    SearchService(CatalogueContext& shell, Prompts& prompts, LongOperations& longOps, ShowCollection show);
 
     QueryHistory& History() { return mHistory; }
     // The sorting position shared by the windows ("KOLEKCJA"/"sortowanie").
@@ -81,7 +81,7 @@ public:
 private:
     void Shown(std::int32_t collection);
 
-    VeltShell& mShell;
+    CatalogueContext& mShell;
     Prompts& mPrompts;
     QueryHistory mHistory;
     ShowCollection mShow;

@@ -4,6 +4,8 @@
 // a value read through a macro keeps its macro and a value that came from an
 // included file is not copied into the main file.
 
+#include "catalogue/CatalogueContext.h"
+
 #include <cstdint>
 #include <string>
 
@@ -12,12 +14,11 @@ namespace velt {
 class TMultiIniFile;
 class ProfileFile;
 
-struct ShellSettings {
+// The catalogue's own settings (the working directory, the criteria's
+// values, the sorting, the list line height) come from CatalogueSettings.
+struct ShellSettings : CatalogueSettings {
     std::string ReportValues;        // ZESTAWIENIA/wartości
     std::string ReportFont;          // ZESTAWIENIA/font
-    std::string CriteriaValues;      // KOLEKCJA/wartości
-    std::int64_t SortKey = 0;        // KOLEKCJA/sortowanie
-    std::string WorkingDirectory;    // KOLEKCJA/ścieżka, expanded and resolved
     std::string MediaPath;           // MULTIMEDIA/path, expanded
     std::string LabelFile;           // NAKLEJKI/plik
     std::string LabelProgram;        // NAKLEJKI/program, expanded
@@ -25,7 +26,6 @@ struct ShellSettings {
     double EditScale = 1.0;          // EDYCJA/skala
     std::string ListFont;            // LISTA/czcionka
     std::int64_t ListFontSize = 0;   // LISTA/wielkość
-    std::int64_t ListLineHeight = 65;  // LISTA/wysokość
     bool NoWrite = false;            // ZESTAWIENIA/zapis = "N"
     std::string LoanForm;            // REZERWACJA/kwit, expanded
     std::string LoanPrinter;         // REZERWACJA/drukarka

@@ -89,9 +89,15 @@ ShellState VeltShell::State() const {
     if (!files->Ready) {
         state.ConnectionText = files->ErrorText;
     } else {
-        state.ConnectionText = files->Host + "/" + std::to_string(files->Port);
-        if (files->Session->LoggedIn()) state.ConnectionText += " — "_cp + files->Session->UserName();
-        if (files->Session->Broken()) state.ConnectionText += " — "_cp + files->Session->ErrorText();
+        const std::string where = files->Host + "/" + std::to_string(files->Port);
+        if (files->Session->Broken()) {
+            // Until the user connects again, the line says the connection is gone.
+            state.ConnectionText = "Połączenie z serwerem "_cp + where + " zostało przerwane — "_cp +
+                                   files->Session->ErrorText() + " (wybierz katalog, aby połączyć ponownie)"_cp;
+        } else {
+            state.ConnectionText = where;
+            if (files->Session->LoggedIn()) state.ConnectionText += " — "_cp + files->Session->UserName();
+        }
     }
     const bool loggedIn = mMode == ShellMode::LoggedIn || mMode == ShellMode::LoggedInVelt1;
     state.ServerMenus = files->Ready;

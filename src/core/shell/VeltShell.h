@@ -5,6 +5,7 @@
 // settings back at exit. The main window shows what the shell decides
 // through ShellView.
 
+#include "catalogue/CatalogueContext.h"
 #include "catalogue/velt_files.h"
 #include "common/Prompts.h"
 #include "login/LoginFlow.h"
@@ -36,24 +37,10 @@ public:
     virtual MessageCallback SessionMessageCallback() = 0;
 };
 
-// A window or tab that depends on the current catalogue: it hears about a
-// disconnect or a descriptor reload before anything it may point at is freed
-// (the session still works then: collections can be released), and about the
-// new catalogue or descriptor after.
-class CatalogueListener {
-public:
-    virtual ~CatalogueListener() = default;
-    // The descriptor of files is about to be freed; disconnecting: the whole
-    // catalogue goes, else its descriptor is reloaded.
-    virtual void CatalogueClosing(velt_files& files, bool disconnecting) = 0;
-    // files is connected, or its descriptor reloaded (possibly not Ready).
-    virtual void CatalogueOpened(velt_files& files) = 0;
-};
-
-class VeltShell {
+class VeltShell : public CatalogueContext {
 public:
     VeltShell(ShellView& view, Prompts& prompts, PasswordAsker& passwords);
-    ~VeltShell();
+    ~VeltShell() override;
 
     // The configuration file of the command line: the first argument (in the
     // user's configuration directory or the program directory when it has
@@ -84,15 +71,17 @@ public:
 
     // Listeners hear in the order they were added; a listener removes itself
     // before it is destroyed.
-    void AddListener(CatalogueListener* listener);
-    void RemoveListener(CatalogueListener* listener);
+    void AddListener(CatalogueListener* listener) override;
+    void RemoveListener(CatalogueListener* listener) override;
 
     // What the main window shows now.
     ShellState State() const;
+    // Shows the state again (after the connection broke between requests).
+    void Refresh() { Publish(); }
 
     const CatalogueMenu& Menu() const { return mMenu; }
-    ShellSettings& Settings() { return mSettings; }
-    velt_files* Current() const { return mCurrent.get(); }
+    ShellSettings& Settings() override { return mSettings; }
+    velt_files* Current() const override { return mCurrent.get(); }
     ShellMode Mode() const { return mMode; }
     LoginFlow& Flow() { return mFlow; }
     const std::string& ConfigFile() const { return mConfigFile; }

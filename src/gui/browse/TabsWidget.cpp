@@ -8,7 +8,7 @@
 
 namespace velt::gui {
 
-TabsWidget::TabsWidget(VeltShell& shell, Prompts& prompts, QtCellMeasurer& measurer, TabsOwner& owner,
+TabsWidget::TabsWidget(CatalogueContext& shell, Prompts& prompts, QtCellMeasurer& measurer, TabsOwner& owner,
                        QWidget* parent)
     : QTabWidget(parent), mMeasurer(measurer), mOwner(owner) {
     setObjectName("PageControl1");

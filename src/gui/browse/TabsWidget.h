@@ -29,7 +29,7 @@ public:
 class TabsWidget : public QTabWidget, public TabsView {
     Q_OBJECT
 public:
-    TabsWidget(VeltShell& shell, Prompts& prompts, QtCellMeasurer& measurer, TabsOwner& owner,
+    TabsWidget(CatalogueContext& shell, Prompts& prompts, QtCellMeasurer& measurer, TabsOwner& owner,
                QWidget* parent = nullptr);
     ~TabsWidget() override;
 

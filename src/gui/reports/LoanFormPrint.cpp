@@ -1,5 +1,6 @@
 #include "gui/reports/LoanFormPrint.h"
 
+#include "gui/common/GuiPrompts.h"
 #include "gui/common/QtText.h"
 #include "gui/print/ReportPrinting.h"
 #include "gui/reports/QtPrinters.h"
@@ -44,6 +45,30 @@ bool PrintLoanForm(const LoanFormData& data, LoanFormPrinting& how) {
     for (const std::string& m : report->Messages())
         if (how.error) how.error(m);
     return true;
+}
+
+bool PrintLoanForm(ShellSettings& settings, const LoanFormData& given, QWidget* parent, PrinterChoice* printers) {
+    LoanFormData data = given;
+    data.label1 = settings.LabelText1;
+    data.label2 = settings.LabelText2;
+    LoanFormPrinting how;
+    how.description = settings.LoanForm;
+    how.printer = settings.LoanPrinter;
+    how.settingsFile = settings.LoanPrinterSettings;
+    how.configured = settings.ConfigurationRead;
+    how.libraryName = settings.LibraryName;
+    how.parent = parent;
+    how.error = [](const std::string& text) { GuiPrompts::Instance().show_error(text); };
+    how.printers = printers;
+    const bool printed = PrintLoanForm(data, how);
+    if (settings.ConfigurationRead) settings.LoanPrinter = how.printer;
+    return printed;
+}
+
+void ChooseLoanPrinter(ShellSettings& settings, PrinterChoice* printers) {
+    std::string name = settings.LoanPrinter;
+    PrinterChoice& choice = printers ? *printers : Printers();
+    if (choice.ChoosePrinter(name, settings.LoanPrinterSettings, nullptr)) settings.LoanPrinter = name;
 }
 
 }  // namespace velt::gui

@@ -6,6 +6,7 @@
 
 #include "reports/LoanForm.h"
 #include "reports/PrinterChoice.h"
+#include "shell/ShellSettings.h"
 
 #include <functional>
 #include <string>
@@ -27,5 +28,15 @@ struct LoanFormPrinting {
 
 // Prints (or previews) the form of data; false when nothing was printed.
 bool PrintLoanForm(const LoanFormData& data, LoanFormPrinting& how);
+
+// The loan form of a reservation with the shell's settings ("REZERWACJA",
+// "BIBLIOTEKA", whose label texts replace the data's): on the loan printer, chosen in the print dialog when it is
+// missing (the choice is kept).
+bool PrintLoanForm(ShellSettings& settings, const LoanFormData& data, QWidget* parent,
+                   PrinterChoice* printers = nullptr);
+
+// "Drukarka rewersów": the loan printer chosen in the print dialog, kept in
+// the settings and its settings file.
+void ChooseLoanPrinter(ShellSettings& settings, PrinterChoice* printers = nullptr);
 
 }  // namespace velt::gui

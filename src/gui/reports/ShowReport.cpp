@@ -1,47 +1,31 @@
 #include "gui/reports/ShowReport.h"
 
 #include "gui/common/QtText.h"
+#include "gui/params/QtProgramLauncher.h"
 #include "gui/print/ReportPrinting.h"
 #include "gui/reports/QtPrinters.h"
 #include "gui/reports/TForm2.h"
-#include "reports/FormattedText.h"
-#include "reports/LabelFile.h"
 #include "reports/LoanForm.h"
-#include "reports/ReportFile.h"
-#include "text/CpLiteral.h"
+#include "reports/tbl_report.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QFile>
-#include <QFont>
-#include <QFontDatabase>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QPlainTextEdit>
-#include <QProcess>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QTextBlockFormat>
-#include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
 namespace velt::gui {
-namespace {
-
-// The most of a text report shown.
-constexpr qint64 kMaxShownReport = 16 * 1024 * 1024;
-
-}  // namespace
 
 namespace {
 
 // The report window "Zestawienie": the text widget given, "Drukuj" printing
 // its document under the window's title.
-QDialog* ReportWindow(const std::string& title, QWidget* text, QTextDocument* document, const ReportShowContext& context) {
-    auto* window = new QDialog(context.parent);
+QDialog* ReportWindow(const std::string& title, QWidget* text, QTextDocument* document, QWidget* parent) {
+    auto* window = new QDialog(parent);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setObjectName("OknoZestawienia");
     window->setWindowTitle(toQString(title.empty() ? std::string("Zestawienie") : title));
@@ -65,79 +49,55 @@ QDialog* ReportWindow(const std::string& title, QWidget* text, QTextDocument* do
     return window;
 }
 
-// The lines of a work file (without line ends), at most kMaxShownReport
-// bytes; false when it cannot be opened. The file goes once read.
-bool TakeLines(const std::string& file, std::vector<std::string>& lines) {
-    QFile in(QString::fromLocal8Bit(file.c_str()));
-    if (!in.open(QIODevice::ReadOnly)) return false;
-    const QByteArray bytes = in.read(kMaxShownReport);
-    in.close();
-    QFile::remove(in.fileName());
-    lines = SplitReportLines(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    return true;
+ReportDelivery DeliveryOf(const ReportShowContext& context) {
+    static QtProgramLauncher desktop;
+    ReportDelivery how;
+    how.labelFile = context.labelFile;
+    how.labelProgram = context.labelProgram;
+    how.libraryName = context.libraryName;
+    how.label1 = context.label1;
+    how.label2 = context.label2;
+    how.plikTarget = context.plikTarget;
+    how.cards = context.cards.get();
+    how.launcher = context.launcher ? context.launcher : &desktop;
+    return how;
 }
 
 }  // namespace
 
-void ShowTextReport(const std::string& title, const std::string& file, const ReportShowContext& context) {
-    QFile in(QString::fromLocal8Bit(file.c_str()));
-    if (!in.open(QIODevice::ReadOnly)) {
-        if (context.error) context.error("TEXT_REPORT: Brak pliku roboczego zestawienia");
-        return;
-    }
-    const QByteArray bytes = in.read(kMaxShownReport);
-    const std::string text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    in.close();
-    QFile::remove(in.fileName());
+void QtReportViewer::ShowText(const std::string& title, const std::string& text) {
     auto* edit = new QPlainTextEdit;
     edit->setObjectName("RichEdit1");
     edit->setReadOnly(true);
-    FillTextDocument(*edit->document(), text, context.reportFont);
+    FillTextDocument(*edit->document(), text, mContext.reportFont);
     edit->setFont(edit->document()->defaultFont());
     edit->setLineWrapMode(QPlainTextEdit::NoWrap);
     edit->moveCursor(QTextCursor::Start);  // the report is read from its beginning
-    ReportWindow(title, edit, edit->document(), context)->show();
+    ReportWindow(title, edit, edit->document(), mContext.parent)->show();
 }
 
-void ShowFormattedReport(const std::string& title, const std::string& file, const ReportShowContext& context) {
-    std::vector<std::string> lines;
-    if (!TakeLines(file, lines)) {
-        if (context.error) context.error("SPEC_REPORT: Brak pliku roboczego zestawienia");
-        return;
-    }
+void QtReportViewer::ShowFormatted(const std::string& title, const std::vector<std::string>& lines) {
     auto* edit = new QTextEdit;
     edit->setObjectName("RichEdit1");
     edit->setReadOnly(true);
     edit->setAcceptRichText(false);
-    FillFormattedDocument(*edit->document(), lines, context.reportFont);
+    FillFormattedDocument(*edit->document(), lines, mContext.reportFont);
     edit->moveCursor(QTextCursor::Start);
-    ReportWindow(title, edit, edit->document(), context)->show();
+    ReportWindow(title, edit, edit->document(), mContext.parent)->show();
 }
 
-void AddReportLabels(const std::string& file, const ReportShowContext& context) {
-    std::vector<std::string> lines;
-    if (!TakeLines(file, lines)) {
-        if (context.error) context.error("BARC_REPORT: Brak pliku roboczego zestawienia");
-        return;
-    }
-    AddLabels(lines, context);
+void QtReportViewer::ShowTable(std::unique_ptr<tbl_report> table) {
+    auto* window = new TForm2(std::move(table), mContext.error, mContext.parent);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->showMaximized();
 }
 
-void AddLabels(const std::vector<std::string>& lines, const ReportShowContext& context) {
-    if (lines.empty()) return;
-    const std::string error = AppendLabelLines(context.labelFile, lines);
-    if (!error.empty()) {
-        if (context.error) context.error(error);
-        return;
-    }
-    if (context.labelProgram.empty()) return;
-    const QFileInfo labels(QString::fromLocal8Bit(context.labelFile.c_str()));
-    // An argument list: nothing in the texts is read by a shell.
-    if (!QProcess::startDetached(toQString(context.labelProgram),
-                                 {labels.fileName(), toQString(context.label1), toQString(context.label2)},
-                                 labels.absolutePath()) &&
-        context.error)
-        context.error("Błąd uruchomienia programu \""_cp + context.labelProgram + "\"");
+void QtReportViewer::OpenFile(const std::string& path) {
+    if (mContext.open) mContext.open(path);
+}
+
+void QtReportViewer::ShowError(const std::string& text) {
+    if (mContext.error) mContext.error(text);
 }
 
 bool AskPlikTarget(QWidget* parent, const velt_report& report, const std::string& directory, std::string& target) {
@@ -152,56 +112,13 @@ bool AskPlikTarget(QWidget* parent, const velt_report& report, const std::string
 }
 
 bool ShowReport(const velt_report& report, const std::string& file, const ReportShowContext& context) {
-    if (report.Language == "TEXT") {
-        ShowTextReport(report.Name, file, context);
-        return true;
-    }
-    if (report.Language == "ETYKIETA") {
-        AddReportLabels(file, context);
-        return true;
-    }
-    if (report.Language == "FORMAT") {
-        ShowFormattedReport(report.Name, file, context);
-        return true;
-    }
-    if (report.Language == "TABELA") {
-        auto table = std::make_unique<tbl_report>(tbl_report::FromSrpFile(report.Name, file));
-        QFile::remove(QString::fromLocal8Bit(file.c_str()));
-        if (!table->Refusal().empty()) {
-            if (context.error) context.error(table->Refusal());
-            return true;
-        }
-        table->Macros().libraryName = context.libraryName;
-        table->Macros().label1 = context.label1;
-        table->Macros().label2 = context.label2;
-        auto* window = new TForm2(std::move(table), context.error, context.parent);
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        window->showMaximized();
-        return true;
-    }
-    if (report.Language == "PLIK") {
-        if (context.plikTarget.empty()) {
-            QFile::remove(QString::fromLocal8Bit(file.c_str()));
-            return true;
-        }
-        // The whole file replaces the chosen one only once it has come.
-        QFile::remove(QString::fromLocal8Bit(context.plikTarget.c_str()));
-        if (!QFile::rename(QString::fromLocal8Bit(file.c_str()), QString::fromLocal8Bit(context.plikTarget.c_str()))) {
-            QFile::remove(QString::fromLocal8Bit(file.c_str()));
-            if (context.error) context.error("Nie można zapisać pliku "_cp + context.plikTarget);
-            return true;
-        }
-        if (context.open) context.open(context.plikTarget);
-        return true;
-    }
-    if (report.Language == "KARTA") {
-        if (!context.cards) return false;
-        const std::string error = HandOverCardReport(file, *context.cards);
-        if (!error.empty() && context.error) context.error(error);
-        return true;
-    }
-    if (context.error) context.error("Nieznany typ zestawienia \"" + report.Language + "\"");
-    return true;
+    QtReportViewer viewer(context);
+    return DeliverReport(report, file, DeliveryOf(context), viewer);
+}
+
+void AddLabels(const std::vector<std::string>& lines, const ReportShowContext& context) {
+    QtReportViewer viewer(context);
+    DeliverLabels(lines, DeliveryOf(context), viewer);
 }
 
 }  // namespace velt::gui

@@ -1,18 +1,23 @@
 #pragma once
-// Showing the work file of a report by its kind: TABELA in the preview
-// window TForm2, TEXT and FORMAT in the report window "Zestawienie",
-// ETYKIETA into the label file, PLIK renamed to the file chosen and opened
-// with its program, KARTA's lines handed to the catalogue cards. The work
-// file is removed once read.
+// The report windows of the program and the delivery of a report's work
+// file to them: QtReportViewer shows what the core's DeliverReport decided
+// (TABELA in the preview TForm2, TEXT and FORMAT in the report window
+// "Zestawienie", PLIK opened with its program); ShowReport puts the two
+// together for one work file.
 
 #include "catalogue/DescriptorItems.h"
 #include "reports/CatalogueCards.h"
+#include "reports/ReportDelivery.h"
 
 #include <functional>
 #include <memory>
 #include <string>
 
 class QWidget;
+
+namespace velt {
+class ProgramLauncher;
+}
 
 namespace velt::gui {
 
@@ -30,6 +35,22 @@ struct ReportShowContext {
     std::string plikTarget;                         // PLIK: the file the user chose
     std::function<void(const std::string&)> open;   // PLIK: opens a file with its program
     std::shared_ptr<CatalogueCards> cards;          // KARTA: the catalogue-card window
+    ProgramLauncher* launcher = nullptr;            // the label program's (none: the desktop's)
+};
+
+// The windows a report is shown in.
+class QtReportViewer : public ReportViewer {
+public:
+    explicit QtReportViewer(const ReportShowContext& context) : mContext(context) {}
+
+    void ShowText(const std::string& title, const std::string& text) override;
+    void ShowFormatted(const std::string& title, const std::vector<std::string>& lines) override;
+    void ShowTable(std::unique_ptr<tbl_report> table) override;
+    void OpenFile(const std::string& path) override;
+    void ShowError(const std::string& text) override;
+
+private:
+    const ReportShowContext& mContext;
 };
 
 // PLIK: the file the report is saved as, asked in the save dialog with the
@@ -37,23 +58,12 @@ struct ReportShowContext {
 // not run).
 bool AskPlikTarget(QWidget* parent, const velt_report& report, const std::string& directory, std::string& target);
 
-// Shows file as report's kind; false for a kind this program does not show
-// yet (KARTA without the context's cards; the caller says so), true
-// otherwise (an error included).
+// Shows file as report's kind (reports/ReportDelivery.h); false for a kind
+// this program does not show (KARTA without the context's cards; the caller
+// says so), true otherwise (an error included).
 bool ShowReport(const velt_report& report, const std::string& file, const ReportShowContext& context);
 
-// The report window of a TEXT report: the lines of file, "Drukuj".
-void ShowTextReport(const std::string& title, const std::string& file, const ReportShowContext& context);
-
-// The labels of an ETYKIETA report: the lines of file appended to the label
-// file, then the label program started in the file's directory with the
-// file's name and the two label texts as its arguments.
-void AddReportLabels(const std::string& file, const ReportShowContext& context);
 // Label lines appended to the label file, then the label program started.
 void AddLabels(const std::vector<std::string>& lines, const ReportShowContext& context);
-
-// The report window of a FORMAT report: its paragraphs with their indents
-// and fonts (reports/FormattedText.h), "Drukuj".
-void ShowFormattedReport(const std::string& title, const std::string& file, const ReportShowContext& context);
 
 }  // namespace velt::gui

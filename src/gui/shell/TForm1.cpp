@@ -4,16 +4,14 @@
 #include "gui/browse/PictureCache.h"
 #include "gui/browse/QtCellMeasurer.h"
 #include "gui/common/GuiPrompts.h"
-#include "gui/common/PlainMessage.h"
 #include "gui/common/QtText.h"
 #include "gui/common/SessionMessages.h"
 #include "gui/common/TOknoKomunikatu.h"
 #include "gui/login/TOknoLogowania.h"
 #include "gui/login/TOknoZmianyHasla.h"
 #include "gui/params/ParameterServices.h"
-#include "gui/search/TOknoElementarne.h"
-#include "gui/search/TOknoFiltrow.h"
-#include "gui/search/TOknoZlozone.h"
+#include "gui/shell/DesktopServices.h"
+#include "gui/shell/ToolbarStrip.h"
 #include "shell/UserDirectories.h"
 #include "text/CpLiteral.h"
 
@@ -28,7 +26,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -41,8 +38,17 @@
 namespace velt::gui {
 
 namespace {
+
 std::string gImageDirectory;
+
+// True when the menu has an item the user can see.
+bool HasItems(const QMenu* menu) {
+    for (const QAction* a : menu->actions())
+        if (a->isVisible() && !a->isSeparator()) return true;
+    return false;
 }
+
+}  // namespace
 
 void TForm1::SetImageDirectory(const std::string& directory) { gImageDirectory = directory; }
 
@@ -52,43 +58,28 @@ std::string TForm1::ImageDirectory() {
     return gImageDirectory;
 }
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
+TForm1::TForm1(QWidget* parent) : TForm1(StandardFeatures(), parent) {}
+
+TForm1::TForm1(FeatureList features, QWidget* parent) : QMainWindow(parent), mFeatures(std::move(features)) {
     setObjectName("Form1");
     setWindowTitle(toQString("Wyszukiwanie i katalogowanie"_cp));
     mPasswordWindow = std::make_unique<TOknoZmianyHasla>(this);
     mShell = std::make_unique<VeltShell>(*this, GuiPrompts::Instance(), *mPasswordWindow);
     mLoginWindow = std::make_unique<TOknoLogowania>(mShell->Flow(), this);
-    mMessages = new SessionMessages({}, this);
+    // A failure is shown, and then the status line says the connection is gone.
+    mMessages = new SessionMessages(
+        [this](const std::string& text, SessionText kind) {
+            if (kind == SessionText::Notice) {
+                show_message(text);
+                return;
+            }
+            show_error(text);
+            if (mShell) mShell->Refresh();
+        },
+        this);
     PictureCache::Instance().SetImageDirectory(ImageDirectory());
     mMeasurer = std::make_unique<QtCellMeasurer>(QApplication::font(), ImageDirectory());
-
-    auto menu = [this](const char* objectName, const std::string& title) {
-        QMenu* m = menuBar()->addMenu(toQString(title));
-        m->setObjectName(objectName);
-        return m;
-    };
-    Katalog1 = menu("Katalog1", "&Katalog");
-    Indeks1 = menu("Indeks1", "Indeks");
-    Format1 = menu("Format1", "&Format");
-    Wyszukaj1 = menu("Wyszukaj1", "Za&pytanie");
-    Zestawienie1 = menu("Zestawienie1", "&Zestawienie");
-    Zamawianie1 = menu("Zamawianie1", "Kon&to");
-    Logowanie1 = menu("Logowanie1", "&Logowanie");
-    ZalogujItem = Logowanie1->addAction(toQString("Zaloguj"_cp));
-    WylogujItem = Logowanie1->addAction(toQString("Wyloguj"_cp));
-    ZmienHasloItem = Logowanie1->addAction(toQString("Zmień hasło"_cp));
-    connect(ZalogujItem, &QAction::triggered, this, [this] { mShell->Login(); });
-    connect(WylogujItem, &QAction::triggered, this, [this] { mShell->Logout(); });
-    connect(ZmienHasloItem, &QAction::triggered, this, [this] { mShell->ChangePassword(); });
-
-    EditButtons = addToolBar(toQString("Edycja"_cp));
-    EditButtons->setObjectName("EditButtons");
-    LoginButton = EditButtons->addAction(toQString("Logowanie"_cp));
-    LoginButton->setObjectName("LoginButton");
-    LogoutButton = EditButtons->addAction(toQString("Wylogowanie"_cp));
-    LogoutButton->setObjectName("LogoutButton");
-    connect(LoginButton, &QAction::triggered, this, [this] { mShell->Login(); });
-    connect(LogoutButton, &QAction::triggered, this, [this] { mShell->Logout(); });
+    MakeMenus();
 
     auto* central = new QWidget(this);
     auto* row = new QHBoxLayout(central);
@@ -100,18 +91,18 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setCentralWidget(central);
     mSearch = std::make_unique<SearchService>(*mShell, GuiPrompts::Instance(), GuiPrompts::Instance(),
                                               [this](std::int32_t n) { Tabs().ShowRemoteCollection(n); });
-    mCommands = std::make_unique<EntryCommands>(Tabs(), *mSearch, GuiPrompts::Instance(), GuiPrompts::Instance(), *this);
-    MakeSearchMenu();
     mParams = std::make_unique<ParameterServices>(*mShell, GuiPrompts::Instance(), GuiPrompts::Instance(), this);
     mSearch->SetCriterionParameters(&mParams->Criteria());
-    MakeCollectionMenu();
-    MakeToolbarAndMenus();
-    MakeEditing();
+    mDesktop = std::make_unique<DesktopServices>(*mParams, this);
+    mCommands = std::make_unique<EntryCommands>(Tabs(), *mSearch, GuiPrompts::Instance(), GuiPrompts::Instance(),
+                                                *mDesktop);
 
     ConnectionLabel = new QLabel(this);
     ConnectionLabel->setObjectName("ConnectionLabel");
     ConnectionLabel->setTextFormat(Qt::PlainText);
     statusBar()->addWidget(ConnectionLabel, 1);
+
+    for (const auto& f : mFeatures) f->Install(*this);
     ShowState(mShell->State());
     TabsChanged();
 }
@@ -119,14 +110,72 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 TForm1::~TForm1() {
     // The shell disconnects while the window can still show it; then the
     // tabs stop listening and free what points into the catalogue.
+    for (const auto& f : mFeatures) f->Closing();
     mShell->Disconnect();
     TabsWidget* tabs = PageControl1;
     PageControl1 = nullptr;
     delete tabs;
+    mFeatures.clear();
     mCommands.reset();
+    mDesktop.reset();
     mSearch.reset();
     mParams.reset();
     mShell.reset();
+}
+
+void TForm1::MakeMenus() {
+    auto menu = [this](const char* objectName, const std::string& title) {
+        QMenu* m = menuBar()->addMenu(toQString(title));
+        m->setObjectName(objectName);
+        return m;
+    };
+    Katalog1 = menu("Katalog1", "&Katalog");
+    Indeks1 = menu("Indeks1", "Indeks");
+    Format1 = menu("Format1", "&Format");
+    Rekord1 = menu("Rekord1", "&Rekord");
+    Wyszukaj1 = menu("Wyszukaj1", "Za&pytanie");
+    Zestawienie1 = menu("Zestawienie1", "&Zestawienie");
+    Zamawianie1 = menu("Zamawianie1", "Kon&to");
+    Globalnie1 = menu("Globalnie1", "&Operacja");
+    Logowanie1 = menu("Logowanie1", "&Logowanie");
+    Ustawienia1 = menu("Ustawienia1", "&Ustawienia");
+    Pomoc1 = menu("Pomoc1", "&Pomoc");
+    ZalogujItem = Logowanie1->addAction(toQString("Zaloguj"_cp));
+    WylogujItem = Logowanie1->addAction(toQString("Wyloguj"_cp));
+    ZmienHasloItem = Logowanie1->addAction(toQString("Zmień hasło"_cp));
+    connect(ZalogujItem, &QAction::triggered, this, [this] { mShell->Login(); });
+    connect(WylogujItem, &QAction::triggered, this, [this] { mShell->Logout(); });
+    connect(ZmienHasloItem, &QAction::triggered, this, [this] { mShell->ChangePassword(); });
+    Pobierz1 = new QMenu(toQString("Pobierz"), Rekord1);
+    Pobierz1->setObjectName("Pobierz1");
+    NowyMenu = new QMenu(this);
+    NowyMenu->setObjectName("NowyMenu");
+    ImportMenu = new QMenu(this);
+    ImportMenu->setObjectName("ImportMenu");
+
+    // The editing toolbar, in a strip with arrows for when the window is too narrow for it.
+    EditButtons = new QToolBar(toQString("Edycja"_cp), this);
+    EditButtons->setObjectName("EditButtons");
+    LoginButton = new QAction(toQString("Logowanie"), this);
+    LoginButton->setObjectName("LoginButton");
+    LoginButton->setToolTip(toQString("Logowanie"));
+    LogoutButton = new QAction(toQString("Wylogowanie"), this);
+    LogoutButton->setObjectName("LogoutButton");
+    LogoutButton->setToolTip(toQString("Wylogowanie"));
+    connect(LoginButton, &QAction::triggered, this, [this] { mShell->Login(); });
+    connect(LogoutButton, &QAction::triggered, this, [this] { mShell->Logout(); });
+    ImportButton = new QAction(toQString("Pobieranie"), this);
+    ImportButton->setObjectName("ImportButton");
+    ImportButton->setToolTip(toQString("Pobieranie rekordów"_cp));
+    connect(ImportButton, &QAction::triggered, this, [this] { PopUnder(ImportButton, ImportMenu); });
+    AddTool(ToolSlot::Login, LoginButton);
+    AddTool(ToolSlot::Login, LogoutButton);
+    AddTool(ToolSlot::Import, ImportButton);
+    auto* strip = new ToolbarStrip(EditButtons, this);
+    ToolsButtonsPanel = addToolBar(toQString("Edycja"_cp));
+    ToolsButtonsPanel->setObjectName("ToolsButtonsPanel");
+    ToolsButtonsPanel->setMovable(false);
+    ToolsButtonsPanel->addWidget(strip);
 }
 
 QWidget* TForm1::MakeLeftPanel() {
@@ -165,18 +214,9 @@ QWidget* TForm1::MakeLeftPanel() {
     col->addSpacing(8);
     col->addLayout(zoom);
     col->addSpacing(8);
-    SpeedButton1 = new QPushButton(toQString("Kartoteka wzorcowa"), panel);
-    SpeedButton1->setObjectName("SpeedButton1");
-    SpeedButton1->setToolTip(toQString("Wyszukaj w kartotece wzorcowej"));
-    connect(SpeedButton1, &QPushButton::clicked, this, [this] { NotYet("Wyszukaj w kartotece wzorcowej"); });
-    col->addWidget(SpeedButton1);
-    ReportPanel = new QWidget(panel);
-    ReportPanel->setObjectName("ReportPanel");
-    auto* reports = new QHBoxLayout(ReportPanel);
-    reports->setContentsMargins(0, 4, 0, 0);
-    reports->setAlignment(Qt::AlignLeft);
-    ReportPanel->hide();
-    col->addWidget(ReportPanel);
+    mSide = new QVBoxLayout;
+    mSide->setContentsMargins(0, 0, 0, 0);
+    col->addLayout(mSide);
     col->addStretch(1);
     const auto goTo = [this] {
         const std::string text = fromQString(ComboBox1->currentText().trimmed());
@@ -195,43 +235,42 @@ QWidget* TForm1::MakeLeftPanel() {
     return panel;
 }
 
-void TForm1::MakeSearchMenu() {
-    OknoZlozone = new TOknoZlozone(*mSearch, this);
-    OknoElementarne = new TOknoElementarne(*mSearch, this);
-    OknoFiltrow = new TOknoFiltrow(*mSearch, this);
-    PodstawoweItem = Wyszukaj1->addAction(toQString("Podstawowe"));
-    connect(PodstawoweItem, &QAction::triggered, this, [] {
-        plain_message("Panel kryteriów nie jest jeszcze dostępny w tej wersji programu"_cp);
-    });
-    UstawFiltrItem = Wyszukaj1->addAction(toQString("&Ustaw filtr"));
-    UstawFiltrItem->setVisible(false);
-    connect(UstawFiltrItem, &QAction::triggered, this, [this] {
-        if (OknoFiltrow->ShowFilters(QCursor::pos())) mSearch->RerunAfterFilters();
-    });
-    Elementarne1 = Wyszukaj1->addMenu(toQString("E&lementarne"));
-    Elementarne1->setObjectName("Elementarne1");
-    ZlozoneItem = Wyszukaj1->addAction(toQString("&Złożone"_cp));
-    ZlozoneItem->setObjectName("ZlozoneItem");
-    connect(ZlozoneItem, &QAction::triggered, this, [this] { OknoZlozone->Open(); });
+QMenu* TForm1::Menu(MenuSlot slot) {
+    switch (slot) {
+        case MenuSlot::Catalogue: return Katalog1;
+        case MenuSlot::Index: return Indeks1;
+        case MenuSlot::Format: return Format1;
+        case MenuSlot::Record: return Rekord1;
+        case MenuSlot::RecordImport: return Pobierz1;
+        case MenuSlot::Query: return Wyszukaj1;
+        case MenuSlot::Report: return Zestawienie1;
+        case MenuSlot::Account: return Zamawianie1;
+        case MenuSlot::Operation: return Globalnie1;
+        case MenuSlot::Login: return Logowanie1;
+        case MenuSlot::Settings: return Ustawienia1;
+        case MenuSlot::Help: return Pomoc1;
+        case MenuSlot::NewRecordPopup: return NowyMenu;
+        case MenuSlot::ImportPopup: return ImportMenu;
+    }
+    return nullptr;
 }
 
-void TForm1::BuildSearchItems() {
-    if (!Elementarne1) return;
-    Elementarne1->clear();
-    const velt_files* files = mShell->Current();
-    UstawFiltrItem->setVisible(files && files->Ready && !files->Filters.empty());
-    if (!files || !files->Ready) return;
-    for (const velt_criterium& c : files->Criteria) {
-        if (c.Options.find('N') != std::string::npos) continue;
-        QAction* a = Elementarne1->addAction(toQString(c.Name));
-        const velt_criterium criterion = c;  // the item keeps its own copy
-        connect(a, &QAction::triggered, this, [this, criterion] {
-            if (criterion.Type != "INDEX")
-                mSearch->SpecialQuestion(criterion);
-            else
-                OknoElementarne->question(criterion.Name);
-        });
-    }
+void TForm1::AddTool(ToolSlot slot, QAction* action) {
+    mTools[slot].push_back(action);
+    // The toolbar in the order of its places.
+    for (QAction* a : EditButtons->actions()) EditButtons->removeAction(a);
+    for (const auto& [place, actions] : mTools) EditButtons->addActions(QList<QAction*>(actions.begin(), actions.end()));
+}
+
+void TForm1::PopUnder(QAction* action, QMenu* menu) {
+    QWidget* w = action ? EditButtons->widgetForAction(action) : nullptr;
+    menu->popup(w && w->isVisible() ? w->mapToGlobal(QPoint(10, 10)) : QCursor::pos());
+}
+
+void TForm1::AddSideWidget(QWidget* widget) { mSide->addWidget(widget); }
+
+void TForm1::HandleEntryCommand(EntryCommandKind kind, EntryCommandHandler handler) {
+    mDesktop->Handle(kind, std::move(handler));
 }
 
 void TForm1::Zoom(double factor) {
@@ -264,32 +303,34 @@ void TForm1::BuildCatalogueMenu() {
 void TForm1::ShowState(const ShellState& state) {
     mState = state;
     setWindowTitle(toQString(state.Caption));
-    Format1->menuAction()->setVisible(state.ServerMenus);
-    Wyszukaj1->menuAction()->setVisible(state.ServerMenus);
-    Zestawienie1->menuAction()->setVisible(state.ServerMenus);
-    Zamawianie1->menuAction()->setVisible(state.AccountMenu);
+    ToolsButtonsPanel->setVisible(state.EditToolbar);
     EditButtons->setVisible(state.EditToolbar);
-    Logowanie1->menuAction()->setVisible(state.LoginMenu);
     LogoutButton->setEnabled(state.LogoutEnabled);
     WylogujItem->setEnabled(state.LogoutEnabled);
     ZmienHasloItem->setEnabled(state.LogoutEnabled);
     ConnectionLabel->setText(toQString(state.ConnectionText));
-    if (Rekord1) {
-        Rekord1->menuAction()->setVisible(state.RecordMenu);
-        for (QAction* a : {OtworzButton, UsunButton, PokazButton, NowyButton}) a->setVisible(state.RecordMenu);
-        PowiazButton->setVisible(state.LinksButton);
-        BlobButton->setVisible(state.BlobButton);
-        Globalnie1->menuAction()->setVisible(state.OperationMenu);
-        BuildNewRecordMenus();
-        BuildPrograms();
-    }
+    for (const auto& f : mFeatures) f->StateChanged(state);
+    ShowMenus();
+}
+
+void TForm1::ShowMenus() {
+    const ShellState& state = mState;
+    Format1->menuAction()->setVisible(state.ServerMenus);
+    Wyszukaj1->menuAction()->setVisible(state.ServerMenus);
+    Zestawienie1->menuAction()->setVisible(state.ServerMenus);
+    Zamawianie1->menuAction()->setVisible(state.AccountMenu && HasItems(Zamawianie1));
+    Logowanie1->menuAction()->setVisible(state.LoginMenu);
+    Globalnie1->menuAction()->setVisible(state.OperationMenu && HasItems(Globalnie1));
+    // "Pobierz" and "Pobieranie" only when an import is there.
+    if (HasItems(Pobierz1) && !Rekord1->actions().contains(Pobierz1->menuAction())) Rekord1->addMenu(Pobierz1);
+    Pobierz1->menuAction()->setVisible(HasItems(Pobierz1));
+    Rekord1->menuAction()->setVisible(state.RecordMenu);
+    ImportButton->setVisible(state.RecordMenu && HasItems(ImportMenu));
 }
 
 void TForm1::FormatsChanged() {
     if (!PageControl1) return;
-    BuildSearchItems();
-    if (Rekord1) BuildDescriptorMenus();
-    if (mCommands) mCommands->SetWorkingDirectory(mShell->Settings().WorkingDirectory);
+    mCommands->SetWorkingDirectory(mShell->Settings().WorkingDirectory);
     Format1->clear();
     auto* group = new QActionGroup(Format1);
     for (const FormatItem& f : Tabs().Formats()) {
@@ -300,6 +341,8 @@ void TForm1::FormatsChanged() {
         const std::int32_t id = f.id;
         connect(a, &QAction::triggered, this, [this, id] { Tabs().SetFormat(id); });
     }
+    for (const auto& f : mFeatures) f->DescriptorChanged();
+    ShowMenus();
 }
 
 void TForm1::TabsChanged() {
@@ -377,6 +420,7 @@ void TForm1::closeEvent(QCloseEvent* e) {
         e->ignore();
         return;
     }
+    for (const auto& f : mFeatures) f->Closing();
     mShell->Save();
     mShell->Disconnect();
     QMainWindow::closeEvent(e);

@@ -1,17 +1,18 @@
 #pragma once
-// The main window, "Wyszukiwanie i katalogowanie": the catalogue menu, the
-// login menu and toolbar buttons, the menus that need a server, the record
-// box with the search line, and the tabs of the current catalogue. It shows
-// the shell's state in one place (ShowState) and hosts the tabs, which
-// supply their own pages.
+// The main window, "Wyszukiwanie i katalogowanie": the frame that hosts the
+// program's features. It keeps the catalogue menu, the login menu and
+// buttons, the record box with the search line and the zoom, the tabs of
+// the current catalogue and the status line, shows the shell's state in one
+// place (ShowState), and gives every feature its places (FeatureHost). It
+// names no feature: they come from StandardFeatures().
 
 #include "gui/browse/TabsWidget.h"
-#include "browse/EntryCommands.h"
+#include "gui/shell/FeatureHost.h"
 #include "search/SearchService.h"
-#include "reports/ReportRuns.h"
 #include "shell/VeltShell.h"
 
 #include <QMainWindow>
+#include <map>
 #include <memory>
 
 class QAction;
@@ -21,32 +22,20 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QToolBar;
-
-namespace velt {
-class TEdycja;
-class PrinterChoice;
-}
+class QVBoxLayout;
 
 namespace velt::gui {
 
-class ParameterServices;
-struct ReportShowContext;
-class QtCellMeasurer;
-class Tokno_edycji;
 class SessionMessages;
-class TOknoElementarne;
-class TOknoFiltrow;
-class TOknoZlozone;
 class TOknoLogowania;
 class TOknoZmianyHasla;
 
-class Tjpg_form;
-class TOknoDiakrytyczne;
-
-class TForm1 : public QMainWindow, public ShellView, public TabsOwner, public EntryWindows {
+class TForm1 : public QMainWindow, public ShellView, public TabsOwner, public FeatureHost {
     Q_OBJECT
 public:
+    // The window with the program's features (tests may give others).
     explicit TForm1(QWidget* parent = nullptr);
+    TForm1(FeatureList features, QWidget* parent);
     ~TForm1() override;
 
     // Where the program's pictures are looked for (set before the first
@@ -54,10 +43,6 @@ public:
     static void SetImageDirectory(const std::string& directory);
     static std::string ImageDirectory();
 
-    // The shell the window shows and commands; made with the window.
-    VeltShell& Shell() { return *mShell; }
-    PresentationTabs& Tabs() { return PageControl1->Tabs(); }
-    SearchService& Search() { return *mSearch; }
     // Fills the "&Katalog" menu from the shell's catalogue list.
     void BuildCatalogueMenu();
 
@@ -75,51 +60,48 @@ public:
                       bool local) override;
     void FatalStop() override;
 
-    // EntryWindows
-    void ShowJpeg(const std::string& path) override;
-    void OpenFile(const std::string& path) override;
-    void StartProgram(const std::string& program, const std::string& parameters) override;
-    bool LaterCommand(EntryCommandKind kind, const std::string& argument, const std::string& identifier) override;
-
-    // The collection commands of "Za&pytanie", with the file named (tests)
-    // or asked for with the file dialog (empty name).
-    // The loan form of a reservation (the orders window prints it): on the
-    // loan printer, chosen in the print dialog when it is missing.
-    bool PrintLoanForm(const std::string& id, const std::string& card, const std::string& readerName,
-                       const std::string& dateTime, const std::string& description, const std::string& shelfmark,
-                       const std::string& sn, PrinterChoice* printers = nullptr);
-    // "Drukarka rewersów": the loan printer chosen in the print dialog, kept
-    // in the configuration and its settings file.
-    void ChooseLoanPrinter(PrinterChoice* printers = nullptr);
-    void SaveLocalCollection(std::string file = {});
-    void RestoreLocalCollection(std::string file = {});
-    void SaveRemoteCollectionFile(std::string file = {});
-    void RestoreRemoteCollection(std::string file = {});
-    void CopyRemoteToLocal();
-    void CopyLocalToRemote();
-    void DeleteLocalCollection();
-    // The attachment menu of the record box's record (rebuilt at each call).
-    void BuildBlobMenu();
-    // Adds a file as an attachment under name (the file dialog when file is empty).
-    void AddAttachment(const std::string& name, std::string file = {});
-    void DeleteAttachment(const std::string& name);
+    // FeatureHost
+    QMainWindow& Window() override { return *this; }
+    VeltShell& Shell() override { return *mShell; }
+    PresentationTabs& Tabs() override { return PageControl1->Tabs(); }
+    SearchService& Search() override { return *mSearch; }
+    EntryCommands& Commands() override { return *mCommands; }
+    ParameterServices& Parameters() override { return *mParams; }
+    DesktopServices& Desktop() override { return *mDesktop; }
+    QtCellMeasurer& Measurer() override { return *mMeasurer; }
+    QMenu* Menu(MenuSlot slot) override;
+    void AddTool(ToolSlot slot, QAction* action) override;
+    void PopUnder(QAction* action, QMenu* menu) override;
+    void AddSideWidget(QWidget* widget) override;
+    void HandleEntryCommand(EntryCommandKind kind, EntryCommandHandler handler) override;
+    const FeatureList& Features() const override { return mFeatures; }
 
     // The state shown last.
     const ShellState& ShownState() const { return mState; }
+    TOknoLogowania& LoginWindow() { return *mLoginWindow; }
 
     QMenu* Katalog1 = nullptr;
     QMenu* Indeks1 = nullptr;
     QMenu* Format1 = nullptr;
+    QMenu* Rekord1 = nullptr;
+    QMenu* Pobierz1 = nullptr;  // "&Rekord" → "Pobierz"
     QMenu* Wyszukaj1 = nullptr;
     QMenu* Zestawienie1 = nullptr;
     QMenu* Zamawianie1 = nullptr;
+    QMenu* Globalnie1 = nullptr;  // "&Operacja"
     QMenu* Logowanie1 = nullptr;
+    QMenu* Ustawienia1 = nullptr;
+    QMenu* Pomoc1 = nullptr;
+    QMenu* NowyMenu = nullptr;
+    QMenu* ImportMenu = nullptr;
     QAction* ZalogujItem = nullptr;
     QAction* WylogujItem = nullptr;
     QAction* ZmienHasloItem = nullptr;
+    QToolBar* ToolsButtonsPanel = nullptr;  // holds the strip with EditButtons
     QToolBar* EditButtons = nullptr;
     QAction* LoginButton = nullptr;
     QAction* LogoutButton = nullptr;
+    QAction* ImportButton = nullptr;  // "Pobieranie": shown when there is an import
     QLabel* ConnectionLabel = nullptr;
     // The left panel: the record box and the search line.
     QPushButton* Button1 = nullptr;  // "Idź do"
@@ -129,51 +111,6 @@ public:
     QPushButton* Button3 = nullptr;  // "+"
     QPushButton* Button4 = nullptr;  // "-"
     TabsWidget* PageControl1 = nullptr;
-    // "Za&pytanie"
-    QAction* PodstawoweItem = nullptr;
-    QAction* UstawFiltrItem = nullptr;
-    QMenu* Elementarne1 = nullptr;
-    QAction* ZlozoneItem = nullptr;
-    TOknoZlozone* OknoZlozone = nullptr;
-    TOknoElementarne* OknoElementarne = nullptr;
-    TOknoFiltrow* OknoFiltrow = nullptr;
-    QMenu* Kolekcja1 = nullptr;  // the collection commands
-    // The editing toolbar's other buttons.
-    QAction* OtworzButton = nullptr;
-    QAction* UsunButton = nullptr;
-    QAction* PokazButton = nullptr;
-    QAction* NowyButton = nullptr;
-    QAction* PowiazButton = nullptr;
-    QAction* BlobButton = nullptr;
-    QAction* ImportButton = nullptr;
-    QPushButton* SpeedButton1 = nullptr;  // "Wyszukaj w kartotece wzorcowej"
-    QMenu* Rekord1 = nullptr;
-    QMenu* Dodaj1 = nullptr;
-    QMenu* Globalnie1 = nullptr;  // "&Operacja"
-    QAction* ProgramAdminItem = nullptr;
-    QAction* UsunGlobalnieItem = nullptr;
-    QMenu* Ustawienia1 = nullptr;
-    QAction* DrukujRewersyItem = nullptr;
-    QAction* DrukarkaRewersowItem = nullptr;
-    QAction* PytajItem = nullptr;
-    QMenu* Pomoc1 = nullptr;
-    QMenu* NowyMenu = nullptr;
-    QMenu* ZestDlaMenu = nullptr;
-    QMenu* BlobMenu = nullptr;
-    QMenu* ImportMenu = nullptr;
-    QWidget* ReportPanel = nullptr;
-    Tjpg_form* JpgForm = nullptr;
-    TOknoDiakrytyczne* Diakrytyki = nullptr;
-    EntryCommands& Commands() { return *mCommands; }
-
-    TOknoLogowania& LoginWindow() { return *mLoginWindow; }
-    // The parameter window, the file associations and the program launcher.
-    ParameterServices& Parameters() { return *mParams; }
-
-    // The record editing window, "Otwarte rekordy", and the edit session of
-    // the login (none while nobody is logged in).
-    Tokno_edycji* OknoEdycji = nullptr;
-    TEdycja* Editing() const;
 
     // The record box keeps this many identifiers.
     static constexpr int kRecordBoxHistory = 100;
@@ -184,40 +121,10 @@ protected:
     void wheelEvent(QWheelEvent* e) override;
 
 private:
+    void MakeMenus();
     QWidget* MakeLeftPanel();
-    void MakeSearchMenu();
-    void MakeCollectionMenu();
-    void MakeToolbarAndMenus();
-    // The menus made from the descriptor: reports, programs, new records.
-    void BuildDescriptorMenus();
-    void BuildReports();
-    void BuildPrograms();
-    void BuildNewRecordMenus();
-    void NotYet(const std::string& what);
-    // A "RAPORT" element: its parameter form, the report request, its text.
-    bool RunReportElement(const std::string& argument);
-    // A report with a parameter form (given: pairs merged into the remembered values).
-    void RunReportWithForm(const velt_report& report, const std::string& given);
-    void RunReportWithForm(const std::string& name);
-    // The text of a report work file (removed once read) in a window of its own.
-    // Record editing (TForm1Editing.cpp): the window and the session's maker,
-    // and the commands of the toolbar and the new-record menus.
-    void MakeEditing();
-    void OpenRecordOfBox();
-    void DeleteRecordOfBox();
-    void ShowOpenRecords();
-    void StartNewRecord(const std::string& code);
-    // Shows a report's work file by its kind (gui/reports/ShowReport.h).
-    void ShowReportFile(const velt_report& report, const std::string& file, const std::string& plikTarget = {});
-    // What showing a report needs of the main window and its settings.
-    ReportShowContext ReportContext(const std::string& plikTarget);
-    // Runs the report of that name without a form for the remote collection,
-    // the local collection or the highlighted record.
-    void RunReportForScope(const std::string& name, ReportScope scope);
-    // The record box's record, or a message when it is empty.
-    std::string CurrentRecord();
-    // "E&lementarne" and "&Ustaw filtr" from the descriptor.
-    void BuildSearchItems();
+    // Shows the menus whose visibility depends on the state and on their items.
+    void ShowMenus();
     void Zoom(double factor);
 
     std::unique_ptr<TOknoZmianyHasla> mPasswordWindow;
@@ -225,9 +132,12 @@ private:
     std::unique_ptr<TOknoLogowania> mLoginWindow;
     std::unique_ptr<QtCellMeasurer> mMeasurer;
     std::unique_ptr<SearchService> mSearch;
-    std::unique_ptr<EntryCommands> mCommands;
-    const velt_report* mCurrentReport = nullptr;
     std::unique_ptr<ParameterServices> mParams;
+    std::unique_ptr<DesktopServices> mDesktop;
+    std::unique_ptr<EntryCommands> mCommands;
+    FeatureList mFeatures;
+    std::map<ToolSlot, std::vector<QAction*>> mTools;
+    QVBoxLayout* mSide = nullptr;
     SessionMessages* mMessages = nullptr;
     ShellState mState;
 };

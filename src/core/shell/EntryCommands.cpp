@@ -1,4 +1,4 @@
-#include "browse/EntryCommands.h"
+#include "shell/EntryCommands.h"
 
 #include "browse/PresentationTabs.h"
 #include "catalogue/velt_files.h"

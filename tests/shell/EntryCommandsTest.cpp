@@ -1,4 +1,4 @@
-#include "browse/EntryCommands.h"
+#include "shell/EntryCommands.h"
 #include "shell/ServerPrograms.h"
 
 #include <gtest/gtest.h>

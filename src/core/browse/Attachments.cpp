@@ -1,0 +1,65 @@
+#include "browse/Attachments.h"
+
+#include "catalogue/velt_files.h"
+
+namespace velt {
+
+namespace {
+
+// The names of a "|"-list; empty parts are no names.
+std::vector<std::string> Names(const std::string& text) {
+    std::vector<std::string> out;
+    std::size_t at = 0;
+    while (at <= text.size()) {
+        auto bar = text.find('|', at);
+        if (bar == std::string::npos) bar = text.size();
+        if (bar > at) out.push_back(text.substr(at, bar - at));
+        at = bar + 1;
+    }
+    return out;
+}
+
+// The server's refusal, unless the connection itself failed.
+std::string Refusal(const velt_files& files, const std::string& answer) {
+    return files.Session->Broken() ? std::string() : answer;
+}
+
+}  // namespace
+
+AttachmentChoices ReadAttachmentChoices(velt_files& files, const std::string& shownRecord) {
+    AttachmentChoices choices;
+    if (!files.Ready || !files.Session || shownRecord.empty()) return choices;
+    TVeltClient& session = *files.Session;
+    const std::string identifier = files.StoredIdentifier(shownRecord);
+    for (const AttachmentNames& a : files.Attachments)
+        if (!a.Prefix.empty() && a.Prefix[0] == shownRecord[0] && !a.Names.empty()) {
+            choices.addNames = a.Names;
+            break;
+        }
+    if (choices.addNames.empty() && session.VersionAtLeast(kAttachmentKindsVersion)) {
+        const std::string kinds = session.AttachmentKinds(identifier);
+        if (session.Broken()) return {};
+        choices.addNames = Names(kinds);
+    }
+    choices.addUnnamed = choices.addNames.empty();
+    const std::string present = session.AttachmentList(identifier);
+    if (session.Broken()) return {};
+    choices.present = Names(present);
+    return choices;
+}
+
+std::string AddAttachment(velt_files& files, const std::string& shownRecord, const std::string& name,
+                          const std::string& file, const ProgressCallback& progress) {
+    if (!files.Session || shownRecord.empty()) return {};
+    const std::string identifier = files.StoredIdentifier(shownRecord);
+    const std::string answer = name.empty() ? files.Session->AttachmentAdd(identifier, file, progress)
+                                            : files.Session->AttachmentAddAs(identifier, name, file, progress);
+    return Refusal(files, answer);
+}
+
+std::string DeleteAttachment(velt_files& files, const std::string& shownRecord, const std::string& name) {
+    if (!files.Session || shownRecord.empty()) return {};
+    return Refusal(files, files.Session->AttachmentDelete(files.StoredIdentifier(shownRecord), name));
+}
+
+}  // namespace velt

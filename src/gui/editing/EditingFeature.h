@@ -1,0 +1,48 @@
+#pragma once
+// Record editing in the main window: the toolbar's "Otwórz", "Usuń",
+// "Otwarte" and "Dodaj", "&Rekord" with "&Dodaj", "&Otwórz" and "&Usuń",
+// the new-record menus made from the server's kinds after every login, the
+// editing window "Otwarte rekordy", and the edit session the shell starts at
+// each login.
+
+#include "gui/shell/FeatureHost.h"
+
+class QAction;
+class QMenu;
+
+namespace velt {
+class TEdycja;
+}
+
+namespace velt::gui {
+
+class Tokno_edycji;
+
+class EditingFeature : public Feature {
+public:
+    void Install(FeatureHost& host) override;
+    void StateChanged(const ShellState& state) override;
+
+    // The edit session of the login; none while nobody is logged in.
+    TEdycja* Editing() const;
+
+    // The record box's record opened, deleted; the open records shown; a new record of the kind.
+    void OpenRecordOfBox();
+    void DeleteRecordOfBox();
+    void ShowOpenRecords();
+    void StartNewRecord(const std::string& code);
+
+    QAction* OtworzButton = nullptr;
+    QAction* UsunButton = nullptr;
+    QAction* PokazButton = nullptr;
+    QAction* NowyButton = nullptr;
+    QMenu* Dodaj1 = nullptr;
+    Tokno_edycji* OknoEdycji = nullptr;
+
+private:
+    void BuildNewRecordMenus();
+
+    FeatureHost* mHost = nullptr;
+};
+
+}  // namespace velt::gui

@@ -1,0 +1,26 @@
+// The features of the program, in the order they are installed (which is
+// the order of their items where two share a menu).
+
+#include "gui/browse/AttachmentsFeature.h"
+#include "gui/editing/EditingFeature.h"
+#include "gui/params/ProgramsFeature.h"
+#include "gui/reports/ReportsFeature.h"
+#include "gui/search/CollectionsFeature.h"
+#include "gui/search/SearchFeature.h"
+#include "gui/shell/SettingsFeature.h"
+
+namespace velt::gui {
+
+FeatureList StandardFeatures() {
+    FeatureList features;
+    features.push_back(std::make_unique<SettingsFeature>());
+    features.push_back(std::make_unique<EditingFeature>());
+    features.push_back(std::make_unique<SearchFeature>());
+    features.push_back(std::make_unique<CollectionsFeature>());
+    features.push_back(std::make_unique<ReportsFeature>());
+    features.push_back(std::make_unique<ProgramsFeature>());
+    features.push_back(std::make_unique<AttachmentsFeature>());
+    return features;
+}
+
+}  // namespace velt::gui
