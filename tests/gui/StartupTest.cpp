@@ -247,3 +247,27 @@ TEST(Startup, BrowsingCollectionsLinksPicturesAndProgramsWorkFromTheMainWindow) 
     for (const QString& t : dismiss.texts) asked = asked || t.contains("xmessage");
     EXPECT_TRUE(asked) << "the user saw the program before anything ran";
 }
+
+// A connection that drops while the program runs: the failure is shown once,
+// and from then on the status line says the connection is gone, not where
+// the program is connected.
+TEST(Startup, AfterADroppedConnectionTheStatusLineSaysSoUntilTheUserConnectsAgain) {
+    test::ServerProcess server;
+    ASSERT_TRUE(server.Ready()) << server.Why();
+    test::TempDir dir;
+    const std::string ini = dir.Write("VELT_TCP.INI", Config(server.Port()));
+    gui::TForm1 form;
+    form.Shell().ReadConfiguration(ini, dir.Path(), dir.Path());
+    form.Shell().Start(std::nullopt);
+    ASSERT_TRUE(form.Shell().Current()->Ready);
+    test::MessageDismisser dismiss;
+    const QString where = QString::fromStdString("127.0.0.1/" + std::to_string(server.Port()));
+    EXPECT_TRUE(form.ConnectionLabel->text().startsWith(where)) << form.ConnectionLabel->text().toStdString();
+    server.Stop();
+    form.Tabs().Activate(form.Tabs().FindTab("tytuł"_cp));
+    form.Tabs().SeekInActive("zzz");
+    for (int i = 0; i < 200 && !form.ConnectionLabel->text().contains("przerwane"); ++i) QTest::qWait(10);
+    EXPECT_TRUE(form.ConnectionLabel->text().contains(QString::fromUtf8("zostało przerwane")))
+        << form.ConnectionLabel->text().toStdString();
+    EXPECT_EQ(dismiss.texts.size(), 1) << dismiss.texts.join("|").toStdString();
+}

@@ -200,3 +200,23 @@ TEST(PrinterChoice, EveryPrinterKeepsItsOwnFileAndAReportGivesItsOrientation) {
     ASSERT_TRUE(next.ChoosePrinterIn(name, dir.Path(), nullptr));
     EXPECT_EQ(printers.presetSeen, Landscape("Etykiety"));
 }
+
+TEST(PrinterChoice, WithoutPrintersTheUserIsWarnedOnceAndMayStillWriteAPdf) {
+    FakePrinters printers;
+    printers.installed.clear();
+    printers.byDefault.clear();
+    printers.answer = [](PrinterSettings& s, PrintPages*) {
+        s.printer.clear();
+        s.outputFile = "/tmp/raport.pdf";
+        return true;
+    };
+    std::vector<std::string> shown;
+    PrinterChoice choice(printers, [&](const std::string& m) { shown.push_back(m); });
+    std::string name;
+    EXPECT_TRUE(choice.ChoosePrinter(name, "", nullptr)) << "the PDF file is still there to choose";
+    EXPECT_TRUE(choice.ChoosePrinter(name, "", nullptr));
+    EXPECT_EQ(shown, std::vector<std::string>{NoPrintersText()}) << "once a run";
+    EXPECT_EQ(NoPrintersText(), "UWAGA: brak zainstalowanych drukarek");
+    EXPECT_EQ(name, "") << "a PDF file is no printer to keep";
+    EXPECT_EQ(printers.dialogs, 2);
+}

@@ -380,3 +380,54 @@ TEST(VeltShell, ListenersHearBeforeADescriptorIsFreedAndAfterTheNewOne) {
     };
     EXPECT_EQ(listener.heard, expected);
 }
+
+namespace {
+
+// A window's section: "KRYTERIA"/"wartość" read at start, written back when changed.
+struct CriteriaSection : ConfigurationSection {
+    std::string value, read, order;
+    std::string* trace = nullptr;
+    bool fail = false;
+    void ReadConfiguration(const TMultiIniFile& ini) override {
+        if (trace) *trace += order;
+        if (fail) throw std::runtime_error("Zła wartość w sekcji KRYTERIA"_cp);
+        value = read = ini.ReadString("KRYTERIA", "wartość"_cp, "");
+    }
+    void WriteConfiguration(ProfileFile& file) override {
+        if (value != read) file.WriteString("KRYTERIA", "wartość"_cp, value);
+    }
+};
+
+}  // namespace
+
+TEST(VeltShell, WindowsReadAndWriteTheirOwnSectionsWithTheConfiguration) {
+    TempDir dir;
+    const std::string file = dir.Write("s.ini", "[KRYTERIA]\r\nwartość=autor\r\n[Z3950]\r\nźródło=A\r\n"_cp);
+    FakeView view;
+    FakePrompts prompts;
+    std::string trace;
+    CriteriaSection criteria, z3950;
+    criteria.trace = z3950.trace = &trace;
+    criteria.order = "K";
+    z3950.order = "Z";
+    {
+        VeltShell shell(view, prompts, prompts);
+        shell.AddConfigurationSection(&criteria);
+        shell.AddConfigurationSection(&z3950);
+        shell.ReadConfiguration(file, dir.Path(), dir.Path());
+        EXPECT_EQ(trace, "KZ") << "in the order they were added";
+        EXPECT_EQ(criteria.value, "autor");
+        EXPECT_EQ(shell.Save(), "");
+        EXPECT_EQ(TempDir::Read(file), "[KRYTERIA]\r\nwartość=autor\r\n[Z3950]\r\nźródło=A\r\n"_cp) << "nothing changed";
+        criteria.value = "tytuł"_cp;
+        EXPECT_EQ(shell.Save(), "");
+        EXPECT_EQ(TempDir::Read(file), "[KRYTERIA]\r\nwartość=tytuł\r\n[Z3950]\r\nźródło=A\r\n"_cp);
+        shell.RemoveConfigurationSection(&z3950);
+    }
+    // An error in a section ends the reading with its own text.
+    criteria.fail = true;
+    VeltShell shell(view, prompts, prompts);
+    shell.AddConfigurationSection(&criteria);
+    shell.ReadConfiguration(file, dir.Path(), dir.Path());
+    EXPECT_EQ(prompts.shown.back(), "plain:Zła wartość w sekcji KRYTERIA"_cp);
+}

@@ -188,6 +188,8 @@ bool PrinterChoice::SelectPrinter(const std::string& name, const std::string& se
     return true;
 }
 
+std::string NoPrintersText() { return "UWAGA: brak zainstalowanych drukarek"; }
+
 bool PrinterChoice::ChoosePrinter(std::string& name, const std::string& settingsFile, PrintPages* pages) {
     return Choose(name, settingsFile, [&](const std::string&) { return settingsFile; }, pages);
 }
@@ -201,6 +203,12 @@ bool PrinterChoice::ChoosePrinterIn(std::string& name, const std::string& direct
 
 bool PrinterChoice::Choose(std::string& name, const std::string& settingsFile,
                            const std::function<std::string(const std::string&)>& saveTo, PrintPages* pages) {
+    // Without any printer the dialog still writes PDF files; the user is
+    // told once a run why there is nothing else to choose.
+    if (!mNoPrintersSaid && mSystem.InstalledPrinters().empty()) {
+        mNoPrintersSaid = true;
+        if (mMessage) mMessage(NoPrintersText());
+    }
     SelectPrinter(name, settingsFile);
     PrinterSettings chosen = mCurrent;
     if (pages) {

@@ -54,6 +54,8 @@ std::string PrinterSettingsFile(const std::string& directory, const std::string&
 // The two failures of loading a settings file.
 std::string SettingsPrinterMissingText();
 std::string SettingsRecordDiffersText();
+// What the printer dialog is preceded by, once a run, when no printer is installed.
+std::string NoPrintersText();
 
 // The pages a report offers to the print dialog and the range chosen there
 // (from = to = 0: every page).
@@ -108,6 +110,7 @@ private:
     PrinterSystem& mSystem;
     std::function<void(const std::string&)> mMessage;
     std::map<std::string, PrinterSettings> mStore;
+    bool mNoPrintersSaid = false;  // "UWAGA: brak zainstalowanych drukarek" shown this run
     PrinterSettings mCurrent;
 };
 

@@ -51,6 +51,8 @@ void VeltShell::ReadConfiguration(const std::string& fileName, const std::string
         mSettings.Read(ini, programDir, dataDir);
         mSettingsAsRead = mSettings;
         VrTimer::SetKeepAliveInterval(mSettings.KeepAliveMs);
+        // The windows' own sections, before the converter modules.
+        for (ConfigurationSection* section : mSections) section->ReadConfiguration(ini);
         std::vector<ConverterModuleSection> modules;
         for (const auto& section : ini.ReadSections()) {
             if (section.rfind("KONWERTER", 0) != 0) continue;
@@ -260,6 +262,7 @@ std::string VeltShell::Save() {
     }
     mSettings.WriteChanged(file, mSettingsAsRead);
     if (mAssociations.Changed()) mAssociations.SaveAssociations(file);
+    for (ConfigurationSection* section : mSections) section->WriteConfiguration(file);
     if (!file.Modified()) return {};
     const std::string error = file.Save();
     if (!error.empty()) {

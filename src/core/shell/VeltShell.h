@@ -23,7 +23,21 @@
 
 namespace velt {
 
+class ProfileFile;
 class TMultiIniFile;
+
+// A window's own sections of the configuration (the criteria panel's
+// "KRYTERIA", the Z39.50 window's "Z3950…", the other-catalogue window's
+// "RTK…"): read with the rest of the configuration, written back at exit.
+class ConfigurationSection {
+public:
+    virtual ~ConfigurationSection() = default;
+    // Reads its keys from the configuration just read. An error it throws
+    // ends the reading, as any error of the configuration does.
+    virtual void ReadConfiguration(const TMultiIniFile& ini) = 0;
+    // Writes back the keys that changed during the run.
+    virtual void WriteConfiguration(ProfileFile& file) = 0;
+};
 
 class ShellView {
 public:
@@ -68,6 +82,11 @@ public:
     bool StopEditing(bool force = false);
     // How the editing service is made at each login.
     void SetEditingFactory(EditingServiceFactory factory) { mFlow.SetFactory(std::move(factory)); }
+
+    // The section is read and written with the configuration from now on,
+    // after those added before it; it removes itself before it is destroyed.
+    void AddConfigurationSection(ConfigurationSection* section) { mSections.push_back(section); }
+    void RemoveConfigurationSection(ConfigurationSection* section) { std::erase(mSections, section); }
 
     // Listeners hear in the order they were added; a listener removes itself
     // before it is destroyed.
@@ -119,6 +138,7 @@ private:
     const KatalogItem* mEntry = nullptr;
     ShellMode mMode = ShellMode::NoEditing;
     std::vector<CatalogueListener*> mListeners;
+    std::vector<ConfigurationSection*> mSections;
     bool mReloaded = false;  // the login flow reloaded the descriptor
 };
 
