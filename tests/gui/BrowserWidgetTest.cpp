@@ -1,6 +1,8 @@
 // The browser on screen, offscreen: it paints what its model holds and turns
 // clicks, double clicks, the wheel and keys into the model's operations.
 
+#include "gui/browse/BrowserTabs.h"
+#include "gui/browse/BrowserView.h"
 #include "gui/browse/BrowserWidget.h"
 #include "gui/browse/PictureCache.h"
 #include "gui/browse/QtCellMeasurer.h"
@@ -11,6 +13,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QWheelEvent>
+#include "text/CpLiteral.h"
 #include <gtest/gtest.h>
 
 using namespace velt;
@@ -117,4 +120,37 @@ TEST(BrowserWidget, AMissingPictureIsReportedOncePerRun) {
     EXPECT_EQ(gui::PictureCache::Instance().Reported() - before, 1);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_NE(shown[0].find("brak-obrazka.bmp"), std::string::npos);
+}
+
+// The browser of the coming windows: pages over sources of their own, made
+// once their size settles and made again after a resize; the line height
+// never leaves what the panel can show.
+TEST(BrowserWidget, BrowserTabsMakeTheirBrowsersOnceTheSizeSettles) {
+    ListSource orders, loans;
+    loans.n = 3;
+    gui::QtCellMeasurer measurer{QApplication::font(), gui::TForm1::ImageDirectory()};
+    gui::BrowserTabs tabs(measurer);
+    gui::BrowserView* first = tabs.AddSource("Zamówione"_cp, orders, 40);
+    gui::BrowserView* second = tabs.AddSource("Wypożyczone"_cp, loans, 40);
+    EXPECT_EQ(first->Browser(), nullptr) << "no model before the page has a size";
+    tabs.resize(500, 320);
+    tabs.show();
+    for (int i = 0; i < 100 && !first->Browser(); ++i) QTest::qWait(10);
+    ASSERT_NE(first->Browser(), nullptr);
+    EXPECT_EQ(first->Browser()->Cells().front().key, ListSource::Key(1));
+    const int cells = first->Browser()->CellCount();
+    tabs.resize(500, 620);
+    for (int i = 0; i < 100 && first->Browser()->CellCount() == cells; ++i) QTest::qWait(10);
+    EXPECT_GT(first->Browser()->CellCount(), cells) << "made again for the new height";
+    first->SetLineHeight(1);
+    EXPECT_EQ(first->LineHeight(), 26);
+    first->SetLineHeight(100000);
+    EXPECT_LE(first->LineHeight(), first->height());
+    tabs.setCurrentIndex(1);
+    for (int i = 0; i < 100 && !second->Browser(); ++i) QTest::qWait(10);
+    ASSERT_NE(second->Browser(), nullptr);
+    EXPECT_EQ(second->Browser()->Cells()[2].key, ListSource::Key(3));
+    EXPECT_TRUE(second->Browser()->Cells()[3].Blank()) << "three loans, then blank cells";
+    tabs.RemovePages();
+    EXPECT_EQ(tabs.count(), 0);
 }

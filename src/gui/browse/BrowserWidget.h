@@ -26,6 +26,8 @@ public:
     // The model this widget shows (none: an empty panel).
     void SetModel(VrBrowser* model);
     VrBrowser* Model() const { return mModel; }
+    // The measurer the cells are laid out with.
+    QtCellMeasurer& Measurer() const { return mMeasurer; }
     // Called with the settled size after resizing (the owner rebuilds the model).
     void SetResizeHandler(std::function<void(int width, int height)> handler) { mOnResize = std::move(handler); }
 

@@ -10,12 +10,9 @@ namespace velt::gui {
 
 TabsWidget::TabsWidget(CatalogueContext& shell, Prompts& prompts, QtCellMeasurer& measurer, TabsOwner& owner,
                        QWidget* parent)
-    : QTabWidget(parent), mMeasurer(measurer), mOwner(owner) {
+    : BrowserTabs(measurer, parent), mOwner(owner) {
     setObjectName("PageControl1");
     setTabPosition(QTabWidget::South);
-    setDocumentMode(true);
-    setUsesScrollButtons(true);
-    tabBar()->setExpanding(false);
     mTabs = std::make_unique<PresentationTabs>(shell, prompts, *this);
     connect(this, &QTabWidget::currentChanged, this, [this](int i) {
         if (mUpdating) return;  // the core changes the pages itself
@@ -32,16 +29,9 @@ TabsWidget::~TabsWidget() {
     mTabs.reset();
 }
 
-BrowserWidget* TabsWidget::Page(int i) const { return qobject_cast<BrowserWidget*>(widget(i)); }
-
 void TabsWidget::TabsRemoved() {
     mUpdating = true;
-    while (count() > 0) {
-        QWidget* page = widget(0);
-        removeTab(0);
-        if (auto* b = qobject_cast<BrowserWidget*>(page)) b->SetModel(nullptr);
-        delete page;
-    }
+    RemovePages();
     mUpdating = false;
     if (mTabs) mOwner.TabsChanged();
 }
@@ -49,15 +39,11 @@ void TabsWidget::TabsRemoved() {
 void TabsWidget::TabsBuilt() {
     mUpdating = true;
     const auto& sheets = mTabs->Sheets();
-    for (std::size_t i = 0; i < sheets.size(); ++i) {
-        auto* page = new BrowserWidget(mMeasurer, this);
-        page->setObjectName(toQString(sheets[i].caption));
-        page->SetResizeHandler([this, page](int w, int h) {
+    for (const my_sheet& sheet : sheets)
+        AddPage(sheet.caption, [this](BrowserWidget* page, int w, int h) {
             const int index = indexOf(page);
             if (index >= 0) mTabs->Resized(index, w, h);
         });
-        addTab(page, toQString(sheets[i].caption));
-    }
     mUpdating = false;
     mOwner.TabsChanged();
 }
@@ -83,6 +69,6 @@ void TabsWidget::PageSize(int& width, int& height) {
     height = std::max(60, s.height());
 }
 
-CellMeasurer& TabsWidget::Measurer() { return mMeasurer; }
+CellMeasurer& TabsWidget::Measurer() { return BrowserTabs::Measurer(); }
 
 }  // namespace velt::gui

@@ -3,8 +3,7 @@
 // core's PresentationTabs, each a browser widget over the tab's model.
 
 #include "browse/PresentationTabs.h"
-
-#include <QTabWidget>
+#include "gui/browse/BrowserTabs.h"
 
 #include <memory>
 
@@ -26,7 +25,7 @@ public:
     virtual void FatalStop() = 0;
 };
 
-class TabsWidget : public QTabWidget, public TabsView {
+class TabsWidget : public BrowserTabs, public TabsView {
     Q_OBJECT
 public:
     TabsWidget(CatalogueContext& shell, Prompts& prompts, QtCellMeasurer& measurer, TabsOwner& owner,
@@ -34,9 +33,6 @@ public:
     ~TabsWidget() override;
 
     PresentationTabs& Tabs() { return *mTabs; }
-    // The browser widget of page i; none outside the pages.
-    BrowserWidget* Page(int i) const;
-    BrowserWidget* ActivePage() const { return Page(currentIndex()); }
 
     // TabsView
     void TabsRemoved() override;
@@ -56,7 +52,6 @@ public:
     void FatalStop() override { mOwner.FatalStop(); }
 
 private:
-    QtCellMeasurer& mMeasurer;
     TabsOwner& mOwner;
     std::unique_ptr<PresentationTabs> mTabs;
     bool mUpdating = false;  // the core is changing the pages
