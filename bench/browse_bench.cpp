@@ -10,6 +10,7 @@
 //    time) under 5 % of the wall time; likewise a title-word search.
 
 #include "browse/CellLayout.h"
+#include "net/SearchRequests.h"
 #include "browse/CollectionFile.h"
 #include "browse/CollectionSources.h"
 #include "browse/VrBrowser.h"
@@ -176,8 +177,8 @@ void BM_TitleWordSearchAgainstTheServer(benchmark::State& state) {
     const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
         const double c0 = ThreadCpuSeconds();
-        RecordPtr r = session.Search("SORTUJ \"\" \"tytuł\"  SŁOWO \""_cp + std::string(words[i++ % 8]) + "\"");
-        if (r && r->Count >= 2) session.ReleaseCollection(std::atoi(r->Item(1).c_str()));
+        RecordPtr r = Search(session, "SORTUJ \"\" \"tytuł\"  SŁOWO \""_cp + std::string(words[i++ % 8]) + "\"");
+        if (r && r->Count >= 2) ReleaseCollection(session, std::atoi(r->Item(1).c_str()));
         cpu += ThreadCpuSeconds() - c0;
     }
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

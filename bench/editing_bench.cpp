@@ -4,6 +4,7 @@
 // Each is measured over headless controls (the core's share) and, with the
 // windows built, into the editing window's Qt widgets offscreen.
 
+#include "net/RecordRequests.h"
 #include "catalogue/velt_files.h"
 #include "editing/TEdycja.h"
 #include "forms/HeadlessControls.h"
@@ -76,14 +77,14 @@ test::ServerProcess& Server() {
         if (!s->Ready()) return s;
         TVeltClient c("127.0.0.1", nullptr, s->Port());
         c.Login("admin", "admin", "");
-        c.EditRequest('O', {kRecord});
-        const my_record r = ParseRecordText(c.AnswerCount() >= 2 ? c.Answer(2) : std::string());
+        const Answers opened = EditRequest(c, 'O', {kRecord});
+        const my_record r = ParseRecordText(opened[2]);
         std::string lines;
         for (std::size_t i = r.fields().size(), n = 1; i < 300; ++i, ++n)
             lines += (n <= 250 ? "505Z.1.1." + std::to_string(n) + ".1=Część "_cp + std::to_string(n)
                                : "700Z.1.1." + std::to_string(n - 250) + ".1=^aAutor " + std::to_string(n)) +
                      "\r";
-        c.EditRequest('U', {kRecord, lines});
+        EditRequest(c, 'U', {kRecord, lines});
         return s;
     }();
     return *server;

@@ -5,6 +5,8 @@
 // request starts by dropping whatever is left of an earlier reply.
 
 #include "net/TVeltClient.h"
+#include "net/IndexRequests.h"
+#include "net/FileRequests.h"
 #include "wire/WireCodec.h"
 
 #include "support/ScriptedPeer.h"
@@ -94,7 +96,7 @@ BENCHMARK(BM_StatusRoundTrip)->UseRealTime();
 void BM_IndexRoundTrip(benchmark::State& state) {
     ScriptedPeer peer([](PeerConnection& c) { Serve(c, 0); });
     TVeltClient client("127.0.0.1", nullptr, peer.Port());
-    RoundTrips(state, [&] { benchmark::DoNotOptimize(client.IndexFromRequest(21, 0, 5, "A", "KOWALSKI")); });
+    RoundTrips(state, [&] { benchmark::DoNotOptimize(IndexFrom(client, 21, 0, 5, "A", "KOWALSKI")); });
 }
 BENCHMARK(BM_IndexRoundTrip)->UseRealTime();
 
@@ -102,7 +104,7 @@ void BM_Download10MB(benchmark::State& state) {
     const std::int32_t size = 10 * 1000 * 1000;
     ScriptedPeer peer([&](PeerConnection& c) { Serve(c, size); });
     TVeltClient client("127.0.0.1", nullptr, peer.Port());
-    for (auto _ : state) benchmark::DoNotOptimize(client.GetFile("plik", "", nullptr));
+    for (auto _ : state) benchmark::DoNotOptimize(GetFile(client, "plik", "", nullptr));
     state.SetBytesProcessed(state.iterations() * size);
 }
 BENCHMARK(BM_Download10MB)->UseRealTime()->Unit(benchmark::kMillisecond);

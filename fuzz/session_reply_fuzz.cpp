@@ -4,6 +4,10 @@
 // its buffer.
 
 #include "net/TVeltClient.h"
+#include "net/SearchRequests.h"
+#include "net/ProgramRequests.h"
+#include "net/IndexRequests.h"
+#include "net/FileRequests.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -29,13 +33,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         velt::TVeltClient client(fds[0], [](const std::string&, velt::SessionText) {});
         client.WaitLimit = 0;
         (void)client.Login("u", "p", "r");
-        (void)client.IndexFromRequest(21, 0, 5, "A", "");
-        (void)client.GetFile("f", "", nullptr);
-        (void)client.Search("q");
+        (void)IndexFrom(client, 21, 0, 5, "A", "");
+        (void)GetFile(client, "f", "", nullptr);
+        (void)Search(client, "q");
         std::string d;
-        (void)client.GetFilters(d);
+        d = velt::GetFilters(client).flags;
         client.KeepAlive();
-        (void)client.ReaderRequest("&x=1");
+        (void)ReaderRequest(client, "&x=1");
     }
     ::close(fds[1]);
     return 0;

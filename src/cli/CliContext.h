@@ -2,6 +2,7 @@
 // What every velt-cli command gets: the global options, its own arguments,
 // and the way to the catalogue server.
 
+#include "common/Prompts.h"
 #include "net/TVeltClient.h"
 
 #include <map>
@@ -34,6 +35,26 @@ struct CliContext {
     bool TakeOption(const std::string& name, std::string& value);
     // Takes a "--name" switch out of args.
     bool TakeSwitch(const std::string& name);
+};
+
+// What the core asks of the user, on the command line: no window to answer
+// a question (the default answer, or Cancel), no hourglass; the last text
+// that would have been shown is kept for the command to print.
+struct CliPrompts : Prompts, LongOperations {
+    std::string shown;
+    DialogResult ask_question(const std::string&) override { return kCancel; }
+    DialogResult ask_question_default(const std::string&, DialogResult d) override { return d; }
+    DialogResult ask_warning(const std::string&) override { return kCancel; }
+    void show_error(const std::string& t) override { shown = t; }
+    void show_message(const std::string& t) override { shown = t; }
+    void show_notice(const std::string&) override {}
+    void plain_message(const std::string& t) override { shown = t; }
+    void busy(bool) override {}
+    void run_with_progress(const std::string&, const std::function<void()>& work) override { work(); }
+    void run_with_gauge(const std::function<void(const GaugeFunction&)>& work) override {
+        work([](std::int64_t, std::int64_t) { return true; });
+    }
+    bool download_progress(std::int64_t, std::int64_t) override { return true; }
 };
 
 // Writes a Windows-1250 text as UTF-8.

@@ -18,6 +18,7 @@
 #include "CliContext.h"
 
 #include "catalogue/velt_files.h"
+#include "editing/EditRequests.h"
 #include "editing/RecordKinds.h"
 #include "text/CpLiteral.h"
 #include "text/RecordText.h"
@@ -38,62 +39,64 @@ int Usage() {
     return kExitUsage;
 }
 
+// The record requests of one command, read by the program's own rules
+// (editing/EditRequests.h); a reservation taken is released at the end.
 class RecordCli {
 public:
-    explicit RecordCli(std::unique_ptr<velt_files> files) : mFiles(std::move(files)), mSession(*mFiles->Session) {}
+    explicit RecordCli(std::unique_ptr<velt_files> files)
+        : mFiles(std::move(files)), mRequests(*mFiles->Session, mPrompts) {}
     ~RecordCli() { ReleaseReservation(); }
 
-    // An edit request; false (with the message on stderr) when it failed.
-    bool Request(char letter, const std::vector<std::string>& texts) {
-        const bool answered = mSession.EditRequest(letter, texts);
-        if (answered && mSession.Answer(1).empty()) return true;
-        if (answered) PrintLine(stderr, mSession.Answer(1));
-        return false;
+    int Failure() const { return mFiles->Session->Broken() ? kExitNoConnection : kExitRefused; }
+    // Says why, unless the session has said so already.
+    static void Say(const std::string& message) {
+        if (!message.empty()) PrintLine(stderr, message);
     }
-    int Failure() const { return mSession.Broken() ? kExitNoConnection : kExitRefused; }
-    // The data of the last answer: its second text, empty when it had none.
-    std::string Data() const { return mSession.AnswerCount() >= 2 ? mSession.Answer(2) : std::string(); }
 
     // Opens an existing record, reserving it until the command ends.
     bool Open(const std::string& stored, my_record& record) {
-        if (!Request('O', {stored})) return false;
-        mReserved = stored;
-        if (mSession.AnswerCount() < 2) {
-            // Opened, but without the record: the count the request does not accept.
-            PrintLine(stderr, "Bład odpowiedzi"_cp);
+        const RecordAnswer a = mRequests.Open(stored);
+        if (!a.ok) {
+            Say(a.message);
             return false;
         }
-        record = ParseRecordText(Data());
+        mReserved = stored;
+        record = ParseRecordText(a.text);
         record.kind = stored;
         return true;
     }
     bool New(const std::string& kind, my_record& record) {
-        if (!Request('N', {kind})) return false;
-        record = ParseRecordText(Data());
+        const RecordAnswer a = mRequests.NewRecord(kind);
+        if (!a.ok) {
+            Say(a.message);
+            return false;
+        }
+        record = ParseRecordText(a.text);
         record.kind = kind;
         return true;
     }
     void ReleaseReservation() {
-        if (mReserved.empty() || mSession.Broken()) return;
-        mSession.EditRequest('X', {mReserved});
+        if (mReserved.empty() || mFiles->Session->Broken()) return;
+        mRequests.Release(mReserved);
         mReserved.clear();
     }
-    // The server's save released it.
+    // The server's save or delete released it.
     void Released() { mReserved.clear(); }
 
     bool IsKind(const std::string& code) const {
         if (code.size() != 1) return false;
-        for (const auto& [kind, caption] : ServerKindList(mSession))
+        for (const auto& [kind, caption] : ServerKindList(*mFiles->Session))
             if (RecordKinds::SameCode(kind, code)) return true;
         return false;
     }
 
     velt_files& Files() { return *mFiles; }
-    TVeltClient& Session() { return mSession; }
+    EditRequests& Requests() { return mRequests; }
 
 private:
     std::unique_ptr<velt_files> mFiles;
-    TVeltClient& mSession;
+    CliPrompts mPrompts;
+    EditRequests mRequests;
     std::string mReserved;
 };
 
@@ -145,14 +148,12 @@ void ApplyInput(my_record& record) {
     }
 }
 
-void PrintErrors(const TVeltClient& session, my_record& record) {
-    // As the editing window reads a refused save: the message, then the
-    // error list when the answer has one (each message, a tab, its fields).
-    PrintLine(stderr, session.Answer(1));
-    if (session.AnswerCount() != 2) return;
-    ParseErrorReply(record, session.Answer(2));
+// As the editing window shows a refusal: the message, then the error list
+// when the answer had one (each message, a tab, its fields).
+void PrintErrors(const std::string& message, const my_record& record) {
+    RecordCli::Say(message);
     for (const auto& e : record.errors())
-        if (e.message != session.Answer(1) || e.keys != "*") PrintLine(stderr, e.message + "\t" + e.keys);
+        if (e.message != message || e.keys != "*") PrintLine(stderr, e.message + "\t" + e.keys);
 }
 
 int SaveOrCheck(RecordCli& cli, const std::string& id, bool save) {
@@ -161,21 +162,15 @@ int SaveOrCheck(RecordCli& cli, const std::string& id, bool save) {
     const std::string stored = fresh ? id : cli.Files().StoredIdentifier(id);
     if (!(fresh ? cli.New(id, record) : cli.Open(stored, record))) return cli.Failure();
     ApplyInput(record);
-    const RecordTextResult changes = ChangedText(record);
-    if (!changes.ok()) {
-        PrintLine(stderr, changes.error);
-        return kExitRefused;
-    }
-    TVeltClient& session = cli.Session();
-    const bool answered = session.EditRequest(save ? 'U' : 'T', {stored, changes.text});
-    if (!answered) return cli.Failure();
-    if (!session.Answer(1).empty()) {
-        PrintErrors(session, record);
+    const EditOutcome o = save ? cli.Requests().Save(stored, record) : cli.Requests().Check(stored, record);
+    if (!o.ok) {
+        if (cli.Files().Session->Broken()) return kExitNoConnection;
+        PrintErrors(o.message, record);
         return kExitRefused;
     }
     if (save) {
         cli.Released();
-        PrintLine(stdout, cli.Files().ShownIdentifier(cli.Data()));
+        PrintLine(stdout, cli.Files().ShownIdentifier(o.identifier));
     }
     return kExitOk;
 }
@@ -206,8 +201,12 @@ int RecordCommand(CliContext& ctx) {
     RecordCli cli(std::move(files));
     if (verb == "save" || verb == "check") return SaveOrCheck(cli, id, verb == "save");
     if (verb == "form" || verb == "script") {
-        if (!cli.Request(verb == "form" ? 'F' : 'A', {id})) return cli.Failure();
-        PrintText(cli.Data());
+        const RecordAnswer a = verb == "form" ? cli.Requests().Form(id) : cli.Requests().Script(id);
+        if (!a.ok) {
+            RecordCli::Say(a.message);
+            return cli.Failure();
+        }
+        PrintText(a.text);
         return kExitOk;
     }
     my_record record;
@@ -219,7 +218,11 @@ int RecordCommand(CliContext& ctx) {
     if (!cli.Open(stored, record)) return cli.Failure();
     if (verb == "get") return PrintRecord(record);
     // delete: what is open is reserved by this session, as the server requires.
-    if (!cli.Request('D', {stored})) return cli.Failure();
+    const EditOutcome deleted = cli.Requests().Delete(stored);
+    if (!deleted.ok) {
+        RecordCli::Say(deleted.message);
+        return cli.Failure();
+    }
     cli.Released();
     return kExitOk;
 }

@@ -6,6 +6,7 @@
 // text, the exported file).
 
 #include "CliContext.h"
+#include "net/SearchRequests.h"
 
 #include "browse/CollectionFile.h"
 #include "catalogue/velt_files.h"
@@ -117,7 +118,7 @@ int ReportCommand(CliContext& ctx) {
     ReportScope scope = ReportScope::Parameters;
     if (!remote.empty()) {
         scope = ReportScope::RemoteCollection;
-        const SearchOutcome found = InterpretSearchReply(files.Session->Search(UtfVeltwin().Convert(remote)).get());
+        const SearchOutcome found = InterpretSearchReply(Search(*files.Session, UtfVeltwin().Convert(remote)).get());
         if (files.Session->Broken()) return kExitNoConnection;
         if (!found.error.empty() || found.collection == 0) {
             PrintLine(stderr, found.error.empty() ? "Zła postać odpowiedzi serwera"_cp : found.error);
@@ -138,22 +139,7 @@ int ReportCommand(CliContext& ctx) {
     }
 
     // The errors of the run go to stderr; there is no window to wait behind.
-    struct CliPrompts : Prompts, LongOperations {
-        std::string error;
-        DialogResult ask_question(const std::string&) override { return kCancel; }
-        DialogResult ask_question_default(const std::string&, DialogResult d) override { return d; }
-        DialogResult ask_warning(const std::string&) override { return kCancel; }
-        void show_error(const std::string& t) override { error = t; }
-        void show_message(const std::string& t) override { error = t; }
-        void show_notice(const std::string&) override {}
-        void plain_message(const std::string& t) override { error = t; }
-        void busy(bool) override {}
-        void run_with_progress(const std::string&, const std::function<void()>& work) override { work(); }
-        void run_with_gauge(const std::function<void(const GaugeFunction&)>& work) override {
-            work([](std::int64_t, std::int64_t) { return true; });
-        }
-        bool download_progress(std::int64_t, std::int64_t) override { return true; }
-    } prompts;
+    CliPrompts prompts;
     HeadlessParameterWindow window;
     FormSettings settings;
     ParameterForms forms{window, settings, [] { return std::string("/nonexistent-velt/"); }};
@@ -162,7 +148,7 @@ int ReportCommand(CliContext& ctx) {
         RunScopedReport(files, *report, scope, records, UtfVeltwin().Convert(params), context);
     if (work.empty()) {
         if (files.Session->Broken()) return kExitNoConnection;
-        PrintLine(stderr, prompts.error);
+        PrintLine(stderr, prompts.shown);
         return kExitRefused;
     }
 

@@ -2,6 +2,7 @@
 // and the query text the elementary window would send.
 
 #include "CliContext.h"
+#include "net/SearchRequests.h"
 
 #include "browse/CellMarkup.h"
 #include "catalogue/velt_files.h"
@@ -63,13 +64,13 @@ int SearchCommand(CliContext& ctx) {
     std::unique_ptr<velt_files> files;
     if (const int rc = OpenFiles(ctx, files); rc != kExitOk) return rc;
     if (hasFilters) {
-        const std::string error = files->Session->SetFilters(UtfVeltwin().Convert(flags));
+        const std::string error = SetFilters(*files->Session, UtfVeltwin().Convert(flags));
         if (!error.empty()) {
             if (!files->Session->Broken()) PrintLine(stderr, error);
             return files->Session->Broken() ? kExitNoConnection : kExitRefused;
         }
     }
-    const RecordPtr reply = files->Session->Search(UtfVeltwin().Convert(ctx.args[0]));
+    const RecordPtr reply = Search(*files->Session, UtfVeltwin().Convert(ctx.args[0]));
     if (files->Session->Broken()) return kExitNoConnection;
     const SearchOutcome outcome = InterpretSearchReply(reply.get());
     if (!outcome.error.empty()) {

@@ -3,6 +3,7 @@
 // (counted by the server), the fault switches, and the recovery of what was
 // typed when the connection went.
 
+#include "net/RecordRequests.h"
 #include "EditingHarness.h"
 
 #include "editing/RecoveryFile.h"
@@ -42,9 +43,10 @@ protected:
     std::string Stored(const std::string& id, const std::string& key) {
         TVeltClient other("127.0.0.1", nullptr, sServer->Port());
         other.Login("admin", "admin", "");
-        if (!other.EditRequest('O', {id}) || !other.Answer(1).empty() || other.AnswerCount() < 2) return "<none>";
-        const my_record r = ParseRecordText(other.Answer(2));
-        other.EditRequest('X', {id});
+        const Answers opened = EditRequest(other, 'O', {id});
+        if (!opened.Answered() || !opened[1].empty() || opened.count < 2) return "<none>";
+        const my_record r = ParseRecordText(opened[2]);
+        EditRequest(other, 'X', {id});
         return r.GetValue(key);
     }
 

@@ -3,6 +3,7 @@
 // once the search has ended, and neither request is refused.
 
 #include "gui/browse/BrowserWidget.h"
+#include "net/SearchRequests.h"
 #include "gui/browse/QtCellMeasurer.h"
 #include "gui/common/ConnectionGate.h"
 #include "gui/common/TOknoProgresji.h"
@@ -70,14 +71,14 @@ TEST(ConnectionGate, ABrowserResizedDuringASearchRebuildsAfterItAndNoRequestIsRe
     widget.SetResizeHandler([&](int, int) {
         ++rebuilds;
         rebuiltWhileWorking = rebuiltWhileWorking || gui::TOknoProgresji::Instance().isVisible();
-        rebuildFound = client.Search(query) != nullptr;
+        rebuildFound = Search(client, query) != nullptr;
     });
     // Two resizes while the worker's search is on the wire: one rebuild.
     QTimer::singleShot(30, &widget, [&] { widget.resize(320, 240); });
     QTimer::singleShot(150, &widget, [&] { widget.resize(340, 260); });
     bool found = false;
     gui::TOknoProgresji::Instance().run_with_progress("Trwa wyszukiwanie"_cp,
-                                                      [&] { found = client.Search(query) != nullptr; });
+                                                      [&] { found = Search(client, query) != nullptr; });
     EXPECT_TRUE(found) << "the worker's search got its answer";
     EXPECT_EQ(rebuilds, 0) << "nothing rebuilt while the search ran";
     for (int i = 0; i < 100 && rebuilds == 0; ++i) QTest::qWait(10);

@@ -3,6 +3,7 @@
 // a worker's request) breaks the connection within moments.
 
 #include "gui/common/ServerWaitWindow.h"
+#include "net/SearchRequests.h"
 #include "gui/common/TOknoProgresji.h"
 #include "net/TVeltClient.h"
 #include "text/CpLiteral.h"
@@ -66,7 +67,7 @@ TEST(ServerWait, TheWindowOffersAWayOutOfAStalledReplyOnTheGuiThread) {
     std::chrono::steady_clock::time_point shownAt;
     PressWhenShown(window.Button1, &window, pressed, shownAt);
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(client.Search("x"), nullptr);
+    EXPECT_EQ(Search(client, "x"), nullptr);
     const auto end = std::chrono::steady_clock::now();
     SetServerWait(nullptr);
     ASSERT_TRUE(pressed);
@@ -87,7 +88,7 @@ TEST(ServerWait, TheProgressWindowGetsPrzerwijForItsWorker) {
     std::chrono::steady_clock::time_point shownAt;
     PressWhenShown(progress.Button1, &progress, pressed, shownAt);
     bool found = true;
-    progress.run_with_progress("Trwa wyszukiwanie", [&] { found = client.Search("x") != nullptr; });
+    progress.run_with_progress("Trwa wyszukiwanie", [&] { found = Search(client, "x") != nullptr; });
     SetServerWait(nullptr);
     EXPECT_TRUE(pressed);
     EXPECT_FALSE(found);

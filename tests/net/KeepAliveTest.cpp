@@ -1,4 +1,5 @@
 #include "net/ServerWait.h"
+#include "net/SearchRequests.h"
 #include "net/TVeltClient.h"
 #include "net/VrTimer.h"
 #include "text/CpLiteral.h"
@@ -84,7 +85,7 @@ TEST_F(FastTimer, KeepAliveFiresOnlyAfterAFullIdleIntervalAndNeverDuringARequest
     });
     {
         TVeltClient client("127.0.0.1", [&](const std::string& t, SessionText) { std::lock_guard g(log.lock); log.messages.push_back(t); }, peer.Port());
-        for (int i = 0; i < 4; ++i) (void)client.Search("x");
+        for (int i = 0; i < 4; ++i) (void)Search(client, "x");
         EXPECT_EQ(log.get(), "SSSS") << "a keep-alive came while requests followed each other";
         std::this_thread::sleep_for(700ms);
         const std::string events = log.get();
@@ -218,7 +219,7 @@ TEST_F(FastTimer, ARequestWaitingBehindAStalledKeepAliveCanBeInterrupted) {
         InterruptOnThisThread hook;
         SetServerWait(&hook);
         const auto start = std::chrono::steady_clock::now();
-        EXPECT_EQ(client.Search("x"), nullptr);
+        EXPECT_EQ(Search(client, "x"), nullptr);
         EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
         SetServerWait(nullptr);
         EXPECT_GE(hook.asked.load(), 3);

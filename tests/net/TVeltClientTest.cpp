@@ -1,4 +1,9 @@
+#include "net/RecordRequests.h"
 #include "net/ServerWait.h"
+#include "net/SearchRequests.h"
+#include "net/ProgramRequests.h"
+#include "net/IndexRequests.h"
+#include "net/FileRequests.h"
 #include "net/TVeltClient.h"
 #include "wire/WireCodec.h"
 #include "text/CpLiteral.h"
@@ -117,26 +122,26 @@ TEST(TVeltClient, ReplyShapesAndTheirFailures) {
     });
     Messages m;
     TVeltClient client("127.0.0.1", m.callback(), peer.Port());
-    EXPECT_EQ(client.IndexFindRequest(1, 0, 1, ""), nullptr);
-    auto r = client.IndexFindRequest(1, 0, 1, "");
+    EXPECT_EQ(IndexFind(client, 1, 0, 1, ""), nullptr);
+    auto r = IndexFind(client, 1, 0, 1, "");
     ASSERT_NE(r, nullptr);
     EXPECT_EQ(r->Kind, 1u);
     EXPECT_EQ(r->Count, 3);
     EXPECT_EQ(r->Item(1), "k");
     EXPECT_EQ(r->Item(3), "three");
     EXPECT_EQ(r->Item(4), "");
-    EXPECT_EQ(client.IndexFindRequest(1, 0, 1, ""), nullptr);
+    EXPECT_EQ(IndexFind(client, 1, 0, 1, ""), nullptr);
     EXPECT_TRUE(m.texts.empty());
     EXPECT_FALSE(client.Broken());
 
-    EXPECT_EQ(client.SetFilters(""), "Zła postać odpowiedzi (51)"_cp);
+    EXPECT_EQ(SetFilters(client, ""), "Zła postać odpowiedzi (51)"_cp);
     EXPECT_TRUE(client.Broken());
-    EXPECT_EQ(client.AnswerCount(), 0);
+    EXPECT_EQ(EditRequest(client, 'O', {"A  1"}).count, 0) << "no answer is taken from before the failure";
     ASSERT_EQ(m.texts.size(), 1u);
     EXPECT_EQ(m.texts[0], "Zła postać odpowiedzi (51)"_cp);
     // Broken: text requests answer ErrorText without sending, file requests false.
-    EXPECT_EQ(client.ProgramCheck("p"), "Zła postać odpowiedzi (51)"_cp);
-    EXPECT_FALSE(client.GetFile("x", "", nullptr));
+    EXPECT_EQ(ProgramCheck(client, "p"), "Zła postać odpowiedzi (51)"_cp);
+    EXPECT_FALSE(GetFile(client, "x", "", nullptr));
     ExpectNoFailures(peer);
 }
 
@@ -162,67 +167,67 @@ std::vector<RequestCase> RequestCases() {
     const std::string chunk = Wire().integer(3).integer(3).b + "abc";
     const std::string broken = "broken";
     return {
-        {"release", [=](TVeltClient& c) { c.ReleaseCollection(7); return std::string("-"); },
+        {"release", [=](TVeltClient& c) { ReleaseCollection(c, 7); return std::string("-"); },
          Wire().byte(6).integer(7).b, answers({"x"}), "-", "-"},
-        {"search", [=](TVeltClient& c) { return rec(c.Search("autor=Kowalski")); },
+        {"search", [=](TVeltClient& c) { return rec(Search(c, "autor=Kowalski")); },
          Wire().byte(15).text("autor=Kowalski").b, answers({"12", "5"}), "12/2", "none"},
-        {"reader", [=](TVeltClient& c) { return c.ReaderRequest("&akcja=konto"); },
+        {"reader", [=](TVeltClient& c) { return ReaderRequest(c, "&akcja=konto"); },
          Wire().byte(38).text("&client=VELT_TCP&akcja=konto").b, Wire().text("ok=1").b, "ok=1", ""},
-        {"find", [=](TVeltClient& c) { return rec(c.IndexFindRequest(21, 3, 5, "K")); },
+        {"find", [=](TVeltClient& c) { return rec(IndexFind(c, 21, 3, 5, "K")); },
          Wire().byte(50).integer(21).integer(3).integer(5).text("K").b, answers({"K"}), "K/1", "none"},
-        {"from", [=](TVeltClient& c) { return rec(c.IndexFromRequest(21, 3, 5, "P", "K")); },
+        {"from", [=](TVeltClient& c) { return rec(IndexFrom(c, 21, 3, 5, "P", "K")); },
          Wire().byte(55).integer(21).integer(3).integer(5).text("P").text("K").b, answers({"K2"}), "K2/1", "none"},
-        {"next", [=](TVeltClient& c) { return rec(c.IndexNextRequest(2, 0, 2, "", "K")); },
+        {"next", [=](TVeltClient& c) { return rec(IndexNext(c, 2, 0, 2, "", "K")); },
          Wire().byte(56).integer(2).integer(0).integer(2).text("").text("K").b, Wire().integer(0).b, "none", "none"},
-        {"last", [=](TVeltClient& c) { return rec(c.IndexLastRequest(2, 0, 2, "P")); },
+        {"last", [=](TVeltClient& c) { return rec(IndexLast(c, 2, 0, 2, "P")); },
          Wire().byte(57).integer(2).integer(0).integer(2).text("P").text("").b, answers({"Z"}), "Z/1", "none"},
-        {"prior", [=](TVeltClient& c) { return rec(c.IndexPriorRequest(2, 1, 2, "", "Z")); },
+        {"prior", [=](TVeltClient& c) { return rec(IndexPrior(c, 2, 1, 2, "", "Z")); },
          Wire().byte(58).integer(2).integer(1).integer(2).text("").text("Z").b, answers({"Y"}), "Y/1", "none"},
-        {"collection report", [=](TVeltClient& c) { return std::to_string(c.CollectionReport(4, 9, "", "", nullptr)); },
+        {"collection report", [=](TVeltClient& c) { return std::to_string(CollectionReport(c, 4, 9, "", "", nullptr)); },
          Wire().byte(100).byte(1).integer(4).integer(9).b, chunk, "1", "0"},
-        {"collection report+p", [=](TVeltClient& c) { return std::to_string(c.CollectionReport(4, 9, "a=1", "", nullptr)); },
+        {"collection report+p", [=](TVeltClient& c) { return std::to_string(CollectionReport(c, 4, 9, "a=1", "", nullptr)); },
          Wire().byte(100).byte(6).integer(4).integer(9).text("a=1").b, chunk, "1", "0"},
-        {"list report", [=](TVeltClient& c) { return std::to_string(c.ListReport(9, "", "A1|A2|", "", nullptr)); },
+        {"list report", [=](TVeltClient& c) { return std::to_string(ListReport(c, 9, "", "A1|A2|", "", nullptr)); },
          Wire().byte(100).byte(2).integer(9).text("A1|A2|").b, chunk, "1", "0"},
-        {"list report+p", [=](TVeltClient& c) { return std::to_string(c.ListReport(9, "p", "A1|", "", nullptr)); },
+        {"list report+p", [=](TVeltClient& c) { return std::to_string(ListReport(c, 9, "p", "A1|", "", nullptr)); },
          Wire().byte(100).byte(7).integer(9).text("p").text("A1|").b, chunk, "1", "0"},
-        {"parameter report", [=](TVeltClient& c) { return std::to_string(c.ParameterReport(9, "p", "", nullptr)); },
+        {"parameter report", [=](TVeltClient& c) { return std::to_string(ParameterReport(c, 9, "p", "", nullptr)); },
          Wire().byte(100).byte(3).integer(9).text("p").b, chunk, "1", "0"},
-        {"file", [=](TVeltClient& c) { return std::to_string(c.GetFile("okladka.jpg", "", nullptr)); },
+        {"file", [=](TVeltClient& c) { return std::to_string(GetFile(c, "okladka.jpg", "", nullptr)); },
          Wire().byte(120).byte(1).text("okladka.jpg").b, Wire().integer(-1).b, "0", "0"},
-        {"edit O", [=](TVeltClient& c) { return std::to_string(c.EditRequest('O', {"A  1"})) + c.Answer(2); },
+        {"edit O", [=](TVeltClient& c) { const Answers a = EditRequest(c, 'O', {"A  1"}); return std::to_string(a.Answered()) + a[2]; },
          Wire().byte(200).byte('O').text("A  1").b, answers({"", "100=x"}), "1100=x", "0"},
-        {"edit U", [=](TVeltClient& c) { return std::to_string(c.EditRequest('U', {"A  1", "100=y\r\n"})); },
+        {"edit U", [=](TVeltClient& c) { return std::to_string(EditRequest(c, 'U', {"A  1", "100=y\r\n"}).Answered()); },
          Wire().byte(200).byte('U').text("A  1").text("100=y\r\n").b, answers({"", "A  1"}), "1", "0"},
-        {"edit I", [=](TVeltClient& c) { return std::to_string(c.EditRequest('I', {"a", "b", "c"})); },
+        {"edit I", [=](TVeltClient& c) { return std::to_string(EditRequest(c, 'I', {"a", "b", "c"}).Answered()); },
          Wire().byte(200).byte('I').text("a").text("b").text("c").b, answers({}), "0", "0"},
-        {"edit G", [=](TVeltClient& c) { return std::to_string(c.EditRequestG(3, "t")); },
+        {"edit G", [=](TVeltClient& c) { return std::to_string(EditRequestG(c, 3, "t").Answered()); },
          Wire().byte(200).byte('G').integer(3).text("t").b, answers({""}), "1", "0"},
-        {"program run 1", [=](TVeltClient& c) { return c.ProgramRun("P1", "x=1", "@4"); },
+        {"program run 1", [=](TVeltClient& c) { return ProgramRun(c, "P1", "x=1", "@4"); },
          Wire().byte(201).byte('X').text("P1").text("x=1").text("@4").b, answers({"gotowe"}), "gotowe", broken},
-        {"program run 2", [=](TVeltClient& c) { return c.ProgramRun("P1", "", "A1|"); },
+        {"program run 2", [=](TVeltClient& c) { return ProgramRun(c, "P1", "", "A1|"); },
          Wire().byte(201).byte('X').text("P1").text("").text("A1|").b, answers({"", "dane"}), "dane", broken},
-        {"program run 3", [=](TVeltClient& c) { return c.ProgramRun("P1", "", ""); },
+        {"program run 3", [=](TVeltClient& c) { return ProgramRun(c, "P1", "", ""); },
          Wire().byte(201).byte('X').text("P1").text("").text("").b, answers({"a", "b", "c"}), "Bład odpowiedzi"_cp, broken},
-        {"program check", [=](TVeltClient& c) { return c.ProgramCheck("P2"); },
+        {"program check", [=](TVeltClient& c) { return ProgramCheck(c, "P2"); },
          Wire().byte(201).byte('D').text("P2").b, answers({"T"}), "T", broken},
-        {"set filters", [=](TVeltClient& c) { return c.SetFilters("TNT"); },
+        {"set filters", [=](TVeltClient& c) { return SetFilters(c, "TNT"); },
          Wire().byte(202).byte('S').text("TNT").b, answers({""}), "", broken},
-        {"set filters 2", [=](TVeltClient& c) { return c.SetFilters("TNT"); },
+        {"set filters 2", [=](TVeltClient& c) { return SetFilters(c, "TNT"); },
          Wire().byte(202).byte('S').text("TNT").b, answers({"", ""}), "Bład odpowiedzi"_cp, broken},
-        {"get filters", [=](TVeltClient& c) { std::string d; auto e = c.GetFilters(d); return e + "|" + d; },
+        {"get filters", [=](TVeltClient& c) { const FilterAnswer f = GetFilters(c); return f.error + "|" + f.flags; },
          Wire().byte(202).byte('G').b, answers({"", "TN"}), "|TN", broken + "|"},
-        {"attachment list", [=](TVeltClient& c) { return c.AttachmentList("A1"); },
+        {"attachment list", [=](TVeltClient& c) { return AttachmentList(c, "A1"); },
          Wire().byte(220).byte('L').text("A1").b, answers({"okladka|spis"}), "okladka|spis", broken},
-        {"attachment kinds", [=](TVeltClient& c) { return c.AttachmentKinds("A1"); },
+        {"attachment kinds", [=](TVeltClient& c) { return AttachmentKinds(c, "A1"); },
          Wire().byte(220).byte('F').text("A1").b, answers({"okladka|"}), "okladka|", broken},
-        {"attachment get", [=](TVeltClient& c) { return std::to_string(c.AttachmentGet("A1", "spis", "", nullptr)); },
+        {"attachment get", [=](TVeltClient& c) { return std::to_string(AttachmentGet(c, "A1", "spis", "", nullptr)); },
          Wire().byte(220).byte('G').text("A1").text("spis").b, chunk, "1", "0"},
-        {"attachment delete", [=](TVeltClient& c) { return c.AttachmentDelete("A1", "spis"); },
+        {"attachment delete", [=](TVeltClient& c) { return AttachmentDelete(c, "A1", "spis"); },
          Wire().byte(220).byte('D').text("A1").text("spis").b, answers({""}), "", broken},
-        {"attachment add (no file)", [=](TVeltClient& c) { return c.AttachmentAdd("A1", "/nonexistent/x.jpeg", nullptr); },
+        {"attachment add (no file)", [=](TVeltClient& c) { return AttachmentAdd(c, "A1", "/nonexistent/x.jpeg", nullptr); },
          Wire().byte(220).byte('A').text("A1").text("jpe").integer(0).integer(0).b, answers({"brak"}), "brak", broken},
-        {"attachment add-as", [=](TVeltClient& c) { return c.AttachmentAddAs("A1", "spis", "/nonexistent/x", nullptr); },
+        {"attachment add-as", [=](TVeltClient& c) { return AttachmentAddAs(c, "A1", "spis", "/nonexistent/x", nullptr); },
          Wire().byte(220).byte('S').text("A1").text("spis").text("").integer(0).integer(0).b, answers({""}), "", broken},
     };
 }
@@ -312,7 +317,7 @@ TEST(TVeltClient, LoginScramblesFromTheNextRequestInBothDirections) {
     EXPECT_EQ(client.Challenge(), 4711);
     EXPECT_EQ(client.Key(), key);
     EXPECT_EQ(client.Status(), kStatus + "{x={nam=tytuł}}");
-    auto r = client.Search("tytuł=Pan Tadeusz");
+    auto r = Search(client, "tytuł=Pan Tadeusz");
     ASSERT_NE(r, nullptr);
     EXPECT_EQ(r->Item(2), "Pan Tadeusz");
     client.Logout();
@@ -434,7 +439,7 @@ TEST(TVeltClient, DownloadArrivesInChunksWithProgressAndScrambling) {
     ASSERT_EQ(client.Login("a", "a", ""), "");
     const std::string target = TempPath("download.bin");
     std::vector<std::pair<std::int64_t, std::int64_t>> progress;
-    EXPECT_TRUE(client.GetFile("raport.txt", target,
+    EXPECT_TRUE(GetFile(client, "raport.txt", target,
                                [&](std::int64_t done, std::int64_t total) { progress.emplace_back(done, total); }));
     const std::vector<std::pair<std::int64_t, std::int64_t>> expected = {{10000, 25000}, {20000, 25000}, {25000, 25000}};
     EXPECT_EQ(progress, expected);
@@ -468,13 +473,13 @@ TEST(TVeltClient, FailedDownloadsLeaveNoFileAndKeepTheConnectionInStep) {
     });
     Messages m;
     TVeltClient client("127.0.0.1", m.callback(), peer.Port());
-    EXPECT_FALSE(client.GetFile("a", target, nullptr));
+    EXPECT_FALSE(GetFile(client, "a", target, nullptr));
     EXPECT_FALSE(std::filesystem::exists(target));
     EXPECT_TRUE(m.texts.empty());
-    EXPECT_FALSE(client.GetFile("a", dir + "/missing/dir/x.txt", nullptr));
+    EXPECT_FALSE(GetFile(client, "a", dir + "/missing/dir/x.txt", nullptr));
     ASSERT_EQ(m.texts.size(), 1u);
     EXPECT_EQ(m.texts[0], "Nie można zapisać pliku "_cp + dir + "/missing/dir/x.txt");
-    EXPECT_TRUE(client.GetFile("a", target, nullptr));
+    EXPECT_TRUE(GetFile(client, "a", target, nullptr));
     EXPECT_EQ(ReadFile(target), "ok");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1) << "a temporary file was left";
     EXPECT_FALSE(client.Broken());
@@ -491,7 +496,7 @@ TEST(TVeltClient, DownloadWithAChunkLargerThanWhatRemainsIsRefused) {
     });
     Messages m;
     TVeltClient client("127.0.0.1", m.callback(), peer.Port());
-    EXPECT_FALSE(client.GetFile("a", "", nullptr));
+    EXPECT_FALSE(GetFile(client, "a", "", nullptr));
     EXPECT_TRUE(client.Broken());
     EXPECT_EQ(client.ErrorText(), "Zła postać odpowiedzi (60000)"_cp);
     ExpectNoFailures(peer);
@@ -529,7 +534,7 @@ TEST(TVeltClient, UploadSendsChunksOfAtMostTenThousandBytes) {
     TVeltClient client("127.0.0.1", nullptr, peer.Port());
     ASSERT_EQ(client.Login("a", "a", ""), "");
     std::vector<std::pair<std::int64_t, std::int64_t>> progress;
-    EXPECT_EQ(client.AttachmentAdd("A  1", file,
+    EXPECT_EQ(AttachmentAdd(client, "A  1", file,
                                    [&](std::int64_t d, std::int64_t t) { progress.emplace_back(d, t); }),
               "spis");
     const std::vector<std::pair<std::int64_t, std::int64_t>> expected = {
@@ -549,7 +554,7 @@ TEST(TVeltClient, EmptyFileIsOneChunkOfNothing) {
         c.WriteAnswers({""});
     });
     TVeltClient client("127.0.0.1", nullptr, peer.Port());
-    EXPECT_EQ(client.AttachmentAdd("A", file, nullptr), "");
+    EXPECT_EQ(AttachmentAdd(client, "A", file, nullptr), "");
     std::filesystem::remove(file);
     ExpectNoFailures(peer);
 }
@@ -636,14 +641,14 @@ TEST(TVeltClient, ARequestBegunWhileAnotherIsOpenIsRefused) {
     TestWait wait;
     wait.decide = [&](std::chrono::milliseconds) {
         if (inner.empty()) {
-            RecordPtr r = client.IndexFindRequest(1, 0, 1, "x");
+            RecordPtr r = IndexFind(client, 1, 0, 1, "x");
             inner.push_back(r ? "record" : "none");
-            inner.push_back(client.SetFilters("T"));
+            inner.push_back(SetFilters(client, "T"));
         }
         return WaitDecision::GoOn;
     };
     InstalledWait installed(&wait);
-    RecordPtr r = client.Search("tytuł=a"_cp);
+    RecordPtr r = Search(client, "tytuł=a"_cp);
     ASSERT_NE(r, nullptr);
     EXPECT_EQ(r->Item(1), "5");
     EXPECT_EQ(inner, (std::vector<std::string>{"none", TVeltClient::BusyText()}));
@@ -683,13 +688,13 @@ TEST(TVeltClient, TheWaitHookEndsAStalledReply) {
         };
         InstalledWait installed(&wait);
         const auto start = std::chrono::steady_clock::now();
-        EXPECT_EQ(client.IndexFromRequest(1, 0, 1, "", "x"), nullptr);
+        EXPECT_EQ(IndexFrom(client, 1, 0, 1, "", "x"), nullptr);
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
         EXPECT_TRUE(client.Broken());
         EXPECT_EQ(client.ErrorText(), tc.text);
         EXPECT_GE(wait.asked.load(), 3);
         EXPECT_EQ(wait.ended.load(), 1);
-        EXPECT_EQ(client.IndexFromRequest(1, 0, 1, "", "x"), nullptr);
+        EXPECT_EQ(IndexFrom(client, 1, 0, 1, "", "x"), nullptr);
         EXPECT_EQ(m.texts, std::vector<std::string>{tc.text});
         done = true;
         peer.Join();

@@ -6,6 +6,8 @@
 // and a classification.
 
 #include "ServerTestSupport.h"
+#include "net/SearchRequests.h"
+#include "net/FileRequests.h"
 
 #include "CardReport.h"
 #include "TableReports.h"
@@ -214,13 +216,13 @@ protected:
     // The work file of the cards of a list; empty when aborted.
     std::string ListCards(const std::string& list) {
         const std::string target = dir + "/report" + std::to_string(++files) + ".tmp";
-        if (!(*c)->ListReport(server::kCatalogueCardReport, "", list, target, nullptr)) return "";
+        if (!ListReport(**c, server::kCatalogueCardReport, "", list, target, nullptr)) return "";
         return ReadFile(target);
     }
     // The title list's data line of a record: what the card shows.
     std::string TitleLine(const std::string& id) {
         const std::string target = dir + "/tytuly" + std::to_string(++files) + ".tmp";
-        EXPECT_TRUE((*c)->ListReport(server::kTitleListReport, "", id + "|", target, nullptr));
+        EXPECT_TRUE(ListReport(**c, server::kTitleListReport, "", id + "|", target, nullptr));
         const tbl_report report = tbl_report::FromSrpFile("T", target);
         return report.lineCount == 1 ? report.data()[0] : std::string();
     }
@@ -259,13 +261,13 @@ TEST_F(CardReportServerTest, TheCardsOfAListHaveTheirMarkersInOrderAndTheRecords
 }
 
 TEST_F(CardReportServerTest, ACollectionGivesACardPerBookAndUnknownsAbort) {
-    const RecordPtr found = (*c)->Search("\"tytuł\" DOWOLNY"_cp);
+    const RecordPtr found = Search(**c, "\"tytuł\" DOWOLNY"_cp);
     ASSERT_TRUE(found && found->Count >= 2);
     const int collection = std::stoi(found->Item(1)), count = std::stoi(found->Item(2));
     ASSERT_GT(count, 0);
     const std::string target = dir + "/karty.tmp";
     ASSERT_TRUE(
-        (*c)->CollectionReport(collection, server::kCatalogueCardReport, "", target, nullptr));
+        CollectionReport(**c, collection, server::kCatalogueCardReport, "", target, nullptr));
     const std::vector<std::string> lines = WorkLines(ReadFile(target));
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines[0], "[KARTA]");
@@ -276,10 +278,10 @@ TEST_F(CardReportServerTest, ACollectionGivesACardPerBookAndUnknownsAbort) {
 
     EXPECT_EQ(ListCards("K7|K999999|"), "");
     EXPECT_FALSE(
-        (*c)->CollectionReport(987654, server::kCatalogueCardReport, "", dir + "/z", nullptr));
+        CollectionReport(**c, 987654, server::kCatalogueCardReport, "", dir + "/z", nullptr));
     EXPECT_EQ(::access((dir + "/z").c_str(), F_OK), -1);
     // The records that are no books have no card: the file comes, empty.
-    ASSERT_TRUE((*c)->ListReport(server::kCatalogueCardReport, "", "O1|", dir + "/o", nullptr));
+    ASSERT_TRUE(ListReport(**c, server::kCatalogueCardReport, "", "O1|", dir + "/o", nullptr));
     EXPECT_EQ(ReadFile(dir + "/o"), "");
 
     velt_files descriptor(std::make_unique<TVeltClient>(
@@ -330,13 +332,13 @@ TEST(CardReportBound, ACollectionOfMoreBooksThanTheBoundGivesTheFirstCardsOnly) 
     ServerProcess srv(o);
     ASSERT_TRUE(srv.Ready()) << srv.Why();
     auto c = Connect(srv);
-    const RecordPtr found = (*c)->Search("\"tytuł\" DOWOLNY"_cp);
+    const RecordPtr found = Search(**c, "\"tytuł\" DOWOLNY"_cp);
     ASSERT_TRUE(found && found->Count >= 2);
     ASSERT_GT(std::stoi(found->Item(2)), static_cast<int>(server::kMaxCards));
     char pattern[] = "/tmp/velt-karty-XXXXXX";
     ASSERT_TRUE(::mkdtemp(pattern));
     const std::string target = std::string(pattern) + "/karty.tmp";
-    ASSERT_TRUE((*c)->CollectionReport(std::stoi(found->Item(1)), server::kCatalogueCardReport, "",
+    ASSERT_TRUE(CollectionReport(**c, std::stoi(found->Item(1)), server::kCatalogueCardReport, "",
                                        target, nullptr));
     EXPECT_EQ(ReadCards(WorkLines(ReadFile(target))).size(), server::kMaxCards);
     std::system(("rm -rf '" + std::string(pattern) + "'").c_str());

@@ -3,6 +3,7 @@
 // changed, checked and deleted from key=value lines in UTF-8, errors on
 // stderr with exit code 2, and no reservation left behind.
 
+#include "net/RecordRequests.h"
 #include "ServerTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -41,8 +42,9 @@ protected:
     static bool Free(const std::string& id) {
         auto c = Connect(*sServer);
         EXPECT_EQ((*c)->Login("admin", "admin", ""), "");
-        const bool free = (*c)->EditRequest('O', {id}) && (*c)->Answer(1).empty();
-        (*c)->EditRequest('X', {id});
+        const velt::Answers opened = velt::EditRequest(**c, 'O', {id});
+        const bool free = opened.Answered() && opened[1].empty();
+        velt::EditRequest(**c, 'X', {id});
         return free;
     }
 

@@ -3,6 +3,7 @@
 // collection kept with a double click, and the collection commands.
 
 #include "ServerTestSupport.h"
+#include "net/SearchRequests.h"
 #include "browse/CollectionCommands.h"
 #include "browse/CollectionFile.h"
 #include "browse/CollectionSources.h"
@@ -136,7 +137,7 @@ TEST_F(SourcesTest, ADoubleClickTogglesTheLocalCollectionAndItsCheckMark) {
 }
 
 TEST_F(SourcesTest, CollectionsTravelBetweenTheServerAndTheClient) {
-    const RecordPtr found = files->Session->Search("\"tytuł\" SŁOWO \"histori\""_cp);
+    const RecordPtr found = Search(*files->Session, "\"tytuł\" SŁOWO \"histori\""_cp);
     ASSERT_NE(found, nullptr);
     ASSERT_GE(found->Count, 2);
     files->RemoteCollection = std::stoi(found->Item(1));
@@ -150,7 +151,7 @@ TEST_F(SourcesTest, CollectionsTravelBetweenTheServerAndTheClient) {
     EXPECT_TRUE(wrote);
     EXPECT_EQ(ReadCollectionFile(dir.Path() + "zdalna.num").lines.size(), static_cast<std::size_t>(count));
     // The local collection back to the server as a query.
-    const RecordPtr again = files->Session->Search(LocalCollectionQuery(local->Collection(), *files));
+    const RecordPtr again = Search(*files->Session, LocalCollectionQuery(local->Collection(), *files));
     ASSERT_NE(again, nullptr);
     ASSERT_GE(again->Count, 2);
     EXPECT_EQ(std::stol(again->Item(2)), count);

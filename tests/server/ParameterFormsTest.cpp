@@ -5,6 +5,7 @@
 // form produced by 100/3.
 
 #include "ServerTestSupport.h"
+#include "net/SearchRequests.h"
 
 #include "ParameterForms.h"
 #include "RecordReports.h"
@@ -68,7 +69,7 @@ protected:
     }
     // The number of records a query finds (0 after an error).
     long Found(const std::string& query) {
-        const RecordPtr r = files->Session->Search(query);
+        const RecordPtr r = Search(*files->Session, query);
         if (!r || r->Count < 2) {
             ADD_FAILURE() << query << ": " << (r ? r->Item(1) : "no reply");
             return 0;
@@ -179,7 +180,7 @@ TEST_F(ParameterItemsTest, ACriterionWithParametersIsAskedCheckedAndSearched) {
     const long inCracow = Found(CriterionQuery("", publisher.Name, CleanPairs(chosen)));
     EXPECT_EQ(inCracow, Found("\"wydawca\" POCZĄTEK \"Znak\""_cp)) << "Znak is a Kraków publisher";
     // A list the server cannot take is its error, not a collection.
-    const RecordPtr bad = files->Session->Search(CriterionQuery("", years.Name, "R.1|abc|"));
+    const RecordPtr bad = Search(*files->Session, CriterionQuery("", years.Name, "R.1|abc|"));
     ASSERT_TRUE(bad);
     EXPECT_EQ(bad->Count, 1);
     EXPECT_EQ(bad->Item(1), "Niepoprawny rok \"abc\""_cp);

@@ -6,6 +6,8 @@
 // each kind of work file.
 
 #include "ServerTestSupport.h"
+#include "net/SearchRequests.h"
+#include "net/FileRequests.h"
 
 #include "RecordReports.h"
 #include "TableReports.h"
@@ -50,19 +52,19 @@ protected:
     std::string ListReport(int report, const std::string& list,
                            const std::string& parameters = "") {
         const std::string target = dir + "/report" + std::to_string(++files) + ".tmp";
-        if (!(*c)->ListReport(report, parameters, list, target, nullptr)) return "";
+        if (!velt::ListReport(**c, report, parameters, list, target, nullptr)) return "";
         return ReadFile(target);
     }
     // The title list's data line of a record: what the other reports show.
     std::string TitleLine(const std::string& id) {
         const std::string target = dir + "/tytuly" + std::to_string(++files) + ".tmp";
-        EXPECT_TRUE((*c)->ListReport(server::kTitleListReport, "", id + "|", target, nullptr));
+        EXPECT_TRUE(velt::ListReport(**c, server::kTitleListReport, "", id + "|", target, nullptr));
         const tbl_report report = tbl_report::FromSrpFile("T", target);
         return report.lineCount == 1 ? report.data()[0] : std::string();
     }
     // The remote collection of every book: its number and count.
     std::pair<int, int> AllBooks() {
-        const RecordPtr found = (*c)->Search("\"tytuł\" DOWOLNY"_cp);
+        const RecordPtr found = Search(**c, "\"tytuł\" DOWOLNY"_cp);
         EXPECT_TRUE(found && found->Count >= 2);
         if (!found || found->Count < 2) return {0, 0};
         return {std::stoi(found->Item(1)), std::stoi(found->Item(2))};
@@ -146,13 +148,13 @@ TEST_F(RecordReportsServerTest, TheDescriptionOfACollectionHasAParagraphPerBookA
     ASSERT_GT(count, 0);
     const std::string target = dir + "/opis.tmp";
     ASSERT_TRUE(
-        (*c)->CollectionReport(collection, server::kDescriptionReport, "", target, nullptr));
+        CollectionReport(**c, collection, server::kDescriptionReport, "", target, nullptr));
     EXPECT_EQ(TextParagraphs(ReadFile(target)).size(), static_cast<std::size_t>(count) + 2);
 
     EXPECT_EQ(ListReport(server::kDescriptionReport, "K7|K999999|"), "");
     EXPECT_FALSE(
-        (*c)->CollectionReport(987654, server::kDescriptionReport, "", dir + "/z", nullptr));
-    EXPECT_FALSE((*c)->CollectionReport(collection, 99, "", dir + "/y", nullptr));
+        CollectionReport(**c, 987654, server::kDescriptionReport, "", dir + "/z", nullptr));
+    EXPECT_FALSE(CollectionReport(**c, collection, 99, "", dir + "/y", nullptr));
     EXPECT_EQ(::access((dir + "/z").c_str(), F_OK), -1);
 }
 
@@ -194,7 +196,7 @@ TEST_F(RecordReportsServerTest, SpineLabelsGiveTheShelfMarkAndSurnameAndGoIntoTh
 
     const auto [collection, count] = AllBooks();
     const std::string target = dir + "/etykiety.tmp";
-    ASSERT_TRUE((*c)->CollectionReport(collection, server::kSpineLabelReport, "", target, nullptr));
+    ASSERT_TRUE(CollectionReport(**c, collection, server::kSpineLabelReport, "", target, nullptr));
     const std::vector<std::string> all = Lines(ReadFile(target));
     ASSERT_EQ(all.size(), static_cast<std::size_t>(count));
     for (const std::string& line : all) {
@@ -284,7 +286,7 @@ TEST_F(RecordReportsServerTest, TheCsvExportHasAHeaderAndARowPerBookAndProposesA
     }
     const auto [collection, count] = AllBooks();
     const std::string target = dir + "/eksport.csv";
-    ASSERT_TRUE((*c)->CollectionReport(collection, server::kCsvExportReport, "", target, nullptr));
+    ASSERT_TRUE(CollectionReport(**c, collection, server::kCsvExportReport, "", target, nullptr));
     const auto all = ReadCsv(ReadFile(target));
     ASSERT_EQ(all.size(), static_cast<std::size_t>(count) + 1);
     for (const auto& row : all)
@@ -324,7 +326,7 @@ std::vector<int> Years(const tbl_report& report, int from, int to) {
 
 TEST_F(RecordReportsServerTest, TheOrderedListOfParametersOnlyKeepsToTheYearsAndOrder) {
     const std::string target = dir + "/lata.tmp";
-    ASSERT_TRUE((*c)->ParameterReport(server::kOrderedListReport, "S.1|R|R.1|1990|R.2|1994|",
+    ASSERT_TRUE(ParameterReport(**c, server::kOrderedListReport, "S.1|R|R.1|1990|R.2|1994|",
                                       target, nullptr));
     tbl_report report = tbl_report::FromSrpFile("Zestawienie tytułów"_cp, target);
     ASSERT_EQ(report.Refusal(), "");
@@ -344,12 +346,12 @@ TEST_F(RecordReportsServerTest, TheOrderedListOfParametersOnlyKeepsToTheYearsAnd
     // The same over the collection of every book (100/6) gives the same books.
     const auto [collection, count] = AllBooks();
     const std::string again = dir + "/kolekcja.tmp";
-    ASSERT_TRUE((*c)->CollectionReport(collection, server::kOrderedListReport,
+    ASSERT_TRUE(CollectionReport(**c, collection, server::kOrderedListReport,
                                        "S.1|R|R.1|1990|R.2|1994|", again, nullptr));
     EXPECT_EQ(tbl_report::FromSrpFile("T", again).lineCount, report.lineCount);
     // Without parameters every book is listed by title.
     const std::string plain = dir + "/bez.tmp";
-    ASSERT_TRUE((*c)->CollectionReport(collection, server::kOrderedListReport, "", plain, nullptr));
+    ASSERT_TRUE(CollectionReport(**c, collection, server::kOrderedListReport, "", plain, nullptr));
     const tbl_report all = tbl_report::FromSrpFile("T", plain);
     ASSERT_EQ(all.lineCount, count);
     std::vector<std::string> titles;
@@ -360,7 +362,7 @@ TEST_F(RecordReportsServerTest, TheOrderedListOfParametersOnlyKeepsToTheYearsAnd
 
 TEST_F(RecordReportsServerTest, TheOrderedListOfAListSortsByAuthorAndRefusesBadParameters) {
     const std::string target = dir + "/autorzy.tmp";
-    ASSERT_TRUE((*c)->ListReport(server::kOrderedListReport, "S.1|A|R.1|1900|R.2|2100|",
+    ASSERT_TRUE(velt::ListReport(**c, server::kOrderedListReport, "S.1|A|R.1|1900|R.2|2100|",
                                  "K7|K2|K5|K11|", target, nullptr));
     const tbl_report report = tbl_report::FromSrpFile("T", target);
     ASSERT_EQ(report.lineCount, 4);
@@ -378,10 +380,10 @@ TEST_F(RecordReportsServerTest, TheOrderedListOfAListSortsByAuthorAndRefusesBadP
     for (const char* parameters : refused) {
         EXPECT_EQ(ListReport(server::kOrderedListReport, "K7|", parameters), "") << parameters;
         EXPECT_FALSE(
-            (*c)->ParameterReport(server::kOrderedListReport, parameters, dir + "/p", nullptr))
+            ParameterReport(**c, server::kOrderedListReport, parameters, dir + "/p", nullptr))
             << parameters;
     }
-    EXPECT_FALSE((*c)->ParameterReport(server::kDescriptionReport, "S.1|T|", dir + "/q", nullptr));
+    EXPECT_FALSE(ParameterReport(**c, server::kDescriptionReport, "S.1|T|", dir + "/q", nullptr));
     EXPECT_EQ(::access((dir + "/p").c_str(), F_OK), -1);
     // A report without a form takes parameters it does not use.
     EXPECT_EQ(Lines(ListReport(server::kSpineLabelReport, "K7|", "S.1|T|")).size(), 1u);

@@ -2,6 +2,9 @@
 // server, with the real client session.
 
 #include "text/utf.h"
+#include "net/SearchRequests.h"
+#include "net/IndexRequests.h"
+#include "net/FileRequests.h"
 #include "ServerTestSupport.h"
 #include "CoverImages.h"
 #include "Fold.h"
@@ -29,7 +32,7 @@ protected:
     // A search: the collection number and the record count, or 0 and the
     // error text in what.
     std::pair<int, int> Search(const std::string& query, std::string* what = nullptr) {
-        const RecordPtr r = (*c)->Search(query);
+        const RecordPtr r = velt::Search(**c, query);
         if (!r) return {0, 0};
         if (r->Count == 1) {
             if (what) *what = r->Item(1);
@@ -60,25 +63,25 @@ TEST_F(BrowseTest, EveryIndexBrowsesForwardAndBackInKeyOrder) {
             EXPECT_NE(e.items[7].find('\x1B'), std::string::npos);
         }
         // Back from the last to the first, one prior request at a time.
-        RecordPtr last = (*c)->IndexLastRequest(21, 0, 5, code);
+        RecordPtr last = IndexLast(**c, 21, 0, 5, code);
         ASSERT_TRUE(last);
         EXPECT_EQ(last->Item(1), all.back().key);
         std::vector<std::string> back = {last->Item(1)};
-        for (RecordPtr r = (*c)->IndexPriorRequest(21, 0, 5, code, back.back()); r;
-             r = (*c)->IndexPriorRequest(21, 0, 5, code, back.back()))
+        for (RecordPtr r = IndexPrior(**c, 21, 0, 5, code, back.back()); r;
+             r = IndexPrior(**c, 21, 0, 5, code, back.back()))
             back.push_back(r->Item(1));
         std::reverse(back.begin(), back.end());
         ASSERT_EQ(back.size(), all.size()) << code;
         for (std::size_t i = 0; i < all.size(); ++i) EXPECT_EQ(back[i], all[i].key);
-        EXPECT_FALSE((*c)->IndexNextRequest(21, 0, 5, code, all.back().key));
+        EXPECT_FALSE(IndexNext(**c, 21, 0, 5, code, all.back().key));
         // Find (which names no index) gives the entry of a key back.
-        const RecordPtr found = (*c)->IndexFindRequest(21, 0, 5, all[all.size() / 2].key);
+        const RecordPtr found = IndexFind(**c, 21, 0, 5, all[all.size() / 2].key);
         ASSERT_TRUE(found) << code;
         EXPECT_EQ(found->Item(6), all[all.size() / 2].items[6]);
     }
-    EXPECT_FALSE((*c)->IndexFindRequest(21, 0, 5, "KOWAL"));
-    EXPECT_FALSE((*c)->IndexFromRequest(21, 0, 5, "??", ""));  // no such index
-    EXPECT_FALSE((*c)->IndexFromRequest(42, 0, 5, "AU", ""));  // no such kind
+    EXPECT_FALSE(IndexFind(**c, 21, 0, 5, "KOWAL"));
+    EXPECT_FALSE(IndexFrom(**c, 21, 0, 5, "??", ""));  // no such index
+    EXPECT_FALSE(IndexFrom(**c, 42, 0, 5, "AU", ""));  // no such kind
     EXPECT_FALSE((*c)->Broken());
     EXPECT_EQ(c->messages.size(), 1u);  // the greeting only: no entry is no failure
 }
@@ -86,7 +89,7 @@ TEST_F(BrowseTest, EveryIndexBrowsesForwardAndBackInKeyOrder) {
 TEST_F(BrowseTest, SeekingATypedTextFindsTheFirstHeadingAtOrAfterIt) {
     const auto all = WalkIndex(**c, 21, 5, "AU");
     for (const std::string& typed : {"kowal"_cp, "Łu"_cp, "Zając"_cp, std::string("a"), std::string("zzzz")}) {
-        const RecordPtr r = (*c)->IndexFromRequest(21, 0, 5, "AU", typed);
+        const RecordPtr r = IndexFrom(**c, 21, 0, 5, "AU", typed);
         const std::string want = server::Fold(typed);
         const auto expected = std::find_if(all.begin(), all.end(),
                                            [&](const Entry& e) { return server::Fold(e.items[4]) >= want; });
@@ -104,7 +107,7 @@ TEST_F(BrowseTest, LocateAndTheEntryOfOneRecord) {
     const Entry& some = titles[titles.size() / 3];
     const std::string id = some.items[2] + some.items[3];
     // Locate: identifier, "X", index code, parameter 4.
-    const RecordPtr located = (*c)->IndexFromRequest(21, 0, 4, id + "X" + "AU", "");
+    const RecordPtr located = IndexFrom(**c, 21, 0, 4, id + "X" + "AU", "");
     ASSERT_TRUE(located);
     EXPECT_EQ(located->Item(2) + located->Item(3), id);
     EXPECT_EQ(located->Item(5), "AU");
@@ -116,13 +119,13 @@ TEST_F(BrowseTest, LocateAndTheEntryOfOneRecord) {
     ASSERT_NE(own, numbers.end());
     EXPECT_NE(own->items[4], id) << "the shown form differs from the stored one";
     for (const std::string& name : {id, own->items[4]}) {
-        const RecordPtr one = (*c)->IndexFromRequest(21, 2, 1, name, "");
+        const RecordPtr one = IndexFrom(**c, 21, 2, 1, name, "");
         ASSERT_TRUE(one) << name;
         EXPECT_EQ(one->Item(2) + one->Item(3), id);
         EXPECT_NE(one->Item(7).find("Tytuł: "_cp), std::string::npos);  // the full format
     }
-    EXPECT_FALSE((*c)->IndexFromRequest(21, 0, 1, "K99999", ""));
-    EXPECT_FALSE((*c)->IndexFromRequest(21, 0, 4, id + "XZZ", ""));
+    EXPECT_FALSE(IndexFrom(**c, 21, 0, 1, "K99999", ""));
+    EXPECT_FALSE(IndexFrom(**c, 21, 0, 4, id + "XZZ", ""));
 }
 
 // Undoes the picture escapes of the "I" command.
@@ -142,7 +145,7 @@ std::string Unescape(const std::string& s) {
 
 TEST_F(BrowseTest, DisplayLinesCarryMarkupLinksAndCoverPictures) {
     // K3 has a cover (every seventh book from the third).
-    const RecordPtr r = (*c)->IndexFromRequest(21, 1, 1, "K3", "");
+    const RecordPtr r = IndexFrom(**c, 21, 1, 1, "K3", "");
     ASSERT_TRUE(r);
     const std::string text = r->Item(7);
     const std::string picture = "\x1BIJPG okladki/K3.jpg||";
@@ -157,19 +160,19 @@ TEST_F(BrowseTest, DisplayLinesCarryMarkupLinksAndCoverPictures) {
     EXPECT_NE(text.find("\x1BLrekordK3 TY||"), std::string::npos);
     EXPECT_NE(text.find("\x1BSI\x1A"), std::string::npos);  // the title in italics
     EXPECT_NE(text.find("\x1B" "CB\x1A"), std::string::npos);
-    const RecordPtr full = (*c)->IndexFromRequest(21, 2, 1, "K3", "");
+    const RecordPtr full = IndexFrom(**c, 21, 2, 1, "K3", "");
     ASSERT_TRUE(full);
     EXPECT_NE(full->Item(7).find("\x1BLNR|K3||K3\x1A"), std::string::npos);
     EXPECT_NE(full->Item(7).find("\x1BR$"), std::string::npos);  // a background for books with covers
     EXPECT_NE(full->Item(7).find('\r'), std::string::npos);     // several lines
     // The export format shows the record's fields.
-    const RecordPtr exported = (*c)->IndexFromRequest(21, 5, 1, "K3", "");
+    const RecordPtr exported = IndexFrom(**c, 21, 5, 1, "K3", "");
     ASSERT_TRUE(exported);
     EXPECT_EQ(exported->Item(7).rfind("[DOKUMENT K]\r", 0), 0u);
     EXPECT_NE(exported->Item(7).find("\r245Z.1.1.1.1=^a"), std::string::npos);
     // The authority indexes: key, identifier, heading, display.
     for (const std::string code : {"OS", "TH"}) {
-        const RecordPtr a = (*c)->IndexFromRequest(9, 4, 2, code, "");
+        const RecordPtr a = IndexFrom(**c, 9, 4, 2, code, "");
         ASSERT_TRUE(a) << code;
         EXPECT_EQ(a->Count, 4);
         EXPECT_EQ(a->Item(2)[0], code == "OS" ? 'O' : 'T');
@@ -244,22 +247,22 @@ TEST_F(BrowseTest, RecordListsKeepTheirOrderAndTheCollectionListComesBack) {
     EXPECT_EQ(members[1], "K    2");
     EXPECT_EQ(members[2], "K    5");
     // Backwards through the collection, and the locate form.
-    const RecordPtr last = (*c)->IndexLastRequest(99, 0, number, "");
+    const RecordPtr last = IndexLast(**c, 99, 0, number, "");
     ASSERT_TRUE(last);
     EXPECT_EQ(last->Item(2), "K    5");
-    const RecordPtr prior = (*c)->IndexPriorRequest(99, 0, number, "", last->Item(1));
+    const RecordPtr prior = IndexPrior(**c, 99, 0, number, "", last->Item(1));
     ASSERT_TRUE(prior);
     EXPECT_EQ(prior->Item(2), "K    2");
-    const RecordPtr located = (*c)->IndexFromRequest(99, 0, number, "K    2", "");
+    const RecordPtr located = IndexFrom(**c, 99, 0, number, "K    2", "");
     ASSERT_TRUE(located);
     EXPECT_EQ(located->Item(1), prior->Item(1));
     // Report 0 of a collection: the shown identifiers, one per CR LF line.
     char dir[] = "/tmp/velt-list-XXXXXX";
     ASSERT_TRUE(::mkdtemp(dir));
     const std::string target = std::string(dir) + "/lista.num";
-    EXPECT_TRUE((*c)->CollectionReport(number, 0, "", target, nullptr));
+    EXPECT_TRUE(CollectionReport(**c, number, 0, "", target, nullptr));
     EXPECT_EQ(ReadFile(target), "K7\r\nK2\r\nK5\r\n");
-    EXPECT_FALSE((*c)->CollectionReport(number + 100, 0, "", target + "2", nullptr));
+    EXPECT_FALSE(CollectionReport(**c, number + 100, 0, "", target + "2", nullptr));
     EXPECT_FALSE(FileExists(target + "2"));
     std::remove(target.c_str());
     ::rmdir(dir);
@@ -270,12 +273,12 @@ TEST_F(BrowseTest, AnEmptyCollectionHasNoEntryWhateverTheKey) {
     ASSERT_GT(number, 0);
     EXPECT_EQ(count, 0);
     for (const std::string key : {"", "JJJJJ", "0000000001", "0000000000"}) {
-        EXPECT_FALSE((*c)->IndexFromRequest(99, 0, number, "", key)) << key;
-        EXPECT_FALSE((*c)->IndexNextRequest(99, 0, number, "", key)) << key;
-        EXPECT_FALSE((*c)->IndexPriorRequest(99, 0, number, "", key)) << key;
-        EXPECT_FALSE((*c)->IndexFindRequest(99, 0, number, key)) << key;
+        EXPECT_FALSE(IndexFrom(**c, 99, 0, number, "", key)) << key;
+        EXPECT_FALSE(IndexNext(**c, 99, 0, number, "", key)) << key;
+        EXPECT_FALSE(IndexPrior(**c, 99, 0, number, "", key)) << key;
+        EXPECT_FALSE(IndexFind(**c, 99, 0, number, key)) << key;
     }
-    EXPECT_FALSE((*c)->IndexLastRequest(99, 0, number, ""));
+    EXPECT_FALSE(IndexLast(**c, 99, 0, number, ""));
     EXPECT_FALSE((*c)->Broken());
 }
 
@@ -284,7 +287,7 @@ TEST_F(BrowseTest, SortingFollowsTheSortKey) {
     ASSERT_EQ(count, 300);
     std::string previous;
     for (const auto& id : Members(number)) {
-        const RecordPtr r = (*c)->IndexFromRequest(21, 0, 4, id + "XTY", "");
+        const RecordPtr r = IndexFrom(**c, 21, 0, 4, id + "XTY", "");
         ASSERT_TRUE(r);
         const std::string title = server::Fold(r->Item(4));
         EXPECT_LE(previous, title);
@@ -293,7 +296,7 @@ TEST_F(BrowseTest, SortingFollowsTheSortKey) {
     const auto newest = Search("SORTUJ \"najnowsze\" \"rok wydania\" LICZBA \"1950-2100\""_cp);
     int year = 9999;
     for (const auto& id : Members(newest.first)) {
-        const RecordPtr r = (*c)->IndexFromRequest(21, 0, 4, id + "XRW", "");
+        const RecordPtr r = IndexFrom(**c, 21, 0, 4, id + "XRW", "");
         ASSERT_TRUE(r);
         EXPECT_GE(year, std::stoi(r->Item(4)));
         year = std::stoi(r->Item(4));
@@ -322,38 +325,40 @@ TEST_F(BrowseTest, BadQueriesAnswerOnePolishText) {
 TEST_F(BrowseTest, ReleasedCollectionsAreGone) {
     const auto [number, count] = Search("\"tytuł\" POCZĄTEK \"a\""_cp);
     ASSERT_GT(number, 0);
-    EXPECT_TRUE((*c)->IndexFromRequest(99, 0, number, "", ""));
-    (*c)->ReleaseCollection(number);
-    EXPECT_FALSE((*c)->IndexFromRequest(99, 0, number, "", ""));
+    EXPECT_TRUE(IndexFrom(**c, 99, 0, number, "", ""));
+    ReleaseCollection(**c, number);
+    EXPECT_FALSE(IndexFrom(**c, 99, 0, number, "", ""));
     std::string what;
     EXPECT_EQ(Search(std::to_string(number), &what).first, 0);
     // Collections belong to their connection.
     const auto mine = Search("\"tytuł\" POCZĄTEK \"a\""_cp);
     auto other = Connect(*sServer);
-    EXPECT_FALSE((*other)->IndexFromRequest(99, 0, mine.first, "", ""));
+    EXPECT_FALSE(IndexFrom(**other, 99, 0, mine.first, "", ""));
     EXPECT_FALSE((*c)->Broken());
 }
 
 TEST_F(BrowseTest, FiltersNarrowResultsAndFixedOnesStay) {
     std::string flags;
-    EXPECT_EQ((*c)->GetFilters(flags), "");
+    EXPECT_EQ(GetFilters(**c).error, "");
+    flags = GetFilters(**c).flags;
     EXPECT_EQ(flags, "NNTn");
     const auto all = Search("\"rok wydania\" LICZBA \"1950-2100\""_cp);
     EXPECT_EQ(all.second, 300);
-    EXPECT_EQ((*c)->SetFilters("TNTn"), "");
+    EXPECT_EQ(SetFilters(**c, "TNTn"), "");
     std::string notice;
     const auto recent = Search("\"rok wydania\" LICZBA \"1950-2100\""_cp, &notice);
     const auto after2000 = Search("\"rok wydania\" LICZBA \"2001-2100\""_cp);
     EXPECT_EQ(recent.second, after2000.second);
     EXPECT_EQ(notice, "Filtry pominęły rekordów: "_cp + std::to_string(300 - recent.second));
-    EXPECT_EQ((*c)->SetFilters("TNTt"), "Filtr \"tylko rekordy zatwierdzone\" nie może być zmieniony"_cp);
-    EXPECT_EQ((*c)->SetFilters("TN"), "Niepoprawne ustawienie filtrów"_cp);
-    EXPECT_EQ((*c)->GetFilters(flags), "");
+    EXPECT_EQ(SetFilters(**c, "TNTt"), "Filtr \"tylko rekordy zatwierdzone\" nie może być zmieniony"_cp);
+    EXPECT_EQ(SetFilters(**c, "TN"), "Niepoprawne ustawienie filtrów"_cp);
+    EXPECT_EQ(GetFilters(**c).error, "");
+    flags = GetFilters(**c).flags;
     EXPECT_EQ(flags, "TNTn");
     // Authority records stay out while the third filter is on.
-    EXPECT_EQ((*c)->SetFilters("NNTn"), "");
+    EXPECT_EQ(SetFilters(**c, "NNTn"), "");
     EXPECT_EQ(Search("REKORD \"O1|K1|\"").second, 1);
-    EXPECT_EQ((*c)->SetFilters("NNNn"), "");
+    EXPECT_EQ(SetFilters(**c, "NNNn"), "");
     EXPECT_EQ(Search("REKORD \"O1|K1|\"").second, 2);
 }
 

@@ -4,6 +4,7 @@
 // exactly what was sent: every new record once, under its own number, every
 // change of the shared record, and the last change of each reserved one.
 
+#include "net/RecordRequests.h"
 #include "ServerTestSupport.h"
 #include "Identifiers.h"
 #include "text/CpLiteral.h"
@@ -53,19 +54,22 @@ TEST(EditConcurrency, ConcurrentSavesFromSeveralConnectionsLoseNothing) {
             for (int i = 0; i < kRounds; ++i) {
                 const std::string tag = std::to_string(t) + "-" + std::to_string(i);
                 // A new record.
-                if (!(*c)->EditRequest('U', {"K", "245Z.1.1.1.1=^aWątek "_cp + tag + "\r500Z.1.1.1.1=" + tag + "\r"}) ||
-                    (*c)->Answer(1) != "")
-                    failures[t].push_back("new " + tag + ": " + (*c)->Answer(1));
+                const Answers made = EditRequest(**c, 'U', {"K", "245Z.1.1.1.1=^aWątek "_cp + tag + "\r500Z.1.1.1.1=" + tag + "\r"});
+                if (!made.Answered() || made[1] != "")
+                    failures[t].push_back("new " + tag + ": " + made[1]);
                 else
-                    created[t].push_back((*c)->Answer(2));
+                    created[t].push_back(made[2]);
                 // The own record, opened, changed and saved.
-                if (!(*c)->EditRequest('O', {own}) || (*c)->Answer(1) != "") failures[t].push_back("open " + own);
-                if (!(*c)->EditRequest('U', {own, "245Z.1.1.1.1=^aRunda "_cp + tag + "\r"}) || (*c)->Answer(1) != "")
-                    failures[t].push_back("save " + own + ": " + (*c)->Answer(1));
+                const Answers opened = EditRequest(**c, 'O', {own});
+                if (!opened.Answered() || opened[1] != "") failures[t].push_back("open " + own);
+                const Answers saved = EditRequest(**c, 'U', {own, "245Z.1.1.1.1=^aRunda "_cp + tag + "\r"});
+                if (!saved.Answered() || saved[1] != "")
+                    failures[t].push_back("save " + own + ": " + saved[1]);
                 // The shared record, one field of its own per change, no reservation.
                 const std::string key = "590Z.1.1." + std::to_string(t * 100 + i + 1) + ".1";
-                if (!(*c)->EditRequest('U', {"K99", key + "=" + tag + "\r"}) || (*c)->Answer(1) != "")
-                    failures[t].push_back("shared " + tag + ": " + (*c)->Answer(1));
+                const Answers shared = EditRequest(**c, 'U', {"K99", key + "=" + tag + "\r"});
+                if (!shared.Answered() || shared[1] != "")
+                    failures[t].push_back("shared " + tag + ": " + shared[1]);
             }
         });
     }
@@ -78,9 +82,10 @@ TEST(EditConcurrency, ConcurrentSavesFromSeveralConnectionsLoseNothing) {
     auto c = Connect(server);
     ASSERT_EQ((*c)->Login("admin", "admin", ""), "");
     auto open = [&c](const std::string& id) {
-        EXPECT_TRUE((*c)->EditRequest('O', {id}));
-        my_record r = ParseRecordText((*c)->Answer(2));
-        (*c)->EditRequest('X', {id});
+        const Answers opened = EditRequest(**c, 'O', {id});
+        EXPECT_TRUE(opened.Answered());
+        my_record r = ParseRecordText(opened[2]);
+        EditRequest(**c, 'X', {id});
         return r;
     };
     // Every new record once, numbered K101 on without a gap, holding what its writer sent.
@@ -133,7 +138,8 @@ TEST(EditConcurrency, OneReservationWhenManyOpenAtOnce) {
     std::vector<std::thread> threads;
     for (int i = 0; i < kSessions; ++i)
         threads.emplace_back([&, i] {
-            if ((*clients[i])->EditRequest('O', {"K7"}) && (*clients[i])->Answer(1).empty()) ++granted;
+            const Answers opened = EditRequest(**clients[i], 'O', {"K7"});
+            if (opened.Answered() && opened[1].empty()) ++granted;
         });
     for (auto& t : threads) t.join();
     EXPECT_EQ(granted.load(), 1);

@@ -4,7 +4,11 @@
 // lists, reservations between sessions, read-only and working fields, the
 // modification programs, and the edit fault switches.
 
+#include "net/RecordRequests.h"
 #include "ServerTestSupport.h"
+#include "net/SearchRequests.h"
+#include "net/IndexRequests.h"
+#include "net/FileRequests.h"
 #include "Forms.h"
 #include "Identifiers.h"
 #include "RecordText.h"
@@ -36,8 +40,9 @@ struct Reply {
 
 Reply Ask(Client& c, char letter, const std::vector<std::string>& texts) {
     Reply r;
-    r.answered = c->EditRequest(letter, texts);
-    for (int i = 1; i <= c->AnswerCount(); ++i) r.texts.push_back(c->Answer(i));
+    const Answers a = EditRequest(*c, letter, texts);
+    r.answered = a.Answered();
+    for (int i = 1; i <= a.count; ++i) r.texts.push_back(a[i]);
     return r;
 }
 
@@ -65,10 +70,10 @@ my_record Open(Client& c, const std::string& shown) {
 // The entries of an index at or after a typed text: (shown identifier, heading).
 std::vector<std::pair<std::string, std::string>> Browse(Client& c, const std::string& code, const std::string& typed, int n) {
     std::vector<std::pair<std::string, std::string>> out;
-    RecordPtr r = c->IndexFromRequest(21, 0, 5, code, typed);
+    RecordPtr r = IndexFrom(*c, 21, 0, 5, code, typed);
     while (r && static_cast<int>(out.size()) < n) {
         out.emplace_back(kIds.Shown(kIds.Parse(r->Item(2) + r->Item(3))), r->Item(4));
-        r = c->IndexNextRequest(21, 0, 5, code, r->Item(1));
+        r = IndexNext(*c, 21, 0, 5, code, r->Item(1));
     }
     return out;
 }
@@ -111,12 +116,14 @@ TEST_F(EditTest, EveryLetterNeedsALoginWithTheRightToModify) {
         const Reply in = Ask(*guest, c.letter, c.texts);
         EXPECT_EQ(in.First(), "Brak uprawnień do modyfikowania rekordów"_cp) << c.letter;
     }
-    const Reply g = (*guest)->EditRequestG(1, "begin\rend") ? Reply{true, {(*guest)->Answer(1)}} : Reply{};
+    const Answers guestAnswer = EditRequestG(**guest, 1, "begin\rend");
+    const Reply g = guestAnswer.Answered() ? Reply{true, {guestAnswer[1]}} : Reply{};
     EXPECT_EQ(g.First(), "Brak uprawnień do modyfikowania rekordów"_cp);
     // The modification programs are the administrator's.
     EXPECT_EQ(Ask(*librarian, 'L', {"K1|", "begin\rend"}).First(), "Operacja dostępna jedynie dla administratora"_cp);
-    ASSERT_TRUE((*librarian)->EditRequestG(1, "begin\rend"));
-    EXPECT_EQ((*librarian)->Answer(1), "Operacja dostępna jedynie dla administratora"_cp);
+    const Answers refused = EditRequestG(**librarian, 1, "begin\rend");
+    ASSERT_TRUE(refused.Answered());
+    EXPECT_EQ(refused[1], "Operacja dostępna jedynie dla administratora"_cp);
     EXPECT_FALSE((*anonymous)->Broken());
     EXPECT_FALSE((*guest)->Broken());
 }
@@ -200,7 +207,7 @@ TEST_F(EditTest, ASaveReplacesTheSentKeysAndReindexesTheRecord) {
         EXPECT_EQ(std::find(old.begin(), old.end(), "K20"), old.end());
     }
     // The word index too: a search by a word of the new title finds it.
-    RecordPtr found = (*librarian)->Search("\"tytuł\" SŁOWO \"żmijowy\""_cp);
+    RecordPtr found = Search(**librarian, "\"tytuł\" SŁOWO \"żmijowy\""_cp);
     ASSERT_TRUE(found);
     EXPECT_EQ(found->Item(2), "1");
 }
@@ -307,16 +314,16 @@ TEST_F(EditTest, ReservationsKeepTwoSessionsApart) {
 
 TEST_F(EditTest, DeleteNeedsTheReservationAndRemovesTheRecordWithItsEntriesAndFiles) {
     // K102 is seeded with an attachment.
-    ASSERT_EQ((*librarian)->AttachmentList("K102"), "spis treści.txt"_cp);
+    ASSERT_EQ(AttachmentList(**librarian, "K102"), "spis treści.txt"_cp);
     EXPECT_EQ(Ask(*librarian, 'D', {Stored("K102")}).First(), "Rekord K102 nie został otwarty do usunięcia"_cp);
     const my_record record = Open(*librarian, "K102");
     ASSERT_EQ(Ask(*librarian, 'O', {Stored("K102")}).First(), "");
     EXPECT_EQ(Ask(*librarian, 'D', {Stored("K102")}).texts, std::vector<std::string>{""});
     EXPECT_EQ(Ask(*librarian, 'O', {Stored("K102")}).First(), "Brak rekordu K102");
-    EXPECT_FALSE((*librarian)->IndexFromRequest(21, 0, 1, Stored("K102"), ""));
+    EXPECT_FALSE(IndexFrom(**librarian, 21, 0, 1, Stored("K102"), ""));
     const std::string title = server::Subfield(record.GetValue("245Z.1.1.1.1"), 'a');
     for (const auto& [id, heading] : Browse(*librarian, "TY", title, 3)) EXPECT_NE(id, "K102");
-    EXPECT_EQ((*librarian)->AttachmentList("K102"), "");
+    EXPECT_EQ(AttachmentList(**librarian, "K102"), "");
     EXPECT_FALSE((*librarian)->Broken());
 }
 
@@ -416,20 +423,23 @@ TEST_F(EditTest, ModificationProgramsRunOverListsAndCollectionsAndSkipReservedRe
     ASSERT_EQ(sServer->Control("unlock K71"), "ok");
     EXPECT_EQ(Open(*admin, "K71").GetValue("590Z.1.1.1.1"), "Zmiana globalna");
     // Over a remote collection of this session.
-    RecordPtr found = (*admin)->Search("\"numer rekordu\" RÓWNY \"K72\""_cp);
+    RecordPtr found = Search(**admin, "\"numer rekordu\" RÓWNY \"K72\""_cp);
     ASSERT_TRUE(found);
-    ASSERT_TRUE((*admin)->EditRequestG(std::stoi(found->Item(1)), "begin\rustaw 591Z.1.1.1.1=Z kolekcji\rend"));
-    EXPECT_EQ((*admin)->Answer(1), "");
+    const Answers changed = EditRequestG(**admin, std::stoi(found->Item(1)), "begin\rustaw 591Z.1.1.1.1=Z kolekcji\rend");
+    ASSERT_TRUE(changed.Answered());
+    EXPECT_EQ(changed[1], "");
     EXPECT_EQ(Open(*admin, "K72").GetValue("591Z.1.1.1.1"), "Z kolekcji");
-    ASSERT_TRUE((*admin)->EditRequestG(999, "begin\rend"));
-    EXPECT_EQ((*admin)->Answer(1), "Nieznana kolekcja 999");
+    const Answers unknown = EditRequestG(**admin, 999, "begin\rend");
+    ASSERT_TRUE(unknown.Answered());
+    EXPECT_EQ(unknown[1], "Nieznana kolekcja 999");
 }
 
 TEST_F(EditTest, FaultSwitchesShortAnswersDamagedFormsAndAPhantomReservation) {
     // Answers of 0 and of 1 text to an edit request.
     ASSERT_EQ(sServer->Control("answers 200O 0"), "ok");
-    EXPECT_FALSE((*librarian)->EditRequest('O', {Stored("K40")}));
-    EXPECT_EQ((*librarian)->AnswerCount(), 0);
+    const Answers none = EditRequest(**librarian, 'O', {Stored("K40")});
+    EXPECT_FALSE(none.Answered());
+    EXPECT_EQ(none.count, 0);
     ASSERT_EQ(sServer->Control("answers 200F 1 2"), "ok");
     EXPECT_EQ(Ask(*librarian, 'F', {"K"}).texts, std::vector<std::string>{""});
     EXPECT_EQ(Ask(*librarian, 'F', {"O"}).texts, std::vector<std::string>{""});

@@ -3,6 +3,9 @@
 // the server and the other connections as they were.
 
 #include "text/utf.h"
+#include "net/SearchRequests.h"
+#include "net/IndexRequests.h"
+#include "net/FileRequests.h"
 #include "ServerTestSupport.h"
 #include "wire/WireCodec.h"
 #include "text/CpLiteral.h"
@@ -46,10 +49,10 @@ protected:
 TEST_F(FaultsTest, DelayedRepliesStillArrive) {
     ASSERT_EQ(sServer->Control("delay 300 55"), "ok");
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_TRUE((*c)->IndexFromRequest(21, 0, 5, "AU", ""));
+    EXPECT_TRUE(IndexFrom(**c, 21, 0, 5, "AU", ""));
     EXPECT_GE(std::chrono::steady_clock::now() - start, 300ms);
     const auto quick = std::chrono::steady_clock::now();
-    EXPECT_TRUE((*c)->IndexLastRequest(21, 0, 5, "AU"));
+    EXPECT_TRUE(IndexLast(**c, 21, 0, 5, "AU"));
     EXPECT_LT(std::chrono::steady_clock::now() - quick, 300ms);
     EXPECT_EQ(sServer->Control("delay 0 55"), "ok");
 }
@@ -57,22 +60,22 @@ TEST_F(FaultsTest, DelayedRepliesStillArrive) {
 TEST_F(FaultsTest, AReplyCutHalfWayBreaksThatConnectionOnly) {
     auto other = Connect(*sServer);
     ASSERT_EQ(sServer->Control("close 55"), "ok");
-    EXPECT_FALSE((*c)->IndexFromRequest(21, 0, 5, "TY", ""));
+    EXPECT_FALSE(IndexFrom(**c, 21, 0, 5, "TY", ""));
     EXPECT_TRUE((*c)->Broken());
     EXPECT_EQ((*c)->ErrorText().find("zerwane po"), 9u) << WinUtf().Convert((*c)->ErrorText());
     EXPECT_EQ(c->messages.back(), (*c)->ErrorText());
-    EXPECT_TRUE((*other)->IndexFromRequest(21, 0, 5, "TY", ""));
+    EXPECT_TRUE(IndexFrom(**other, 21, 0, 5, "TY", ""));
     EXPECT_FALSE((*other)->Broken());
     // Once only: a new connection works.
     auto again = Connect(*sServer);
-    EXPECT_TRUE((*again)->IndexFromRequest(21, 0, 5, "TY", ""));
+    EXPECT_TRUE(IndexFrom(**again, 21, 0, 5, "TY", ""));
 }
 
 TEST_F(FaultsTest, ACountOf51BreaksAnswersButIsNoEntryForRecords) {
     ASSERT_EQ(sServer->Control("count51 55"), "ok");
-    EXPECT_FALSE((*c)->IndexFromRequest(21, 0, 5, "TY", ""));
+    EXPECT_FALSE(IndexFrom(**c, 21, 0, 5, "TY", ""));
     EXPECT_FALSE((*c)->Broken());
-    EXPECT_TRUE((*c)->IndexFromRequest(21, 0, 5, "TY", ""));
+    EXPECT_TRUE(IndexFrom(**c, 21, 0, 5, "TY", ""));
     ASSERT_EQ(sServer->Control("count51 128"), "ok");
     EXPECT_EQ((*c)->Login("admin", "admin", ""), "Zła postać odpowiedzi (51)"_cp);
     EXPECT_TRUE((*c)->Broken());
@@ -81,23 +84,23 @@ TEST_F(FaultsTest, ACountOf51BreaksAnswersButIsNoEntryForRecords) {
 TEST_F(FaultsTest, AnAbortedTransferLeavesNoFile) {
     ASSERT_EQ(sServer->Control("abort 120"), "ok");
     const std::string target = mDir + "/tmp.jpg";
-    EXPECT_FALSE((*c)->GetFile("okladki/K3.jpg", target, nullptr));
+    EXPECT_FALSE(GetFile(**c, "okladki/K3.jpg", target, nullptr));
     EXPECT_FALSE(FileExists(target));
     EXPECT_FALSE((*c)->Broken());
-    EXPECT_TRUE((*c)->GetFile("okladki/K3.jpg", target, nullptr));
+    EXPECT_TRUE(GetFile(**c, "okladki/K3.jpg", target, nullptr));
     // A transfer of several chunks aborts after the first.
     ASSERT_EQ((*c)->Login("admin", "admin", ""), "");
     WriteFile(mDir + "/big.bin", std::string(25000, 'x'));
-    ASSERT_EQ((*c)->AttachmentAddAs("K2", "recenzja"_cp, mDir + "/big.bin", nullptr), "");
+    ASSERT_EQ(AttachmentAddAs(**c, "K2", "recenzja"_cp, mDir + "/big.bin", nullptr), "");
     ASSERT_EQ(sServer->Control("abort 220G"), "ok");
     std::vector<std::int64_t> done;
-    EXPECT_FALSE((*c)->AttachmentGet("K2", "recenzja.bin", mDir + "/got.bin",
+    EXPECT_FALSE(AttachmentGet(**c, "K2", "recenzja.bin", mDir + "/got.bin",
                                      [&](std::int64_t d, std::int64_t) { done.push_back(d); }));
     EXPECT_EQ(done, std::vector<std::int64_t>{10000});
     EXPECT_FALSE(FileExists(mDir + "/got.bin"));
-    EXPECT_TRUE((*c)->AttachmentGet("K2", "recenzja.bin", mDir + "/got.bin", nullptr));
+    EXPECT_TRUE(AttachmentGet(**c, "K2", "recenzja.bin", mDir + "/got.bin", nullptr));
     EXPECT_EQ(ReadFile(mDir + "/got.bin"), std::string(25000, 'x'));
-    EXPECT_EQ((*c)->AttachmentDelete("K2", "recenzja.bin"), "");
+    EXPECT_EQ(AttachmentDelete(**c, "K2", "recenzja.bin"), "");
 }
 
 TEST_F(FaultsTest, CountersTellHowManyRoundTripsAnOperationCost) {
@@ -105,10 +108,10 @@ TEST_F(FaultsTest, CountersTellHowManyRoundTripsAnOperationCost) {
     EXPECT_EQ(sServer->Count("55"), 1);
     EXPECT_EQ(sServer->Count("56"), static_cast<long>(all.size()));
     EXPECT_EQ(sServer->Count("30"), 1);
-    (*c)->Search("\"tytuł\" POCZĄTEK \"a\""_cp);
+    Search(**c, "\"tytuł\" POCZĄTEK \"a\""_cp);
     EXPECT_EQ(sServer->Count("15"), 1);
     std::string flags;
-    (*c)->GetFilters(flags);
+    flags = GetFilters(**c).flags;
     EXPECT_EQ(sServer->Count("202G"), 1);
     EXPECT_EQ(sServer->Count("202"), 1);
     EXPECT_EQ(sServer->Control("counts").rfind("ok 15=1 202G=1 30=1 55=1 56=", 0), 0u);
@@ -185,12 +188,12 @@ TEST_F(FaultsTest, MalformedRequestsCloseTheirConnectionOnly) {
         EXPECT_NE(added.find(t.complaint), std::string::npos) << t.what << ": " << added;
         EXPECT_EQ(std::count(added.begin(), added.end(), '\n'), 1) << t.what << ": " << added;
         // The session opened before is unaffected, and so is a new one.
-        EXPECT_TRUE((*c)->IndexFromRequest(21, 0, 5, "AU", "")) << t.what;
+        EXPECT_TRUE(IndexFrom(**c, 21, 0, 5, "AU", "")) << t.what;
         auto fresh = Connect(*sServer);
         EXPECT_FALSE((*fresh)->Broken()) << t.what;
     }
     // Nothing of the broken uploads was stored.
-    EXPECT_EQ((*c)->AttachmentList("K1"), "");
+    EXPECT_EQ(AttachmentList(**c, "K1"), "");
     EXPECT_FALSE((*c)->Broken());
 }
 

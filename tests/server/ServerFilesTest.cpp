@@ -3,6 +3,8 @@
 // restart.
 
 #include "ServerTestSupport.h"
+#include "net/IndexRequests.h"
+#include "net/FileRequests.h"
 #include "CoverImages.h"
 #include "text/CpLiteral.h"
 
@@ -49,14 +51,14 @@ std::string Pattern(std::size_t n) {
 TEST_F(FilesTest, CoverPicturesByDesignation) {
     auto c = Connect(*mServer);
     std::vector<std::int64_t> totals;
-    ASSERT_TRUE((*c)->GetFile("okladki/K3.jpg", Path("tmp.jpg"),
+    ASSERT_TRUE(GetFile(**c, "okladki/K3.jpg", Path("tmp.jpg"),
                               [&](std::int64_t, std::int64_t total) { totals.push_back(total); }));
     const std::string jpeg = ReadFile(Path("tmp.jpg"));
     EXPECT_EQ(jpeg, std::string(server::CoverPicture(3 % 4 + 1, true)));
     ASSERT_FALSE(totals.empty());
     for (const auto t : totals) EXPECT_EQ(t, static_cast<std::int64_t>(jpeg.size()));
     for (const std::string bad : {"okladki/K1.jpg", "okladki/K99999.jpg", "../../etc/passwd", ""}) {
-        EXPECT_FALSE((*c)->GetFile(bad, Path("none.jpg"), nullptr)) << bad;
+        EXPECT_FALSE(GetFile(**c, bad, Path("none.jpg"), nullptr)) << bad;
         EXPECT_FALSE(FileExists(Path("none.jpg")));
     }
     EXPECT_FALSE((*c)->Broken());
@@ -68,33 +70,33 @@ TEST_F(FilesTest, AttachmentsTravelBothWaysAndSurviveARestart) {
     WriteFile(Path("notatka.txt"), "Zażółć gęślą jaźń"_cp);
     {
         auto c = Connect(*mServer);
-        EXPECT_EQ((*c)->AttachmentKinds("K1"), "okładka|spis treści|recenzja"_cp);
-        EXPECT_EQ((*c)->AttachmentKinds("O1"), "zdjęcie"_cp);
-        EXPECT_EQ((*c)->AttachmentList("K5"), "spis treści.txt"_cp);  // seeded
+        EXPECT_EQ(AttachmentKinds(**c, "K1"), "okładka|spis treści|recenzja"_cp);
+        EXPECT_EQ(AttachmentKinds(**c, "O1"), "zdjęcie"_cp);
+        EXPECT_EQ(AttachmentList(**c, "K5"), "spis treści.txt"_cp);  // seeded
         // Changing needs a login with the right.
-        EXPECT_EQ((*c)->AttachmentAddAs("K1", "recenzja"_cp, Path("recenzja.pdf"), nullptr),
+        EXPECT_EQ(AttachmentAddAs(**c, "K1", "recenzja"_cp, Path("recenzja.pdf"), nullptr),
                   "Brak uprawnień do zmiany plików rekordu"_cp);
-        EXPECT_EQ((*c)->AttachmentList("K1"), "");
+        EXPECT_EQ(AttachmentList(**c, "K1"), "");
         ASSERT_EQ((*c)->Login("bibliotekarz", "bibliotekarz", "modyfikowanie"_cp), "");
         std::vector<std::pair<std::int64_t, std::int64_t>> progress;
-        EXPECT_EQ((*c)->AttachmentAddAs("K1", "recenzja"_cp, Path("recenzja.pdf"),
+        EXPECT_EQ(AttachmentAddAs(**c, "K1", "recenzja"_cp, Path("recenzja.pdf"),
                                         [&](std::int64_t d, std::int64_t t) { progress.emplace_back(d, t); }),
                   "");
         ASSERT_FALSE(progress.empty());
         EXPECT_EQ(progress.back(), std::make_pair(std::int64_t{25000}, std::int64_t{25000}));
-        EXPECT_EQ((*c)->AttachmentAdd("K1", Path("notatka.txt"), nullptr), "");
-        EXPECT_EQ((*c)->AttachmentAdd("K1", Path("notatka.txt"), nullptr), "");
-        EXPECT_EQ((*c)->AttachmentList("K1"), "recenzja.pdf|załącznik 1.txt|załącznik 2.txt"_cp);
-        ASSERT_TRUE((*c)->AttachmentGet("K1", "recenzja.pdf", Path("tmp.pdf"), nullptr));
+        EXPECT_EQ(AttachmentAdd(**c, "K1", Path("notatka.txt"), nullptr), "");
+        EXPECT_EQ(AttachmentAdd(**c, "K1", Path("notatka.txt"), nullptr), "");
+        EXPECT_EQ(AttachmentList(**c, "K1"), "recenzja.pdf|załącznik 1.txt|załącznik 2.txt"_cp);
+        ASSERT_TRUE(AttachmentGet(**c, "K1", "recenzja.pdf", Path("tmp.pdf"), nullptr));
         EXPECT_EQ(ReadFile(Path("tmp.pdf")), data);
-        EXPECT_EQ((*c)->AttachmentDelete("K1", "załącznik 2.txt"_cp), "");
-        EXPECT_EQ((*c)->AttachmentDelete("K1", "załącznik 2.txt"_cp), "Rekord nie ma pliku załącznik 2.txt"_cp);
-        EXPECT_EQ((*c)->AttachmentAdd("K99999", Path("notatka.txt"), nullptr), "Nie ma rekordu K99999"_cp);
-        EXPECT_EQ((*c)->AttachmentAdd("K1", Path("brak.txt"), nullptr), "Plik jest pusty albo nie dał się odczytać"_cp);
-        EXPECT_FALSE((*c)->AttachmentGet("K1", "brak.pdf", Path("none"), nullptr));
+        EXPECT_EQ(AttachmentDelete(**c, "K1", "załącznik 2.txt"_cp), "");
+        EXPECT_EQ(AttachmentDelete(**c, "K1", "załącznik 2.txt"_cp), "Rekord nie ma pliku załącznik 2.txt"_cp);
+        EXPECT_EQ(AttachmentAdd(**c, "K99999", Path("notatka.txt"), nullptr), "Nie ma rekordu K99999"_cp);
+        EXPECT_EQ(AttachmentAdd(**c, "K1", Path("brak.txt"), nullptr), "Plik jest pusty albo nie dał się odczytać"_cp);
+        EXPECT_FALSE(AttachmentGet(**c, "K1", "brak.pdf", Path("none"), nullptr));
         EXPECT_FALSE(FileExists(Path("none")));
         // The display of the record lists its files as links.
-        const RecordPtr r = (*c)->IndexFromRequest(21, 1, 1, "K1", "");
+        const RecordPtr r = IndexFrom(**c, 21, 1, 1, "K1", "");
         ASSERT_TRUE(r);
         EXPECT_NE(r->Item(7).find("\x1BLBLOBrecenzja.pdf||recenzja.pdf\x1A"), std::string::npos);
         EXPECT_FALSE((*c)->Broken()) << (*c)->ErrorText();
@@ -104,10 +106,10 @@ TEST_F(FilesTest, AttachmentsTravelBothWaysAndSurviveARestart) {
     mServer = std::make_unique<ServerProcess>(mOptions);
     ASSERT_TRUE(mServer->Ready()) << mServer->Why();
     auto c = Connect(*mServer);
-    EXPECT_EQ((*c)->AttachmentList("K1"), "recenzja.pdf|załącznik 1.txt"_cp);
-    ASSERT_TRUE((*c)->AttachmentGet("K1", "załącznik 1.txt"_cp, Path("tmp.txt"), nullptr));
+    EXPECT_EQ(AttachmentList(**c, "K1"), "recenzja.pdf|załącznik 1.txt"_cp);
+    ASSERT_TRUE(AttachmentGet(**c, "K1", "załącznik 1.txt"_cp, Path("tmp.txt"), nullptr));
     EXPECT_EQ(ReadFile(Path("tmp.txt")), "Zażółć gęślą jaźń"_cp);
-    ASSERT_TRUE((*c)->AttachmentGet("K1", "recenzja.pdf", Path("tmp2.pdf"), nullptr));
+    ASSERT_TRUE(AttachmentGet(**c, "K1", "recenzja.pdf", Path("tmp2.pdf"), nullptr));
     EXPECT_EQ(ReadFile(Path("tmp2.pdf")), data);
 }
 
@@ -131,14 +133,14 @@ TEST_F(FilesTest, UploadsNeverGrowTheServersMemory) {
     ASSERT_GT(before, 0);
     auto c = Connect(*mServer);
     for (int i = 0; i < 10; ++i)
-        EXPECT_EQ((*c)->AttachmentAdd("K1", big, nullptr), "Brak uprawnień do zmiany plików rekordu"_cp);
+        EXPECT_EQ(AttachmentAdd(**c, "K1", big, nullptr), "Brak uprawnień do zmiany plików rekordu"_cp);
     EXPECT_FALSE((*c)->Broken()) << (*c)->ErrorText();
     EXPECT_LT(mServer->PeakMemoryKb() - before, 20 * 1024) << "refused uploads were kept";
 
     ASSERT_EQ((*c)->Login("bibliotekarz", "bibliotekarz", ""), "");
-    EXPECT_EQ((*c)->AttachmentAddAs("K1", "skan", big, nullptr), "");
+    EXPECT_EQ(AttachmentAddAs(**c, "K1", "skan", big, nullptr), "");
     EXPECT_LT(mServer->PeakMemoryKb() - before, 20 * 1024) << "an accepted upload was held in memory";
-    ASSERT_TRUE((*c)->AttachmentGet("K1", "skan.bin", Path("back.bin"), nullptr));
+    ASSERT_TRUE(AttachmentGet(**c, "K1", "skan.bin", Path("back.bin"), nullptr));
     EXPECT_TRUE(ReadFile(Path("back.bin")) == ReadFile(big)) << "the stored upload differs";
 }
 

@@ -3,6 +3,7 @@
 // gate, and the database surviving a restart.
 
 #include "text/utf.h"
+#include "net/IndexRequests.h"
 #include "ServerTestSupport.h"
 #include "net/VrTimer.h"
 #include "wire/WireCodec.h"
@@ -60,14 +61,14 @@ TEST_F(SessionTest, Velt3CatalogueNamesRecordsInDecimal) {
     ASSERT_TRUE(v3.Ready()) << v3.Why();
     auto c = Connect(v3);
     EXPECT_EQ((*c)->Status().substr(0, 5), "VELT3");
-    const RecordPtr r = (*c)->IndexFromRequest(21, 1, 1, "K12", "");
+    const RecordPtr r = IndexFrom(**c, 21, 1, 1, "K12", "");
     ASSERT_TRUE(r);
     EXPECT_EQ(r->Item(2) + r->Item(3), "K12");
 }
 
 TEST_F(SessionTest, LoginScramblesEveryTextFromTheNextRequestOn) {
     auto c = Connect(*sServer);
-    const RecordPtr before = (*c)->IndexFromRequest(21, 1, 5, "TY", "");
+    const RecordPtr before = IndexFrom(**c, 21, 1, 5, "TY", "");
     ASSERT_TRUE(before);
     EXPECT_EQ((*c)->Login("admin", "admin", "modyfikowanie"_cp), "");
     EXPECT_TRUE((*c)->LoggedIn());
@@ -77,20 +78,20 @@ TEST_F(SessionTest, LoginScramblesEveryTextFromTheNextRequestOn) {
     EXPECT_EQ((*c)->Parameter("uzytkownik"), "admin");
     EXPECT_NE((*c)->Descriptor().find("{p={nam=Sprawdzenie numerów ISBN}"_cp), std::string::npos);
     // The same entry, now scrambled both ways, reads the same.
-    const RecordPtr after = (*c)->IndexFromRequest(21, 1, 5, "TY", "");
+    const RecordPtr after = IndexFrom(**c, 21, 1, 5, "TY", "");
     ASSERT_TRUE(after);
     for (int i = 1; i <= 7; ++i) EXPECT_EQ(after->Item(i), before->Item(i)) << i;
-    const RecordPtr seek = (*c)->IndexFromRequest(21, 1, 5, "TY", after->Item(4));
+    const RecordPtr seek = IndexFrom(**c, 21, 1, 5, "TY", after->Item(4));
     ASSERT_TRUE(seek);
     EXPECT_EQ(seek->Item(1), after->Item(1));
     (*c)->Logout();
     EXPECT_EQ((*c)->Key(), "");
     EXPECT_FALSE((*c)->Broken()) << (*c)->ErrorText();
     EXPECT_EQ((*c)->Parameter("uzytkownik"), "");
-    EXPECT_TRUE((*c)->IndexFromRequest(21, 1, 5, "TY", ""));
+    EXPECT_TRUE(IndexFrom(**c, 21, 1, 5, "TY", ""));
     // A second login on the same connection gets a new key.
     EXPECT_EQ((*c)->Login("bibliotekarz", "bibliotekarz", "modyfikowanie"_cp), "");
-    EXPECT_TRUE((*c)->IndexFromRequest(21, 1, 5, "AU", ""));
+    EXPECT_TRUE(IndexFrom(**c, 21, 1, 5, "AU", ""));
     EXPECT_FALSE((*c)->Broken()) << (*c)->ErrorText();
 }
 

@@ -4,6 +4,7 @@
 // and files.
 
 #include "net/TVeltClient.h"
+#include "net/IndexRequests.h"
 #include "support/ServerProcess.h"
 #include "support/TempDir.h"
 
@@ -86,10 +87,10 @@ inline Entry ToEntry(const RecordPtr& r) {
 inline std::vector<Entry> WalkIndex(TVeltClient& c, int kind, int parameter, const std::string& prefix,
                                     int format = 0) {
     std::vector<Entry> all;
-    RecordPtr r = c.IndexFromRequest(kind, format, parameter, prefix, "");
+    RecordPtr r = IndexFrom(c, kind, format, parameter, prefix, "");
     while (r && all.size() < 100000) {
         all.push_back(ToEntry(r));
-        r = c.IndexNextRequest(kind, format, parameter, prefix, all.back().key);
+        r = IndexNext(c, kind, format, parameter, prefix, all.back().key);
     }
     return all;
 }

@@ -5,6 +5,8 @@
 // "&" in a value, the EAN of an ISBN.
 
 #include "ServerTestSupport.h"
+#include "net/SearchRequests.h"
+#include "net/FileRequests.h"
 
 #include "TableReports.h"
 
@@ -79,12 +81,12 @@ TEST(TableReportParts, EanOfIsbn) {
 }
 
 TEST_F(TableReportServerTest, TheListOfTitlesOfACollectionIsGroupedByPublisherAndLaysOut) {
-    const RecordPtr found = (*c)->Search("\"tytuł\" DOWOLNY"_cp);
+    const RecordPtr found = Search(**c, "\"tytuł\" DOWOLNY"_cp);
     ASSERT_TRUE(found && found->Count >= 2);
     const int number = std::stoi(found->Item(1)), count = std::stoi(found->Item(2));
     ASSERT_GT(count, 0);
     const std::string target = dir + "/report1.tmp";
-    ASSERT_TRUE((*c)->CollectionReport(number, server::kTitleListReport, "", target, nullptr));
+    ASSERT_TRUE(CollectionReport(**c, number, server::kTitleListReport, "", target, nullptr));
 
     tbl_report report = tbl_report::FromSrpFile("Lista tytułów"_cp, target);
     ASSERT_EQ(report.Refusal(), "");
@@ -130,15 +132,15 @@ TEST_F(TableReportServerTest, TheListOfTitlesOfACollectionIsGroupedByPublisherAn
 
 TEST_F(TableReportServerTest, AListOfRecordsGivesTheirLinesAndUnknownsAbort) {
     const std::string target = dir + "/report2.tmp";
-    ASSERT_TRUE((*c)->ListReport(server::kTitleListReport, "", "K7|K2|", target, nullptr));
+    ASSERT_TRUE(ListReport(**c, server::kTitleListReport, "", "K7|K2|", target, nullptr));
     tbl_report report = tbl_report::FromSrpFile("T", target);
     ASSERT_EQ(report.lineCount, 2);
     std::set<std::string> ids = {DataField(report.data()[0], "id"), DataField(report.data()[1], "id")};
     EXPECT_EQ(ids, (std::set<std::string>{"K7", "K2"}));
 
-    EXPECT_FALSE((*c)->ListReport(server::kTitleListReport, "", "K7|K999999|", dir + "/x", nullptr));
-    EXPECT_FALSE((*c)->ListReport(99, "", "K7|", dir + "/y", nullptr));
-    EXPECT_FALSE((*c)->CollectionReport(987654, server::kTitleListReport, "", dir + "/z", nullptr));
+    EXPECT_FALSE(ListReport(**c, server::kTitleListReport, "", "K7|K999999|", dir + "/x", nullptr));
+    EXPECT_FALSE(ListReport(**c, 99, "", "K7|", dir + "/y", nullptr));
+    EXPECT_FALSE(CollectionReport(**c, 987654, server::kTitleListReport, "", dir + "/z", nullptr));
     EXPECT_EQ(::access((dir + "/x").c_str(), F_OK), -1);
 }
 
@@ -179,7 +181,7 @@ TEST_F(TableReportServerTest, ScopedRunsSayWhatIsMissingAndWriteUniqueWorkFiles)
     EXPECT_EQ(tbl_report::FromSrpFile("T", one).lineCount, 1);
     EXPECT_EQ(tbl_report::FromSrpFile("T", two).lineCount, 3);
 
-    const RecordPtr found = files.Session->Search("\"tytuł\" DOWOLNY"_cp);
+    const RecordPtr found = Search(*files.Session, "\"tytuł\" DOWOLNY"_cp);
     ASSERT_TRUE(found && found->Count >= 2);
     files.RemoteCollection = std::stoi(found->Item(1));
     const std::string remote = RunScopedReport(files, *list, ReportScope::RemoteCollection, "", "", context);

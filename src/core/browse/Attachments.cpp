@@ -1,4 +1,5 @@
 #include "browse/Attachments.h"
+#include "net/FileRequests.h"
 
 #include "catalogue/velt_files.h"
 
@@ -37,12 +38,12 @@ AttachmentChoices ReadAttachmentChoices(velt_files& files, const std::string& sh
             break;
         }
     if (choices.addNames.empty() && session.VersionAtLeast(kAttachmentKindsVersion)) {
-        const std::string kinds = session.AttachmentKinds(identifier);
+        const std::string kinds = AttachmentKinds(session, identifier);
         if (session.Broken()) return {};
         choices.addNames = Names(kinds);
     }
     choices.addUnnamed = choices.addNames.empty();
-    const std::string present = session.AttachmentList(identifier);
+    const std::string present = AttachmentList(session, identifier);
     if (session.Broken()) return {};
     choices.present = Names(present);
     return choices;
@@ -52,14 +53,14 @@ std::string AddAttachment(velt_files& files, const std::string& shownRecord, con
                           const std::string& file, const ProgressCallback& progress) {
     if (!files.Session || shownRecord.empty()) return {};
     const std::string identifier = files.StoredIdentifier(shownRecord);
-    const std::string answer = name.empty() ? files.Session->AttachmentAdd(identifier, file, progress)
-                                            : files.Session->AttachmentAddAs(identifier, name, file, progress);
+    const std::string answer = name.empty() ? AttachmentAdd(*files.Session, identifier, file, progress)
+                                            : AttachmentAddAs(*files.Session, identifier, name, file, progress);
     return Refusal(files, answer);
 }
 
 std::string DeleteAttachment(velt_files& files, const std::string& shownRecord, const std::string& name) {
     if (!files.Session || shownRecord.empty()) return {};
-    return Refusal(files, files.Session->AttachmentDelete(files.StoredIdentifier(shownRecord), name));
+    return Refusal(files, AttachmentDelete(*files.Session, files.StoredIdentifier(shownRecord), name));
 }
 
 }  // namespace velt

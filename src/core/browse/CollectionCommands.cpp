@@ -1,4 +1,5 @@
 #include "browse/CollectionCommands.h"
+#include "net/FileRequests.h"
 
 #include "browse/CollectionFile.h"
 #include "browse/VrCollection.h"
@@ -27,7 +28,7 @@ std::string SaveRemoteCollection(velt_files& files, const std::string& path, boo
     wrote = false;
     if (files.RemoteCollection == 0) return {};
     if (!files.Session->VersionAtLeast(kRemoteCollectionFileVersion)) return "Niedostępne dla tej wersji serwera"_cp;
-    if (!files.Session->CollectionReport(files.RemoteCollection, 0, "", path, nullptr))
+    if (!CollectionReport(*files.Session, files.RemoteCollection, 0, "", path, nullptr))
         return files.Session->Broken() ? std::string() : "Wystąpił błąd systemowy!"_cp;
     wrote = true;
     return {};
@@ -43,7 +44,7 @@ std::string CopyRemoteToLocal(velt_files& files, VrCollection& local, const std:
     if (fd < 0) return "Błąd otwarcia pliku "_cp + workingDirectory + "WRK.TMP";
     ::close(fd);
     std::string error;
-    if (!files.Session->CollectionReport(files.RemoteCollection, 0, "", work, nullptr)) {
+    if (!CollectionReport(*files.Session, files.RemoteCollection, 0, "", work, nullptr)) {
         error = files.Session->Broken() ? std::string() : "Wystąpił błąd systemowy!"_cp;
     } else {
         const CollectionFileLoad load = LoadCollectionFile(work, local, files.Rules());

@@ -1,4 +1,5 @@
 #include "catalogue/velt_files.h"
+#include "net/IndexRequests.h"
 
 #include "catalogue/DescriptorText.h"
 #include "text/CpLiteral.h"
@@ -257,29 +258,29 @@ void velt_files::SetFormat(std::int32_t format) {
 
 RecordPtr velt_files::IndexFrom(std::int32_t kind, std::int32_t parameter, std::int32_t format,
                                 const std::string& prefix) {
-    return Session->IndexFromRequest(kind, format, parameter, prefix, "");
+    return velt::IndexFrom(*Session, kind, format, parameter, prefix, "");
 }
 
 RecordPtr velt_files::IndexSeek(std::int32_t kind, std::int32_t parameter, std::int32_t format,
                                 const std::string& key, const std::string& prefix) {
-    return Session->IndexFromRequest(kind, format, parameter, prefix, key);
+    return velt::IndexFrom(*Session, kind, format, parameter, prefix, key);
 }
 
 RecordPtr velt_files::IndexNext(std::int32_t parameter, const TVeltRecord* record, std::int32_t format,
                                 const std::string& prefix) {
     if (!record) return nullptr;
-    return Session->IndexNextRequest(static_cast<std::int32_t>(record->Kind), format, parameter, prefix, record->Item(1));
+    return velt::IndexNext(*Session, static_cast<std::int32_t>(record->Kind), format, parameter, prefix, record->Item(1));
 }
 
 RecordPtr velt_files::IndexPrior(std::int32_t parameter, const TVeltRecord* record, std::int32_t format,
                                  const std::string& prefix) {
     if (!record) return nullptr;
-    return Session->IndexPriorRequest(static_cast<std::int32_t>(record->Kind), format, parameter, prefix, record->Item(1));
+    return velt::IndexPrior(*Session, static_cast<std::int32_t>(record->Kind), format, parameter, prefix, record->Item(1));
 }
 
 RecordPtr velt_files::IndexLast(std::int32_t kind, std::int32_t parameter, std::int32_t format,
                                 const std::string& prefix) {
-    return Session->IndexLastRequest(kind, format, parameter, prefix);
+    return velt::IndexLast(*Session, kind, format, parameter, prefix);
 }
 
 std::int32_t velt_files::FormatByType(const std::string& type) const {

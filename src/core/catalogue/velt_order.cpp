@@ -1,4 +1,5 @@
 #include "catalogue/velt_order.h"
+#include "net/IndexRequests.h"
 
 #include "text/Trim.h"
 
@@ -27,12 +28,12 @@ std::string velt_order::CurrentKey() const { return Current ? Current->Item(1) :
 
 RecordPtr velt_order::From(const std::string& prefix, std::int32_t format, std::int32_t parameter,
                            const std::string& key) {
-    return Session->IndexFromRequest(Kind, format, parameter, prefix, key);
+    return IndexFrom(*Session, Kind, format, parameter, prefix, key);
 }
 
 RecordPtr velt_order::FindRequest(std::uint8_t kind, std::int32_t format, std::int32_t parameter,
                                   const std::string& key) {
-    return Session->IndexFindRequest(kind, format, parameter, key);
+    return IndexFind(*Session, kind, format, parameter, key);
 }
 
 bool velt_order::Find(const std::string& key) {
@@ -60,21 +61,21 @@ void velt_order::Seek(const std::string& key) {
 void velt_order::Last() {
     CurrentFormat = Format;
     Current.reset();
-    Current = Session->IndexLastRequest(Kind, Format, Parameter, Prefix);
+    Current = IndexLast(*Session, Kind, Format, Parameter, Prefix);
 }
 
 void velt_order::Next() {
     if (!Current) return;
     CurrentFormat = Format;
     const std::string key = CurrentKey();
-    Current = Session->IndexNextRequest(Kind, Format, Parameter, Prefix, key);
+    Current = IndexNext(*Session, Kind, Format, Parameter, Prefix, key);
 }
 
 void velt_order::Prior() {
     if (!Current) return;
     CurrentFormat = Format;
     const std::string key = CurrentKey();
-    Current = Session->IndexPriorRequest(Kind, Format, Parameter, Prefix, key);
+    Current = IndexPrior(*Session, Kind, Format, Parameter, Prefix, key);
 }
 
 void velt_order::Locate(const std::string& typed) {
@@ -92,7 +93,7 @@ void velt_order::Locate(const std::string& typed) {
         RecordPtr e = From(typed, Format, 1);
         // The walk stops at the first entry of the cursor's own prefix; an
         // index that never reaches it ends when the server has no more.
-        while (e && e->Item(3) != Prefix) e = Session->IndexNextRequest(Kind, Format, 1, typed, e->Item(1));
+        while (e && e->Item(3) != Prefix) e = IndexNext(*Session, Kind, Format, 1, typed, e->Item(1));
         Current = std::move(e);
         break;
     }

@@ -1,6 +1,6 @@
 #include "editing/EditRequests.h"
 
-#include "net/TVeltClient.h"
+#include "net/RecordRequests.h"
 #include "text/CpLiteral.h"
 #include "text/RecordText.h"
 #include "text/my_record.h"
@@ -13,11 +13,11 @@ bool EditRequests::Broken() const { return mSession.Broken(); }
 
 EditRequests::Answer EditRequests::Ask(char letter, const std::vector<std::string>& texts) {
     BusyCursor busy(mPrompts);
+    const Answers reply = EditRequest(mSession, letter, texts);
     Answer a;
-    mSession.EditRequest(letter, texts);
-    a.count = mSession.Broken() ? 0 : mSession.AnswerCount();
-    if (a.count >= 1) a.first = mSession.Answer(1);
-    if (a.count >= 2) a.second = mSession.Answer(2);
+    a.count = mSession.Broken() ? 0 : reply.count;
+    if (a.count >= 1) a.first = reply[1];
+    if (a.count >= 2) a.second = reply[2];
     return a;
 }
 
@@ -27,17 +27,9 @@ std::string EditRequests::Failure(const Answer& a) const {
     return MalformedText();
 }
 
-std::optional<std::string> EditRequests::Form(const std::string& code) {
-    const Answer a = Ask('F', {code});
-    if (a.count < 2 || !a.first.empty()) return std::nullopt;
-    return a.second;
-}
+RecordAnswer EditRequests::Form(const std::string& code) { return Record('F', code); }
 
-std::optional<std::string> EditRequests::Script(const std::string& code) {
-    const Answer a = Ask('A', {code});
-    if (a.count < 2 || !a.first.empty()) return std::nullopt;
-    return a.second;
-}
+RecordAnswer EditRequests::Script(const std::string& code) { return Record('A', code); }
 
 RecordAnswer EditRequests::Record(char letter, const std::string& argument) {
     const Answer a = Ask(letter, {argument});
@@ -54,11 +46,17 @@ RecordAnswer EditRequests::Record(char letter, const std::string& argument) {
 RecordAnswer EditRequests::NewRecord(const std::string& code) { return Record('N', code); }
 
 RecordAnswer EditRequests::Open(const std::string& identifier) {
-    RecordAnswer r = Record('O', identifier);
+    const Answer a = Ask('O', {identifier});
+    RecordAnswer r;
+    if (a.count >= 2 && a.first.empty()) {
+        r.ok = true;
+        r.text = a.second;
+        return r;
+    }
+    r.message = Failure(a);
     // Opened without the record: the server may hold it for this session all
     // the same, and nobody would release it.
-    if (!r.ok && !mSession.Broken() && mSession.AnswerCount() >= 1 && mSession.Answer(1).empty())
-        Ask('X', {identifier});
+    if (!mSession.Broken() && a.count >= 1 && a.first.empty()) Ask('X', {identifier});
     return r;
 }
 
@@ -103,25 +101,30 @@ EditOutcome EditRequests::Save(const std::string& identifier, my_record& record)
     return o;
 }
 
-void EditRequests::Check(const std::string& identifier, my_record& record) {
+EditOutcome EditRequests::Check(const std::string& identifier, my_record& record) {
+    EditOutcome o;
     const RecordTextResult changes = ChangedText(record);
     if (!changes.ok()) {
         record.ClearErrors();
         record.AddError(changes.error, "*");
-        return;
+        o.message = changes.error;
+        return o;
     }
     const Answer a = Ask('T', {identifier, changes.text});
-    if (mSession.Broken()) return;
+    if (mSession.Broken()) return o;
     if (a.count >= 1 && a.first.empty()) {
         record.ClearErrors();
-        return;
+        o.ok = true;
+        return o;
     }
     // A refusal without its list, or an answer without texts, still shows.
+    o.message = Failure(a);
     if (!a.first.empty() && a.count == 2)
         ParseErrorReply(record, a.second);
     else
         record.ClearErrors();
-    if (record.errors().empty()) record.AddError(Failure(a), "*");
+    if (record.errors().empty()) record.AddError(o.message, "*");
+    return o;
 }
 
 EditOutcome EditRequests::Delete(const std::string& identifier) {

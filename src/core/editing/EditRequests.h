@@ -4,7 +4,8 @@
 // did not carry is never taken from an earlier one. Success of a form,
 // script, new-record, open or save request needs at least two texts with an
 // empty first; any other answer is a failure with the server's text, or
-// "Bład odpowiedzi" when it sent none.
+// "Bład odpowiedzi" when it sent none. The program and velt-cli read the
+// answers through these same rules.
 //
 // A failure of the connection has already been shown by the session (it is
 // reported once); the messages below are then empty, and only the record's
@@ -12,7 +13,6 @@
 
 #include "common/Prompts.h"
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,9 +39,9 @@ class EditRequests {
 public:
     EditRequests(TVeltClient& session, Prompts& prompts) : mSession(session), mPrompts(prompts) {}
 
-    // F and A: the kind's form description or field-event script; none when refused.
-    std::optional<std::string> Form(const std::string& code);
-    std::optional<std::string> Script(const std::string& code);
+    // F and A: the kind's form description or field-event script.
+    RecordAnswer Form(const std::string& code);
+    RecordAnswer Script(const std::string& code);
     // N: the initial record of a kind.
     RecordAnswer NewRecord(const std::string& code);
     // O: the record, reserved for this session. An answer without the record
@@ -52,8 +52,9 @@ public:
     // U: sends the changed fields; the record's errors become what the answer
     // says (none on success, the error list, or one error for the whole record).
     EditOutcome Save(const std::string& identifier, my_record& record);
-    // T: the same check without storing; nothing changes on a broken session.
-    void Check(const std::string& identifier, my_record& record);
+    // T: the same check without storing; nothing changes on a broken
+    // session. The outcome's message is the answer's own text on a refusal.
+    EditOutcome Check(const std::string& identifier, my_record& record);
     // D.
     EditOutcome Delete(const std::string& identifier);
     // H: the help of a field of a kind (its form code, one character or none).
@@ -72,6 +73,7 @@ private:
         int count = 0;
         std::string first, second;
     };
+    // The hourglass on; no answer when the connection is broken.
     Answer Ask(char letter, const std::vector<std::string>& texts);
     // Why a request failed: empty when the session reported it, the server's
     // text, or MalformedText().

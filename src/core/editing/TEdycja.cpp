@@ -109,9 +109,9 @@ void TEdycja::StartEditing(const std::string& workingDirectory) {
     std::vector<FormMessage> messages;
     for (auto& [code, caption] : ServerKindList(session)) {
         if (mKinds.Find(code)) continue;  // one kind per code
-        const auto description = mRequests.Form(code);
-        if (!description) continue;  // the kind is left out of the menus
-        FormReadResult read = ReadFormDescription(*description, mSetup.pictureDirectory);
+        const RecordAnswer description = mRequests.Form(code);
+        if (!description.ok) continue;  // the kind is left out of the menus
+        FormReadResult read = ReadFormDescription(description.text, mSetup.pictureDirectory);
         for (auto& m : read.messages)
             if (messages.size() < kMaxFormMessages) messages.push_back(std::move(m));
         if (!read.root) continue;
@@ -119,9 +119,9 @@ void TEdycja::StartEditing(const std::string& workingDirectory) {
         kind->code = code;
         kind->caption = caption;
         kind->form = std::move(read.root);
-        if (const auto script = mRequests.Script(code)) {
+        if (const RecordAnswer script = mRequests.Script(code); script.ok) {
             std::vector<std::string> skipped;
-            std::istringstream lines(ServerScriptLines(*script, skipped));
+            std::istringstream lines(ServerScriptLines(script.text, skipped));
             const ErrorSink sink = [&messages](const std::string& m) {
                 if (messages.size() < kMaxFormMessages) messages.push_back({m, {}});
             };

@@ -20,15 +20,6 @@ const std::string kEmpty;
 constexpr std::int32_t kChunk = 10000;  // the size of the chunks the client sends
 constexpr std::string_view kDescriptorMark = "&struktura=";
 
-std::string ReplyError() { return "Bład odpowiedzi"_cp; }
-
-// The extension of a file name without its dot, at most 3 characters.
-std::string ShortExtension(const std::string& fileName) {
-    const auto slash = fileName.find_last_of('/');
-    const auto dot = fileName.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-    return fileName.substr(dot + 1, 3);
-}
 
 // A file written under a unique temporary name beside its target and renamed
 // onto it only when complete: a failed or aborted transfer leaves the target
@@ -79,6 +70,11 @@ private:
 
 }  // namespace
 
+const std::string& Answers::operator[](int i) const {
+    if (i < 1 || i > count || i > 50) return kEmpty;
+    return texts[static_cast<std::size_t>(i)];
+}
+
 const std::string& TVeltRecord::Item(int i) const {
     if (i < 1 || i > Count || i > 50) return kEmpty;
     return Items[static_cast<std::size_t>(i)];
@@ -111,57 +107,6 @@ void TVeltClient::ReportFailure() {
 }
 
 std::string TVeltClient::FailureText() const { return Broken() ? ErrorText() : BusyText(); }
-
-namespace {
-
-// Holds the connection for one request; a second holder is refused.
-class RequestHold {
-public:
-    explicit RequestHold(std::atomic<bool>& open) : mOpen(open) {
-        bool expected = false;
-        mHeld = mOpen.compare_exchange_strong(expected, true, std::memory_order_acq_rel);
-    }
-    ~RequestHold() {
-        if (mHeld) mOpen.store(false, std::memory_order_release);
-    }
-    RequestHold(const RequestHold&) = delete;
-    RequestHold& operator=(const RequestHold&) = delete;
-    bool Held() const { return mHeld; }
-
-private:
-    std::atomic<bool>& mOpen;
-    bool mHeld = false;
-};
-
-}  // namespace
-
-template <typename Body, typename Fallback>
-auto TVeltClient::Exchange(RequestCode code, int second, Body body, Fallback fallback) -> decltype(body()) {
-    RequestHold hold(mRequestOpen);
-    if (!hold.Held()) {
-        // Two requests must never interleave on the wire: one that starts
-        // while another is open is refused before it touches the socket.
-        ++mRefused;
-        assert(!"a request was begun while another is open on the same connection");
-        return fallback();
-    }
-    if (Broken()) return fallback();
-    BeginRequest();
-    PUTBYTE(static_cast<std::uint8_t>(code));
-    if (second >= 0) PUTBYTE(static_cast<std::uint8_t>(second));
-    auto result = body();
-    EndRequest();
-    if (Broken()) {
-        ReportFailure();
-        return fallback();
-    }
-    return result;
-}
-
-const std::string& TVeltClient::Answer(int i) const {
-    if (i < 1 || i > kMaxAnswers) return kEmpty;
-    return mAnswers[static_cast<std::size_t>(i)];
-}
 
 std::string TVeltClient::Parameter(std::string_view name) const {
     const std::string_view status(mStatus);
@@ -207,15 +152,16 @@ std::string TVeltClient::EncodePassword(std::int32_t challenge, std::string_view
     return wire::EncodePassword(challenge, text);
 }
 
-void TVeltClient::ReadAnswers() {
+Answers TVeltClient::ReadAnswers() {
+    Answers a;
     const std::int32_t n = GETINTEGER();
     if (n < 0 || n > kMaxAnswers) {
         Fail("Zła postać odpowiedzi ("_cp + std::to_string(n) + ")");
-    } else {
-        for (std::int32_t i = 1; i <= n; ++i) mAnswers[static_cast<std::size_t>(i)] = GETLONG();
-        mAnswerCount = n;
+        return a;
     }
-    if (Broken()) mAnswerCount = 0;
+    for (std::int32_t i = 1; i <= n; ++i) a.texts[static_cast<std::size_t>(i)] = GETLONG();
+    a.count = Broken() ? 0 : n;
+    return a;
 }
 
 RecordPtr TVeltClient::ReadRecord(std::uint32_t kind) {
@@ -256,7 +202,7 @@ void TVeltClient::ReadStatus() {
 }
 
 void TVeltClient::Goodbye() {
-    RequestHold hold(mRequestOpen);
+    detail::RequestHold hold(mRequestOpen);
     if (!hold.Held() || Broken()) return;
     BeginRequest();
     PUTBYTE(static_cast<std::uint8_t>(RequestCode::Goodbye));
@@ -269,14 +215,15 @@ std::string TVeltClient::Login(const std::string& user, const std::string& passw
     mLoggedIn = false;
     // The first step's reply is still read with any earlier key.
     // Each step gives 1 (accepted), 0 (refused by the server) or -1 (not made).
+    Answers answer;
     const int named = Exchange(
         RequestCode::User, -1,
         [&] {
             PUTSTRING(user);
             SEND();
-            ReadAnswers();
+            answer = ReadAnswers();
             SetKey({});
-            return mAnswerCount > 0 ? 1 : 0;
+            return answer.Answered() ? 1 : 0;
         },
         [] { return -1; });
     if (named < 0) return FailureText();
@@ -285,7 +232,7 @@ std::string TVeltClient::Login(const std::string& user, const std::string& passw
         return Broken() ? ErrorText() : "Błędna nazwa użytkownika"_cp;
     }
 
-    const std::string& text = mAnswers[1];
+    const std::string text = answer[1];
     std::int32_t challenge = 0;
     const char* first = text.data();
     const char* last = text.data() + text.size();
@@ -297,8 +244,8 @@ std::string TVeltClient::Login(const std::string& user, const std::string& passw
         [&] {
             PUTSTRING(EncodePassword(mChallenge, password));
             SEND();
-            ReadAnswers();
-            return mAnswerCount > 0 ? 1 : 0;
+            answer = ReadAnswers();
+            return answer.Answered() ? 1 : 0;
         },
         [] { return -1; });
     if (accepted < 0) return FailureText();
@@ -308,15 +255,15 @@ std::string TVeltClient::Login(const std::string& user, const std::string& passw
     }
 
     std::string result;
-    mRights = mAnswers[1];
+    mRights = answer[1];
     if (!right.empty() && mRights.find(right) == std::string::npos) result = "Brak uprawnień"_cp;
     if (result.empty()) {
         mLoggedIn = true;
         mUserName = user;
-        mProfile = mAnswerCount >= 2 ? mAnswers[2] : std::string();
+        mProfile = answer[2];
     }
-    if (mAnswerCount > 2) SetKey(mAnswers[3]);
-    mPasswordNotice = mAnswerCount >= 4 ? mAnswers[4] : std::string();
+    if (answer.count > 2) SetKey(answer[3]);
+    mPasswordNotice = answer[4];
     if (!result.empty()) {
         // The password was right but the right is missing: the server holds
         // a logged-in, possibly scrambled session. End it, so the connection
@@ -334,7 +281,7 @@ void TVeltClient::Logout() {
         [this] {
             PUTSTRING("");
             SEND();
-            ReadAnswers();
+            (void)ReadAnswers();
             return true;
         },
         [] { return false; });
@@ -353,10 +300,10 @@ std::string TVeltClient::ChangePassword(const std::string& newPassword) {
         [&] {
             PUTSTRING(EncodePassword(mChallenge, newPassword));
             SEND();
-            ReadAnswers();
-            if (mAnswerCount == 1) {
-                if (mAnswers[1].empty()) mPasswordNotice.clear();
-                return mAnswers[1];
+            const Answers a = ReadAnswers();
+            if (a.count == 1) {
+                if (a[1].empty()) mPasswordNotice.clear();
+                return a[1];
             }
             return Broken() ? ErrorText() : "Błędna odpowiedź serwera"_cp;
         },
@@ -476,269 +423,6 @@ void TVeltClient::SendFile(const std::string& fileName, const ProgressCallback& 
     if (progress) progress(size, size);
     std::fclose(f);
     if (shortRead) Message("Błąd odczytu pliku "_cp + fileName, SessionText::Failure);
-}
-
-void TVeltClient::ReleaseCollection(std::int32_t number) {
-    Exchange(
-        RequestCode::ReleaseCollection, -1,
-        [&] {
-            PUTINTEGER(number);
-            SEND();
-            (void)ReadRecord(0);
-            return true;
-        },
-        [] { return false; });
-}
-
-RecordPtr TVeltClient::Search(const std::string& query) {
-    return Exchange(
-        RequestCode::Search, -1,
-        [&] {
-            PUTSTRING(query);
-            SEND();
-            return ReadRecord(0);
-        },
-        [] { return RecordPtr(); });
-}
-
-std::string TVeltClient::ReaderRequest(const std::string& parameters) {
-    return Exchange(
-        RequestCode::Reader, -1,
-        [&] {
-            PUTSTRING("&client=VELT_TCP" + parameters);
-            SEND();
-            return GETSTRING();
-        },
-        [] { return std::string(); });
-}
-
-RecordPtr TVeltClient::IndexRequest(RequestCode code, std::int32_t kind, std::int32_t format,
-                                    std::int32_t parameter, const std::string* prefix,
-                                    const std::string* key) {
-    return Exchange(
-        code, -1,
-        [&] {
-            PUTINTEGER(kind);
-            PUTINTEGER(format);
-            PUTINTEGER(parameter);
-            if (prefix) PUTSTRING(*prefix);
-            if (key) PUTSTRING(*key);
-            SEND();
-            return ReadRecord(static_cast<std::uint32_t>(kind));
-        },
-        [] { return RecordPtr(); });
-}
-
-RecordPtr TVeltClient::IndexFindRequest(std::int32_t kind, std::int32_t format, std::int32_t parameter,
-                                        const std::string& key) {
-    return IndexRequest(RequestCode::IndexFind, kind, format, parameter, nullptr, &key);
-}
-
-RecordPtr TVeltClient::IndexFromRequest(std::int32_t kind, std::int32_t format, std::int32_t parameter,
-                                        const std::string& prefix, const std::string& key) {
-    return IndexRequest(RequestCode::IndexFrom, kind, format, parameter, &prefix, &key);
-}
-
-RecordPtr TVeltClient::IndexNextRequest(std::int32_t kind, std::int32_t format, std::int32_t parameter,
-                                        const std::string& prefix, const std::string& key) {
-    return IndexRequest(RequestCode::IndexNext, kind, format, parameter, &prefix, &key);
-}
-
-RecordPtr TVeltClient::IndexLastRequest(std::int32_t kind, std::int32_t format, std::int32_t parameter,
-                                        const std::string& prefix) {
-    return IndexRequest(RequestCode::IndexLast, kind, format, parameter, &prefix, &kEmpty);
-}
-
-RecordPtr TVeltClient::IndexPriorRequest(std::int32_t kind, std::int32_t format, std::int32_t parameter,
-                                         const std::string& prefix, const std::string& key) {
-    return IndexRequest(RequestCode::IndexPrior, kind, format, parameter, &prefix, &key);
-}
-
-bool TVeltClient::ReportRequest(ReportRequestKind second, const std::vector<std::int32_t>& ints,
-                                const std::vector<std::string>& texts, const std::string& target,
-                                const ProgressCallback& progress) {
-    return Exchange(
-        RequestCode::Report, static_cast<int>(second),
-        [&] {
-            for (std::int32_t v : ints) PUTINTEGER(v);
-            for (const auto& t : texts) PUTSTRING(t);
-            SEND();
-            return ReceiveFile(target, progress);
-        },
-        [] { return false; });
-}
-
-bool TVeltClient::CollectionReport(std::int32_t collection, std::int32_t report, const std::string& parameters,
-                                   const std::string& target, const ProgressCallback& progress) {
-    if (parameters.empty()) return ReportRequest(ReportRequestKind::Collection, {collection, report}, {}, target, progress);
-    return ReportRequest(ReportRequestKind::CollectionWithParameters, {collection, report}, {parameters}, target, progress);
-}
-
-bool TVeltClient::ListReport(std::int32_t report, const std::string& parameters, const std::string& records,
-                             const std::string& target, const ProgressCallback& progress) {
-    if (parameters.empty()) return ReportRequest(ReportRequestKind::List, {report}, {records}, target, progress);
-    return ReportRequest(ReportRequestKind::ListWithParameters, {report}, {parameters, records}, target, progress);
-}
-
-bool TVeltClient::ParameterReport(std::int32_t report, const std::string& parameters,
-                                  const std::string& target, const ProgressCallback& progress) {
-    return ReportRequest(ReportRequestKind::Parameters, {report}, {parameters}, target, progress);
-}
-
-bool TVeltClient::GetFile(const std::string& designation, const std::string& target,
-                          const ProgressCallback& progress) {
-    return Exchange(
-        RequestCode::File, 1,
-        [&] {
-            PUTSTRING(designation);
-            SEND();
-            return ReceiveFile(target, progress);
-        },
-        [] { return false; });
-}
-
-bool TVeltClient::EditRequest(char letter, const std::vector<std::string>& texts) {
-    return Exchange(
-        RequestCode::Edit, static_cast<unsigned char>(letter),
-        [&] {
-            for (const auto& t : texts) PUTSTRING(t);
-            SEND();
-            ReadAnswers();
-            return mAnswerCount > 0;
-        },
-        [this] {
-            mAnswerCount = 0;
-            return false;
-        });
-}
-
-bool TVeltClient::EditRequestG(std::int32_t number, const std::string& text) {
-    return Exchange(
-        RequestCode::Edit, 'G',
-        [&] {
-            PUTINTEGER(number);
-            PUTSTRING(text);
-            SEND();
-            ReadAnswers();
-            return mAnswerCount > 0;
-        },
-        [this] {
-            mAnswerCount = 0;
-            return false;
-        });
-}
-
-std::string TVeltClient::ProgramAnswer(char second, const std::vector<std::string>& texts) {
-    return Exchange(
-        RequestCode::Program, second,
-        [&] {
-            for (const auto& t : texts) PUTSTRING(t);
-            SEND();
-            ReadAnswers();
-            if (mAnswerCount == 1) return mAnswers[1];
-            if (mAnswerCount == 2) return mAnswers[2];
-            return ReplyError();
-        },
-        [this] { return FailureText(); });
-}
-
-std::string TVeltClient::ProgramRun(const std::string& id, const std::string& parameters,
-                                    const std::string& records) {
-    return ProgramAnswer('X', {id, parameters, records});
-}
-
-std::string TVeltClient::ProgramCheck(const std::string& id) { return ProgramAnswer('D', {id}); }
-
-std::string TVeltClient::SetFilters(const std::string& flags) {
-    return Exchange(
-        RequestCode::Filters, 'S',
-        [&] {
-            PUTSTRING(flags);
-            SEND();
-            ReadAnswers();
-            return mAnswerCount == 1 ? mAnswers[1] : ReplyError();
-        },
-        [this] { return FailureText(); });
-}
-
-std::string TVeltClient::GetFilters(std::string& data) {
-    data.clear();
-    return Exchange(
-        RequestCode::Filters, 'G',
-        [&] {
-            SEND();
-            ReadAnswers();
-            if (mAnswerCount == 2) data = mAnswers[2];
-            if (mAnswerCount == 1 || mAnswerCount == 2) return mAnswers[1];
-            return ReplyError();
-        },
-        [this] { return FailureText(); });
-}
-
-std::string TVeltClient::FirstAnswer(RequestCode code, char second, const std::vector<std::string>& texts) {
-    return Exchange(
-        code, second,
-        [&] {
-            for (const auto& t : texts) PUTSTRING(t);
-            SEND();
-            ReadAnswers();
-            return mAnswerCount >= 1 ? mAnswers[1] : ReplyError();
-        },
-        [this] { return FailureText(); });
-}
-
-std::string TVeltClient::AttachmentList(const std::string& id) {
-    return FirstAnswer(RequestCode::Attachment, 'L', {id});
-}
-
-std::string TVeltClient::AttachmentKinds(const std::string& id) {
-    return FirstAnswer(RequestCode::Attachment, 'F', {id});
-}
-
-bool TVeltClient::AttachmentGet(const std::string& id, const std::string& name, const std::string& target,
-                                const ProgressCallback& progress) {
-    return Exchange(
-        RequestCode::Attachment, 'G',
-        [&] {
-            PUTSTRING(id);
-            PUTSTRING(name);
-            SEND();
-            return ReceiveFile(target, progress);
-        },
-        [] { return false; });
-}
-
-std::string TVeltClient::AttachmentAdd(const std::string& id, const std::string& fileName,
-                                       const ProgressCallback& progress) {
-    return Exchange(
-        RequestCode::Attachment, 'A',
-        [&] {
-            PUTSTRING(id);
-            PUTSTRING(ShortExtension(fileName));
-            SendFile(fileName, progress);
-            ReadAnswers();
-            return mAnswerCount >= 1 ? mAnswers[1] : ReplyError();
-        },
-        [this] { return FailureText(); });
-}
-
-std::string TVeltClient::AttachmentAddAs(const std::string& id, const std::string& name,
-                                         const std::string& fileName, const ProgressCallback& progress) {
-    return Exchange(
-        RequestCode::Attachment, 'S',
-        [&] {
-            PUTSTRING(id);
-            PUTSTRING(name);
-            PUTSTRING(ShortExtension(fileName));
-            SendFile(fileName, progress);
-            ReadAnswers();
-            return mAnswerCount >= 1 ? mAnswers[1] : ReplyError();
-        },
-        [this] { return FailureText(); });
-}
-
-std::string TVeltClient::AttachmentDelete(const std::string& id, const std::string& name) {
-    return FirstAnswer(RequestCode::Attachment, 'D', {id, name});
 }
 
 }  // namespace velt

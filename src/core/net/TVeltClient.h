@@ -1,8 +1,11 @@
 #pragma once
-// The client side of the catalogue server's request/reply protocol: the
-// status text and its parameters, the two reply shapes, login and logout with
-// the challenge-encoded password, the keep-alive exchange, file transfers in
-// chunks, and one method per request.
+// The session with a catalogue server: the connection and its one rule for
+// every exchange, the status text and its parameters, login and logout with
+// the challenge-encoded password, the keep-alive exchange, the two reply
+// shapes and file transfers in chunks. The requests themselves live in one
+// module per family, each made through Exchange and returning its values:
+// net/IndexRequests.h, net/SearchRequests.h, net/RecordRequests.h,
+// net/FileRequests.h, net/ProgramRequests.h.
 //
 // Every request is one synchronous exchange on the calling thread, made
 // through one helper with one rule for results and one for failures:
@@ -30,6 +33,7 @@
 #include "net/VrSocket.h"
 
 #include <array>
+#include <cassert>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -51,6 +55,18 @@ struct TVeltRecord {
 };
 
 using RecordPtr = std::unique_ptr<TVeltRecord>;
+
+// The answer reply: up to 50 texts. No answer (a failure, or a count out of
+// range) has count 0.
+struct Answers {
+    std::int32_t count = 0;
+    std::array<std::string, 51> texts;  // texts[1] .. texts[50]; texts[0] unused
+
+    // texts[i], or the empty text outside 1..count: a text the answer did
+    // not carry is never taken from an earlier one.
+    const std::string& operator[](int i) const;
+    bool Answered() const { return count > 0; }
+};
 
 // Progress of a transfer: bytes done and the total.
 using ProgressCallback = std::function<void(std::int64_t done, std::int64_t total)>;
@@ -94,68 +110,11 @@ public:
     // The keep-alive exchange (timer thread).
     void KeepAlive() override;
 
-    // Reads a file transfer into target (none: read and dropped). The target
-    // is written through a temporary file beside it and appears only when the
-    // whole transfer arrived. False when aborted, broken or not writable.
-    bool ReceiveFile(const std::string& target, const ProgressCallback& progress);
-    // Sends the file in chunks of at most 10000 bytes (an unreadable file is
-    // sent as an empty transfer).
-    void SendFile(const std::string& fileName, const ProgressCallback& progress);
-
-    // --- the requests ---
     void RequestStatus();                                         // 30
     void Goodbye();                                               // 0
-    void ReleaseCollection(std::int32_t number);                  // 6
-    RecordPtr Search(const std::string& query);                   // 15
-    std::string ReaderRequest(const std::string& parameters);     // 38
-    RecordPtr IndexFindRequest(std::int32_t kind, std::int32_t format, std::int32_t parameter,
-                               const std::string& key);           // 50
-    RecordPtr IndexFromRequest(std::int32_t kind, std::int32_t format, std::int32_t parameter,
-                               const std::string& prefix, const std::string& key);  // 55
-    RecordPtr IndexNextRequest(std::int32_t kind, std::int32_t format, std::int32_t parameter,
-                               const std::string& prefix, const std::string& key);  // 56
-    RecordPtr IndexLastRequest(std::int32_t kind, std::int32_t format, std::int32_t parameter,
-                               const std::string& prefix);        // 57
-    RecordPtr IndexPriorRequest(std::int32_t kind, std::int32_t format, std::int32_t parameter,
-                                const std::string& prefix, const std::string& key);  // 58
-    // 100/1 or, with parameters, 100/6.
-    bool CollectionReport(std::int32_t collection, std::int32_t report, const std::string& parameters,
-                          const std::string& target, const ProgressCallback& progress);
-    // 100/2 or, with parameters, 100/7; records: identifiers each followed by "|".
-    bool ListReport(std::int32_t report, const std::string& parameters, const std::string& records,
-                    const std::string& target, const ProgressCallback& progress);
-    // 100/3.
-    bool ParameterReport(std::int32_t report, const std::string& parameters,
-                         const std::string& target, const ProgressCallback& progress);
-    // 120/1.
-    bool GetFile(const std::string& designation, const std::string& target,
-                 const ProgressCallback& progress);
-    // 200 and a letter of F A N O X D with one text, U T with two, H L S with
-    // two, I with three. The reply is left in Answers: Answers[1] the error
-    // text (empty on success), Answers[2] the data. False when nothing came.
-    bool EditRequest(char letter, const std::vector<std::string>& texts);
-    // 200 G: one int and one text.
-    bool EditRequestG(std::int32_t number, const std::string& text);
-    // 201 X: records empty, identifiers each followed by "|", or "@" and a collection number.
-    std::string ProgramRun(const std::string& id, const std::string& parameters, const std::string& records);
-    std::string ProgramCheck(const std::string& id);              // 201 D
-    std::string SetFilters(const std::string& flags);             // 202 S
-    // 202 G: the error text (empty on success) and, with two answers, the data.
-    std::string GetFilters(std::string& data);
-    std::string AttachmentList(const std::string& id);            // 220 L
-    std::string AttachmentKinds(const std::string& id);           // 220 F
-    bool AttachmentGet(const std::string& id, const std::string& name, const std::string& target,
-                       const ProgressCallback& progress);         // 220 G
-    std::string AttachmentAdd(const std::string& id, const std::string& fileName,
-                              const ProgressCallback& progress);  // 220 A
-    std::string AttachmentAddAs(const std::string& id, const std::string& name,
-                                const std::string& fileName, const ProgressCallback& progress);  // 220 S
-    std::string AttachmentDelete(const std::string& id, const std::string& name);  // 220 D
 
     // --- state ---
     const std::string& Status() const { return mStatus; }
-    const std::string& Answer(int i) const;  // Answers[i], 1..50
-    std::int32_t AnswerCount() const { return mAnswerCount; }
     std::int32_t Challenge() const { return mChallenge; }
     bool LoggedIn() const { return mLoggedIn; }
     const std::string& Rights() const { return mRights; }
@@ -170,7 +129,6 @@ public:
     // How many requests were refused because another was open (tests).
     std::uint64_t RefusedRequests() const { return mRefused.load(); }
 
-private:
     // The one way a request is made: refused (fallback() returned, nothing
     // sent) while another request is open or when the connection is broken;
     // otherwise BeginRequest, the code and second byte (when not negative),
@@ -178,36 +136,33 @@ private:
     // exchange is reported once and gives fallback().
     template <typename Body, typename Fallback>
     auto Exchange(RequestCode code, int second, Body body, Fallback fallback) -> decltype(body());
-    // Reads an answer reply into Answers/AnswerCount (0 after a failure).
-    void ReadAnswers();
-    // Reads a record reply; none for a count outside 1..50.
+    // The request's result text when it could not be made: ErrorText when
+    // broken, BusyText when refused.
+    std::string FailureText() const;
+
+    // Inside an exchange: an answer reply (count 0 after a failure), a
+    // record reply (none for a count outside 1..50).
+    Answers ReadAnswers();
     RecordPtr ReadRecord(std::uint32_t kind);
+
+    // Inside an exchange: a file transfer read into target (none: read and
+    // dropped), through a temporary file beside it that appears only when
+    // the whole transfer arrived; false when aborted, broken or not writable.
+    bool ReceiveFile(const std::string& target, const ProgressCallback& progress);
+    // Sends the file in chunks of at most 10000 bytes (an unreadable file is
+    // sent as an empty transfer).
+    void SendFile(const std::string& fileName, const ProgressCallback& progress);
+
+private:
     // The status request (30) and, once per connection, the notice in it.
     void ReadStatus();
     // Hands the first failure of the connection to the owner, once.
     void ReportFailure();
     // Tells the owner a text.
     void Message(const std::string& text, SessionText kind) const;
-    // What a text request gives when it could not be made: ErrorText when
-    // broken, BusyText when refused.
-    std::string FailureText() const;
-    RecordPtr IndexRequest(RequestCode code, std::int32_t kind, std::int32_t format,
-                           std::int32_t parameter, const std::string* prefix, const std::string* key);
-    bool ReportRequest(ReportRequestKind second, const std::vector<std::int32_t>& ints,
-                       const std::vector<std::string>& texts, const std::string& target,
-                       const ProgressCallback& progress);
-    // A request (code and second byte) whose items are texts, answered by an
-    // answer reply whose first text is the result (at least one answer
-    // accepted).
-    std::string FirstAnswer(RequestCode code, char second, const std::vector<std::string>& texts);
-    // An answer request whose accepted counts give Answers[1] or Answers[2]
-    // (the program requests): "Bład odpowiedzi" for any other count.
-    std::string ProgramAnswer(char second, const std::vector<std::string>& texts);
 
     MessageCallback mOnMessage;
     std::string mStatus;
-    std::array<std::string, kMaxAnswers + 1> mAnswers;
-    std::int32_t mAnswerCount = 0;
     std::int32_t mChallenge = 0;
     bool mLoggedIn = false;
     std::string mRights;
@@ -219,5 +174,51 @@ private:
     std::atomic<bool> mFailureReported{false};
     std::atomic<std::uint64_t> mRefused{0};
 };
+
+namespace detail {
+
+// Holds the connection for one request; a second holder is refused.
+class RequestHold {
+public:
+    explicit RequestHold(std::atomic<bool>& open) : mOpen(open) {
+        bool expected = false;
+        mHeld = mOpen.compare_exchange_strong(expected, true, std::memory_order_acq_rel);
+    }
+    ~RequestHold() {
+        if (mHeld) mOpen.store(false, std::memory_order_release);
+    }
+    RequestHold(const RequestHold&) = delete;
+    RequestHold& operator=(const RequestHold&) = delete;
+    bool Held() const { return mHeld; }
+
+private:
+    std::atomic<bool>& mOpen;
+    bool mHeld = false;
+};
+
+}  // namespace detail
+
+template <typename Body, typename Fallback>
+auto TVeltClient::Exchange(RequestCode code, int second, Body body, Fallback fallback) -> decltype(body()) {
+    detail::RequestHold hold(mRequestOpen);
+    if (!hold.Held()) {
+        // Two requests must never interleave on the wire: one that starts
+        // while another is open is refused before it touches the socket.
+        ++mRefused;
+        assert(!"a request was begun while another is open on the same connection");
+        return fallback();
+    }
+    if (Broken()) return fallback();
+    BeginRequest();
+    PUTBYTE(static_cast<std::uint8_t>(code));
+    if (second >= 0) PUTBYTE(static_cast<std::uint8_t>(second));
+    auto result = body();
+    EndRequest();
+    if (Broken()) {
+        ReportFailure();
+        return fallback();
+    }
+    return result;
+}
 
 }  // namespace velt

@@ -1,4 +1,5 @@
 #include "reports/ReportRuns.h"
+#include "net/FileRequests.h"
 
 #include "catalogue/velt_files.h"
 #include "text/CpLiteral.h"
@@ -52,14 +53,14 @@ std::string RunScopedReport(velt_files& files, const velt_report& report, Report
     context.longOps.run_with_progress("Tworzenie zestawienia"_cp, [&] {
         switch (scope) {
             case ReportScope::RemoteCollection:
-                received = files.Session->CollectionReport(collection, report.Id, values, target, {});
+                received = CollectionReport(*files.Session, collection, report.Id, values, target, {});
                 break;
             case ReportScope::LocalCollection:
             case ReportScope::Record:
-                received = files.Session->ListReport(report.Id, values, records, target, {});
+                received = ListReport(*files.Session, report.Id, values, records, target, {});
                 break;
             case ReportScope::Parameters:
-                received = files.Session->ParameterReport(report.Id, values, target, {});
+                received = ParameterReport(*files.Session, report.Id, values, target, {});
                 break;
         }
     });

@@ -1,4 +1,5 @@
 #include "search/SearchService.h"
+#include "net/SearchRequests.h"
 
 #include "catalogue/velt_files.h"
 #include "common/Prompts.h"
@@ -128,20 +129,19 @@ bool SearchService::ReadFilters(std::vector<FilterBox>& boxes) {
     boxes.clear();
     velt_files* files = mShell.Current();
     if (!files || !files->Ready) return false;
-    std::string flags;
-    const std::string error = files->Session->GetFilters(flags);
-    if (!error.empty()) {
-        if (!files->Session->Broken()) mPrompts.show_error(error);
+    const FilterAnswer answer = GetFilters(*files->Session);
+    if (!answer.error.empty()) {
+        if (!files->Session->Broken()) mPrompts.show_error(answer.error);
         return false;
     }
-    boxes = FilterBoxes(files->Filters, flags);
+    boxes = FilterBoxes(files->Filters, answer.flags);
     return true;
 }
 
 bool SearchService::WriteFilters(const std::vector<FilterBox>& boxes) {
     velt_files* files = mShell.Current();
     if (!files || !files->Ready) return false;
-    const std::string error = files->Session->SetFilters(FilterFlagsOf(boxes));
+    const std::string error = SetFilters(*files->Session, FilterFlagsOf(boxes));
     if (!error.empty()) {
         if (!files->Session->Broken()) mPrompts.show_error(error);
         return false;

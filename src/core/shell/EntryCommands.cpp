@@ -1,4 +1,5 @@
 #include "shell/EntryCommands.h"
+#include "net/FileRequests.h"
 
 #include "browse/PresentationTabs.h"
 #include "catalogue/velt_files.h"
@@ -80,7 +81,7 @@ void EntryCommands::FetchPicture(const std::string& designation) {
         mPrompts.show_error("Brak dostępu do folderu roboczego"_cp);
         return;
     }
-    const bool ok = files->Session->GetFile(designation, path, [this](std::int64_t done, std::int64_t total) {
+    const bool ok = GetFile(*files->Session, designation, path, [this](std::int64_t done, std::int64_t total) {
         mLongOps.download_progress(done, total);
     });
     mLongOps.download_progress(1, 1);
@@ -101,7 +102,7 @@ void EntryCommands::FetchAttachment(const std::string& identifier, const std::st
     }
     bool ok = false;
     mLongOps.run_with_gauge([&](const GaugeFunction& gauge) {
-        ok = files->Session->AttachmentGet(identifier, name, path,
+        ok = AttachmentGet(*files->Session, identifier, name, path,
                                            [&](std::int64_t done, std::int64_t total) { gauge(done, total); });
     });
     if (!ok) {
