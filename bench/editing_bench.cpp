@@ -96,7 +96,7 @@ struct EditingSession {
     QuietPrompts prompts;
     std::optional<TEdycja> editing;
     EditingSession(int port, EditorView& window) : files("127.0.0.1", nullptr, true, port) {
-        files.Session->Login("bibliotekarz", "bibliotekarz", "modyfikowanie");
+        files.Connection().Login("bibliotekarz", "bibliotekarz", "modyfikowanie");
         files.LoadDescriptor();
         editing.emplace(files, prompts, window, EditingNotifications{});
         editing->StartEditing({});

@@ -18,7 +18,7 @@ int OpenCatalogue(CliContext& ctx, std::unique_ptr<velt_files>& files) {
     files = std::make_unique<velt_files>(std::move(session), true);
     if (!files->Ready) {
         if (!files->ErrorReported()) PrintLine(stderr, files->ErrorText);
-        return files->Session && files->Session->Broken() ? kExitNoConnection : kExitRefused;
+        return files->Broken() ? kExitNoConnection : kExitRefused;
     }
     return kExitOk;
 }
@@ -92,7 +92,7 @@ int BrowseCommand(CliContext& ctx) {
         else
             index->Next();
     }
-    return files->Session->Broken() ? kExitNoConnection : kExitOk;
+    return files->Broken() ? kExitNoConnection : kExitOk;
 }
 
 }  // namespace velt::cli

@@ -44,10 +44,10 @@ int Usage() {
 class RecordCli {
 public:
     explicit RecordCli(std::unique_ptr<velt_files> files)
-        : mFiles(std::move(files)), mRequests(*mFiles->Session, mPrompts) {}
+        : mFiles(std::move(files)), mRequests(mFiles->Connection(), mPrompts) {}
     ~RecordCli() { ReleaseReservation(); }
 
-    int Failure() const { return mFiles->Session->Broken() ? kExitNoConnection : kExitRefused; }
+    int Failure() const { return mFiles->Broken() ? kExitNoConnection : kExitRefused; }
     // Says why, unless the session has said so already.
     static void Say(const std::string& message) {
         if (!message.empty()) PrintLine(stderr, message);
@@ -76,7 +76,7 @@ public:
         return true;
     }
     void ReleaseReservation() {
-        if (mReserved.empty() || mFiles->Session->Broken()) return;
+        if (mReserved.empty() || mFiles->Broken()) return;
         mRequests.Release(mReserved);
         mReserved.clear();
     }
@@ -85,7 +85,7 @@ public:
 
     bool IsKind(const std::string& code) const {
         if (code.size() != 1) return false;
-        for (const auto& [kind, caption] : ServerKindList(*mFiles->Session))
+        for (const auto& [kind, caption] : ServerKindList(mFiles->Connection()))
             if (RecordKinds::SameCode(kind, code)) return true;
         return false;
     }
@@ -164,7 +164,7 @@ int SaveOrCheck(RecordCli& cli, const std::string& id, bool save) {
     ApplyInput(record);
     const EditOutcome o = save ? cli.Requests().Save(stored, record) : cli.Requests().Check(stored, record);
     if (!o.ok) {
-        if (cli.Files().Session->Broken()) return kExitNoConnection;
+        if (cli.Files().Broken()) return kExitNoConnection;
         PrintErrors(o.message, record);
         return kExitRefused;
     }
@@ -182,7 +182,7 @@ int OpenCatalogue(CliContext& ctx, std::unique_ptr<velt_files>& files) {
     files = std::make_unique<velt_files>(std::move(session), true);
     if (!files->Ready) {
         if (!files->ErrorReported()) PrintLine(stderr, files->ErrorText);
-        return files->Session && files->Session->Broken() ? kExitNoConnection : kExitRefused;
+        return files->Broken() ? kExitNoConnection : kExitRefused;
     }
     return kExitOk;
 }

@@ -104,7 +104,7 @@ int ReportCommand(CliContext& ctx) {
     velt_files files(std::move(session), true);
     if (!files.Ready) {
         if (!files.ErrorReported()) PrintLine(stderr, files.ErrorText);
-        return files.Session->Broken() ? kExitNoConnection : kExitRefused;
+        return files.Broken() ? kExitNoConnection : kExitRefused;
     }
     const velt_report* report = nullptr;
     for (const velt_report& r : files.Reports)
@@ -118,8 +118,8 @@ int ReportCommand(CliContext& ctx) {
     ReportScope scope = ReportScope::Parameters;
     if (!remote.empty()) {
         scope = ReportScope::RemoteCollection;
-        const SearchOutcome found = InterpretSearchReply(Search(*files.Session, UtfVeltwin().Convert(remote)).get());
-        if (files.Session->Broken()) return kExitNoConnection;
+        const SearchOutcome found = InterpretSearchReply(Search(files.Connection(), UtfVeltwin().Convert(remote)).get());
+        if (files.Broken()) return kExitNoConnection;
         if (!found.error.empty() || found.collection == 0) {
             PrintLine(stderr, found.error.empty() ? "Zła postać odpowiedzi serwera"_cp : found.error);
             return kExitRefused;
@@ -147,7 +147,7 @@ int ReportCommand(CliContext& ctx) {
     const std::string work =
         RunScopedReport(files, *report, scope, records, UtfVeltwin().Convert(params), context);
     if (work.empty()) {
-        if (files.Session->Broken()) return kExitNoConnection;
+        if (files.Broken()) return kExitNoConnection;
         PrintLine(stderr, prompts.shown);
         return kExitRefused;
     }

@@ -23,7 +23,7 @@ int OpenFiles(CliContext& ctx, std::unique_ptr<velt_files>& files) {
     files = std::make_unique<velt_files>(std::move(session), true);
     if (!files->Ready) {
         if (!files->ErrorReported()) PrintLine(stderr, files->ErrorText);
-        return files->Session->Broken() ? kExitNoConnection : kExitRefused;
+        return files->Broken() ? kExitNoConnection : kExitRefused;
     }
     return kExitOk;
 }
@@ -64,14 +64,14 @@ int SearchCommand(CliContext& ctx) {
     std::unique_ptr<velt_files> files;
     if (const int rc = OpenFiles(ctx, files); rc != kExitOk) return rc;
     if (hasFilters) {
-        const std::string error = SetFilters(*files->Session, UtfVeltwin().Convert(flags));
+        const std::string error = SetFilters(files->Connection(), UtfVeltwin().Convert(flags));
         if (!error.empty()) {
-            if (!files->Session->Broken()) PrintLine(stderr, error);
-            return files->Session->Broken() ? kExitNoConnection : kExitRefused;
+            if (!files->Broken()) PrintLine(stderr, error);
+            return files->Broken() ? kExitNoConnection : kExitRefused;
         }
     }
-    const RecordPtr reply = Search(*files->Session, UtfVeltwin().Convert(ctx.args[0]));
-    if (files->Session->Broken()) return kExitNoConnection;
+    const RecordPtr reply = Search(files->Connection(), UtfVeltwin().Convert(ctx.args[0]));
+    if (files->Broken()) return kExitNoConnection;
     const SearchOutcome outcome = InterpretSearchReply(reply.get());
     if (!outcome.error.empty()) {
         PrintLine(stderr, outcome.error);
@@ -104,7 +104,7 @@ int SearchCommand(CliContext& ctx) {
             }
         }
     }
-    return files->Session->Broken() ? kExitNoConnection : kExitOk;
+    return files->Broken() ? kExitNoConnection : kExitOk;
 }
 
 // velt-cli ... query elementary INDEX [--sort N] KIND OP TEXT... [--then KIND OP TEXT...]...

@@ -143,7 +143,7 @@ struct Editing {
                 },
                 true, server.Port()) {
         EXPECT_TRUE(files.Ready) << files.ErrorText;
-        EXPECT_EQ(files.Session->Login(user, user, "modyfikowanie"), "");
+        EXPECT_EQ(files.Connection().Login(user, user, "modyfikowanie"), "");
         files.LoadDescriptor();
         EditingNotifications n;
         n.changed = [this](const std::string& s, const std::string& id) { changes.push_back(s + ">" + id); };

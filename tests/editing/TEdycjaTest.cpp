@@ -455,13 +455,13 @@ TEST_F(EditingTest, NothingTypedIsLostWhenTheConnectionDropsDuringASave) {
         // The connection goes during a check; the save after it cannot reach the server.
         sServer->Control("close 200T 1");
         e->session->CheckActive();
-        EXPECT_TRUE(e->files.Session->Broken());
+        EXPECT_TRUE(e->files.Broken());
         e->session->SaveActive();
         ASSERT_EQ(e->session->SheetCount(), 2) << "a failed save keeps the sheet";
         edit_sheet& s = e->Sheet(0);
         EXPECT_EQ(s.Record().GetValue("250Z.1.1.1.1"), "Wyd. po awarii");
         ASSERT_EQ(s.Record().errors().size(), 1u);
-        EXPECT_EQ(s.Record().errors()[0].message, e->files.Session->ErrorText());
+        EXPECT_EQ(s.Record().errors()[0].message, e->files.ConnectionError());
         EXPECT_EQ(e->sessionMessages.size(), 1u) << "the failure is told once, by the session";
         EXPECT_TRUE(e->prompts.Take().empty()) << "and not again by the editor";
         // Leaving: the user is asked, and the changes are kept.
@@ -509,7 +509,7 @@ TEST_F(EditingTest, ChangesThatCannotBeKeptKeepTheirSheetOpen) {
     e->Sheet().Record().SetValue("250Z.1.1.1.1", "bez katalogu");
     sServer->Control("close 200T 1");
     e->session->CheckActive();
-    ASSERT_TRUE(e->files.Session->Broken());
+    ASSERT_TRUE(e->files.Broken());
     e->prompts.Take();
     e->prompts.answers = {kYes};
     EXPECT_FALSE(e->session->StopEditing(false)) << "nowhere to keep them: editing goes on";

@@ -70,7 +70,7 @@ TEST(TOknoLogowania, EnterMovesToThePasswordAndThenLogsIn) {
     SetPlainMessageHandler({});
     EXPECT_EQ(shown, std::vector<std::string>{"Błędne hasło"_cp});
     EXPECT_TRUE(flow.LoggedIn());
-    EXPECT_TRUE(files.Session->LoggedIn());
+    EXPECT_TRUE(files.LoggedIn());
 }
 
 TEST(TOknoZmianyHasla, AsksForAMaskedEntryUnderItsPrompt) {

@@ -92,12 +92,12 @@ TEST(Startup, LoginWindowLogsInToTheServerAndLogoutReturnsToModeOne) {
     QTimer::singleShot(0, fill);
     form.LoginButton->trigger();
     EXPECT_EQ(form.Shell().Mode(), ShellMode::LoggedIn);
-    EXPECT_EQ(form.Shell().Current()->LoadedProfile, form.Shell().Current()->Session->Profile());
-    EXPECT_TRUE(form.Shell().Current()->Session->LoggedIn());
+    EXPECT_EQ(form.Shell().Current()->LoadedProfile, form.Shell().Current()->Profile());
+    EXPECT_TRUE(form.Shell().Current()->LoggedIn());
     form.LogoutButton->trigger();
     EXPECT_EQ(form.Shell().Mode(), ShellMode::LoggedOut);
-    EXPECT_FALSE(form.Shell().Current()->Session->LoggedIn());
-    EXPECT_FALSE(form.Shell().Current()->Session->Broken());
+    EXPECT_FALSE(form.Shell().Current()->LoggedIn());
+    EXPECT_FALSE(form.Shell().Current()->Broken());
     EXPECT_TRUE(dismiss.texts.contains(QString::fromUtf8("Witamy w katalogu demonstracyjnym"))) << "the greeting";
 }
 

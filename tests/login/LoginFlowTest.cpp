@@ -57,9 +57,9 @@ TEST(LoginFlow, RefusalsShowTheReasonAndLeaveNoEditingService) {
         EXPECT_FALSE(f.flow.Accept(f.files, c.user, c.password));
         EXPECT_EQ(f.user.shown, std::vector<std::string>{"plain:" + c.reason});
         EXPECT_FALSE(f.flow.LoggedIn());
-        EXPECT_FALSE(f.files.Session->LoggedIn());
-        EXPECT_EQ(f.files.Session->Key(), "") << "no half-logged-in, scrambled session is left";
-        EXPECT_FALSE(f.files.Session->Broken()) << f.files.Session->ErrorText();
+        EXPECT_FALSE(f.files.LoggedIn());
+        EXPECT_EQ(f.files.Connection().Key(), "") << "no half-logged-in, scrambled session is left";
+        EXPECT_FALSE(f.files.Broken()) << f.files.ConnectionError();
     }
 }
 
@@ -70,11 +70,11 @@ TEST(LoginFlow, SuccessReloadsTheDescriptorOnlyWhenTheProfileChanged) {
     EXPECT_TRUE(f.flow.LoggedIn());
     EXPECT_EQ(f.services, 1);
     EXPECT_EQ(f.files.Indexes[0].get(), before) << "same profile: no reload";
-    f.flow.Logout(*f.files.Session);
+    f.flow.Logout(f.files.Connection());
     EXPECT_FALSE(f.flow.LoggedIn());
 
     EXPECT_TRUE(f.flow.Accept(f.files, "admin", "admin"));
-    EXPECT_EQ(f.files.Session->Profile(), "p-admin");
+    EXPECT_EQ(f.files.Profile(), "p-admin");
     ASSERT_EQ(f.files.Indexes.size(), 2u) << "the descriptor was read for the new profile";
     EXPECT_EQ(f.files.Indexes[1]->Name, "admin");
     EXPECT_TRUE(f.user.shown.empty());
@@ -90,7 +90,7 @@ TEST(LoginFlow, ForcedPasswordChangeAsksTwiceAndGoesOnUntilSettled) {
                                                        "message:" + "Hasło zostało zmienione"_cp}));
     EXPECT_EQ(f.user.prompts.front(), "Nowe hasło:"_cp);
     EXPECT_EQ(f.user.prompts[1], "Powtórz nowe hasło:"_cp);
-    EXPECT_TRUE(f.files.Session->PasswordNotice().empty());
+    EXPECT_TRUE(f.files.Connection().PasswordNotice().empty());
     EXPECT_TRUE(f.flow.LoggedIn());
 }
 
@@ -99,7 +99,7 @@ TEST(LoginFlow, GivingUpThePasswordChangeLogsOutAgain) {
     f.user.entries = {std::nullopt};
     EXPECT_FALSE(f.flow.Accept(f.files, "nowy", "nowy"));
     EXPECT_FALSE(f.flow.LoggedIn());
-    EXPECT_FALSE(f.files.Session->LoggedIn());
+    EXPECT_FALSE(f.files.LoggedIn());
     EXPECT_EQ(f.peer.Count(128), 2) << "the login and the logout";
 }
 
@@ -108,7 +108,7 @@ TEST(LoginFlow, AutoLoginNeverOffersThePasswordChange) {
     EXPECT_FALSE(f.flow.AutoLogin(&f.files, "nowy", "nowy"));
     EXPECT_TRUE(f.user.prompts.empty());
     EXPECT_FALSE(f.flow.LoggedIn());
-    EXPECT_FALSE(f.files.Session->LoggedIn());
+    EXPECT_FALSE(f.files.LoggedIn());
     EXPECT_TRUE(f.flow.AutoLogin(&f.files, "admin", "admin"));
     EXPECT_TRUE(f.flow.LoggedIn());
     EXPECT_EQ(f.files.Indexes.size(), 2u);

@@ -137,7 +137,7 @@ TEST_F(SourcesTest, ADoubleClickTogglesTheLocalCollectionAndItsCheckMark) {
 }
 
 TEST_F(SourcesTest, CollectionsTravelBetweenTheServerAndTheClient) {
-    const RecordPtr found = Search(*files->Session, "\"tytuł\" SŁOWO \"histori\""_cp);
+    const RecordPtr found = Search(files->Connection(), "\"tytuł\" SŁOWO \"histori\""_cp);
     ASSERT_NE(found, nullptr);
     ASSERT_GE(found->Count, 2);
     files->RemoteCollection = std::stoi(found->Item(1));
@@ -151,7 +151,7 @@ TEST_F(SourcesTest, CollectionsTravelBetweenTheServerAndTheClient) {
     EXPECT_TRUE(wrote);
     EXPECT_EQ(ReadCollectionFile(dir.Path() + "zdalna.num").lines.size(), static_cast<std::size_t>(count));
     // The local collection back to the server as a query.
-    const RecordPtr again = Search(*files->Session, LocalCollectionQuery(local->Collection(), *files));
+    const RecordPtr again = Search(files->Connection(), LocalCollectionQuery(local->Collection(), *files));
     ASSERT_NE(again, nullptr);
     ASSERT_GE(again->Count, 2);
     EXPECT_EQ(std::stol(again->Item(2)), count);

@@ -156,7 +156,7 @@ TEST_F(MainWindowModels, CollectionCommandsRunFromBeginningToEndWithoutAWindow) 
 TEST_F(MainWindowModels, AttachmentsOfferTheDescriptorsNamesOrTheServersAndRoundTrip) {
     auto files = Connect();
     ASSERT_TRUE(files->Ready);
-    ASSERT_EQ(files->Session->Login("admin", "admin", ""), "");
+    ASSERT_EQ(files->Connection().Login("admin", "admin", ""), "");
     TempDir dir;
     // A book's prefix has names in the descriptor: they are offered.
     const AttachmentChoices book = ReadAttachmentChoices(*files, "K3");
@@ -177,6 +177,6 @@ TEST_F(MainWindowModels, AttachmentsOfferTheDescriptorsNamesOrTheServersAndRound
 
     // Nothing without a record; nothing more after the connection failed.
     EXPECT_TRUE(ReadAttachmentChoices(*files, "").present.empty());
-    files->Session->Logout();
-    EXPECT_FALSE(ServerKindList(*files->Session).empty()) << "the status names the kinds";
+    files->Connection().Logout();
+    EXPECT_FALSE(ServerKindList(files->Connection()).empty()) << "the status names the kinds";
 }

@@ -55,8 +55,8 @@ protected:
             true);
         ASSERT_TRUE(files->Ready) << files->ErrorText;
         if (!user.empty()) {
-            ASSERT_EQ(files->Session->Login(user, user, ""), "");
-            files->Session->RequestStatus();
+            ASSERT_EQ(files->Connection().Login(user, user, ""), "");
+            files->Connection().RequestStatus();
             files->LoadDescriptor();
         }
     }
@@ -69,7 +69,7 @@ protected:
     }
     // The number of records a query finds (0 after an error).
     long Found(const std::string& query) {
-        const RecordPtr r = Search(*files->Session, query);
+        const RecordPtr r = Search(files->Connection(), query);
         if (!r || r->Count < 2) {
             ADD_FAILURE() << query << ": " << (r ? r->Item(1) : "no reply");
             return 0;
@@ -180,7 +180,7 @@ TEST_F(ParameterItemsTest, ACriterionWithParametersIsAskedCheckedAndSearched) {
     const long inCracow = Found(CriterionQuery("", publisher.Name, CleanPairs(chosen)));
     EXPECT_EQ(inCracow, Found("\"wydawca\" POCZĄTEK \"Znak\""_cp)) << "Znak is a Kraków publisher";
     // A list the server cannot take is its error, not a collection.
-    const RecordPtr bad = Search(*files->Session, CriterionQuery("", years.Name, "R.1|abc|"));
+    const RecordPtr bad = Search(files->Connection(), CriterionQuery("", years.Name, "R.1|abc|"));
     ASSERT_TRUE(bad);
     EXPECT_EQ(bad->Count, 1);
     EXPECT_EQ(bad->Item(1), "Niepoprawny rok \"abc\""_cp);

@@ -181,7 +181,7 @@ TEST_F(TableReportServerTest, ScopedRunsSayWhatIsMissingAndWriteUniqueWorkFiles)
     EXPECT_EQ(tbl_report::FromSrpFile("T", one).lineCount, 1);
     EXPECT_EQ(tbl_report::FromSrpFile("T", two).lineCount, 3);
 
-    const RecordPtr found = Search(*files.Session, "\"tytuł\" DOWOLNY"_cp);
+    const RecordPtr found = Search(files.Connection(), "\"tytuł\" DOWOLNY"_cp);
     ASSERT_TRUE(found && found->Count >= 2);
     files.RemoteCollection = std::stoi(found->Item(1));
     const std::string remote = RunScopedReport(files, *list, ReportScope::RemoteCollection, "", "", context);

@@ -255,7 +255,7 @@ struct RecordingListener : CatalogueListener {
     std::vector<std::string> heard;
     void CatalogueClosing(velt_files& files, bool disconnecting) override {
         heard.push_back(std::string(disconnecting ? "disconnect" : "reload") + ":" +
-                        std::to_string(files.Indexes.size()) + (files.Session->Broken() ? ":broken" : ""));
+                        std::to_string(files.Indexes.size()) + (files.Broken() ? ":broken" : ""));
     }
     void CatalogueOpened(velt_files& files) override {
         heard.push_back("opened:" + std::to_string(files.Indexes.size()));

@@ -22,15 +22,15 @@ std::vector<std::string> Names(const std::string& text) {
 
 // The server's refusal, unless the connection itself failed.
 std::string Refusal(const velt_files& files, const std::string& answer) {
-    return files.Session->Broken() ? std::string() : answer;
+    return files.Broken() ? std::string() : answer;
 }
 
 }  // namespace
 
 AttachmentChoices ReadAttachmentChoices(velt_files& files, const std::string& shownRecord) {
     AttachmentChoices choices;
-    if (!files.Ready || !files.Session || shownRecord.empty()) return choices;
-    TVeltClient& session = *files.Session;
+    if (!files.Ready || shownRecord.empty()) return choices;
+    TVeltClient& session = files.Connection();
     const std::string identifier = files.StoredIdentifier(shownRecord);
     for (const AttachmentNames& a : files.Attachments)
         if (!a.Prefix.empty() && a.Prefix[0] == shownRecord[0] && !a.Names.empty()) {
@@ -51,16 +51,16 @@ AttachmentChoices ReadAttachmentChoices(velt_files& files, const std::string& sh
 
 std::string AddAttachment(velt_files& files, const std::string& shownRecord, const std::string& name,
                           const std::string& file, const ProgressCallback& progress) {
-    if (!files.Session || shownRecord.empty()) return {};
+    if (shownRecord.empty()) return {};
     const std::string identifier = files.StoredIdentifier(shownRecord);
-    const std::string answer = name.empty() ? AttachmentAdd(*files.Session, identifier, file, progress)
-                                            : AttachmentAddAs(*files.Session, identifier, name, file, progress);
+    const std::string answer = name.empty() ? AttachmentAdd(files.Connection(), identifier, file, progress)
+                                            : AttachmentAddAs(files.Connection(), identifier, name, file, progress);
     return Refusal(files, answer);
 }
 
 std::string DeleteAttachment(velt_files& files, const std::string& shownRecord, const std::string& name) {
-    if (!files.Session || shownRecord.empty()) return {};
-    return Refusal(files, AttachmentDelete(*files.Session, files.StoredIdentifier(shownRecord), name));
+    if (shownRecord.empty()) return {};
+    return Refusal(files, AttachmentDelete(files.Connection(), files.StoredIdentifier(shownRecord), name));
 }
 
 }  // namespace velt

@@ -27,9 +27,9 @@ std::string LocalCollectionQuery(VrCollection& collection, const velt_files& fil
 std::string SaveRemoteCollection(velt_files& files, const std::string& path, bool& wrote) {
     wrote = false;
     if (files.RemoteCollection == 0) return {};
-    if (!files.Session->VersionAtLeast(kRemoteCollectionFileVersion)) return "Niedostępne dla tej wersji serwera"_cp;
-    if (!CollectionReport(*files.Session, files.RemoteCollection, 0, "", path, nullptr))
-        return files.Session->Broken() ? std::string() : "Wystąpił błąd systemowy!"_cp;
+    if (!files.VersionAtLeast(kRemoteCollectionFileVersion)) return "Niedostępne dla tej wersji serwera"_cp;
+    if (!CollectionReport(files.Connection(), files.RemoteCollection, 0, "", path, nullptr))
+        return files.Broken() ? std::string() : "Wystąpił błąd systemowy!"_cp;
     wrote = true;
     return {};
 }
@@ -37,15 +37,15 @@ std::string SaveRemoteCollection(velt_files& files, const std::string& path, boo
 std::string CopyRemoteToLocal(velt_files& files, VrCollection& local, const std::string& workingDirectory) {
     local.Clear();
     if (files.RemoteCollection == 0) return {};
-    if (!files.Session->VersionAtLeast(kRemoteCollectionFileVersion)) return "Niedostępne dla tej wersji serwera"_cp;
+    if (!files.VersionAtLeast(kRemoteCollectionFileVersion)) return "Niedostępne dla tej wersji serwera"_cp;
     // A work file of its own: two programs may share the working directory.
     std::string work = workingDirectory + "WRK.XXXXXX";
     const int fd = ::mkstemp(work.data());
     if (fd < 0) return "Błąd otwarcia pliku "_cp + workingDirectory + "WRK.TMP";
     ::close(fd);
     std::string error;
-    if (!CollectionReport(*files.Session, files.RemoteCollection, 0, "", work, nullptr)) {
-        error = files.Session->Broken() ? std::string() : "Wystąpił błąd systemowy!"_cp;
+    if (!CollectionReport(files.Connection(), files.RemoteCollection, 0, "", work, nullptr)) {
+        error = files.Broken() ? std::string() : "Wystąpił błąd systemowy!"_cp;
     } else {
         const CollectionFileLoad load = LoadCollectionFile(work, local, files.Rules());
         if (!load.error.empty()) error = "Błąd otwarcia pliku "_cp + work;

@@ -174,8 +174,8 @@ std::string velt_serwer::SeekKey(const std::string& text) {
 std::string velt_serwer::AuthorityLetter() {
     const auto first = [](const std::string& t) { return t.substr(0, 1); };
     switch (mCursor.Kind & 0x7F) {
-        case 2: return first(mFiles.Session->Parameter("CFG_HELP_N"));
-        case 7: return first(mFiles.Session->Parameter("CFG_HELP_W"));
+        case 2: return first(mFiles.Parameter("CFG_HELP_N"));
+        case 7: return first(mFiles.Parameter("CFG_HELP_W"));
         case 4: {
             const std::string letter = first(mCursor.Prefix);
             if (letter.empty()) return {};

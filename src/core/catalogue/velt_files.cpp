@@ -39,28 +39,28 @@ std::int64_t LeadingNumber(std::string_view text) {
 
 velt_files::velt_files(const std::string& host, MessageCallback onMessage, bool loadDescriptor, int port)
     : Host(host), Port(port) {
-    Session = std::make_unique<TVeltClient>(host, std::move(onMessage), port);
+    mSession = std::make_unique<TVeltClient>(host, std::move(onMessage), port);
     Start(loadDescriptor);
 }
 
-velt_files::velt_files(std::unique_ptr<TVeltClient> session, bool loadDescriptor) : Session(std::move(session)) {
-    Host = Session->Host();
-    Port = Session->Port();
+velt_files::velt_files(std::unique_ptr<TVeltClient> session, bool loadDescriptor) : mSession(std::move(session)) {
+    Host = mSession->Host();
+    Port = mSession->Port();
     Start(loadDescriptor);
 }
 
 velt_files::~velt_files() {
-    Session.reset();
+    mSession.reset();
     Ready = false;
     ClearDescriptor();
 }
 
 void velt_files::Start(bool loadDescriptor) {
-    if (Session->Broken()) {
-        ErrorText = Session->ErrorText();
+    if (mSession->Broken()) {
+        ErrorText = mSession->ErrorText();
         return;
     }
-    const std::string kind = Session->Status().substr(0, 5);
+    const std::string kind = mSession->Status().substr(0, 5);
     if (kind == "VELT1") {
         DatabaseKind = kVelt1;
     } else if (kind == "VELT2") {
@@ -72,15 +72,15 @@ void velt_files::Start(bool loadDescriptor) {
         return;
     }
     if (loadDescriptor) LoadDescriptor();
-    if (const auto level = Number(Session->Parameter("edycja"), INT32_MIN, INT32_MAX)) EditLevel = static_cast<std::int32_t>(*level);
+    if (const auto level = Number(mSession->Parameter("edycja"), INT32_MIN, INT32_MAX)) EditLevel = static_cast<std::int32_t>(*level);
     Ready = true;
 }
 
 IdentifierRules velt_files::Rules() const {
     std::string letters;
-    if (Session) {
+    {
         // The prefix letters: at most 255 characters after "&rekordy=", to the next "&".
-        const std::string& status = Session->Status();
+        const std::string& status = mSession->Status();
         const auto at = status.find("&rekordy=");
         if (at != std::string::npos) {
             letters = status.substr(at + 9, 255);
@@ -105,7 +105,7 @@ void velt_files::ClearDescriptor() {
 
 template <typename Visit>
 void velt_files::WalkTable(std::uint8_t kind, std::int32_t parameter, const std::string& prefix, Visit visit) {
-    velt_order cursor(Session.get(), prefix, parameter, kind, prefix);
+    velt_order cursor(mSession.get(), prefix, parameter, kind, prefix);
     cursor.First();
     std::string previous;
     for (int n = 0; cursor.Current && n < kMaxTableEntries; ++n) {
@@ -118,10 +118,10 @@ void velt_files::WalkTable(std::uint8_t kind, std::int32_t parameter, const std:
 
 void velt_files::LoadDescriptor() {
     ClearDescriptor();
-    const std::string text = Session->Descriptor();
+    const std::string text = mSession->Descriptor();
     const auto top = ParseGroups(text);
     const bool described = !text.empty();
-    TVeltClient* s = Session.get();
+    TVeltClient* s = mSession.get();
     auto addIndex = [&](std::string name, std::uint8_t kind, std::int32_t parameter, std::string prefix,
                         std::string khw = {}) {
         Indexes.push_back(std::make_unique<velt_order>(s, std::move(prefix), parameter, kind, std::move(name), std::move(khw)));
@@ -167,7 +167,7 @@ void velt_files::LoadDescriptor() {
         }
         AuthorityFiles.push_back(std::move(khw));
     }
-    NewKHW = Session->Status().substr(0, 5) == "VELT1" && Session->VersionAtLeast("2003.11.25");
+    NewKHW = mSession->Status().substr(0, 5) == "VELT1" && mSession->VersionAtLeast("2003.11.25");
 
     // Criteria and sort keys.
     if (described) {
@@ -258,29 +258,29 @@ void velt_files::SetFormat(std::int32_t format) {
 
 RecordPtr velt_files::IndexFrom(std::int32_t kind, std::int32_t parameter, std::int32_t format,
                                 const std::string& prefix) {
-    return velt::IndexFrom(*Session, kind, format, parameter, prefix, "");
+    return velt::IndexFrom(*mSession, kind, format, parameter, prefix, "");
 }
 
 RecordPtr velt_files::IndexSeek(std::int32_t kind, std::int32_t parameter, std::int32_t format,
                                 const std::string& key, const std::string& prefix) {
-    return velt::IndexFrom(*Session, kind, format, parameter, prefix, key);
+    return velt::IndexFrom(*mSession, kind, format, parameter, prefix, key);
 }
 
 RecordPtr velt_files::IndexNext(std::int32_t parameter, const TVeltRecord* record, std::int32_t format,
                                 const std::string& prefix) {
     if (!record) return nullptr;
-    return velt::IndexNext(*Session, static_cast<std::int32_t>(record->Kind), format, parameter, prefix, record->Item(1));
+    return velt::IndexNext(*mSession, static_cast<std::int32_t>(record->Kind), format, parameter, prefix, record->Item(1));
 }
 
 RecordPtr velt_files::IndexPrior(std::int32_t parameter, const TVeltRecord* record, std::int32_t format,
                                  const std::string& prefix) {
     if (!record) return nullptr;
-    return velt::IndexPrior(*Session, static_cast<std::int32_t>(record->Kind), format, parameter, prefix, record->Item(1));
+    return velt::IndexPrior(*mSession, static_cast<std::int32_t>(record->Kind), format, parameter, prefix, record->Item(1));
 }
 
 RecordPtr velt_files::IndexLast(std::int32_t kind, std::int32_t parameter, std::int32_t format,
                                 const std::string& prefix) {
-    return velt::IndexLast(*Session, kind, format, parameter, prefix);
+    return velt::IndexLast(*mSession, kind, format, parameter, prefix);
 }
 
 std::int32_t velt_files::FormatByType(const std::string& type) const {

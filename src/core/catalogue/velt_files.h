@@ -69,15 +69,28 @@ public:
     // True when ErrorText is the session's failure, which the session has
     // already handed to its message callback: the owner shows nothing more.
     bool ErrorReported() const {
-        return Session && Session->FailureReported() && ErrorText == Session->ErrorText();
+        return mSession->FailureReported() && ErrorText == mSession->ErrorText();
     }
+
+    // What the catalogue's session says of itself.
+    bool Broken() const { return mSession->Broken(); }
+    // The first failure of the connection (empty while it is sound).
+    std::string ConnectionError() const { return mSession->ErrorText(); }
+    std::string Parameter(std::string_view name) const { return mSession->Parameter(name); }
+    bool VersionAtLeast(std::string_view date) const { return mSession->VersionAtLeast(date); }
+    bool LoggedIn() const { return mSession->LoggedIn(); }
+    const std::string& UserName() const { return mSession->UserName(); }
+    const std::string& Rights() const { return mSession->Rights(); }
+    const std::string& Profile() const { return mSession->Profile(); }
+    // The connection the request modules (net/...Requests.h) and the login
+    // flow work on; the catalogue owns it for its whole life.
+    TVeltClient& Connection() const { return *mSession; }
 
     bool Ready = false;
     std::string ErrorText;
     std::string Host;
     int Port = 0;
     std::int32_t EditLevel = 0;
-    std::unique_ptr<TVeltClient> Session;
     std::uint8_t DatabaseKind = 0;
     std::vector<velt_criterium> Criteria;
     std::vector<std::string> SortKeys;
@@ -96,6 +109,8 @@ public:
 
 private:
     void Start(bool loadDescriptor);
+
+    std::unique_ptr<TVeltClient> mSession;  // never none
     // Walks one of the server's tables when there is no descriptor text.
     template <typename Visit>
     void WalkTable(std::uint8_t kind, std::int32_t parameter, const std::string& prefix, Visit visit);

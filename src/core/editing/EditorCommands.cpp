@@ -81,7 +81,7 @@ std::string TEdycja::Command(edit_sheet* sheet, const std::string& command) {
     const std::string rest = bar == std::string::npos ? std::string() : command.substr(bar + 1);
     const std::string head = command.substr(1, bar == std::string::npos ? std::string::npos : bar - 1);
     const char sub = command.size() > 1 ? command[1] : '\0';
-    TVeltClient& session = *mFiles.Session;
+    TVeltClient& session = mFiles.Connection();
     switch (letter) {
     case 'A': return NewWithLines(head, rest);
     case 'D': {

@@ -29,7 +29,7 @@ std::string TooLongText() { return "Rekord ma zbyt wiele pól"_cp; }
 TEdycja::TEdycja(velt_files& files, Prompts& prompts, EditorView& view, EditingNotifications notifications,
                  EditingSetup setup)
     : mFiles(files), mPrompts(prompts), mView(view), mNotifications(std::move(notifications)),
-      mSetup(std::move(setup)), mRequests(*files.Session, prompts) {
+      mSetup(std::move(setup)), mRequests(files.Connection(), prompts) {
     mSettings.zoom = mSetup.zoom > 0 ? mSetup.zoom : 1.0;
     mSettings.pictureDirectory = mSetup.pictureDirectory;
     mView.SessionChanged(this);
@@ -80,7 +80,7 @@ void TEdycja::Remember(std::vector<std::string>& list, const std::string& identi
 // --- starting and stopping --------------------------------------------------
 
 void TEdycja::ApplyServerKind() {
-    TVeltClient& session = *mFiles.Session;
+    TVeltClient& session = mFiles.Connection();
     switch (mFiles.DatabaseKind) {
     case kVelt1:
         mSettings.maxOccurrence = 999;
@@ -105,7 +105,7 @@ void TEdycja::StartEditing(const std::string& workingDirectory) {
     mKinds.Clear();
     mOpened.clear();
     mSaved.clear();
-    TVeltClient& session = *mFiles.Session;
+    TVeltClient& session = mFiles.Connection();
     std::vector<FormMessage> messages;
     for (auto& [code, caption] : ServerKindList(session)) {
         if (mKinds.Find(code)) continue;  // one kind per code
@@ -564,7 +564,7 @@ KeptSheet TEdycja::Identity() const {
     KeptSheet k;
     k.host = mFiles.Host;
     k.port = mFiles.Port;
-    k.user = mFiles.Session->UserName();
+    k.user = mFiles.UserName();
     return k;
 }
 

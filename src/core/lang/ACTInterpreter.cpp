@@ -185,7 +185,7 @@ void ACTInterpreter::SetPosition(const std::string& position) { mPosition = posi
 char ACTInterpreter::Marker() { return '^'; }
 
 bool ACTInterpreter::ServerLookups() const {
-    return mCatalogue && mCatalogue->Session && mCatalogue->DatabaseKind != kVelt1;
+    return mCatalogue && mCatalogue->DatabaseKind != kVelt1;
 }
 
 // The value lists' entries count their items after the key, as SELECT's do:
@@ -244,8 +244,8 @@ std::string ACTInterpreter::References(const std::string& id, const std::string&
 }
 
 std::string ACTInterpreter::Config(const std::string& name) {
-    if (!mCatalogue || !mCatalogue->Session) return {};
-    return mCatalogue->Session->Parameter(name);
+    if (!mCatalogue) return {};
+    return mCatalogue->Parameter(name);
 }
 
 }  // namespace velt

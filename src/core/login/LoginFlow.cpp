@@ -24,7 +24,7 @@ bool LoginFlow::Login(TVeltClient& session, const std::string& user, const std::
 }
 
 bool LoginFlow::Accept(velt_files& files, const std::string& user, const std::string& password) {
-    TVeltClient& session = *files.Session;
+    TVeltClient& session = files.Connection();
     if (!mEditing) mEditing = mFactory ? mFactory(files) : std::make_unique<EditingService>();
     if (!Login(session, user, password)) return false;
     if (EnsurePassword(session)) {
@@ -42,7 +42,7 @@ bool LoginFlow::Accept(velt_files& files, const std::string& user, const std::st
 
 bool LoginFlow::AutoLogin(velt_files* files, const std::string& user, const std::string& password) {
     if (!files || !files->Ready) return false;
-    TVeltClient& session = *files->Session;
+    TVeltClient& session = files->Connection();
     mEditing = mFactory ? mFactory(*files) : std::make_unique<EditingService>();
     if (!Login(session, user, password)) return false;
     BusyCursor busy(mPrompts);

@@ -26,12 +26,12 @@ std::string RunRequest(velt_files& files, const velt_programm& program, const st
                        const std::string& records, ItemRunContext& context) {
     std::string answer;
     context.longOps.run_with_progress("Trwa realizacja operacji"_cp, [&] {
-        answer = ProgramRun(*files.Session, program.Id, values, records);
+        answer = ProgramRun(files.Connection(), program.Id, values, records);
     });
     return answer;
 }
 
-bool Broken(const velt_files& files) { return !files.Session || files.Session->Broken(); }
+bool Broken(const velt_files& files) { return files.Broken(); }
 
 }  // namespace
 
@@ -67,7 +67,7 @@ bool RunOperation(velt_files& files, const std::string& text, ItemRunContext& co
     }
     // The item is copied: a run may make the owner reload the descriptor.
     const velt_programm program = *found;
-    const std::string check = ProgramCheck(*files.Session, program.Id);
+    const std::string check = ProgramCheck(files.Connection(), program.Id);
     if (Broken(files)) return false;
     if (!check.empty() && check.find('|') == std::string::npos) {
         // The server refuses the program here: it does not run.
@@ -104,7 +104,7 @@ void RunProgramItem(velt_files& files, const velt_programm& item, const std::str
         return;
     }
     std::string values;
-    if (files.Session->VersionAtLeast("2008.01.23")) values = ProgramCheck(*files.Session, program.Id);
+    if (files.VersionAtLeast("2008.01.23")) values = ProgramCheck(files.Connection(), program.Id);
     if (Broken(files)) return;
     if (!values.empty() && values.find('|') == std::string::npos) {
         context.prompts.plain_message(values);
@@ -152,7 +152,7 @@ std::string RunParameterReport(velt_files& files, const velt_report& report, con
     ::close(fd);
     bool received = false;
     context.longOps.run_with_progress("Tworzenie zestawienia"_cp, [&] {
-        received = ParameterReport(*files.Session, report.Id, values, target, {});
+        received = ParameterReport(files.Connection(), report.Id, values, target, {});
     });
     if (!received) {
         ::unlink(target.c_str());

@@ -17,7 +17,7 @@ std::string ReportRecordList(const std::vector<std::string>& shownIdentifiers) {
 
 std::string RunScopedReport(velt_files& files, const velt_report& report, ReportScope scope,
                             const std::string& records, const std::string& values, ItemRunContext& context) {
-    if (!files.Session || files.Session->Broken()) return {};
+    if (files.Broken()) return {};
     switch (scope) {
         case ReportScope::RemoteCollection:
             if (files.RemoteCollection == 0) {
@@ -53,20 +53,20 @@ std::string RunScopedReport(velt_files& files, const velt_report& report, Report
     context.longOps.run_with_progress("Tworzenie zestawienia"_cp, [&] {
         switch (scope) {
             case ReportScope::RemoteCollection:
-                received = CollectionReport(*files.Session, collection, report.Id, values, target, {});
+                received = CollectionReport(files.Connection(), collection, report.Id, values, target, {});
                 break;
             case ReportScope::LocalCollection:
             case ReportScope::Record:
-                received = ListReport(*files.Session, report.Id, values, records, target, {});
+                received = ListReport(files.Connection(), report.Id, values, records, target, {});
                 break;
             case ReportScope::Parameters:
-                received = ParameterReport(*files.Session, report.Id, values, target, {});
+                received = ParameterReport(files.Connection(), report.Id, values, target, {});
                 break;
         }
     });
     if (!received) {
         ::unlink(target.c_str());
-        if (!files.Session->Broken())
+        if (!files.Broken())
             context.prompts.show_error("Serwer nie przygotował zestawienia \""_cp + report.Name + "\"");
         return {};
     }

@@ -48,11 +48,11 @@ std::int32_t QueryHistory::RunQuery(const std::string& query) {
         outcome = mSearch(query);
     } else if (velt_files* files = mShell.Current(); files && files->Ready) {
         RecordPtr reply;
-        mLongOps.run_with_progress("Trwa wyszukiwanie", [&] { reply = velt::Search(*files->Session, query); });
+        mLongOps.run_with_progress("Trwa wyszukiwanie", [&] { reply = velt::Search(files->Connection(), query); });
         outcome = InterpretSearchReply(reply.get());
         // No reply on a sound connection: the request was refused, which is
         // no empty result (a broken connection has reported itself).
-        if (!reply && !files->Session->Broken()) outcome.error = TVeltClient::BusyText();
+        if (!reply && !files->Broken()) outcome.error = TVeltClient::BusyText();
     }
     if (!outcome.error.empty()) {
         mPrompts.show_error(outcome.error);
@@ -78,7 +78,7 @@ std::int32_t QueryHistory::RerunLastQuery() {
     const std::int32_t n = RunQuery(query);
     if (n == 0) return 0;
     HistoryEntry& entry = mEntries[static_cast<std::size_t>(mCurrent)];
-    if (velt_files* files = mShell.Current(); files && files->Ready) ReleaseCollection(*files->Session, entry.collection);
+    if (velt_files* files = mShell.Current(); files && files->Ready) ReleaseCollection(files->Connection(), entry.collection);
     entry.collection = n;
     return n;
 }
@@ -90,7 +90,7 @@ void QueryHistory::ReleaseHistory() {
     mCurrent = -1;
     velt_files* files = mShell.Current();
     if (!files || !files->Ready) return;
-    for (const HistoryEntry& e : entries) ReleaseCollection(*files->Session, e.collection);
+    for (const HistoryEntry& e : entries) ReleaseCollection(files->Connection(), e.collection);
 }
 
 void QueryHistory::CatalogueClosing(velt_files&, bool disconnecting) {

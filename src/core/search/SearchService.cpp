@@ -129,9 +129,9 @@ bool SearchService::ReadFilters(std::vector<FilterBox>& boxes) {
     boxes.clear();
     velt_files* files = mShell.Current();
     if (!files || !files->Ready) return false;
-    const FilterAnswer answer = GetFilters(*files->Session);
+    const FilterAnswer answer = GetFilters(files->Connection());
     if (!answer.error.empty()) {
-        if (!files->Session->Broken()) mPrompts.show_error(answer.error);
+        if (!files->Broken()) mPrompts.show_error(answer.error);
         return false;
     }
     boxes = FilterBoxes(files->Filters, answer.flags);
@@ -141,9 +141,9 @@ bool SearchService::ReadFilters(std::vector<FilterBox>& boxes) {
 bool SearchService::WriteFilters(const std::vector<FilterBox>& boxes) {
     velt_files* files = mShell.Current();
     if (!files || !files->Ready) return false;
-    const std::string error = SetFilters(*files->Session, FilterFlagsOf(boxes));
+    const std::string error = SetFilters(files->Connection(), FilterFlagsOf(boxes));
     if (!error.empty()) {
-        if (!files->Session->Broken()) mPrompts.show_error(error);
+        if (!files->Broken()) mPrompts.show_error(error);
         return false;
     }
     return true;

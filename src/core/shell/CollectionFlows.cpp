@@ -54,7 +54,7 @@ void CollectionFlows::RestoreLocal(std::string file) {
 void CollectionFlows::SaveRemote(std::string file) {
     velt_files* files = mCatalogue.Current();
     if (!files || files->RemoteCollection == 0) return;
-    if (!files->Session->VersionAtLeast(kRemoteCollectionFileVersion)) {
+    if (!files->VersionAtLeast(kRemoteCollectionFileVersion)) {
         mPrompts.plain_message("Niedostępne dla tej wersji serwera"_cp);
         return;
     }

@@ -81,7 +81,7 @@ void EntryCommands::FetchPicture(const std::string& designation) {
         mPrompts.show_error("Brak dostępu do folderu roboczego"_cp);
         return;
     }
-    const bool ok = GetFile(*files->Session, designation, path, [this](std::int64_t done, std::int64_t total) {
+    const bool ok = GetFile(files->Connection(), designation, path, [this](std::int64_t done, std::int64_t total) {
         mLongOps.download_progress(done, total);
     });
     mLongOps.download_progress(1, 1);
@@ -102,7 +102,7 @@ void EntryCommands::FetchAttachment(const std::string& identifier, const std::st
     }
     bool ok = false;
     mLongOps.run_with_gauge([&](const GaugeFunction& gauge) {
-        ok = AttachmentGet(*files->Session, identifier, name, path,
+        ok = AttachmentGet(files->Connection(), identifier, name, path,
                                            [&](std::int64_t done, std::int64_t total) { gauge(done, total); });
     });
     if (!ok) {

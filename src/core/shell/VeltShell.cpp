@@ -92,27 +92,27 @@ ShellState VeltShell::State() const {
         state.ConnectionText = files->ErrorText;
     } else {
         const std::string where = files->Host + "/" + std::to_string(files->Port);
-        if (files->Session->Broken()) {
+        if (files->Broken()) {
             // Until the user connects again, the line says the connection is gone.
             state.ConnectionText = "Połączenie z serwerem "_cp + where + " zostało przerwane — "_cp +
-                                   files->Session->ErrorText() + " (wybierz katalog, aby połączyć ponownie)"_cp;
+                                   files->ConnectionError() + " (wybierz katalog, aby połączyć ponownie)"_cp;
         } else {
             state.ConnectionText = where;
-            if (files->Session->LoggedIn()) state.ConnectionText += " — "_cp + files->Session->UserName();
+            if (files->LoggedIn()) state.ConnectionText += " — "_cp + files->UserName();
         }
     }
     const bool loggedIn = mMode == ShellMode::LoggedIn || mMode == ShellMode::LoggedInVelt1;
     state.ServerMenus = files->Ready;
-    state.AccountMenu = files->Ready && !files->Session->Parameter("zamawianie").empty() && mEntry &&
+    state.AccountMenu = files->Ready && !files->Parameter("zamawianie").empty() && mEntry &&
                         !mEntry->AccountOff();
     state.EditToolbar = mMode != ShellMode::NoEditing;
     state.LoginMenu = mMode != ShellMode::NoEditing;
     state.LogoutEnabled = loggedIn;
     state.RecordMenu = loggedIn;
     state.LinksButton = mMode == ShellMode::LoggedInVelt1;
-    state.BlobButton = loggedIn && files->Session->Parameter("blob") == "T";
+    state.BlobButton = loggedIn && files->Parameter("blob") == "T";
     state.OperationMenu = mMode == ShellMode::LoggedIn ||
-                          (mMode == ShellMode::LoggedInVelt1 && files->Session->VersionAtLeast("2003.10.24"));
+                          (mMode == ShellMode::LoggedInVelt1 && files->VersionAtLeast("2003.10.24"));
     return state;
 }
 
@@ -153,7 +153,7 @@ void VeltShell::Start(const std::optional<StoredLogin>& stored) {
             Connect(*entry);
             mReloaded = false;
             if (mCurrent->Ready && mFlow.AutoLogin(mCurrent.get(), stored->User, stored->Password)) {
-                mCurrent->LoadedProfile = mCurrent->Session->Profile();
+                mCurrent->LoadedProfile = mCurrent->Profile();
                 if (!mReloaded) Reload(*mCurrent, false);
                 SetMode(LoggedInMode());
                 StartEditing();
@@ -182,7 +182,7 @@ void VeltShell::StartEditing() {
 bool VeltShell::StopEditing(bool force) {
     if (!mCurrent || !mFlow.LoggedIn()) return true;
     if (!mFlow.Editing()->StopEditing(force)) return false;
-    mFlow.Logout(*mCurrent->Session);
+    mFlow.Logout(mCurrent->Connection());
     return true;
 }
 
@@ -193,7 +193,7 @@ void VeltShell::Disconnect() {
     // The listeners first, while the session still works (the query history
     // releases its collections on the server).
     for (CatalogueListener* l : std::vector<CatalogueListener*>(mListeners)) l->CatalogueClosing(*mCurrent, true);
-    if (mFlow.LoggedIn()) mFlow.Logout(*mCurrent->Session);
+    if (mFlow.LoggedIn()) mFlow.Logout(mCurrent->Connection());
     mCurrent.reset();
     mEntry = nullptr;
     SetMode(ShellMode::NoEditing);
@@ -216,7 +216,7 @@ void VeltShell::Login() {
     {
         BusyCursor busy(mPrompts);
         if (ok) {
-            mCurrent->LoadedProfile = mCurrent->Session->Profile();
+            mCurrent->LoadedProfile = mCurrent->Profile();
             if (!mReloaded) Reload(*mCurrent, false);
             SetMode(LoggedInMode());
         } else {
@@ -229,7 +229,7 @@ void VeltShell::Login() {
 void VeltShell::Logout() {
     if (!mCurrent) return;
     if (mFlow.LoggedIn() && !mFlow.Editing()->StopEditing(false)) return;
-    mFlow.Logout(*mCurrent->Session);
+    mFlow.Logout(mCurrent->Connection());
     BusyCursor busy(mPrompts);
     ReloadLoggedOut();
 }
@@ -244,11 +244,11 @@ void VeltShell::ReloadLoggedOut() {
 
 void VeltShell::ChangePassword() {
     if (!mCurrent) return;
-    if (!mCurrent->Session->VersionAtLeast("2003.04.18")) {
+    if (!mCurrent->VersionAtLeast("2003.04.18")) {
         mPrompts.plain_message("Operacja nie jest dostępna dla tej wersji serwera"_cp);
         return;
     }
-    mFlow.ChangePasswordOnce(*mCurrent->Session);
+    mFlow.ChangePasswordOnce(mCurrent->Connection());
 }
 
 std::string VeltShell::Save() {

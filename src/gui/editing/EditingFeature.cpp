@@ -104,8 +104,8 @@ void EditingFeature::BuildNewRecordMenus() {
     popup->clear();
     popup->addSection(toQString("Rekord VELT"));
     const velt_files* files = mHost->Shell().Current();
-    if (!files || !files->Ready || !files->Session->LoggedIn()) return;
-    for (const auto& [code, caption] : ServerKindList(*files->Session))
+    if (!files || !files->Ready || !files->LoggedIn()) return;
+    for (const auto& [code, caption] : ServerKindList(files->Connection()))
         for (QMenu* m : {Dodaj1, popup})
             QObject::connect(m->addAction(toQString(caption)), &QAction::triggered, &mHost->Window(),
                              [this, code = code] { StartNewRecord(code); });
