@@ -162,7 +162,7 @@ bool TEdycja::StopEditing(bool force) {
             if (answer == kYes) {
                 const std::string error = Keep(kept);
                 if (!error.empty()) {
-                    mPrompts.show_error("Nie można zapisać pliku "_cp + RecoveryPath() + ": " + error);
+                    mPrompts.show_error(error);
                     return false;
                 }
             }
@@ -640,7 +640,7 @@ void TEdycja::OfferRecovery() {
             if (!Reopen(k)) left.push_back(std::move(k));
     }
     const std::string error = WriteRecoveryFile(RecoveryPath(), left);
-    if (!error.empty()) mPrompts.show_error("Nie można zapisać pliku "_cp + RecoveryPath() + ": " + error);
+    if (!error.empty()) mPrompts.show_error(error);
 }
 
 }  // namespace velt
