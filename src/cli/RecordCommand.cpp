@@ -18,6 +18,7 @@
 #include "CliContext.h"
 
 #include "catalogue/velt_files.h"
+#include "editing/RecordKinds.h"
 #include "text/CpLiteral.h"
 #include "text/RecordText.h"
 #include "text/utf.h"
@@ -82,15 +83,9 @@ public:
 
     bool IsKind(const std::string& code) const {
         if (code.size() != 1) return false;
-        const std::string kinds = mSession.Parameter("formularze");
-        for (std::size_t at = 0; at < kinds.size();) {
-            const auto bar = kinds.find('|', at);
-            if (kinds.compare(at, bar == std::string::npos ? std::string::npos : bar - at, code) == 0) return true;
-            if (bar == std::string::npos) break;
-            const auto caption = kinds.find('|', bar + 1);
-            if (caption == std::string::npos) break;
-            at = caption + 1;
-        }
+        // The kinds as the program reads them: each code with its caption.
+        for (const auto& kind : ParseKindList(mSession.Parameter("formularze")))
+            if (kind.first == code) return true;
         return false;
     }
 
