@@ -167,3 +167,36 @@ TEST(AtomicFile, MakeDirectoriesMakesTheMissingOnes) {
     const std::string file = dir.Write("plik", "x");
     EXPECT_NE(MakeDirectories(file + "/pod"), 0);
 }
+
+TEST(AtomicFile, AFinishedFileIsMovedOverTheTargetOrCopiedFromAnotherFileSystem) {
+    TempDir dir;
+    const std::string target = dir.Write("eksport.csv", "stary");
+    std::string work = dir.Write("report5.tmp", "a,b\r\n");
+    ::chmod(work.c_str(), 0600);
+    ASSERT_EQ(MoveFileOver(work, target), "");
+    EXPECT_EQ(TempDir::Read(target), "a,b\r\n");
+    EXPECT_EQ(ModeOf(target), 0644u) << "for others to read, as the work file was not";
+    EXPECT_FALSE(TempDir::Exists(work));
+
+    // Across file systems the rename fails with EXDEV: the bytes are copied.
+    work = dir.Write("report6.tmp", Big());
+    {
+        FileFaultScope other(FileStep::Rename, 1, EXDEV);
+        ASSERT_EQ(MoveFileOver(work, target), "");
+    }
+    EXPECT_EQ(TempDir::Read(target), Big());
+    EXPECT_FALSE(TempDir::Exists(work));
+
+    // A copy that finds the disk full keeps the old target and the work file.
+    work = dir.Write("report7.tmp", "nowy");
+    {
+        FileFaultScope other(FileStep::Rename, 1, EXDEV);
+        InjectFileFault(FileStep::Write, 1, ENOSPC);
+        EXPECT_EQ(MoveFileOver(work, target), "Nie można zapisać pliku "_cp + target + " (brak miejsca na dysku)"_cp);
+    }
+    EXPECT_EQ(TempDir::Read(target), Big());
+    EXPECT_EQ(TempDir::Read(work), "nowy");
+    EXPECT_EQ(MoveFileOver(dir.Path() + "brak.tmp", target), "Nie można zapisać pliku "_cp + target);
+    EXPECT_NE(MoveFileOver(work, dir.Path() + "brak/eksport.csv"), "");
+    EXPECT_EQ(TempDir::Read(work), "nowy");
+}

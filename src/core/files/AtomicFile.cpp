@@ -140,6 +140,37 @@ std::string WriteFileAtomically(const std::string& path, std::string_view bytes,
     return file.Commit();
 }
 
+std::string MoveFileOver(const std::string& from, const std::string& to, mode_t mode) {
+    if (::chmod(from.c_str(), mode) != 0) return WriteFailureText(to, errno);
+    int error = InjectedFault(FileStep::Rename);
+    if (error == 0 && ::rename(from.c_str(), to.c_str()) == 0) {
+        SyncDirectory(to);
+        return {};
+    }
+    if (error == 0) error = errno;
+    if (error != EXDEV) return WriteFailureText(to, error);
+    // Another file system: the bytes are copied, and the copy put in place.
+    const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return WriteFailureText(to, errno);
+    AtomicFile copy(to, mode);
+    error = 0;
+    char block[65536];
+    for (;;) {
+        const ssize_t n = ::read(in, block, sizeof block);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            error = errno;
+            break;
+        }
+        if (n == 0 || !copy.Write(block, static_cast<std::size_t>(n))) break;
+    }
+    ::close(in);
+    if (error != 0) return WriteFailureText(to, error);
+    if (std::string failure = copy.Open() ? copy.Commit() : copy.ErrorText(); !failure.empty()) return failure;
+    ::unlink(from.c_str());
+    return {};
+}
+
 int MakeDirectories(const std::string& directory, mode_t mode) {
     std::string path;
     for (std::size_t i = 0; i <= directory.size(); ++i) {

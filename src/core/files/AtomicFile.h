@@ -70,6 +70,12 @@ private:
 // with the old file unchanged.
 std::string WriteFileAtomically(const std::string& path, std::string_view bytes, mode_t mode = kSharedFileMode);
 
+// Puts a finished file (a work file) in place of to, with mode: a rename
+// when both are on one file system, else a copy written whole as above.
+// Empty on success (from is gone), else the failure's text, to unchanged
+// and from left to its owner.
+std::string MoveFileOver(const std::string& from, const std::string& to, mode_t mode = kSharedFileMode);
+
 // Makes the directory and those above it that are missing, with mode; the
 // system's error code, or 0.
 int MakeDirectories(const std::string& directory, mode_t mode = 0700);
