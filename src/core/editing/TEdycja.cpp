@@ -586,7 +586,7 @@ std::vector<KeptSheet> TEdycja::KeptSheets() const {
 
 std::string TEdycja::Keep(const std::vector<KeptSheet>& kept) {
     // Never a file named after nothing in whatever directory the program runs in.
-    if (mWorkingDirectory.empty()) return "brak katalogu roboczego"_cp;
+    if (mWorkingDirectory.empty()) return "Nie można zapisać pliku "_cp + RecoveryPath() + ": brak katalogu roboczego"_cp;
     // The sheets of other catalogues and users stay; this one's are replaced.
     std::vector<KeptSheet> all;
     const KeptSheet me = Identity();
