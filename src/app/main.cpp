@@ -11,6 +11,8 @@
 #include "gui/common/TOknoKomunikatu.h"
 #include "gui/common/TOknoProgresji.h"
 #include "gui/common/QtTranslations.h"
+#include "gui/common/QtText.h"
+#include "forms/FormSettings.h"
 #include "net/VrTimer.h"
 #include "shell/StoredLogin.h"
 #include "gui/shell/TForm1.h"
@@ -32,7 +34,7 @@ int main(int argc, char** argv) {
         if (qargs[i] == "--screenshot" && i + 1 < qargs.size())
             screenshot = qargs[++i];
         else
-            args.push_back(qargs[i].toStdString());
+            args.push_back(velt::gui::fromQPath(qargs[i]));
     }
 
     // The keep-alive thread runs before the first window and ends after the
@@ -47,7 +49,10 @@ int main(int argc, char** argv) {
         if (QScreen* screen = app.primaryScreen()) form.setGeometry(screen->availableGeometry());
         form.showMaximized();
 
-        const std::string programDir = QCoreApplication::applicationDirPath().toStdString() + "/";
+        const std::string programDir = velt::gui::fromQPath(QCoreApplication::applicationDirPath()) + "/";
+        // A form's picture missing from the configuration's directory is one
+        // of the program's own.
+        velt::SetProgramPictureDirectory(velt::ProgramImageDirectory(programDir));
         velt::VeltShell& shell = form.Shell();
         shell.ReadConfiguration(velt::VeltShell::ConfigFileName(args, programDir, velt::UserConfigDirectory()),
                                 programDir, velt::UserDataDirectory());

@@ -144,7 +144,7 @@ int BarcodeCommand(CliContext& ctx) {
     }
     const std::string& file = png ? pngFile : svgFile;
     if (const std::string error = WriteReportFile(file, bytes); !error.empty()) {
-        std::fprintf(stderr, "velt-cli: %s: %s\n", file.c_str(), error.c_str());
+        PrintLine(stderr, error);
         return kExitUsage;
     }
     return kExitOk;

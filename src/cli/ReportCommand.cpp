@@ -10,6 +10,7 @@
 
 #include "browse/CollectionFile.h"
 #include "catalogue/velt_files.h"
+#include "files/WorkFile.h"
 #include "params/HeadlessParameterWindow.h"
 #include "reports/ReportFile.h"
 #include "reports/ReportRuns.h"
@@ -144,9 +145,10 @@ int ReportCommand(CliContext& ctx) {
     FormSettings settings;
     ParameterForms forms{window, settings, [] { return std::string("/nonexistent-velt/"); }};
     ItemRunContext context{forms, prompts, prompts, WorkDirectory()};
-    const std::string work =
-        RunScopedReport(files, *report, scope, records, UtfVeltwin().Convert(params), context);
-    if (work.empty()) {
+    // The work file the server's answer came in goes when the command ends.
+    const WorkFile work =
+        WorkFile::Adopt(RunScopedReport(files, *report, scope, records, UtfVeltwin().Convert(params), context));
+    if (!work.Made()) {
         if (files.Broken()) return kExitNoConnection;
         PrintLine(stderr, prompts.shown);
         return kExitRefused;
@@ -158,50 +160,42 @@ int ReportCommand(CliContext& ctx) {
     if (format.empty()) format = printed && kPrinting ? "pdf" : report->Language == "TABELA" ? "srp" : "";
     if (format == "pdf" && !printed) {
         PrintLine(stderr, "Zestawienie \""_cp + name + "\" nie jest drukowane");
-        ::unlink(work.c_str());
         return kExitUsage;
     }
     if ((format == "srp" || format == "csv") && report->Language != "TABELA") {
         PrintLine(stderr, "Zestawienie \""_cp + name + "\" nie jest tabelą"_cp);
-        ::unlink(work.c_str());
         return kExitUsage;
     }
     std::string bytes;
     std::unique_ptr<tbl_report> table;
     if (report->Language == "TABELA") {
-        table = std::make_unique<tbl_report>(tbl_report::FromSrpFile(report->Name, work));
-        ::unlink(work.c_str());
+        table = std::make_unique<tbl_report>(tbl_report::FromSrpFile(report->Name, work.Path()));
         if (!table->Refusal().empty()) {
             PrintLine(stderr, table->Refusal());
             return kExitRefused;
         }
         if (format != "pdf") bytes = format == "csv" ? CsvText(*table) : SrpText(*table);
     } else {
-        bytes = ReadAll(work);
-        ::unlink(work.c_str());
+        bytes = ReadAll(work.Path());
     }
 #ifdef VELT_CLI_PRINTING
     if (format == "pdf") {
         // Into the output file directly, or through a work file to stdout.
-        std::string target = out;
+        WorkFile pdf;
         if (!hasOut) {
-            target = WorkDirectory() + "velt-report-XXXXXX";
-            const int fd = ::mkstemp(target.data());
-            if (fd < 0) {
+            pdf = WorkFile(WorkDirectory(), "velt-report-");
+            if (!pdf.Made()) {
                 PrintLine(stderr, "Brak dostępu do folderu roboczego"_cp);
                 return kExitRefused;
             }
-            ::close(fd);
         }
-        const std::string error = WritePdf(*report, table.get(), bytes, "", target);
+        const std::string error = WritePdf(*report, table.get(), bytes, "", hasOut ? out : pdf.Path());
         if (!error.empty()) {
-            if (!hasOut) ::unlink(target.c_str());
             PrintLine(stderr, error);
             return kExitRefused;
         }
         if (hasOut) return kExitOk;
-        bytes = ReadAll(target);
-        ::unlink(target.c_str());
+        bytes = ReadAll(pdf.Path());
     }
 #endif
     if (hasOut) {

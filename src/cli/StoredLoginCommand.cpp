@@ -15,7 +15,7 @@ int StoreLoginCommand(CliContext& ctx) {
     }
     const std::string error = WriteStoredLogin(file, {ctx.host, ctx.port, ctx.user, ctx.password});
     if (!error.empty()) {
-        std::fprintf(stderr, "velt-cli: %s: %s\n", file.c_str(), error.c_str());
+        PrintLine(stderr, error);
         return kExitRefused;
     }
     return kExitOk;

@@ -1,8 +1,10 @@
 // Printing through the printer choice: a loan form printed from the main
 // window into a PDF chosen in the (fake) print dialog, previewed before the
 // configuration is read, the loan printer chosen and kept; a fixed printer
-// that is missing; printer settings onto a QPrinter and back.
+// that is missing; printer settings onto a QPrinter and back; a full disk
+// while a PDF or a bitmap is written.
 
+#include "files/FileFaults.h"
 #include "gui/print/ReportPrinting.h"
 #include "gui/reports/LoanFormPrint.h"
 #include "gui/reports/TForm2.h"
@@ -14,6 +16,7 @@
 
 #include <QApplication>
 #include <QPrinter>
+#include <QTextDocument>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -153,4 +156,41 @@ TEST(Printing, PrinterSettingsGoOntoAQPrinterAndBack) {
     EXPECT_EQ(back.orientation, 2);
     EXPECT_EQ(back.copies, 2);
     EXPECT_FALSE(back.colour);
+}
+
+// A full disk while a report goes into a PDF (a table from its preview, a
+// FORMAT or TEXT document) or into a bitmap: the old file stays as it was,
+// nothing is left beside it, and the preview says why.
+TEST(Printing, APdfOrBitmapThatCannotBeWrittenLeavesTheOldFile) {
+    TempDir dir;
+    const std::string pdf = dir.Write("lista.pdf", "%PDF stary");
+    const std::string bmp = dir.Write("strona.bmp", "BM stary");
+    const std::string full = " (brak miejsca na dysku)"_cp;
+    std::vector<std::string> messages;
+    gui::TForm2 window(std::make_unique<tbl_report>("Lista"_cp, std::vector<std::string>{"[REPORT 700]", "[LINE 40]",
+                                                                                    "TEXT &t 10 5", "[END]"},
+                                               std::vector<std::string>{"&t=Zażółć"_cp, "&t=gęślą"_cp}),
+                  [&messages](const std::string& m) { messages.push_back(m); });
+    QTextDocument document;
+    gui::FillTextDocument(document, "WYKAZ\r\n", "");
+    for (const FileStep step : {FileStep::Sync, FileStep::Rename}) {
+        {
+            FileFaultScope fault(step, 1, ENOSPC);
+            EXPECT_EQ(window.PrintToPdf(pdf), "Nie można zapisać pliku "_cp + pdf + full);
+        }
+        {
+            FileFaultScope fault(step, 1, ENOSPC);
+            EXPECT_EQ(gui::WriteDocumentPdf(document, "Wykaz", pdf), "Nie można zapisać pliku "_cp + pdf + full);
+        }
+        {
+            FileFaultScope fault(step, 1, ENOSPC);
+            EXPECT_EQ(window.SaveWith(0, bmp), "Nie można zapisać pliku "_cp + bmp + full);
+        }
+        EXPECT_EQ(TempDir::Read(pdf), "%PDF stary");
+        EXPECT_EQ(TempDir::Read(bmp), "BM stary");
+        EXPECT_EQ(TempDir::List(dir.Path()).size(), 2u) << "no temporary is left";
+    }
+    ASSERT_EQ(window.PrintToPdf(pdf), "");
+    EXPECT_EQ(TempDir::Read(pdf).rfind("%PDF-", 0), 0u);
+    EXPECT_TRUE(messages.empty());
 }

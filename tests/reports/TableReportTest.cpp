@@ -3,12 +3,14 @@
 // LIMIT and JUST, the built-in Interleaved 2 of 5 and the refused reports.
 
 #include "RecordingCanvas.h"
+#include "reports/BarcodePattern.h"
 #include "reports/Interleaved25.h"
 #include "reports/tbl_report.h"
 #include "text/CpLiteral.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -346,6 +348,66 @@ TEST(TableReportBarTest, BarModesDrawOrSayWhy) {
         if (k.draws && k.message[0] == '\0' && std::string(k.element).find("MODE") == std::string::npos) {
             EXPECT_EQ(c.fills.front().left, 0);
         }
+    }
+}
+
+namespace {
+
+// Records the white fills too: the quiet zones made clear.
+struct ClearingCanvas : RecordingCanvas {
+    std::vector<CanvasRect> whites;
+    void FillRect(const CanvasRect& rect, CanvasColour colour) override {
+        if (colour == kCanvasWhite) whites.push_back(rect);
+        RecordingCanvas::FillRect(rect, colour);
+    }
+};
+
+}  // namespace
+
+TEST(TableReportBarTest, SymbolsKeepTheirQuietZonesClearInsideTheirBox) {
+    const struct {
+        int mode;
+        TBarcodeType type;
+        const char* code;
+        int width;  // of the box, in report units
+    } cases[] = {
+        {15, bcCodeEAN13, "9788370398569", 300}, {15, bcCodeEAN13, "9788370398569", 60},
+        {14, bcCodeEAN8, "5512345", 300},        {7, bcCode128B, "Ab-12", 300},
+        {4, bcCode39, "VELT 7", 300},            {1, bcCode_2_5_interleaved, "123456", 300},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(std::to_string(k.mode) + " " + k.code + " in " + std::to_string(k.width));
+        // The cell's frame lines stand right outside the box.
+        const std::string right = std::to_string(100 + k.width + 1);
+        tbl_report r("T",
+                     {"[REPORT 950]", "[LINE 30]", "V 99 0 30", "V " + right + " 0 30",
+                      "BAR &kod 100 2 " + std::to_string(k.width) + " 20 MODE=" + std::to_string(k.mode), "[END]"},
+                     {std::string("&kod=") + k.code});
+        ClearingCanvas c;
+        r.DrawSheet(c, r.Sheets().at(0));
+        EXPECT_TRUE(r.Messages().empty()) << r.Messages().front();
+        ASSERT_EQ(c.lines.size(), 2u);
+        ASSERT_FALSE(c.whites.empty());
+        ASSERT_FALSE(c.fills.empty());
+        const CanvasRect box = c.whites.front();  // then the symbol's own, inside it
+        EXPECT_GT(box.left, c.lines[0].x1) << "the box is cleared, not its frame";
+        EXPECT_LT(box.right, c.lines[1].x1);
+        int first = box.right, last = box.left;
+        for (const CanvasRect& f : c.fills) {
+            first = std::min(first, f.left);
+            last = std::max(last, f.right);
+        }
+        const QuietZone zone = QuietZoneOf(k.type);
+        const BarcodeModules natural = EncodeBarcode(k.type, k.code, 1, 2.0);
+        ASSERT_EQ(natural.error, "");
+        // The symbol is scaled to fill the box with its quiet zones, never more.
+        const double module = static_cast<double>(box.right - box.left) /
+                              static_cast<double>(natural.width + zone.left + zone.right);
+        // (Below a pixel a module's bars may round away at the symbol's end.)
+        if (module >= 1) EXPECT_NEAR(last - first, module * static_cast<double>(natural.width), 1.5);
+        EXPECT_GE(first - box.left, zone.left * module - 1);
+        EXPECT_GE(box.right - last, zone.right * module - 1);
+        EXPECT_LE(last, box.right);
     }
 }
 

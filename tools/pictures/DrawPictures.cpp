@@ -1,6 +1,8 @@
 // Draws the pictures the program itself needs into a directory: the
 // browser's buttons, the local collection's check mark, the catalogue card
-// icon of the reports and the placeholder of a picture that cannot be shown.
+// icon of the reports, the placeholder of a picture that cannot be shown,
+// the buttons the record kinds' forms name (the edition's details, the list
+// of occupations, the subject dictionary) and the editors' delete button.
 // Each is drawn at twice its size ("name@2x.png") so that it stays crisp on
 // screens of high density; the program shows it at its own size.
 //
@@ -136,6 +138,69 @@ int main(int argc, char** argv) {
         p.drawPath(gear.simplified());
         p.setBrush(Qt::white);
         p.drawEllipse(QPointF(8, 8), 2, 2);
+    });
+    // The forms' buttons, 16 by 16. The edition's details: a book with its
+    // spine and a page marker.
+    ok &= Draw(dir, "wydanie", 16, 16, [](QPainter& p) {
+        p.setPen(QPen(QColor(0x2F, 0x4E, 0x7A), 1));
+        p.setBrush(QColor(0x5B, 0x82, 0xB8));
+        p.drawRoundedRect(QRectF(3.5, 1.5, 10, 13), 1.2, 1.2);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0x2F, 0x4E, 0x7A));
+        p.drawRect(QRectF(3.5, 1.5, 2, 13));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(6.5, 12, 6.5, 1.6));
+        p.setPen(QPen(Qt::white, 1.1, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(7.5, 5), QPointF(11.5, 5));
+        p.drawLine(QPointF(7.5, 7.5), QPointF(11.5, 7.5));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0xC0, 0x30, 0x30));
+        QPolygonF marker;
+        marker << QPointF(10, 1) << QPointF(12, 1) << QPointF(12, 5) << QPointF(11, 4) << QPointF(10, 5);
+        p.drawPolygon(marker);
+    });
+    // The occupations' menu: a person and the arrow of a list.
+    ok &= Draw(dir, "zawody", 16, 16, [](QPainter& p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(kInk);
+        p.drawEllipse(QPointF(6.5, 4.5), 2.6, 2.6);
+        QPainterPath shoulders;
+        shoulders.moveTo(1.5, 14);
+        shoulders.cubicTo(1.5, 8.5, 11.5, 8.5, 11.5, 14);
+        shoulders.closeSubpath();
+        p.drawPath(shoulders);
+        QPolygonF arrow;
+        arrow << QPointF(10.5, 6.5) << QPointF(15.5, 6.5) << QPointF(13, 9.5);
+        p.setBrush(kGreen);
+        p.drawPolygon(arrow);
+    });
+    // The subject dictionary: an open book under a magnifying glass.
+    ok &= Draw(dir, "slownik", 16, 16, [](QPainter& p) {
+        p.setPen(QPen(QColor(0x8D, 0x6E, 0x3F), 1));
+        p.setBrush(QColor(0xFF, 0xF6, 0xDC));
+        QPainterPath book;
+        book.moveTo(1, 4);
+        book.lineTo(7.5, 5);
+        book.lineTo(14, 4);
+        book.lineTo(14, 13);
+        book.lineTo(7.5, 14);
+        book.lineTo(1, 13);
+        book.closeSubpath();
+        p.drawPath(book);
+        p.drawLine(QPointF(7.5, 5), QPointF(7.5, 14));
+        p.setPen(QPen(kInk, 0.8));
+        for (double y : {7.5, 9.5}) p.drawLine(QPointF(2.5, y), QPointF(6, y + 0.3));
+        p.setPen(QPen(QColor(0x4A, 0x6F, 0xA5), 1.5));
+        p.setBrush(QColor(0xE3, 0xEE, 0xFA, 220));
+        p.drawEllipse(QPointF(10.5, 8.5), 3, 3);
+        p.setPen(QPen(QColor(0x4A, 0x6F, 0xA5), 2, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(12.7, 10.7), QPointF(15, 13));
+    });
+    // The editors' delete button: a red cross.
+    ok &= Draw(dir, "usun", 16, 16, [](QPainter& p) {
+        p.setPen(QPen(QColor(0xC6, 0x28, 0x28), 2.4, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(4, 4), QPointF(12, 12));
+        p.drawLine(QPointF(12, 4), QPointF(4, 12));
     });
     // A picture that cannot be shown, 32 by 24.
     ok &= Draw(dir, "brak", 32, 24, [](QPainter& p) {

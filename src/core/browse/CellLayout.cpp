@@ -1,6 +1,7 @@
 #include "browse/CellLayout.h"
 
 #include "browse/CellMarkup.h"
+#include "text/PipeList.h"
 
 #include <algorithm>
 #include <cmath>
@@ -93,7 +94,7 @@ private:
                 std::string cmd, file;
                 SplitPicture(argument, true, cmd, file);
                 std::string hint;
-                if (cmd.rfind("OPERACJA", 0) == 0 && cmd.size() > 8) hint = cmd.substr(8, cmd.find('|', 8) - 8);
+                if (cmd.rfind("OPERACJA", 0) == 0 && cmd.size() > 8) hint = SplitAtPipe(std::string_view(cmd).substr(8)).head;
                 PlacePicture(CellItemKind::Image, cmd, hint, mMeasurer.FilePicture(file), true);
                 break;
             }

@@ -1,5 +1,7 @@
 #include "browse/CellMarkup.h"
 
+#include "text/PipeList.h"
+
 namespace velt {
 
 namespace {
@@ -55,8 +57,8 @@ void SplitLink(std::string_view argument, std::string& command, std::string& tex
         return;
     }
     command = std::string(argument);
-    const auto bar = argument.find('|');
-    text = std::string(bar == std::string_view::npos ? argument : argument.substr(bar + 1));
+    const PipeSplit parts = SplitAtPipe(argument);
+    text = std::string(parts.parted ? parts.tail : argument);
 }
 
 void SplitPicture(std::string_view argument, bool withCommand, std::string& command, std::string& content) {

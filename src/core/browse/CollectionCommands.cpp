@@ -4,10 +4,8 @@
 #include "browse/CollectionFile.h"
 #include "browse/VrCollection.h"
 #include "catalogue/velt_files.h"
+#include "files/WorkFile.h"
 #include "text/CpLiteral.h"
-
-#include <cstdlib>
-#include <unistd.h>
 
 namespace velt {
 
@@ -39,19 +37,13 @@ std::string CopyRemoteToLocal(velt_files& files, VrCollection& local, const std:
     if (files.RemoteCollection == 0) return {};
     if (!files.VersionAtLeast(kRemoteCollectionFileVersion)) return "Niedostępne dla tej wersji serwera"_cp;
     // A work file of its own: two programs may share the working directory.
-    std::string work = workingDirectory + "WRK.XXXXXX";
-    const int fd = ::mkstemp(work.data());
-    if (fd < 0) return "Błąd otwarcia pliku "_cp + workingDirectory + "WRK.TMP";
-    ::close(fd);
-    std::string error;
-    if (!CollectionReport(files.Connection(), files.RemoteCollection, 0, "", work, nullptr)) {
-        error = files.Broken() ? std::string() : "Wystąpił błąd systemowy!"_cp;
-    } else {
-        const CollectionFileLoad load = LoadCollectionFile(work, local, files.Rules());
-        if (!load.error.empty()) error = "Błąd otwarcia pliku "_cp + work;
-    }
-    ::unlink(work.c_str());
-    return error;
+    const WorkFile work(workingDirectory, "WRK.");
+    if (!work.Made()) return "Błąd otwarcia pliku "_cp + workingDirectory + "WRK.TMP";
+    if (!CollectionReport(files.Connection(), files.RemoteCollection, 0, "", work.Path(), nullptr))
+        return files.Broken() ? std::string() : "Wystąpił błąd systemowy!"_cp;
+    const CollectionFileLoad load = LoadCollectionFile(work.Path(), local, files.Rules());
+    if (!load.error.empty()) return "Błąd otwarcia pliku "_cp + work.Path();
+    return {};
 }
 
 }  // namespace velt

@@ -1,11 +1,11 @@
 #include "browse/CollectionFile.h"
 
 #include "browse/VrCollection.h"
+#include "files/AtomicFile.h"
 #include "text/CpLiteral.h"
 #include "text/Trim.h"
 
 #include <cstdio>
-#include <unistd.h>
 #include <sys/stat.h>
 
 namespace velt {
@@ -16,35 +16,18 @@ constexpr std::size_t kMaxLine = 256;
 }  // namespace
 
 std::string SaveCollectionFile(const std::string& path, VrCollection& collection, const IdentifierRules& rules) {
-    const std::string failure = "Błąd zapisu do pliku "_cp + path;
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return failure;
-    ::fchmod(fd, 0644);
-    std::FILE* f = ::fdopen(fd, "wb");
-    if (!f) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        return failure;
-    }
+    AtomicFile file(path);
     std::string block;
-    bool ok = true;
-    for (std::int64_t n = collection.FirstNumber(); n != 0 && ok; n = collection.NextNumber(n)) {
+    for (std::int64_t n = collection.FirstNumber(); n != 0 && file.Open(); n = collection.NextNumber(n)) {
         block += rules.ShownIdentifier(rules.RecordIdentifier(static_cast<std::int32_t>(n)));
         block += "\r\n";
         if (block.size() >= 65536) {
-            ok = std::fwrite(block.data(), 1, block.size(), f) == block.size();
+            file.Write(block);
             block.clear();
         }
     }
-    if (ok && !block.empty()) ok = std::fwrite(block.data(), 1, block.size(), f) == block.size();
-    ok = std::fflush(f) == 0 && ok;
-    ok = std::fclose(f) == 0 && ok;
-    if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        return failure;
-    }
-    return {};
+    if (file.Write(block) && file.Commit().empty()) return {};
+    return "Błąd zapisu do pliku "_cp + path + WriteFailureReason(file.ErrorCode());
 }
 
 CollectionFileLines ReadCollectionFile(const std::string& path) {

@@ -1,7 +1,7 @@
 #pragma once
 // Collection files "*.num": one record a line, its shown identifier, lines
-// ending with CR LF. Written through a temporary file beside the target and
-// a rename, so a failed save leaves the old file as it was; read leniently:
+// ending with CR LF. Written whole through the files layer (AtomicFile), so
+// a failed save leaves the old file as it was; read leniently:
 // line ends of any kind, empty lines and lines that name no record skipped.
 
 #include "catalogue/Identifiers.h"
@@ -15,7 +15,8 @@ namespace velt {
 class VrCollection;
 
 // Writes the collection's numbers in ascending order; empty on success, else
-// "Błąd zapisu do pliku " and the name.
+// "Błąd zapisu do pliku " and the name, with the cause the user can act upon
+// (WriteFailureReason).
 std::string SaveCollectionFile(const std::string& path, VrCollection& collection, const IdentifierRules& rules);
 
 struct CollectionFileLines {

@@ -5,6 +5,7 @@
 #include "catalogue/velt_files.h"
 #include "common/Prompts.h"
 #include "text/CpLiteral.h"
+#include "text/PipeList.h"
 #include "text/Trim.h"
 
 #include <cstdio>
@@ -151,9 +152,9 @@ std::optional<std::vector<std::string>> velt_serwer::Lines(const std::string& ke
 
 bool velt_serwer::IsChecked(const std::string&, const std::string& tag) {
     if (!mLocal || tag.rfind("kolekcja", 0) != 0) return false;
-    const auto bar = tag.find('|');
-    if (bar == std::string::npos) return false;
-    const std::int32_t n = mFiles.RecordNumber(tag.substr(bar + 1));
+    const PipeSplit parts = SplitAtPipe(tag);
+    if (!parts.parted) return false;
+    const std::int32_t n = mFiles.RecordNumber(parts.tail);
     return n >= 1 && mLocal->Collection().Contains(n);
 }
 

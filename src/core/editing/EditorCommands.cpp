@@ -18,6 +18,7 @@
 
 #include "catalogue/velt_files.h"
 #include "text/CpLiteral.h"
+#include "text/PipeList.h"
 #include "text/RecordText.h"
 
 namespace velt {
@@ -77,9 +78,10 @@ std::string TEdycja::Command(edit_sheet* sheet, const std::string& command) {
     if (command.empty()) return {};
     const char letter = command[0];
     const std::string after = command.substr(1);
-    const auto bar = command.find('|');
-    const std::string rest = bar == std::string::npos ? std::string() : command.substr(bar + 1);
-    const std::string head = command.substr(1, bar == std::string::npos ? std::string::npos : bar - 1);
+    // The letters and what is before the first "|", then the rest after it.
+    const PipeSplit parts = SplitAtPipe(std::string_view(command).substr(1));
+    const std::string rest(parts.tail);
+    const std::string head(parts.head);
     const char sub = command.size() > 1 ? command[1] : '\0';
     TVeltClient& session = mFiles.Connection();
     switch (letter) {
@@ -98,7 +100,7 @@ std::string TEdycja::Command(edit_sheet* sheet, const std::string& command) {
         if (sub == 'Z') return List(mSaved);
         return {};
     case 'M': {
-        const std::string id = command.substr(2, bar == std::string::npos ? std::string::npos : bar - 2);
+        const std::string id = head.size() > 1 ? head.substr(1) : std::string();
         if (sub == 'O') return ReadRecord(id);
         if (sub == 'S') return StoreRecord(id, rest);
         if (sub == 'C') {
@@ -119,7 +121,7 @@ std::string TEdycja::Command(edit_sheet* sheet, const std::string& command) {
         const char c = command[2];
         if (sub == 'O') return mRequests.Help(std::string(1, c), command.substr(3));
         if (sub == 'S') {
-            const std::string text = command.substr(3, bar == std::string::npos ? std::string::npos : bar - 3);
+            const std::string text = head.size() > 2 ? head.substr(2) : std::string();
             return mRequests.Service(c, text, rest);
         }
         return {};

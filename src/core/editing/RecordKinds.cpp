@@ -1,6 +1,7 @@
 #include "editing/RecordKinds.h"
 
 #include "net/TVeltClient.h"
+#include "text/PipeList.h"
 #include "text/Trim.h"
 #include "text/converter.h"
 
@@ -8,15 +9,8 @@ namespace velt {
 
 std::vector<std::pair<std::string, std::string>> ParseKindList(std::string_view text) {
     std::vector<std::pair<std::string, std::string>> pairs;
-    std::size_t at = 0;
-    while (at < text.size() && pairs.size() < RecordKinds::kMaxKinds) {
-        const auto b1 = text.find('|', at);
-        if (b1 == std::string_view::npos) break;
-        const auto b2 = text.find('|', b1 + 1);
-        if (b2 == std::string_view::npos) break;
-        pairs.emplace_back(std::string(text.substr(at, b1 - at)), std::string(text.substr(b1 + 1, b2 - b1 - 1)));
-        at = b2 + 1;
-    }
+    for (const auto& [code, caption] : PipePairs(text, PipeEnd::Closed, RecordKinds::kMaxKinds))
+        pairs.emplace_back(code, caption);
     return pairs;
 }
 

@@ -6,10 +6,11 @@
 
 #include "editing/RecoveryFile.h"
 
+#include "files/AtomicFile.h"
+
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <unistd.h>
 
@@ -157,38 +158,11 @@ std::vector<KeptSheet> ReadRecoveryFile(const std::string& path) {
 
 std::string WriteRecoveryFile(const std::string& path, const std::vector<KeptSheet>& sheets) {
     if (sheets.empty()) {
-        if (::unlink(path.c_str()) != 0 && errno != ENOENT) return std::strerror(errno);
+        if (::unlink(path.c_str()) != 0 && errno != ENOENT) return WriteFailureText(path, errno);
         return {};
     }
-    const std::string text = RecoveryText(sheets);
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());  // mode 0600: the records are the user's
-    if (fd < 0) return std::strerror(errno);
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            const std::string why = std::strerror(n < 0 ? errno : ENOSPC);
-            ::close(fd);
-            ::unlink(temp.c_str());
-            return why;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    const bool synced = ::fsync(fd) == 0;
-    const int syncError = errno;
-    if (::close(fd) != 0 || !synced) {
-        const std::string why = std::strerror(synced ? errno : syncError);
-        ::unlink(temp.c_str());
-        return why;
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        const std::string why = std::strerror(errno);
-        ::unlink(temp.c_str());
-        return why;
-    }
-    return {};
+    // Private: the records are the user's.
+    return WriteFileAtomically(path, RecoveryText(sheets), kPrivateFileMode);
 }
 
 }  // namespace velt

@@ -46,7 +46,9 @@ std::vector<KeptSheet> ParseRecoveryText(std::string_view text);
 
 // Reads the file; empty when there is none or it cannot be read.
 std::vector<KeptSheet> ReadRecoveryFile(const std::string& path);
-// Writes the sheets (none: removes the file); the system's error text, or empty.
+// Writes the sheets whole over the file (none: removes it), readable by the
+// user only; the failure's text ("Nie można zapisać pliku ..."), or empty,
+// the old file then unchanged.
 std::string WriteRecoveryFile(const std::string& path, const std::vector<KeptSheet>& sheets);
 
 }  // namespace velt

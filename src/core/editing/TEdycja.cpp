@@ -160,7 +160,7 @@ bool TEdycja::StopEditing(bool force) {
             if (answer == kYes) {
                 const std::string error = Keep(kept);
                 if (!error.empty()) {
-                    mPrompts.show_error("Nie można zapisać pliku "_cp + RecoveryPath() + ": " + error);
+                    mPrompts.show_error(error);
                     return false;
                 }
             }
@@ -584,7 +584,7 @@ std::vector<KeptSheet> TEdycja::KeptSheets() const {
 
 std::string TEdycja::Keep(const std::vector<KeptSheet>& kept) {
     // Never a file named after nothing in whatever directory the program runs in.
-    if (mWorkingDirectory.empty()) return "brak katalogu roboczego"_cp;
+    if (mWorkingDirectory.empty()) return "Nie można zapisać pliku "_cp + RecoveryPath() + ": brak katalogu roboczego"_cp;
     // The sheets of other catalogues and users stay; this one's are replaced.
     std::vector<KeptSheet> all;
     const KeptSheet me = Identity();
@@ -638,7 +638,7 @@ void TEdycja::OfferRecovery() {
             if (!Reopen(k)) left.push_back(std::move(k));
     }
     const std::string error = WriteRecoveryFile(RecoveryPath(), left);
-    if (!error.empty()) mPrompts.show_error("Nie można zapisać pliku "_cp + RecoveryPath() + ": " + error);
+    if (!error.empty()) mPrompts.show_error(error);
 }
 
 }  // namespace velt

@@ -149,7 +149,8 @@ private:
     void ApplyServerKind();
     // The kept sheets of the open modified ones, for this catalogue and user.
     std::vector<KeptSheet> KeptSheets() const;
-    // Writes them into the recovery file beside those of other catalogues.
+    // Writes them into the recovery file beside those of other catalogues; the
+    // failure's text ("Nie można zapisać pliku ..."), or empty.
     std::string Keep(const std::vector<KeptSheet>& kept);
     void OfferRecovery();
     bool Reopen(const KeptSheet& kept);

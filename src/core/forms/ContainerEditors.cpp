@@ -4,6 +4,7 @@
 
 #include "forms/FormConversions.h"
 #include "forms/my_formular.h"
+#include "text/PipeList.h"
 #include "text/Wildcard.h"
 #include "text/my_record.h"
 
@@ -348,17 +349,12 @@ void ed_form::Commit() {
 
 std::vector<DynamicTriple> ParseDynamicValue(std::string_view value) {
     std::vector<DynamicTriple> out;
-    std::size_t at = 0;
-    auto part = [&](std::string& into) {
-        const auto bar = value.find('|', at);
-        into.assign(value.substr(at, bar == std::string_view::npos ? std::string_view::npos : bar - at));
-        at = bar == std::string_view::npos ? value.size() : bar + 1;
-    };
-    while (at < value.size() && out.size() < 1000) {
+    PipeReader pieces(value);
+    while (!pieces.AtEnd() && out.size() < 1000) {
         DynamicTriple t;
-        part(t.key);
-        part(t.number);
-        part(t.flag);
+        t.key = pieces.Take();
+        t.number = pieces.Take();
+        t.flag = pieces.Take();
         out.push_back(std::move(t));
     }
     return out;

@@ -3,6 +3,7 @@
 #include "forms/EventScriptHost.h"
 
 #include "text/CpLiteral.h"
+#include "text/PipeList.h"
 #include "text/my_record.h"
 
 namespace velt {
@@ -43,13 +44,13 @@ std::vector<std::string> EventScriptHost::FieldEvent(int event, my_record& recor
 
 void EventScriptHost::Handle(const std::vector<std::string>& lines, my_record& record) {
     for (const std::string& line : lines) {
-        const auto bar = line.find('|');
-        if (bar == std::string::npos) {
+        const PipeSplit parts = SplitAtPipe(line);
+        if (!parts.parted) {
             if (mForm) mForm->Refresh(line);
-        } else if (bar == 0 && mMode == Mode::EditingSheet) {
-            FieldEvent(kFormHelp, record, line.substr(1));
+        } else if (parts.head.empty() && mMode == Mode::EditingSheet) {
+            FieldEvent(kFormHelp, record, std::string(parts.tail));
         } else {
-            record.AddError(line.substr(0, bar), line.substr(bar + 1));
+            record.AddError(std::string(parts.head), std::string(parts.tail));
         }
     }
 }

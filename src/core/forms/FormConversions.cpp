@@ -4,6 +4,7 @@
 
 #include "forms/FormExpression.h"
 #include "text/CpLiteral.h"
+#include "text/PipeList.h"
 
 #include <algorithm>
 #include <charconv>
@@ -62,19 +63,16 @@ ComboListError ParseComboList(std::string_view list, std::vector<std::string>& v
         labels.emplace_back("*");
         return ComboListError::Empty;
     }
-    std::size_t at = 0;
-    while (at < list.size()) {
-        const auto valueEnd = list.find('|', at);
-        const auto labelEnd = valueEnd == std::string_view::npos ? valueEnd : list.find('|', valueEnd + 1);
-        if (labelEnd == std::string_view::npos) {
-            values.emplace_back(list.substr(at, valueEnd == std::string_view::npos ? valueEnd : valueEnd - at));
+    PipeReader reader(list);
+    std::string_view value, label;
+    bool valueClosed = false, labelClosed = false;
+    while (reader.Next(value, &valueClosed)) {
+        values.emplace_back(value);
+        if (!valueClosed || !reader.Next(label, &labelClosed) || !labelClosed) {
             labels.emplace_back("*");
             return ComboListError::Unclosed;
         }
-        values.emplace_back(list.substr(at, valueEnd - at));
-        std::string label(list.substr(valueEnd + 1, labelEnd - valueEnd - 1));
-        labels.push_back(label.empty() ? "*" : label);
-        at = labelEnd + 1;
+        labels.emplace_back(label.empty() ? std::string_view("*") : label);
     }
     return ComboListError::None;
 }
@@ -333,18 +331,15 @@ namespace {
 constexpr int kMaxMenuDepth = 16;
 
 struct MenuReader {
-    std::string_view spec;
-    std::size_t at = 0;
+    PipeReader pieces;
     std::vector<std::string>& ids;
 
     bool Pair(std::string& id, std::string& caption) {
-        if (at >= spec.size()) return false;
-        const auto bar = spec.find('|', at);
-        if (bar == std::string_view::npos) return false;
-        id.assign(spec.substr(at, bar - at));
-        const auto end = spec.find('|', bar + 1);
-        caption.assign(spec.substr(bar + 1, end == std::string_view::npos ? std::string_view::npos : end - bar - 1));
-        at = end == std::string_view::npos ? spec.size() : end + 1;
+        std::string_view piece;
+        bool closed = false;
+        if (!pieces.Next(piece, &closed) || !closed) return false;
+        id.assign(piece);
+        caption.assign(pieces.Take());
         return true;
     }
 
@@ -370,20 +365,13 @@ struct MenuReader {
 
 std::vector<MenuEntry> ParseMenuSpec(std::string_view spec, std::vector<std::string>& itemIds) {
     itemIds.clear();
-    MenuReader reader{spec, 0, itemIds};
+    MenuReader reader{PipeReader(spec), itemIds};
     return reader.Read(0);
 }
 
 MarkerSpec ParseMarkerSpec(std::string_view spec) {
     MarkerSpec out;
-    std::vector<std::string_view> items;
-    std::size_t at = 0;
-    for (;;) {
-        const auto bar = spec.find('|', at);
-        items.push_back(spec.substr(at, bar == std::string_view::npos ? std::string_view::npos : bar - at));
-        if (bar == std::string_view::npos) break;
-        at = bar + 1;
-    }
+    const std::vector<std::string_view> items = SplitPipeList(spec);
     if (items.empty() || items[0].empty()) return out;
     out.markerChar = items[0][0];
     for (std::size_t i = 1; i < items.size(); i += 2) {

@@ -2,6 +2,8 @@
 
 #include "forms/FormSettings.h"
 
+#include "files/ServerNames.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <string_view>
@@ -41,46 +43,60 @@ bool ReadWhole(const std::string& path, std::string& bytes) {
 
 }  // namespace
 
-std::string PicturePath(const std::string& directory, const std::string& name) {
-    if (name.empty() || name.find('\0') != std::string::npos) return {};
-    std::string relative = name;
-    for (char& c : relative)
-        if (c == '\\') c = '/';
-    if (relative.front() == '/' || relative.find(':') != std::string::npos) return {};
-    std::string_view rest = relative;
-    while (!rest.empty()) {
-        const auto slash = rest.find('/');
-        const std::string_view part = rest.substr(0, slash);
-        if (part == "..") return {};
-        if (slash == std::string_view::npos) break;
-        rest.remove_prefix(slash + 1);
-    }
-    if (relative.back() == '/') return {};
-    std::string dir = directory;
-    if (!dir.empty() && dir.back() != '/') dir.push_back('/');
-    return dir + relative;
+namespace {
+
+std::string& ProgramPictures() {
+    static std::string directory;
+    return directory;
 }
+
+// The file name in dir, or one that differs from it only in letter case:
+// forms written on a system that ignores case name "USUN.BMP" for usun.bmp.
+bool ReadFound(const std::string& dir, const std::string& relative, std::string& bytes) {
+    const std::string path = PathInside(dir, relative);
+    if (path.empty()) return false;
+    if (ReadWhole(path, bytes)) return true;
+    const std::filesystem::path p(path);
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(p.parent_path(), ec), end; !ec && it != end; it.increment(ec))
+        if (SameIgnoringCase(it->path().filename().string(), p.filename().string()))
+            return ReadWhole(it->path().string(), bytes);
+    return false;
+}
+
+// The picture of relative in dir: "x.bmp" drawn as "x@2x.png" (twice the
+// size) or "x.png" is taken before the file of the name itself, as the
+// browser's pictures are.
+bool ReadPicture(const std::string& dir, const std::string& relative, FormPicture& picture) {
+    const auto slash = relative.find_last_of('/');
+    const auto dot = relative.find_last_of('.');
+    const std::string base =
+        dot == std::string::npos || (slash != std::string::npos && dot < slash) ? relative : relative.substr(0, dot);
+    std::string bytes;
+    int density = 1;
+    bool found = ReadFound(dir, base + "@2x.png", bytes);
+    if (found) density = 2;
+    else found = ReadFound(dir, base + ".png", bytes) || ReadFound(dir, relative, bytes);
+    if (!found) return false;
+    picture.bytes = std::make_shared<const std::string>(std::move(bytes));
+    picture.density = density;
+    return true;
+}
+
+}  // namespace
+
+void SetProgramPictureDirectory(std::string directory) { ProgramPictures() = std::move(directory); }
+
+const std::string& ProgramPictureDirectory() { return ProgramPictures(); }
 
 FormPicture LoadPicture(const std::string& directory, const std::string& name) {
     FormPicture picture;
     picture.name = name;
-    const std::string path = PicturePath(directory, name);
-    if (path.empty()) return picture;
-    std::string bytes;
-    bool ok = ReadWhole(path, bytes);
-    if (!ok) {
-        // Forms written on a system that ignores letter case name "USUN.BMP"
-        // for usun.bmp: the last part is looked for without case.
-        const std::filesystem::path p(path);
-        std::error_code ec;
-        for (std::filesystem::directory_iterator it(p.parent_path(), ec), end; !ec && it != end; it.increment(ec)) {
-            if (SameIgnoringCase(it->path().filename().string(), p.filename().string())) {
-                ok = ReadWhole(it->path().string(), bytes);
-                break;
-            }
-        }
-    }
-    if (ok) picture.bytes = std::make_shared<const std::string>(std::move(bytes));
+    // A name from a server's form never leaves the picture directory.
+    const std::string relative = RelativeServerName(name);
+    if (relative.empty()) return picture;
+    if (ReadPicture(directory, relative, picture)) return picture;
+    if (!ProgramPictures().empty() && ProgramPictures() != directory) ReadPicture(ProgramPictures(), relative, picture);
     return picture;
 }
 

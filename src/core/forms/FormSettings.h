@@ -29,17 +29,21 @@ struct FormSettings {
 struct FormPicture {
     std::string name;                          // as written in the description
     std::shared_ptr<const std::string> bytes;  // shared by every layout of the form
+    int density = 1;                           // 2: drawn at twice its size ("x@2x.png")
 
     bool Loaded() const { return bytes && !bytes->empty(); }
 };
 
-// The file of a picture name under the directory; empty when the name would
-// leave it (absolute, a drive, "..", a zero byte). Backslashes separate
-// directories as on the system the forms are written for.
-std::string PicturePath(const std::string& directory, const std::string& name);
+// The directory of the program's own pictures, where a picture missing from
+// a form's directory is looked for too (set once at start; empty: none).
+void SetProgramPictureDirectory(std::string directory);
+const std::string& ProgramPictureDirectory();
 
-// Reads the picture file (at most 16 MiB); a picture without bytes when the
-// name is refused or the file cannot be read.
+// Reads the picture file (at most 16 MiB) of a name under the directory, or
+// else under the program's own pictures: "x.bmp" is taken from "x@2x.png"
+// or "x.png" when there is one, and the last part is found ignoring letter
+// case. A picture without bytes when the name is refused (it would leave the
+// directory: RelativeServerName) or no file can be read.
 FormPicture LoadPicture(const std::string& directory, const std::string& name);
 
 }  // namespace velt

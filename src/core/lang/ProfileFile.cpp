@@ -1,5 +1,6 @@
 #include "lang/ProfileFile.h"
 
+#include "files/AtomicFile.h"
 #include "text/Trim.h"
 #include "text/converter.h"
 
@@ -8,10 +9,7 @@
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace velt {
 
@@ -283,30 +281,10 @@ std::string ProfileFile::Text() const {
 
 std::string ProfileFile::Save() {
     if (!mComplete) return "incomplete";
-    const std::string text = Text();
-    std::string temp = mFileName + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return std::strerror(errno);
+    // The file keeps the mode it had; a new one is for anyone to read.
     struct stat st {};
-    ::fchmod(fd, ::stat(mFileName.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
-    std::size_t done = 0;
-    bool ok = true;
-    while (done < text.size()) {
-        const ssize_t w = ::write(fd, text.data() + done, text.size() - done);
-        if (w < 0 && errno == EINTR) continue;
-        if (w <= 0) {
-            ok = false;
-            break;
-        }
-        done += static_cast<std::size_t>(w);
-    }
-    const int err = errno;
-    ok = ::fsync(fd) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
-    if (!ok || ::rename(temp.c_str(), mFileName.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        return std::strerror(ok ? errno : err);
-    }
+    const mode_t mode = ::stat(mFileName.c_str(), &st) == 0 ? (st.st_mode & 07777) : kSharedFileMode;
+    if (std::string error = WriteFileAtomically(mFileName, Text(), mode); !error.empty()) return error;
     mModified = false;
     mExists = true;
     return {};

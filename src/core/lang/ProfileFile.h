@@ -6,8 +6,9 @@
 // with ";" ignored. Bytes are Windows-1250; lines end in CR LF or LF.
 //
 // Writing changes a value in place and keeps every other line, comment and
-// line end as it was; Save writes the whole file through a temporary file
-// beside it and a rename.
+// line end as it was; Save writes the whole file through the files layer
+// (AtomicFile): the old file stays as it was unless all of the new one is
+// on the disk.
 
 #include <cstdint>
 #include <string>
@@ -56,7 +57,8 @@ public:
     void ReplaceSection(std::string_view section, const std::vector<std::pair<std::string, std::string>>& entries);
     // True when WriteString changed something since reading or the last Save.
     bool Modified() const { return mModified; }
-    // Writes the file atomically; empty on success, else the reason.
+    // Writes the file whole, keeping its mode; empty on success, "incomplete"
+    // for a file that was not read whole, else the failure's text.
     std::string Save();
 
     // The file's bytes as they would be saved.

@@ -1,6 +1,7 @@
 #include "lang/TMultiIniFile.h"
 
 #include "lang/IniMacros.h"
+#include "text/PipeList.h"
 #include "text/Trim.h"
 #include "text/Wildcard.h"
 
@@ -28,11 +29,11 @@ TMultiIniFile::TMultiIniFile(const std::string& fileName) : mMain(fileName) {
     for (const auto& section : mMain.ReadSections()) {
         if (!StartsWithPlik(section)) continue;
         const std::string rest = ExpandMacros(section.substr(5));
-        const auto bar = rest.find('|');
+        const PipeSplit parts = SplitAtPipe(rest);
         std::string prefix, file = rest;
-        if (bar != std::string::npos) {
-            prefix = std::string(TrimBlanks(std::string_view(rest).substr(0, bar)));
-            file = rest.substr(bar + 1);
+        if (parts.parted) {
+            prefix = std::string(TrimBlanks(parts.head));
+            file = std::string(parts.tail);
         }
         mIncluded.push_back(std::make_unique<TLongIniFile>(file));
         mPrefixes.push_back(prefix);

@@ -1,5 +1,6 @@
 #include "net/TVeltClient.h"
 
+#include "files/AtomicFile.h"
 #include "wire/WireCodec.h"
 #include "text/CpLiteral.h"
 
@@ -20,53 +21,6 @@ const std::string kEmpty;
 constexpr std::int32_t kChunk = 10000;  // the size of the chunks the client sends
 constexpr std::string_view kDescriptorMark = "&struktura=";
 
-
-// A file written under a unique temporary name beside its target and renamed
-// onto it only when complete: a failed or aborted transfer leaves the target
-// as it was.
-class AtomicFile {
-public:
-    explicit AtomicFile(const std::string& target) : mTarget(target) {
-        if (target.empty()) return;
-        mTemp = target + ".XXXXXX";
-        mFd = ::mkstemp(mTemp.data());
-        if (mFd >= 0) ::fchmod(mFd, 0644);
-    }
-    ~AtomicFile() { Discard(); }
-    bool Open() const { return mFd >= 0; }
-    bool Write(const unsigned char* data, std::size_t n) {
-        while (n > 0 && mFd >= 0) {
-            const ssize_t w = ::write(mFd, data, n);
-            if (w < 0 && errno == EINTR) continue;
-            if (w <= 0) return false;
-            data += w;
-            n -= static_cast<std::size_t>(w);
-        }
-        return mFd >= 0;
-    }
-    bool Commit() {
-        if (mFd < 0) return false;
-        const bool closed = ::close(mFd) == 0;
-        mFd = -1;
-        if (closed && ::rename(mTemp.c_str(), mTarget.c_str()) == 0) {
-            mTemp.clear();
-            return true;
-        }
-        Discard();
-        return false;
-    }
-    void Discard() {
-        if (mFd >= 0) ::close(mFd);
-        mFd = -1;
-        if (!mTemp.empty()) ::unlink(mTemp.c_str());
-        mTemp.clear();
-    }
-
-private:
-    std::string mTarget;
-    std::string mTemp;
-    int mFd = -1;
-};
 
 }  // namespace
 
@@ -377,9 +331,10 @@ bool TVeltClient::ReceiveFile(const std::string& target, const ProgressCallback&
         if (remaining == count) break;
     }
     const bool ok = !aborted && !Broken();
-    if (ok && writable && file.Open() && !file.Commit()) writable = false;
+    // A failed or aborted transfer leaves the target as it was.
+    if (ok && writable && file.Open() && !file.Commit().empty()) writable = false;
     if (ok && !writable) {
-        Message("Nie można zapisać pliku "_cp + target, SessionText::Failure);
+        Message(WriteFailureText(target, file.ErrorCode()), SessionText::Failure);
         return false;
     }
     return ok;

@@ -2,6 +2,7 @@
 
 #include "params/PairText.h"
 
+#include "text/PipeList.h"
 #include "text/my_record.h"
 
 namespace velt {
@@ -26,16 +27,7 @@ std::string Unescape(std::string_view text) {
 
 std::vector<ParameterPair> ReadPairs(std::string_view text) {
     std::vector<ParameterPair> pairs;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const auto bar = text.find('|', at);
-        if (bar == std::string_view::npos) break;
-        const auto end = text.find('|', bar + 1);
-        const std::size_t valueEnd = end == std::string_view::npos ? text.size() : end;
-        pairs.emplace_back(Unescape(text.substr(at, bar - at)), Unescape(text.substr(bar + 1, valueEnd - bar - 1)));
-        if (end == std::string_view::npos) break;
-        at = end + 1;
-    }
+    for (const auto& [name, value] : PipePairs(text, PipeEnd::Open)) pairs.emplace_back(Unescape(name), Unescape(value));
     return pairs;
 }
 

@@ -6,11 +6,9 @@
 #include "net/FileRequests.h"
 
 #include "catalogue/velt_files.h"
+#include "files/WorkFile.h"
 #include "text/CpLiteral.h"
-
-#include <cerrno>
-#include <cstdlib>
-#include <unistd.h>
+#include "text/PipeList.h"
 
 namespace velt {
 
@@ -56,10 +54,9 @@ const velt_programm* OperationProgram(const velt_files& files, const std::string
 
 bool RunOperation(velt_files& files, const std::string& text, ItemRunContext& context) {
     if (Broken(files)) return false;
-    const std::string_view element = WithoutLeadingSpaces(text);
-    const auto bar = element.find('|');
-    const std::string name(element.substr(0, bar));
-    std::string values = bar == std::string_view::npos ? std::string() : std::string(element.substr(bar + 1)) + "|";
+    const PipeSplit element = SplitAtPipe(WithoutLeadingSpaces(text));
+    const std::string name(element.head);
+    std::string values = element.parted ? std::string(element.tail) + "|" : std::string();
     const velt_programm* found = OperationProgram(files, name);
     if (!found) {
         context.prompts.show_error("Operacja nie jest dostępna"_cp);
@@ -130,10 +127,9 @@ bool AskReportParameters(const velt_report& report, const std::string& given, st
 }
 
 const velt_report* ElementReport(const velt_files& files, const std::string& text, std::string& given) {
-    const std::string_view element = WithoutLeadingSpaces(text);
-    const auto bar = element.find('|');
-    const std::string_view name = element.substr(0, bar);
-    given = bar == std::string_view::npos ? std::string() : std::string(element.substr(bar + 1));
+    const PipeSplit element = SplitAtPipe(WithoutLeadingSpaces(text));
+    const std::string_view name = element.head;
+    given = std::string(element.tail);
     for (const velt_report& r : files.Reports)
         if (r.Name == name && !r.NoParameterForm) return &r;
     return nullptr;
@@ -142,25 +138,23 @@ const velt_report* ElementReport(const velt_files& files, const std::string& tex
 std::string RunParameterReport(velt_files& files, const velt_report& report, const std::string& values,
                                ItemRunContext& context) {
     if (Broken(files)) return {};
-    std::string target = context.workingDirectory + "reportXXXXXX.tmp";
-    const int fd = ::mkstemps(target.data(), 4);
-    if (fd < 0) {
+    WorkFile target(context.workingDirectory, "report", "tmp");
+    if (!target.Made()) {
         context.prompts.show_error("Nie można utworzyć pliku roboczego zestawienia w katalogu "_cp +
                                    context.workingDirectory);
         return {};
     }
-    ::close(fd);
     bool received = false;
     context.longOps.run_with_progress("Tworzenie zestawienia"_cp, [&] {
-        received = ParameterReport(files.Connection(), report.Id, values, target, {});
+        received = ParameterReport(files.Connection(), report.Id, values, target.Path(), {});
     });
     if (!received) {
-        ::unlink(target.c_str());
         // A transfer the server aborted says so; a broken connection has been reported.
         if (!Broken(files)) context.prompts.show_error("Serwer nie przygotował zestawienia \""_cp + report.Name + "\"");
         return {};
     }
-    return target;
+    // Whoever shows the report removes the file.
+    return target.Release();
 }
 
 }  // namespace velt

@@ -1,5 +1,7 @@
 #include "reports/LoanForm.h"
 
+#include "text/PipeList.h"
+
 namespace velt {
 namespace {
 
@@ -47,10 +49,10 @@ std::string LoanFormLine(const LoanFormData& d) {
 }
 
 std::string PlikDefaultName(const std::string& options) {
-    const std::size_t bar = options.find('|');
-    if (bar == std::string::npos) return "raport";
+    const PipeSplit parts = SplitAtPipe(options);
+    if (!parts.parted) return "raport";
     std::string name;
-    for (char c : options.substr(bar + 1)) {
+    for (char c : parts.tail) {
         if (c == '*') name += "raport";
         else name += c;
     }

@@ -1,11 +1,10 @@
 #include "reports/PrinterChoice.h"
 
-#include "reports/ReportFile.h"
+#include "files/AtomicFile.h"
 #include "text/CpLiteral.h"
 
 #include <algorithm>
 #include <charconv>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
@@ -136,10 +135,11 @@ LoadedPrinterSettings LoadPrinterSettings(const std::string& path, const std::ve
 std::string SavePrinterSettings(const std::string& path, const PrinterSettings& settings) {
     PrinterSettings kept = settings;
     kept.outputFile.clear();
-    // The user's configuration directory may not be there yet.
-    std::error_code ignored;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
-    return WriteReportFile(path, FormatPrinterSettings(kept));
+    // The user's configuration directory may not be there yet; when it
+    // cannot be made, the write says so.
+    if (const auto slash = path.find_last_of('/'); slash != std::string::npos && slash > 0)
+        MakeDirectories(path.substr(0, slash));
+    return WriteFileAtomically(path, FormatPrinterSettings(kept), kSharedFileMode);
 }
 
 std::string PrinterSettingsFile(const std::string& directory, const std::string& printer) {

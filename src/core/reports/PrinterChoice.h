@@ -44,8 +44,8 @@ struct LoadedPrinterSettings {
 LoadedPrinterSettings LoadPrinterSettings(const std::string& path, const std::vector<std::string>& installed);
 // The same over the file's bytes.
 LoadedPrinterSettings ParsePrinterSettings(std::string_view bytes, const std::vector<std::string>& installed);
-// Writes the file (a unique name beside it, then renamed; its directory made
-// when missing); the error or empty.
+// Writes the file whole (its directory made when missing); empty, or the
+// failure's text with the old file unchanged.
 std::string SavePrinterSettings(const std::string& path, const PrinterSettings& settings);
 // The file keeping the settings of one printer in directory (ending with
 // "/"): a name made of the printer's letters and digits, never a path.

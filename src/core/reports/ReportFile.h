@@ -1,7 +1,7 @@
 #pragma once
-// Writing a report's output file whole: the bytes go into a uniquely named
-// file beside it, which is renamed over the name only once it is complete,
-// so a failure never leaves half a file under that name.
+// Writing a report's output file whole, for anyone to read, through the
+// files layer (AtomicFile): a failure never leaves half a file under that
+// name, nor changes the old file.
 
 #include <string>
 #include <string_view>
@@ -9,7 +9,8 @@
 
 namespace velt {
 
-// Writes bytes to path; the system's error text, or empty on success.
+// Writes bytes to path; empty on success, else the failure's text
+// ("Nie można zapisać pliku ...").
 std::string WriteReportFile(const std::string& path, std::string_view bytes);
 
 // The lines of a work file's bytes: parted by LF, a CR before the LF

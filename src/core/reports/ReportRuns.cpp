@@ -2,10 +2,8 @@
 #include "net/FileRequests.h"
 
 #include "catalogue/velt_files.h"
+#include "files/WorkFile.h"
 #include "text/CpLiteral.h"
-
-#include <stdlib.h>
-#include <unistd.h>
 
 namespace velt {
 
@@ -40,14 +38,13 @@ std::string RunScopedReport(velt_files& files, const velt_report& report, Report
         case ReportScope::Parameters:
             break;
     }
-    std::string target = context.workingDirectory + "reportXXXXXX.tmp";
-    const int fd = ::mkstemps(target.data(), 4);
-    if (fd < 0) {
+    WorkFile work(context.workingDirectory, "report", "tmp");
+    if (!work.Made()) {
         context.prompts.show_error("Nie można utworzyć pliku roboczego zestawienia w katalogu "_cp +
                                    context.workingDirectory);
         return {};
     }
-    ::close(fd);
+    const std::string& target = work.Path();
     bool received = false;
     const std::int32_t collection = files.RemoteCollection;
     context.longOps.run_with_progress("Tworzenie zestawienia"_cp, [&] {
@@ -65,12 +62,12 @@ std::string RunScopedReport(velt_files& files, const velt_report& report, Report
         }
     });
     if (!received) {
-        ::unlink(target.c_str());
         if (!files.Broken())
             context.prompts.show_error("Serwer nie przygotował zestawienia \""_cp + report.Name + "\"");
         return {};
     }
-    return target;
+    // Whoever shows the report removes the file.
+    return work.Release();
 }
 
 }  // namespace velt

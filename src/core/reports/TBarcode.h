@@ -45,6 +45,11 @@ public:
     // the natural width when that is smaller, else 1. The pattern's error
     // text (the scale then 1), empty on success.
     std::string SetWidth(int pixels);
+    // Sets the horizontal scale itself (a positive one; anything else is
+    // ignored), narrower than 1 too: a symbol made to fit a box.
+    void SetScale(double scale) {
+        if (scale > 0 && scale < 1e9) mScale = scale;
+    }
     double Scale() const { return mScale; }
 
     // The widths w1 to w4 for the current symbology, module and ratio.

@@ -34,6 +34,21 @@ std::optional<TBarcodeType> BarcodeTypeNamed(std::string_view name) {
     return std::nullopt;
 }
 
+QuietZone QuietZoneOf(TBarcodeType type) {
+    switch (type) {
+        case bcCodeEAN13:
+            return {11, 7};
+        case bcCodeEAN8:
+            return {7, 7};
+        case bcCodeMSI:
+            return {12, 12};
+        case bcCodePostNet:
+            return {0, 0};
+        default:
+            return {10, 10};
+    }
+}
+
 std::optional<TBarcodeType> BarcodeTypeOfMode(int mode) {
     if (mode < 1 || mode > kBarcodeTypeCount) return std::nullopt;
     return static_cast<TBarcodeType>(mode - 1);

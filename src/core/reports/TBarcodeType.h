@@ -43,4 +43,14 @@ std::optional<TBarcodeType> BarcodeTypeNamed(std::string_view name);
 // The symbology of a report's MODE=n (1 to 15); nothing outside that range.
 std::optional<TBarcodeType> BarcodeTypeOfMode(int mode);
 
+// The clear space a scanner needs on each side of a symbol, in narrow
+// modules: EAN-13 11 before and 7 after, EAN-8 7 and 7, Code 128, Code 39,
+// Code 93, Codabar and the 2 of 5 codes 10, MSI 12; PostNet is not read
+// by a scanner (none).
+struct QuietZone {
+    int left = 0;
+    int right = 0;
+};
+QuietZone QuietZoneOf(TBarcodeType type);
+
 }  // namespace velt

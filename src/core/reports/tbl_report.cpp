@@ -245,19 +245,38 @@ void tbl_report::DrawBar(const ReportElement& e, std::string_view line) {
         return;
     }
     if (e.mode == 0) {
+        // The built-in interleaved 2 of 5 stands at its box's left edge, as
+        // the report descriptions written for it expect.
         const std::string error = DrawInterleaved25(*canvas, text, px, py, w, h);
         if (!error.empty()) AddMessage(error);
         return;
     }
+    // The symbol and its quiet zones fill the box: a scanner finds nothing
+    // but white beside the symbol however close the frame lines around the
+    // box stand. A box too narrow for them makes the symbol narrower.
+    const CanvasRect box{px, py, px + w, py + h};
     TBarcode bar;
     bar.SetTyp(static_cast<TBarcodeType>(e.mode - 1));
     bar.SetText(text);
-    bar.SetLeft(px);
+    const BarcodeModules symbol = bar.Modules();
+    if (!symbol.error.empty()) {
+        AddMessage(symbol.error);
+        return;
+    }
+    if (symbol.width <= 0) return;
+    const QuietZone zone = QuietZoneOf(bar.Typ());
+    const double module = bar.Widths()[0];
+    const double total = static_cast<double>(symbol.width) + (zone.left + zone.right) * module;
+    const double scale = w / total;
+    bar.SetScale(scale);
+    bar.SetLeft(px + RoundPixels(zone.left * module * scale));
     bar.SetTop(py);
     bar.SetHeight(h);
-    std::string error = bar.SetWidth(w);
-    if (error.empty()) error = bar.DrawBarcode(*canvas);
-    if (!error.empty()) AddMessage(error);
+    if (!box.Empty()) canvas->FillRect(box, kCanvasWhite);
+    if (scale > 0) {
+        const std::string error = bar.DrawBarcode(*canvas);
+        if (!error.empty()) AddMessage(error);
+    }
 }
 
 std::string LimitText(ReportCanvas& canvas, std::string_view text, int width) {

@@ -1,6 +1,7 @@
 #include "search/QueryText.h"
 
 #include "text/CpLiteral.h"
+#include "text/PipeList.h"
 #include "text/Trim.h"
 #include "text/Wildcard.h"
 
@@ -102,33 +103,17 @@ std::string PlainCriterionQuery(const std::string& name) { return "SORTUJ \"\" "
 
 std::string CleanPairs(std::string_view pairs) {
     std::string out;
-    std::size_t at = 0;
-    while (at < pairs.size()) {
-        const auto bar = pairs.find('|', at);
-        if (bar == std::string_view::npos) break;
-        const auto bar2 = pairs.find('|', bar + 1);
-        const std::string_view name = TrimSpaces(pairs.substr(at, bar - at));
-        std::string_view value =
-            pairs.substr(bar + 1, (bar2 == std::string_view::npos ? pairs.size() : bar2) - bar - 1);
+    for (auto [name, value] : PipePairs(pairs, PipeEnd::Open)) {
+        name = TrimSpaces(name);
         while (!value.empty() && value.back() == ' ') value.remove_suffix(1);
         if (!value.empty()) out += std::string(name) + "|" + std::string(value) + "|";
-        if (bar2 == std::string_view::npos) break;
-        at = bar2 + 1;
     }
     return out;
 }
 
 std::string CriterionLabel(const std::string& name, std::string_view cleanedPairs) {
     std::string label = Quote(name);
-    std::size_t at = 0;
-    while (at < cleanedPairs.size()) {
-        const auto bar = cleanedPairs.find('|', at);
-        if (bar == std::string_view::npos) break;
-        const auto bar2 = cleanedPairs.find('|', bar + 1);
-        if (bar2 == std::string_view::npos) break;
-        label += Quote(cleanedPairs.substr(bar + 1, bar2 - bar - 1)) + " ";
-        at = bar2 + 1;
-    }
+    for (const auto& pair : PipePairs(cleanedPairs, PipeEnd::Closed)) label += Quote(pair.second) + " ";
     return label;
 }
 
@@ -158,15 +143,7 @@ std::string ReadableQueryLabel(std::string_view query) {
         const std::string_view content = q.substr(open + 1, close - open - 1);
         if (MatchWildcard("*|*|", content)) {
             // Pairs of texts each followed by "|": their second texts.
-            std::size_t at = 0;
-            while (at < content.size()) {
-                const auto b1 = content.find('|', at);
-                if (b1 == std::string_view::npos) break;
-                const auto b2 = content.find('|', b1 + 1);
-                if (b2 == std::string_view::npos) break;
-                out += std::string(content.substr(b1 + 1, b2 - b1 - 1)) + " ";
-                at = b2 + 1;
-            }
+            for (const auto& pair : PipePairs(content, PipeEnd::Closed)) out += std::string(pair.second) + " ";
         } else {
             out += "\"" + std::string(TrimSpaces(content)) + "\" ";
         }

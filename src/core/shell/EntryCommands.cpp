@@ -4,13 +4,12 @@
 #include "browse/PresentationTabs.h"
 #include "catalogue/velt_files.h"
 #include "common/Prompts.h"
+#include "files/WorkFile.h"
 #include "search/SearchService.h"
 #include "text/CpLiteral.h"
+#include "text/PipeList.h"
 #include "text/Trim.h"
 #include "text/converter.h"
-
-#include <cstdlib>
-#include <unistd.h>
 
 namespace velt {
 
@@ -57,16 +56,6 @@ EntryCommands::EntryCommands(PresentationTabs& tabs, SearchService& search, Prom
                              EntryWindows& windows)
     : mTabs(tabs), mSearch(search), mPrompts(prompts), mLongOps(longOps), mWindows(windows) {}
 
-std::string EntryCommands::WorkFile(const std::string& extension) const {
-    // A name of its own for every fetch: two programs may share the directory,
-    // and a name from the server never becomes part of the path.
-    std::string name = mWorkingDirectory + "tmp-XXXXXX." + extension;
-    const int fd = ::mkstemps(name.data(), static_cast<int>(extension.size() + 1));
-    if (fd < 0) return {};
-    ::close(fd);
-    return name;
-}
-
 void EntryCommands::MakeCurrent(const std::string& key, const std::string& identifier) {
     velt_files* files = mTabs.Files();
     if (!files || identifier.empty()) return;
@@ -76,39 +65,38 @@ void EntryCommands::MakeCurrent(const std::string& key, const std::string& ident
 void EntryCommands::FetchPicture(const std::string& designation) {
     velt_files* files = mTabs.Files();
     if (!files) return;
-    const std::string path = WorkFile("jpg");
-    if (path.empty()) {
+    // A name of its own for every fetch: two programs may share the
+    // directory, and a name from the server never becomes part of the path.
+    WorkFile work(mWorkingDirectory, "tmp-", "jpg");
+    if (!work.Made()) {
         mPrompts.show_error("Brak dostępu do folderu roboczego"_cp);
         return;
     }
-    const bool ok = GetFile(files->Connection(), designation, path, [this](std::int64_t done, std::int64_t total) {
+    const bool ok = GetFile(files->Connection(), designation, work.Path(), [this](std::int64_t done, std::int64_t total) {
         mLongOps.download_progress(done, total);
     });
     mLongOps.download_progress(1, 1);
-    if (ok)
-        mWindows.ShowJpeg(path);
-    else
-        ::unlink(path.c_str());
+    // The picture window takes the file over.
+    if (ok) mWindows.ShowJpeg(work.Release());
 }
 
 void EntryCommands::FetchAttachment(const std::string& identifier, const std::string& name, bool local) {
     velt_files* files = mTabs.Files();
     if (!files || identifier.empty()) return;
     const std::string ext = AttachmentExtension(name);
-    const std::string path = WorkFile(ext);
-    if (path.empty()) {
+    WorkFile work(mWorkingDirectory, "tmp-", ext);
+    if (!work.Made()) {
         mPrompts.show_error("Brak dostępu do folderu roboczego"_cp);
         return;
     }
     bool ok = false;
     mLongOps.run_with_gauge([&](const GaugeFunction& gauge) {
-        ok = AttachmentGet(files->Connection(), identifier, name, path,
+        ok = AttachmentGet(files->Connection(), identifier, name, work.Path(),
                                            [&](std::int64_t done, std::int64_t total) { gauge(done, total); });
     });
-    if (!ok) {
-        ::unlink(path.c_str());
-        return;
-    }
+    if (!ok) return;
+    // The window or the program that opens it takes the file over.
+    const std::string path = work.Release();
     // The index source compares the ending in capitals, the local one as it is.
     const bool jpeg = local ? ext == "jpg" : UpperTable.Convert(ext) == "JPG";
     if (jpeg)
@@ -147,11 +135,8 @@ void EntryCommands::Run(const std::string& key, const std::string& command, cons
             FetchAttachment(identifier, parts.argument, local);
             return;
         case K::Program: {
-            const auto bar = parts.argument.find('|');
-            if (bar == std::string::npos)
-                mWindows.StartProgram(parts.argument, {});
-            else
-                mWindows.StartProgram(parts.argument.substr(0, bar), parts.argument.substr(bar + 1));
+            const PipeSplit program = SplitAtPipe(parts.argument);
+            mWindows.StartProgram(std::string(program.head), std::string(program.tail));
             return;
         }
         case K::Rekord: {
@@ -165,8 +150,8 @@ void EntryCommands::Run(const std::string& key, const std::string& command, cons
             return;
         }
         case K::IndexRecord: {
-            const auto bar = command.find('|');
-            ShowRecordInIndex(command.substr(0, bar), command.substr(bar + 1), false);
+            const PipeSplit entry = SplitAtPipe(command);
+            ShowRecordInIndex(std::string(entry.head), std::string(entry.tail), false);
             return;
         }
         case K::Other:

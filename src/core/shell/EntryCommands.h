@@ -83,8 +83,6 @@ public:
     void FetchAttachment(const std::string& identifier, const std::string& name, bool local);
 
 private:
-    // A unique work file in the working directory: "tmp-XXXXXX." and the extension.
-    std::string WorkFile(const std::string& extension) const;
     void MakeCurrent(const std::string& key, const std::string& identifier);
     void FetchPicture(const std::string& designation);
     void ShowRecordInIndex(const std::string& index, const std::string& record, bool locate);

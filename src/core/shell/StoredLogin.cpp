@@ -1,16 +1,12 @@
 #include "shell/StoredLogin.h"
 
+#include "files/AtomicFile.h"
 #include "lang/ProfileFile.h"
 #include "wire/WireCodec.h"
 #include "shell/CatalogueMenu.h"
 #include "shell/UserDirectories.h"
 
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <string>
 
 namespace velt {
 
@@ -45,17 +41,6 @@ std::string FromHex(const std::string& hex) {
     return out;
 }
 
-int MakeDirectories(const std::string& dir) {
-    std::string path;
-    for (std::size_t i = 0; i <= dir.size(); ++i) {
-        if (i == dir.size() || dir[i] == '/') {
-            if (!path.empty() && ::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return errno;
-        }
-        if (i < dir.size()) path.push_back(dir[i]);
-    }
-    return 0;
-}
-
 }  // namespace
 
 std::string ScramblePassword(const std::string& password) {
@@ -82,20 +67,11 @@ std::optional<StoredLogin> ReadStoredLogin(const std::string& path) {
 std::string WriteStoredLogin(const std::string& path, const StoredLogin& login) {
     const auto slash = path.find_last_of('/');
     if (slash != std::string::npos)
-        if (const int err = MakeDirectories(path.substr(0, slash)); err != 0) return std::strerror(err);
+        if (const int err = MakeDirectories(path.substr(0, slash)); err != 0) return WriteFailureText(path, err);
     const std::string text = "[login]\nip=" + login.Host + "\nport=" + std::to_string(login.Port) +
                              "\nuser=" + login.User + "\npwd=" + ScramblePassword(login.Password) + "\n";
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());  // mode 0600
-    if (fd < 0) return std::strerror(errno);
-    const bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(temp.c_str(), path.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(temp.c_str());
-        return std::strerror(err);
-    }
-    return {};
+    // The password, scrambled as it is, is for the user's eyes only.
+    return WriteFileAtomically(path, text, kPrivateFileMode);
 }
 
 }  // namespace velt

@@ -24,8 +24,9 @@ std::string StoredLoginPath();
 // port (a port that is no port gives the default one).
 std::optional<StoredLogin> ReadStoredLogin(const std::string& path);
 
-// Writes the file (created with mode 0600, replaced atomically); empty on
-// success, else the reason. For installers and tools: the program only reads it.
+// Writes the file whole (mode 0600, its directories made with 0700); empty
+// on success, else the failure's text with the old file unchanged. For
+// installers and tools: the program only reads it.
 std::string WriteStoredLogin(const std::string& path, const StoredLogin& login);
 
 // The password as stored and back.

@@ -1,7 +1,9 @@
 #include "gui/browse/PictureCache.h"
 
 #include "browse/JpegPicture.h"
+#include "files/ServerNames.h"
 #include "gui/common/PlainMessage.h"
+#include "gui/common/QtText.h"
 #include "text/CpLiteral.h"
 
 #include <QFileInfo>
@@ -15,7 +17,7 @@ namespace {
 
 constexpr std::size_t kMaxCarried = 400;  // carried pictures kept at once
 
-QString Local(const std::string& name) { return QString::fromLocal8Bit(name.c_str()); }
+QString Local(const std::string& name) { return toQPath(name); }
 
 }  // namespace
 
@@ -50,7 +52,7 @@ const QImage& PictureCache::File(const std::string& directory, const std::string
     if (it != mFiles.end()) return it->second;
     // Names from the server never leave the image directory.
     QImage image;
-    if (name.find("..") == std::string::npos && !name.empty() && name[0] != '/') image = Load(full);
+    if (const std::string inside = PathInside(directory, name); !inside.empty()) image = Load(inside);
     if (image.isNull()) {
         ++mReported;
         plain_message("Brak pliku "_cp + full);

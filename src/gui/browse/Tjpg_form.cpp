@@ -46,7 +46,7 @@ Tjpg_form::Tjpg_form(QWidget* parent) : QDialog(parent) {
 }
 
 bool Tjpg_form::Load(const std::string& path) {
-    QFile f(QString::fromLocal8Bit(path.c_str()));
+    QFile f(toQPath(path));
     QByteArray bytes;
     if (f.open(QIODevice::ReadOnly)) bytes = f.read(256 << 20);
     const RgbPicture decoded = DecodeJpeg(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));

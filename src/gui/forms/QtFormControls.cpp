@@ -440,9 +440,11 @@ void QtFormControl::SetPicture(const FormPicture& picture) {
     QPixmap pm;
     if (picture.Loaded())
         pm.loadFromData(reinterpret_cast<const uchar*>(picture.bytes->data()), static_cast<uint>(picture.bytes->size()));
+    // The program's own pictures are drawn at twice their size.
+    if (!pm.isNull()) pm.setDevicePixelRatio(picture.density);
     if (auto* button = qobject_cast<QToolButton*>(mWidget.data())) {
         button->setIcon(pm.isNull() ? QIcon() : QIcon(pm));
-        if (!pm.isNull()) button->setIconSize(pm.size());
+        if (!pm.isNull()) button->setIconSize(pm.deviceIndependentSize().toSize());
     } else if (auto* label = qobject_cast<QLabel*>(mWidget.data())) {
         label->setScaledContents(true);
         label->setPixmap(pm);

@@ -1,6 +1,7 @@
 #include "gui/params/QtProgramLauncher.h"
 
-#include <QFile>
+#include "gui/common/QtText.h"
+
 #include <QProcess>
 #include <QStringList>
 
@@ -9,15 +10,15 @@ namespace velt::gui {
 bool QtProgramLauncher::Start(const std::string& program, const std::vector<std::string>& arguments,
                               const std::string& directory, std::string& why) {
     QStringList list;
-    for (const auto& a : arguments) list << QFile::decodeName(a.c_str());
+    for (const auto& a : arguments) list << toQPath(a);
     QProcess process;
-    process.setProgram(QFile::decodeName(program.c_str()));
+    process.setProgram(toQPath(program));
     process.setArguments(list);
-    if (!directory.empty()) process.setWorkingDirectory(QFile::decodeName(directory.c_str()));
+    if (!directory.empty()) process.setWorkingDirectory(toQPath(directory));
     process.setStandardInputFile(QProcess::nullDevice());
     qint64 pid = 0;
     if (process.startDetached(&pid)) return true;
-    why = process.errorString().toStdString();
+    why = fromQString(process.errorString());
     return false;
 }
 

@@ -6,7 +6,6 @@
 #include "gui/forms/FormSheet.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QPushButton>
@@ -107,9 +106,9 @@ void TOknoParametrow::ShowFormMessages(const std::vector<FormMessage>& messages)
 std::string TOknoParametrow::ChooseFile(const std::string& fileName, const std::string& filter) {
     if (mChooser) return mChooser(fileName, filter);
     OpenDialog1->setNameFilter(toQString(filter));
-    if (!fileName.empty()) OpenDialog1->selectFile(QFile::decodeName(fileName.c_str()));
+    if (!fileName.empty()) OpenDialog1->selectFile(toQPath(fileName));
     if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty()) return {};
-    return QFile::encodeName(OpenDialog1->selectedFiles().first()).toStdString();
+    return fromQPath(OpenDialog1->selectedFiles().first());
 }
 
 }  // namespace velt::gui

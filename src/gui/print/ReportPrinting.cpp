@@ -1,5 +1,6 @@
 #include "gui/print/ReportPrinting.h"
 
+#include "files/AtomicFile.h"
 #include "gui/common/QtText.h"
 #include "gui/print/QtReportCanvas.h"
 #include "reports/FormattedText.h"
@@ -8,6 +9,7 @@
 
 #include <QFont>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QPageSize>
 #include <QPainter>
@@ -28,24 +30,9 @@ namespace velt::gui {
 
 namespace {
 
-// A unique name beside file for the PDF on its way; empty when none can be made.
-std::string TemporaryBeside(const std::string& file) {
-    std::string temp = file + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return {};
-    ::close(fd);
-    return temp;
-}
-
-std::string Finish(const std::string& temp, const std::string& file, std::string error) {
-    if (error.empty() && std::rename(temp.c_str(), file.c_str()) != 0) error = "Nie można zapisać pliku "_cp + file;
-    if (!error.empty()) ::unlink(temp.c_str());
-    return error;
-}
-
 void PdfOutput(QPrinter& printer, const std::string& temp, const std::string& title) {
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromLocal8Bit(temp.c_str()));
+    printer.setOutputFileName(toQPath(temp));
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setDocName(toQString(title));
 }
@@ -88,16 +75,18 @@ std::string PrintTableReport(tbl_report& report, QPrinter& printer) {
 }
 
 std::string WriteTablePdf(tbl_report& report, const std::string& file) {
-    const std::string temp = TemporaryBeside(file);
-    if (temp.empty()) return "Nie można zapisać pliku "_cp + file;
+    // The printer writes the temporary by its name; it takes the file's
+    // name only when the whole document is on the disk.
+    AtomicFile pdf(file);
+    if (!pdf.Open()) return pdf.ErrorText();
     std::string error;
     {
         QPrinter printer(QPrinter::HighResolution);
-        PdfOutput(printer, temp, report.title);
+        PdfOutput(printer, pdf.TemporaryPath(), report.title);
         if (report.orientation == 2) printer.setPageOrientation(QPageLayout::Landscape);
         error = PrintTableReport(report, printer);
     }
-    return Finish(temp, file, error);
+    return error.empty() ? pdf.Commit() : error;
 }
 
 void FillFormattedDocument(QTextDocument& document, const std::vector<std::string>& lines, const std::string& font) {
@@ -123,28 +112,49 @@ void FillFormattedDocument(QTextDocument& document, const std::vector<std::strin
     }
 }
 
+QFont FixedPitchFont() {
+    // The system's fixed font is not fixed pitch everywhere (where fontconfig
+    // gives "monospace" a face of two widths, as with the Noto fonts): the
+    // first face that is, of the system's own and the usual monospaced ones.
+    const QFont system = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (QFontInfo(system).fixedPitch()) return system;
+    static const char* const kFamilies[] = {"DejaVu Sans Mono", "Liberation Mono", "Noto Sans Mono", "Noto Mono",
+                                            "Courier New", "Nimbus Mono PS", "FreeMono", "Courier"};
+    for (const char* family : kFamilies) {
+        QFont font(QString::fromLatin1(family));
+        if (system.pointSizeF() > 0) font.setPointSizeF(system.pointSizeF());
+        font.setStyleHint(QFont::TypeWriter);
+        const QFontInfo info(font);
+        if (info.fixedPitch() && info.family().compare(font.family(), Qt::CaseInsensitive) == 0) return font;
+    }
+    QFont fallback = system;
+    fallback.setStyleHint(QFont::TypeWriter);
+    fallback.setFixedPitch(true);
+    return fallback;
+}
+
 void FillTextDocument(QTextDocument& document, const std::string& text, const std::string& font) {
     // Text reports line their columns up with blanks: a fixed-pitch face
     // unless the configuration names the report font.
-    document.setDefaultFont(font.empty() ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : QFont(toQString(font)));
+    document.setDefaultFont(font.empty() ? FixedPitchFont() : QFont(toQString(font)));
     document.setPlainText(toQString(text));
 }
 
 std::string WriteDocumentPdf(QTextDocument& document, const std::string& title, const std::string& file) {
-    const std::string temp = TemporaryBeside(file);
-    if (temp.empty()) return "Nie można zapisać pliku "_cp + file;
+    AtomicFile pdf(file);
+    if (!pdf.Open()) return pdf.ErrorText();
     {
         QPrinter printer(QPrinter::HighResolution);
-        PdfOutput(printer, temp, title);
+        PdfOutput(printer, pdf.TemporaryPath(), title);
         document.print(&printer);
     }
-    return Finish(temp, file, {});
+    return pdf.Commit();
 }
 
 void ApplyPrinterSettings(QPrinter& printer, const PrinterSettings& s) {
     if (!s.outputFile.empty()) {
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString::fromLocal8Bit(s.outputFile.c_str()));
+        printer.setOutputFileName(toQPath(s.outputFile));
     } else if (!s.printer.empty()) {
         printer.setOutputFormat(QPrinter::NativeFormat);
         printer.setPrinterName(toQString(s.printer));
@@ -163,7 +173,7 @@ void ApplyPrinterSettings(QPrinter& printer, const PrinterSettings& s) {
 PrinterSettings ReadPrinterSettings(const QPrinter& printer) {
     PrinterSettings s;
     if (printer.outputFormat() == QPrinter::PdfFormat)
-        s.outputFile = printer.outputFileName().toLocal8Bit().toStdString();
+        s.outputFile = fromQPath(printer.outputFileName());
     else
         s.printer = fromQString(printer.printerName());
     s.paper = "Custom";

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+class QFont;
 class QPrinter;
 class QTextDocument;
 
@@ -30,6 +31,10 @@ std::string WriteTablePdf(tbl_report& report, const std::string& file);
 // font names the report font).
 void FillFormattedDocument(QTextDocument& document, const std::vector<std::string>& lines, const std::string& font);
 void FillTextDocument(QTextDocument& document, const std::string& text, const std::string& font);
+// A face whose letters are all as wide, wherever the program runs: the
+// system's fixed font when it is so, else the first usual monospaced face
+// there is (for text reports and anything lined up with blanks).
+QFont FixedPitchFont();
 // A document as a PDF file of A4 pages under title, written then renamed.
 std::string WriteDocumentPdf(QTextDocument& document, const std::string& title, const std::string& file);
 

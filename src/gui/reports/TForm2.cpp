@@ -1,11 +1,14 @@
 #include "gui/reports/TForm2.h"
 
+#include "files/AtomicFile.h"
 #include "gui/common/QtText.h"
 #include "gui/print/QtReportCanvas.h"
 #include "gui/print/ReportPrinting.h"
 #include "gui/reports/QtPrinters.h"
 #include "text/CpLiteral.h"
+#include "text/PipeList.h"
 
+#include <QBuffer>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,7 +17,6 @@
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -33,10 +35,10 @@ public:
     explicit SaveAsBitmap(const QImage& image) : mImage(image) {}
     std::string Filter() const override { return "Mapę bitową (BMP)|*.bmp"_cp; }
     std::string Save(my_report&, const std::string& file) override {
-        QSaveFile out(QString::fromLocal8Bit(file.c_str()));
-        if (!out.open(QIODevice::WriteOnly) || !mImage.save(&out, "BMP") || !out.commit())
-            return "Nie można zapisać pliku "_cp + file;
-        return {};
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        if (!buffer.open(QIODevice::WriteOnly) || !mImage.save(&buffer, "BMP")) return "Nie można zapisać pliku "_cp + file;
+        return WriteFileAtomically(file, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     }
 
 private:
@@ -153,8 +155,8 @@ void TForm2::Save() {
     QStringList filters;
     for (const auto& saver : mSavers) {
         const std::string f = saver->Filter();
-        const auto bar = f.find('|');
-        filters << toQString(f.substr(0, bar)) + " (" + toQString(f.substr(bar + 1)) + ")";
+        const PipeSplit parts = SplitAtPipe(f);
+        filters << toQString(std::string(parts.head)) + " (" + toQString(std::string(parts.tail)) + ")";
     }
     QFileDialog dialog(this, toQString("Zapisz"), QString(), filters.join(";;"));
     dialog.setObjectName("SaveDialog1");
@@ -162,10 +164,11 @@ void TForm2::Save() {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     const auto index = static_cast<std::size_t>(std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())));
     QString name = dialog.selectedFiles().front();
-    const std::string f = mSavers[index]->Filter();
-    const QString suffix = toQString(f.substr(f.find('|') + 2));  // "*.srp" -> ".srp"
+    const std::string filter = mSavers[index]->Filter();
+    const std::string_view pattern = SplitAtPipe(filter).tail;
+    const QString suffix = toQString(std::string(pattern.substr(std::min<std::size_t>(1, pattern.size()))));  // "*.srp" -> ".srp"
     if (!name.contains('.')) name += suffix;
-    const std::string error = SaveWith(index, name.toLocal8Bit().toStdString());
+    const std::string error = SaveWith(index, fromQPath(name));
     if (!error.empty() && mMessage) mMessage(error);
 }
 
