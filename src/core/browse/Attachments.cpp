@@ -2,6 +2,8 @@
 #include "net/FileRequests.h"
 
 #include "catalogue/velt_files.h"
+#include "net/FileRequests.h"
+#include "text/PipeList.h"
 
 namespace velt {
 
@@ -10,13 +12,8 @@ namespace {
 // The names of a "|"-list; empty parts are no names.
 std::vector<std::string> Names(const std::string& text) {
     std::vector<std::string> out;
-    std::size_t at = 0;
-    while (at <= text.size()) {
-        auto bar = text.find('|', at);
-        if (bar == std::string::npos) bar = text.size();
-        if (bar > at) out.push_back(text.substr(at, bar - at));
-        at = bar + 1;
-    }
+    for (const std::string_view name : SplitPipeList(text))
+        if (!name.empty()) out.emplace_back(name);
     return out;
 }
 

@@ -1,6 +1,7 @@
 #include "reports/ReportDelivery.h"
 
 #include "catalogue/DescriptorItems.h"
+#include "files/AtomicFile.h"
 #include "params/ProgramLauncher.h"
 #include "reports/LabelFile.h"
 #include "reports/ReportFile.h"
@@ -8,7 +9,6 @@
 #include "text/CpLiteral.h"
 #include "text/utf.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -28,18 +28,6 @@ bool TakeBytes(const std::string& file, std::string& bytes) {
     in.close();
     std::remove(file.c_str());
     return true;
-}
-
-// Moves the finished work file over target in one step; across file systems
-// its bytes go into a temporary beside target first. False when nothing
-// was replaced.
-bool ReplaceWith(const std::string& file, const std::string& target) {
-    if (std::rename(file.c_str(), target.c_str()) == 0) return true;
-    if (errno != EXDEV) return false;
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return false;
-    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
-    return WriteReportFile(target, bytes).empty();
 }
 
 bool TakeLines(const std::string& file, std::vector<std::string>& lines) {
@@ -127,12 +115,13 @@ bool DeliverReport(const velt_report& report, const std::string& file, const Rep
                 std::remove(file.c_str());
                 return true;
             }
-            // The finished work file replaces the chosen one in one step: the
-            // old file stays whole until the new one is complete.
-            const bool replaced = ReplaceWith(file, how.plikTarget);
+            // The finished work file replaces the chosen one in one step (a
+            // copy beside it first across file systems): the old file stays
+            // whole unless the new one is complete.
+            const std::string error = MoveFileOver(file, how.plikTarget);
             std::remove(file.c_str());
-            if (!replaced) {
-                viewer.ShowError("Nie można zapisać pliku "_cp + how.plikTarget);
+            if (!error.empty()) {
+                viewer.ShowError(error);
                 return true;
             }
             viewer.OpenFile(how.plikTarget);

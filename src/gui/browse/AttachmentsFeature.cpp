@@ -71,11 +71,11 @@ void AttachmentsFeature::AddAttachment(const std::string& name, std::string file
     if (file.empty()) {
         ShellSettings& s = mHost->Shell().Settings();
         const QString chosen = QFileDialog::getOpenFileName(&mHost->Window(), toQString("Dodaj plik"),
-                                                            QString::fromLocal8Bit(s.MediaPath.c_str()),
+                                                            toQPath(s.MediaPath),
                                                             toQString("Dowolny plik (*)"));
         if (chosen.isEmpty()) return;
-        s.MediaPath = QFileInfo(chosen).absolutePath().toLocal8Bit().toStdString() + "/";
-        file = chosen.toLocal8Bit().toStdString();
+        s.MediaPath = fromQPath(QFileInfo(chosen).absolutePath()) + "/";
+        file = fromQPath(chosen);
     }
     std::string error;
     GuiPrompts::Instance().run_with_gauge([&](const GaugeFunction& gauge) {

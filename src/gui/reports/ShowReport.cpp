@@ -104,10 +104,10 @@ bool AskPlikTarget(QWidget* parent, const velt_report& report, const std::string
     QFileDialog dialog(parent, toQString(report.Name));
     dialog.setObjectName("SaveDialog1");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDirectory(QString::fromLocal8Bit(directory.c_str()));
+    dialog.setDirectory(toQPath(directory));
     dialog.selectFile(toQString(PlikDefaultName(report.Options)));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-    target = dialog.selectedFiles().front().toLocal8Bit().toStdString();
+    target = fromQPath(dialog.selectedFiles().front());
     return true;
 }
 

@@ -46,18 +46,16 @@ void CollectionsFeature::Install(FeatureHost& host) {
 }
 
 std::string CollectionsFeature::AskSaveFile(const std::string& title, const std::string& directory) {
-    QFileDialog d(&mHost->Window(), toQString(title), QString::fromLocal8Bit(directory.c_str()), kFilter);
+    QFileDialog d(&mHost->Window(), toQString(title), toQPath(directory), kFilter);
     d.setAcceptMode(QFileDialog::AcceptSave);
     d.setDefaultSuffix("num");
     if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return {};
-    return d.selectedFiles().front().toLocal8Bit().toStdString();
+    return fromQPath(d.selectedFiles().front());
 }
 
 std::string CollectionsFeature::AskOpenFile(const std::string& title, const std::string& directory) {
-    return QFileDialog::getOpenFileName(&mHost->Window(), toQString(title), QString::fromLocal8Bit(directory.c_str()),
-                                        kFilter)
-        .toLocal8Bit()
-        .toStdString();
+    return fromQPath(QFileDialog::getOpenFileName(&mHost->Window(), toQString(title), toQPath(directory),
+                                        kFilter));
 }
 
 }  // namespace velt::gui

@@ -33,7 +33,7 @@ void DesktopServices::StartProgram(const std::string& program, const std::string
     // with its arguments as a list.
     const std::string found = FindProgram(trimmed);
     const int result = mParameters.RunProgram(found.empty() ? trimmed : found, SplitParameters(parameters),
-                                              fromQString(QCoreApplication::applicationDirPath()),
+                                              fromQPath(QCoreApplication::applicationDirPath()),
                                               ProgramOrigin::Server);
     if (result <= 32 && result != kProgramRefused) show_error("Nie można uruchomić programu "_cp + trimmed);
 }

@@ -70,7 +70,7 @@ void SettingsFeature::Install(FeatureHost& host) {
     QMenu* help = host.Menu(MenuSlot::Help);
     QObject::connect(help->addAction(toQString("Podstawy użytkowania"_cp)), &QAction::triggered, window, [this] {
         const std::string file = mHost->Shell().Settings().HelpFile;
-        if (file.empty() || !QFileInfo::exists(QString::fromLocal8Bit(file.c_str())))
+        if (file.empty() || !QFileInfo::exists(toQPath(file)))
             show_message("Brak pliku pomocy"_cp);
         else
             mHost->Desktop().OpenFile(file);
