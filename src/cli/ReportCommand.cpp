@@ -6,6 +6,7 @@
 // text, the exported file).
 
 #include "CliContext.h"
+#include "PrintModule.h"
 #include "net/SearchRequests.h"
 
 #include "browse/CollectionFile.h"
@@ -20,12 +21,6 @@
 #include "text/CpLiteral.h"
 #include "text/utf.h"
 
-#ifdef VELT_CLI_PRINTING
-#include "gui/print/ReportPrinting.h"
-#include "reports/FormattedText.h"
-
-#include <QTextDocument>
-#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -43,30 +38,6 @@ int Usage() {
                  "                    [--format pdf|srp|csv] [--out FILE]\n");
     return kExitUsage;
 }
-
-constexpr bool kPrinting =
-#ifdef VELT_CLI_PRINTING
-    true;
-#else
-    false;
-#endif
-
-#ifdef VELT_CLI_PRINTING
-// The PDF of a report: the table laid out on A4 pages, or the document of a
-// FORMAT or TEXT report; the error or empty.
-std::string WritePdf(const velt_report& report, tbl_report* table, const std::string& bytes, const std::string& font,
-                     const std::string& file) {
-    return gui::WithPrinting([&] {
-        if (table) return gui::WriteTablePdf(*table, file);
-        QTextDocument document;
-        if (report.Language == "FORMAT")
-            gui::FillFormattedDocument(document, SplitReportLines(bytes), font);
-        else
-            gui::FillTextDocument(document, bytes, font);
-        return gui::WriteDocumentPdf(document, report.Name, file);
-    });
-}
-#endif
 
 std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -93,10 +64,6 @@ int ReportCommand(CliContext& ctx) {
     if (ctx.args.size() != 1 || scopes != 1 ||
         (hasFormat && format != "srp" && format != "csv" && format != "pdf")) {
         return Usage();
-    }
-    if (format == "pdf" && !kPrinting) {
-        std::fprintf(stderr, "velt-cli: this velt-cli was built without the program's printing\n");
-        return kExitUsage;
     }
     const std::string name = UtfVeltwin().Convert(ctx.args[0]);
 
@@ -157,11 +124,19 @@ int ReportCommand(CliContext& ctx) {
     // A PDF by default for the kinds the program prints (when this velt-cli
     // can print); --format srp|csv for a table report.
     const bool printed = report->Language == "TABELA" || report->Language == "FORMAT" || report->Language == "TEXT";
-    if (format.empty()) format = printed && kPrinting ? "pdf" : report->Language == "TABELA" ? "srp" : "";
     if (format == "pdf" && !printed) {
         PrintLine(stderr, "Zestawienie \""_cp + name + "\" nie jest drukowane");
         return kExitUsage;
     }
+    // The printing module is loaded only when something is to be printed.
+    std::string why;
+    PrintModule* printing = nullptr;
+    if (printed && (format.empty() || format == "pdf")) printing = LoadPrintModule(why);
+    if (format == "pdf" && !printing) {
+        std::fprintf(stderr, "velt-cli: no printing (%s)\n", why.c_str());
+        return kExitUsage;
+    }
+    if (format.empty()) format = printed && printing ? "pdf" : report->Language == "TABELA" ? "srp" : "";
     if ((format == "srp" || format == "csv") && report->Language != "TABELA") {
         PrintLine(stderr, "Zestawienie \""_cp + name + "\" nie jest tabelą"_cp);
         return kExitUsage;
@@ -178,7 +153,6 @@ int ReportCommand(CliContext& ctx) {
     } else {
         bytes = ReadAll(work.Path());
     }
-#ifdef VELT_CLI_PRINTING
     if (format == "pdf") {
         // Into the output file directly, or through a work file to stdout.
         WorkFile pdf;
@@ -189,7 +163,9 @@ int ReportCommand(CliContext& ctx) {
                 return kExitRefused;
             }
         }
-        const std::string error = WritePdf(*report, table.get(), bytes, "", hasOut ? out : pdf.Path());
+        const std::string target = hasOut ? out : pdf.Path();
+        const std::string error = table ? printing->TablePdf(*table, target)
+                                        : printing->DocumentPdf(report->Name, bytes, report->Language == "FORMAT", target);
         if (!error.empty()) {
             PrintLine(stderr, error);
             return kExitRefused;
@@ -197,7 +173,6 @@ int ReportCommand(CliContext& ctx) {
         if (hasOut) return kExitOk;
         bytes = ReadAll(pdf.Path());
     }
-#endif
     if (hasOut) {
         const std::string error = WriteReportFile(out, bytes);
         if (!error.empty()) {
