@@ -11,6 +11,7 @@
 #include "gui/login/TOknoZmianyHasla.h"
 #include "gui/params/ParameterServices.h"
 #include "gui/shell/DesktopServices.h"
+#include "gui/shell/RecordPanel.h"
 #include "gui/shell/ToolbarStrip.h"
 #include "shell/UserDirectories.h"
 #include "text/CpLiteral.h"
@@ -179,45 +180,15 @@ void TForm1::MakeMenus() {
 }
 
 QWidget* TForm1::MakeLeftPanel() {
-    auto* panel = new QWidget(this);
-    panel->setObjectName("Panel2");
-    auto* col = new QVBoxLayout(panel);
-    col->setContentsMargins(0, 0, 0, 0);
-    Button1 = new QPushButton(toQString("Idź do"_cp), panel);
-    Button1->setObjectName("Button1");
-    Button1->setToolTip(toQString("Wyszukaj podany rekord"_cp));
-    ComboBox1 = new QComboBox(panel);
-    ComboBox1->setObjectName("ComboBox1");
-    ComboBox1->setEditable(true);
-    ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    auto* panel = new RecordPanel(this);
+    Button1 = panel->Button1;
+    ComboBox1 = panel->ComboBox1;
+    Button2 = panel->Button2;
+    Edit1 = panel->Edit1;
+    Button3 = panel->Button3;
+    Button4 = panel->Button4;
+    mSide = panel->Features;
     ComboBox1->setMaxCount(kRecordBoxHistory);
-    ComboBox1->setMinimumWidth(140);
-    Button2 = new QPushButton(toQString("Szukaj"_cp), panel);
-    Button2->setObjectName("Button2");
-    Button2->setToolTip(toQString("Szukaj w bieżącym indeksie"_cp));
-    Edit1 = new QLineEdit(panel);
-    Edit1->setObjectName("Edit1");
-    auto* zoom = new QHBoxLayout;
-    Button3 = new QPushButton("+", panel);
-    Button3->setObjectName("Button3");
-    Button3->setToolTip(toQString("Powiększ"_cp));
-    Button4 = new QPushButton("-", panel);
-    Button4->setObjectName("Button4");
-    Button4->setToolTip(toQString("Zmniejsz"_cp));
-    zoom->addWidget(Button3);
-    zoom->addWidget(Button4);
-    col->addWidget(Button1);
-    col->addWidget(ComboBox1);
-    col->addSpacing(8);
-    col->addWidget(Button2);
-    col->addWidget(Edit1);
-    col->addSpacing(8);
-    col->addLayout(zoom);
-    col->addSpacing(8);
-    mSide = new QVBoxLayout;
-    mSide->setContentsMargins(0, 0, 0, 0);
-    col->addLayout(mSide);
-    col->addStretch(1);
     const auto goTo = [this] {
         const std::string text = fromQString(ComboBox1->currentText().trimmed());
         if (!text.empty()) Tabs().GoTo(text);
