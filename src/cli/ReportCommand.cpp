@@ -13,6 +13,7 @@
 #include "catalogue/velt_files.h"
 #include "files/WorkFile.h"
 #include "params/HeadlessParameterWindow.h"
+#include "reports/ReportDelivery.h"
 #include "reports/ReportFile.h"
 #include "reports/ReportRuns.h"
 #include "reports/my_save.h"
@@ -123,7 +124,8 @@ int ReportCommand(CliContext& ctx) {
 
     // A PDF by default for the kinds the program prints (when this velt-cli
     // can print); --format srp|csv for a table report.
-    const bool printed = report->Language == "TABELA" || report->Language == "FORMAT" || report->Language == "TEXT";
+    const ReportKind kind = ParseReportKind(report->Language);
+    const bool printed = kind == ReportKind::Tabela || kind == ReportKind::Format || kind == ReportKind::Text;
     if (format == "pdf" && !printed) {
         PrintLine(stderr, "Zestawienie \""_cp + name + "\" nie jest drukowane");
         return kExitUsage;
@@ -136,14 +138,14 @@ int ReportCommand(CliContext& ctx) {
         std::fprintf(stderr, "velt-cli: no printing (%s)\n", why.c_str());
         return kExitUsage;
     }
-    if (format.empty()) format = printed && printing ? "pdf" : report->Language == "TABELA" ? "srp" : "";
-    if ((format == "srp" || format == "csv") && report->Language != "TABELA") {
+    if (format.empty()) format = printed && printing ? "pdf" : kind == ReportKind::Tabela ? "srp" : "";
+    if ((format == "srp" || format == "csv") && kind != ReportKind::Tabela) {
         PrintLine(stderr, "Zestawienie \""_cp + name + "\" nie jest tabelą"_cp);
         return kExitUsage;
     }
     std::string bytes;
     std::unique_ptr<tbl_report> table;
-    if (report->Language == "TABELA") {
+    if (kind == ReportKind::Tabela) {
         table = std::make_unique<tbl_report>(tbl_report::FromSrpFile(report->Name, work.Path()));
         if (!table->Refusal().empty()) {
             PrintLine(stderr, table->Refusal());
@@ -165,7 +167,7 @@ int ReportCommand(CliContext& ctx) {
         }
         const std::string target = hasOut ? out : pdf.Path();
         const std::string error = table ? printing->TablePdf(*table, target)
-                                        : printing->DocumentPdf(report->Name, bytes, report->Language == "FORMAT", target);
+                                        : printing->DocumentPdf(report->Name, bytes, kind == ReportKind::Format, target);
         if (!error.empty()) {
             PrintLine(stderr, error);
             return kExitRefused;

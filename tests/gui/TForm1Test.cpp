@@ -8,6 +8,9 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QToolButton>
+#include <QApplication>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -92,4 +95,47 @@ TEST(TForm1, TheRecordBoxKeepsABoundedHistoryAndZoomStaysInRange) {
     form.Button3->click();
     form.Button4->click();
     EXPECT_EQ(form.Shell().Settings().ListLineHeight, low) << "no drift at the lower bound";
+}
+
+// What no feature filled is not there; "Rezerwacje (rewersy)" follows the
+// loan form ("kwit") and the writing back ("zapis"); the toolbar's arrows
+// show only when the window is too narrow for its buttons.
+TEST(TForm1, EmptyPlacesStayHiddenAndTheLoanFormsMenuFollowsTheConfiguration) {
+    const auto dir = std::filesystem::temp_directory_path() / ("velt-form2-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    gui::TForm1 form;
+    ShellState state;
+    state.ServerMenus = state.EditToolbar = state.LoginMenu = state.RecordMenu = true;
+    state.AccountMenu = state.OperationMenu = true;
+    form.ShowState(state);
+    EXPECT_FALSE(form.Zamawianie1->menuAction()->isVisible()) << "no reader services: no \"Kon&to\"";
+    EXPECT_FALSE(form.Globalnie1->menuAction()->isVisible()) << "no programs: no \"&Operacja\"";
+    EXPECT_FALSE(form.Pobierz1->menuAction()->isVisible()) << "no import: no \"Pobierz\"";
+    EXPECT_FALSE(form.ImportButton->isVisible());
+    EXPECT_TRUE(form.Rekord1->menuAction()->isVisible());
+    QAction* something = form.Globalnie1->addAction("Program");
+    form.ShowState(state);
+    EXPECT_TRUE(form.Globalnie1->menuAction()->isVisible()) << "shown once a feature put an item there";
+    form.Globalnie1->removeAction(something);
+
+    auto* loans = form.Ustawienia1->findChild<QMenu*>("Rezerwacje1");
+    ASSERT_NE(loans, nullptr);
+    EXPECT_FALSE(loans->menuAction()->isVisible()) << "no loan form configured";
+    const std::string ini = (dir / "r.INI").string();
+    std::ofstream(ini, std::ios::binary) << "[REZERWACJA]\r\nkwit=rewers.rep\r\n[ZESTAWIENIA]\r\nzapis=N\r\n";
+    form.Shell().ReadConfiguration(ini, dir.string() + "/", dir.string() + "/");
+    form.ShowState(state);
+    EXPECT_TRUE(loans->menuAction()->isVisible());
+    EXPECT_FALSE(loans->menuAction()->isEnabled()) << "nothing is written back: the choices could not be kept";
+
+    form.resize(1200, 500);
+    form.show();
+    QApplication::processEvents();
+    auto* left = form.findChild<QToolButton*>("LeftSpeedButton");
+    ASSERT_NE(left, nullptr);
+    EXPECT_FALSE(left->isVisible()) << "room for every button";
+    form.resize(260, 500);
+    for (int i = 0; i < 50 && !left->isVisible(); ++i) QTest::qWait(10);
+    EXPECT_TRUE(left->isVisible()) << "too narrow: the arrows show";
+    std::filesystem::remove_all(dir);
 }
