@@ -92,6 +92,7 @@ std::string DescriptorText(const Session& s) {
     d += G("f", G("nam", "Hasło wzorcowe"_cp) + G("typ", "KHW") + G("id", "4"));
     d += G("f", G("nam", "Eksport"_cp) + G("typ", "export") + G("id", "5"));
     d += G("f", G("nam", "Referencja"_cp) + G("typ", "referencja") + G("id", "6"));
+    d += G("f", G("nam", "Składniki"_cp) + G("typ", "skladniki") + G("id", "7"));
     // Reports and programs; the ones with a parameter form run (ParameterForms).
     d += G("r", G("nam", "Lista tytułów"_cp) + G("fat", "Wykazy"_cp) + G("lan", "TABELA") + G("id", "1"));
     d += G("r", G("nam", AcquisitionsReport().name) + G("fat", "Wykazy"_cp) + G("lan", "TEXT") +

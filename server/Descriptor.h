@@ -20,6 +20,7 @@ enum Format : int {
     kFormatAuthority = 4,
     kFormatExport = 5,
     kFormatReference = 6,
+    kFormatComponents = 7,
 };
 
 struct SortKey {

@@ -126,23 +126,62 @@ std::string BookFull(Catalogue& db, const Identifiers& ids, const RecordRow& row
     return text;
 }
 
-std::string AuthorityText(const Identifiers& ids, const RecordRow& row, const RecordText& r, bool full) {
+// The authority record's own heading: a person's or a corporate body's
+// name, or a subject.
+std::string MainHeadingField(const RecordText& r) {
+    for (const char* tag : {"100", "110", "150"})
+        if (!r.Value(tag).empty()) return r.Value(tag);
+    return {};
+}
+
+// The see-references of an authority record ("zob."), and its broader and
+// narrower terms ("szersze", "węższe") as "^w g" / "^w h" of 550.
+std::vector<std::string> SeeFrom(const RecordText& r) {
+    std::vector<std::string> out;
+    for (const char* tag : {"400", "410", "450"})
+        for (const auto& v : r.Values(tag)) out.push_back(Subfield(v, 'a'));
+    return out;
+}
+
+std::vector<std::string> Related(const RecordText& r, char relation) {
+    std::vector<std::string> out;
+    for (const auto& v : r.Values("550"))
+        if (Subfield(v, 'w') == std::string(1, relation)) out.push_back(Subfield(v, 'a'));
+    return out;
+}
+
+std::string Joined(const std::vector<std::string>& parts) {
+    std::string out;
+    for (const auto& p : parts) out += (out.empty() ? "" : "; ") + Plain(p);
+    return out;
+}
+
+std::string AuthorityText(const Identifiers& ids, const RecordRow& row, const RecordText& r, bool full,
+                          std::string_view entryHeading = {}) {
     const bool person = ids.Letter(row.number) == kPersonLetter;
-    const std::string field = r.Value(person ? "100" : "150");
+    const std::string field = MainHeadingField(r);
     const std::string heading = Subfield(field, 'a');
     const std::string dates = Subfield(field, 'd');
+    std::string text;
+    // An entry under a see-reference says where the heading is.
+    if (!entryHeading.empty() && entryHeading != heading)
+        text = Italic(Plain(entryHeading)) + " zob. "_cp + Bold(Plain(heading)) + "\r";
     std::string line = Bold(Plain(heading));
     if (!dates.empty()) line += " (" + Plain(dates) + ")";
-    std::string text = line;
+    text += line;
     const std::string index = person ? "autor"_cp : "temat"_cp;
     text += "\r" + Link(Query(index, "RÓWNY"_cp, heading), "pokaż książki"_cp) + "  " +
             Colour("G") + "rekord wzorcowy "_cp + ids.Shown(row.number) + Colour("0");
+    if (const auto see = SeeFrom(r); !see.empty()) text += "\r" + Colour("G") + "odsyłacze: "_cp + Colour("0") + Joined(see);
+    if (const auto broader = Related(r, 'g'); !broader.empty()) text += "\r" + Colour("G") + "szersze: " + Colour("0") + Joined(broader);
+    if (const auto narrower = Related(r, 'h'); !narrower.empty()) text += "\r" + Colour("G") + "węższe: "_cp + Colour("0") + Joined(narrower);
     if (full) {
         // What the editing forms' authority lookup puts into the field: the
         // heading, its dates and the link to this record.
         const std::string value = "^a" + heading + (dates.empty() ? std::string() : " ^d" + dates) + " ^9" + ids.Shown(row.number);
-        text += "\x1B&find=" + Plain(heading) + kSub + "\x1B&open=" + ids.Stored(row.number) + "|" + kSub +
-                "\x1B&key=" + Plain(value) + kSub;
+        // The search field takes the heading the entry stands under.
+        text += "\x1B&find=" + Plain(entryHeading.empty() ? std::string_view(heading) : entryHeading) + kSub + "\x1B&open=" + ids.Stored(row.number) + "|" + kSub +
+                "\x1B&key=" + Plain(value) + kSub + "\x1B&full=" + Plain(value) + kSub;
     }
     return text;
 }
@@ -154,11 +193,37 @@ std::string ExportText(const Identifiers& ids, const RecordRow& row, const Recor
 }
 
 std::string ReferenceText(const Identifiers& ids, const RecordRow& row, const RecordText& r) {
-    if (ids.Letter(row.number) != kBookLetter) return Plain(Subfield(r.Fields().empty() ? "" : r.Fields()[0].value, 'a'));
+    if (ids.Letter(row.number) != kBookLetter) {
+        // An authority record: its heading, then what refers to it and what it relates to.
+        std::string t = Plain(Subfield(MainHeadingField(r), 'a'));
+        if (const auto see = SeeFrom(r); !see.empty()) t += "\rzob. też: "_cp + Joined(see);
+        if (const auto broader = Related(r, 'g'); !broader.empty()) t += "\rszersze: " + Joined(broader);
+        if (const auto narrower = Related(r, 'h'); !narrower.empty()) t += "\rwęższe: "_cp + Joined(narrower);
+        return t;
+    }
     const Book b = ReadBookFields(r);
     std::string t;
     if (!b.authors.empty()) t += Plain(b.authors[0]) + ". ";
     return t + Plain(b.title) + " (" + Plain(b.year) + ")";
+}
+
+// The components of a record as an indented structure: "+" opens a level
+// (its caption, "|", its identifier), "-" is a leaf, "/" closes the level.
+std::string ComponentsText(const Identifiers& ids, const RecordRow& row, const RecordText& r) {
+    std::string t = "+" + Plain(ReferenceText(ids, row, r).substr(0, 200)) + "|" + ids.Shown(row.number);
+    auto group = [&t, &r](const std::string& caption, const char* tag) {
+        std::string part;
+        for (const auto& v : r.Values(tag)) {
+            const std::string link = Subfield(v, '9');
+            part += "\r-" + Plain(Subfield(v, 'a')) + "|" + Plain(link);
+        }
+        if (part.empty()) return;
+        t += "\r+" + caption + "|" + part + "\r/";
+    };
+    group("Autorzy", "100");
+    group("Współtwórcy"_cp, "700");
+    group("Tematy", "650");
+    return t + "\r/";
 }
 
 }  // namespace
@@ -189,6 +254,17 @@ std::string EscapeSearchText(std::string_view text) {
     return out;
 }
 
+std::string AuthorityEntryText(const Identifiers& ids, const RecordRow& row, int format,
+                               std::string_view entryHeading) {
+    const RecordText r = RecordText::Parse(row.text);
+    return AuthorityText(ids, row, r, format == kFormatAuthority, entryHeading);
+}
+
+std::string ValueListText(std::string_view heading) {
+    // A value of a list: the heading, and what choosing it gives in either mode.
+    return Bold(Plain(heading)) + "\x1B&key=" + Plain(heading) + kSub + "\x1B&full=" + Plain(heading) + kSub;
+}
+
 std::string DisplayText(Catalogue& db, const Identifiers& ids, const RecordRow& row, int format,
                         std::string_view heading) {
     const RecordText r = RecordText::Parse(row.text);
@@ -206,6 +282,8 @@ std::string DisplayText(Catalogue& db, const Identifiers& ids, const RecordRow& 
             return ExportText(ids, row, r);
         case kFormatReference:
             return text + ReferenceText(ids, row, r);
+        case kFormatComponents:
+            return ComponentsText(ids, row, r);
         default:
             return text + (book ? BookShort(db, ids, row, ReadBookFields(r)) : AuthorityText(ids, row, r, false));
     }

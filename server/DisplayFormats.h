@@ -18,6 +18,15 @@ struct IndexDef;
 // The display text of a record in a format (0 and unknown numbers give the
 // short format). heading, when not empty, is shown first: the index entry's
 // own heading.
+// An entry of an authority index under entryHeading (a see-reference names
+// the heading it stands for); with the authority format, the tags the
+// lookup reads ("find", "open", "key", "full").
+std::string AuthorityEntryText(const Identifiers& ids, const RecordRow& record, int format,
+                               std::string_view entryHeading);
+// An entry of a value list in the authority format: the heading, and the
+// heading as its "key" and "full".
+std::string ValueListText(std::string_view heading);
+
 std::string DisplayText(Catalogue& db, const Identifiers& ids, const RecordRow& record, int format,
                         std::string_view heading);
 

@@ -7,8 +7,10 @@
 // 4 locate a record in an index (prefix: identifier, "X", code); 3 the
 // records that refer to an authority record (prefix: "R", its letter, a
 // blank and the rest of its identifier); 1 the entry of one record (prefix:
-// its identifier). Kind 22 parameter 2 is the value list of an index: the
-// entries whose heading begins with a text (prefix: index code and text).
+// its identifier); with parameter 5 an authority index's code walks that
+// index in the catalogue's shape. Kind 22 parameter 2 is the value list of
+// an index: the entries whose heading begins with a text (prefix: index
+// code and text), the heading in item 4 and its display in item 5.
 
 #include "Descriptor.h"
 #include "DisplayFormats.h"
@@ -40,7 +42,7 @@ struct IndexQuery {
 // The reply for one catalogue or authority index entry; a value-list entry
 // has the catalogue's shape whatever its index.
 std::vector<std::string> EntryItems(Session& s, const IndexDef& index, const EntryRow& e, int format,
-                                    bool withHeading, bool catalogueShape = false) {
+                                    bool withHeading, bool catalogueShape = false, bool valueList = false) {
     const auto record = s.db.Record(e.number);
     if (!record) return {};
     const std::string shown = s.ids.Shown(e.number);
@@ -48,11 +50,21 @@ std::vector<std::string> EntryItems(Session& s, const IndexDef& index, const Ent
     const std::string heading =
         e.occurrence >= 1 && static_cast<std::size_t>(e.occurrence) <= headings.size() ? headings[static_cast<std::size_t>(e.occurrence - 1)] : std::string();
     const std::string stored = s.ids.Stored(e.number);
-    const std::string display = DisplayText(s.db, s.ids, *record, format, withHeading ? heading : std::string());
-    if (index.kind == IndexKind::Authority && !catalogueShape) return {WireKey(index, e.key), stored, heading, display};
-    // The heading also stands in item 6, where walks of an index by its
-    // headings (action scripts' SELECT, the authority lookups) read it.
-    return {WireKey(index, e.key), stored.substr(0, 1), stored.substr(1), heading, index.code, heading, display};
+    if (index.kind == IndexKind::Authority && !catalogueShape) {
+        const std::string display = format == kFormatAuthority || format == kFormatShort || format == kFormatFull
+                                        ? AuthorityEntryText(s.ids, *record, format, heading)
+                                        : DisplayText(s.db, s.ids, *record, format, {});
+        return {WireKey(index, e.key), stored, heading, display};
+    }
+    std::string display = DisplayText(s.db, s.ids, *record, format, withHeading ? heading : std::string());
+    // A value list's entry in the authority format is the heading itself.
+    if (valueList && format == kFormatAuthority) display = ValueListText(heading);
+    else if (index.kind == IndexKind::Authority) display = AuthorityEntryText(s.ids, *record, format, heading);
+    // The heading stands in item 4 and again in item 6, where walks of an
+    // index by its headings (action scripts' SELECT, the authority lookups)
+    // read it; a value list's display is item 5, the catalogue's item 7.
+    return {WireKey(index, e.key), stored.substr(0, 1), stored.substr(1), heading,
+            valueList ? display : index.code, heading, display};
 }
 
 std::optional<EntryRow> Browse(Session& s, const IndexDef& index, const IndexQuery& q) {
@@ -113,7 +125,7 @@ std::vector<std::string> ValueListIndex(Session& s, const IndexQuery& q) {
         default: e = s.db.Before(index->id, stored); break;
     }
     if (!e || e->key.compare(0, folded.size(), folded) != 0) return {};
-    return EntryItems(s, *index, *e, q.format, false, true);
+    return EntryItems(s, *index, *e, q.format, false, true, true);
 }
 
 // The records that refer to an authority record: those whose "^9" names
@@ -193,9 +205,13 @@ std::vector<std::string> CatalogueIndex(Session& s, const IndexQuery& q) {
         // key of its own starts there.
         if (q.code == kFrom && (q.key.empty() || q.key == q.prefix)) browse.key = q.prefix.substr(2);
     }
-    if (!index || index->kind != IndexKind::Catalogue) return {};
+    if (!index) return {};
     const auto e = Browse(s, *index, browse);
-    return e ? EntryItems(s, *index, *e, q.format, true) : std::vector<std::string>{};
+    if (!e) return {};
+    // An authority index walked as a catalogue index: its entries in the
+    // catalogue's shape (the record's letter in item 2, the heading in item 6).
+    if (index->kind == IndexKind::Authority) return EntryItems(s, *index, *e, q.format, false, true);
+    return EntryItems(s, *index, *e, q.format, true);
 }
 
 std::vector<std::string> AuthorityIndex(Session& s, const IndexQuery& q) {

@@ -292,6 +292,53 @@ std::string SubjectText(std::uint32_t seq) {
     return r.Text();
 }
 
+const std::vector<NamedAuthority>& NamedAuthorities() {
+    static const std::vector<NamedAuthority> all = [] {
+        std::vector<NamedAuthority> out;
+        auto person = [&out](const std::string& main, const std::string& dates, std::vector<std::string> see) {
+            RecordText r;
+            r.Add("100", 1, "^a" + main + " ^d" + dates);
+            int n = 0;
+            for (const auto& s : see) r.Add("400", ++n, "^a" + s);
+            r.Add("670", 1, "^aKatalog demonstracyjny"_cp);
+            out.push_back({kPersonLetter, r.Text()});
+        };
+        person("Prus, Bolesław"_cp, "1847-1912", {"Głowacki, Aleksander"_cp});
+        person("Sienkiewicz, Henryk", "1846-1916", {"Litwos"});
+        person("Orzeszkowa, Eliza", "1841-1910", {"Pawłowska, Eliza"_cp, "Orzeszko, Eliza"});
+        person("Mickiewicz, Adam", "1798-1855", {});
+        person("Konopnicka, Maria", "1842-1910", {"Wasiłowska, Maria"_cp});
+        auto body = [&out](const std::string& main, std::vector<std::string> see) {
+            RecordText r;
+            r.Add("110", 1, "^a" + main);
+            int n = 0;
+            for (const auto& s : see) r.Add("410", ++n, "^a" + s);
+            out.push_back({kPersonLetter, r.Text()});
+        };
+        body("Biblioteka Narodowa (Warszawa)", {"BN"});
+        body("Polska Akademia Nauk", {"PAN"});
+        body("Uniwersytet Jagielloński"_cp, {"UJ", "Akademia Krakowska"});
+        auto subject = [&out](const std::string& main, std::vector<std::string> see, std::vector<std::string> broader,
+                              std::vector<std::string> narrower) {
+            RecordText r;
+            r.Add("150", 1, "^a" + main);
+            int n = 0;
+            for (const auto& s : see) r.Add("450", ++n, "^a" + s);
+            n = 0;
+            for (const auto& b : broader) r.Add("550", ++n, "^a" + b + " ^wg");
+            for (const auto& w : narrower) r.Add("550", ++n, "^a" + w + " ^wh");
+            out.push_back({kSubjectLetter, r.Text()});
+        };
+        subject("Literatura", {"Piśmiennictwo"_cp}, {}, {"Literatura polska", "Poezja"});
+        subject("Literatura polska", {}, {"Literatura"}, {"Powieść polska"_cp, "Poezja polska"});
+        subject("Powieść polska"_cp, {}, {"Literatura polska"}, {});
+        subject("Poezja polska", {"Liryka polska"}, {"Literatura polska", "Poezja"}, {});
+        subject("Poezja", {"Liryka"}, {"Literatura"}, {"Poezja polska"});
+        return out;
+    }();
+    return all;
+}
+
 std::string BookText(std::uint32_t seq, const SeedCounts& counts) {
     Random r = RandomFor(kBookLetter, seq);
     RecordText rec;
@@ -457,6 +504,17 @@ void SeedDatabase(const std::string& path, std::uint32_t books) {
             if (seq <= counts.subjects) addRecord(kSubjectLetter, seq, SubjectText(seq), 0);
         }
 
+        // Authority records a librarian knows, after the generated ones: persons
+        // with see-references, corporate bodies, subjects with broader and
+        // narrower terms.
+        const auto& named = NamedAuthorities();
+        std::uint32_t namedPersons = 0, namedSubjects = 0;
+        for (const NamedAuthority& a : named) {
+            const bool person = a.letter == kPersonLetter;
+            const std::uint32_t seq = person ? counts.persons + ++namedPersons : counts.subjects + ++namedSubjects;
+            addRecord(a.letter, seq, a.text, 0);
+        }
+
         Statement insertEntry(db, "INSERT INTO entries(ix,key,num,occ) VALUES(?1,?2,?3,?4)");
         Statement insertWord(db, "INSERT INTO words(ix,word,num) VALUES(?1,?2,?3)");
         for (std::size_t x = 0; x < indexes.size(); ++x) {
@@ -523,8 +581,9 @@ void SeedDatabase(const std::string& path, std::uint32_t books) {
         meta.Bind(1, std::string("schema")).Bind(2, std::to_string(kSchemaVersion));
         meta.Run();
         // The next sequence number of each kind letter: numbers are never reused.
-        for (const auto& [letter, count] : {std::pair{kBookLetter, counts.books}, std::pair{kPersonLetter, counts.persons},
-                                            std::pair{kSubjectLetter, counts.subjects}}) {
+        for (const auto& [letter, count] : {std::pair{kBookLetter, counts.books},
+                                            std::pair{kPersonLetter, counts.persons + namedPersons},
+                                            std::pair{kSubjectLetter, counts.subjects + namedSubjects}}) {
             meta.Bind(1, NextKey(letter)).Bind(2, std::to_string(count + 1));
             meta.Run();
         }

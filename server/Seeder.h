@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace velt::server {
 
@@ -26,6 +27,17 @@ struct SeedCounts {
     std::uint32_t persons = 0;
     std::uint32_t subjects = 0;
 };
+
+// Authority records every seeded catalogue has, after the generated ones
+// of their kind letter (numbered from counts.persons + 1 and
+// counts.subjects + 1): persons with see-references ("Prus, Bolesław" under
+// "Głowacki, Aleksander"), corporate bodies, subjects with broader and
+// narrower terms.
+struct NamedAuthority {
+    char letter;
+    std::string text;  // the record text
+};
+const std::vector<NamedAuthority>& NamedAuthorities();
 
 // How many authority records a catalogue of n books has.
 SeedCounts CountsFor(std::uint32_t books);
