@@ -187,8 +187,14 @@ std::vector<std::string> CatalogueIndex(Session& s, const IndexQuery& q) {
         if (q.code != kFrom) return {};
         const std::uint32_t n = s.ids.Parse(q.prefix);
         const IndexDef* index = IndexByCode("NR");
-        const auto e = n ? EntryOfRecord(s, *index, n) : std::nullopt;
-        return e ? EntryItems(s, *index, *e, q.format, false) : std::vector<std::string>{};
+        if (const auto e = n ? EntryOfRecord(s, *index, n) : std::nullopt) return EntryItems(s, *index, *e, q.format, false);
+        // An authority record has no entry in the catalogue's number index:
+        // its entry is made the same way, in the catalogue's shape.
+        const auto record = n ? s.db.Record(n) : std::nullopt;
+        if (!record) return {};
+        const std::string stored = s.ids.Stored(n), shown = s.ids.Shown(n);
+        return {stored, stored.substr(0, 1), stored.substr(1), shown, "NR", shown,
+                DisplayText(s.db, s.ids, *record, q.format, {})};
     }
     if (q.parameter == 4) {
         if (q.code != kFrom) return {};

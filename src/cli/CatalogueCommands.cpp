@@ -11,18 +11,6 @@ namespace velt::cli {
 
 namespace {
 
-// The catalogue of the session, or an exit code.
-int OpenCatalogue(CliContext& ctx, std::unique_ptr<velt_files>& files) {
-    std::unique_ptr<TVeltClient> session;
-    if (const int rc = ctx.OpenSession(session); rc != kExitOk) return rc;
-    files = std::make_unique<velt_files>(std::move(session), true);
-    if (!files->Ready) {
-        if (!files->ErrorReported()) PrintLine(stderr, files->ErrorText);
-        return files->Broken() ? kExitNoConnection : kExitRefused;
-    }
-    return kExitOk;
-}
-
 // One entry as a line: the shown identifier, a tab, the display text without
 // markup, its lines joined by " | ".
 std::string EntryLine(const velt_files& files, const TVeltRecord& entry) {
@@ -42,7 +30,7 @@ std::string EntryLine(const velt_files& files, const TVeltRecord& entry) {
 // velt-cli ... indexes: the descriptor's index names in order.
 int IndexesCommand(CliContext& ctx) {
     std::unique_ptr<velt_files> files;
-    if (const int rc = OpenCatalogue(ctx, files); rc != kExitOk) return rc;
+    if (const int rc = ctx.OpenCatalogue(files); rc != kExitOk) return rc;
     for (const auto& index : files->Indexes) PrintLine(stdout, index->Name);
     return kExitOk;
 }
@@ -62,7 +50,7 @@ int BrowseCommand(CliContext& ctx) {
     from = UtfVeltwin().Convert(from);
     format = UtfVeltwin().Convert(format);
     std::unique_ptr<velt_files> files;
-    if (const int rc = OpenCatalogue(ctx, files); rc != kExitOk) return rc;
+    if (const int rc = ctx.OpenCatalogue(files); rc != kExitOk) return rc;
     velt_order* index = files->IndexByName(name);
     if (!index) {
         PrintLine(stderr, "Nieznany indeks: "_cp + name);

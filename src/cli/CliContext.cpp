@@ -1,5 +1,7 @@
 #include "CliContext.h"
 
+#include "catalogue/velt_files.h"
+
 #include "text/utf.h"
 
 #include <algorithm>
@@ -11,6 +13,17 @@ void PrintLine(std::FILE* out, const std::string& cp1250) {
     const std::string utf8 = WinUtf().Convert(cp1250);
     std::fwrite(utf8.data(), 1, utf8.size(), out);
     std::fputc('\n', out);
+}
+
+int CliContext::OpenCatalogue(std::unique_ptr<velt_files>& files) const {
+    std::unique_ptr<TVeltClient> session;
+    if (const int rc = OpenSession(session); rc != kExitOk) return rc;
+    files = std::make_unique<velt_files>(std::move(session), true);
+    if (!files->Ready) {
+        if (!files->ErrorReported()) PrintLine(stderr, files->ErrorText);
+        return files->Broken() ? kExitNoConnection : kExitRefused;
+    }
+    return kExitOk;
 }
 
 int CliContext::OpenSession(std::unique_ptr<TVeltClient>& session) const {

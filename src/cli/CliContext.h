@@ -10,6 +10,10 @@
 #include <string>
 #include <vector>
 
+namespace velt {
+class velt_files;
+}
+
 namespace velt::cli {
 
 // Exit codes shared by the commands.
@@ -30,6 +34,8 @@ struct CliContext {
     // Connects and, with a user, logs in. On failure prints the system's text
     // on stderr and returns its exit code; kExitOk with the session otherwise.
     int OpenSession(std::unique_ptr<TVeltClient>& session) const;
+    // The same, and the catalogue's descriptor read over it.
+    int OpenCatalogue(std::unique_ptr<velt_files>& files) const;
 
     // Takes "--name value" out of args; false when absent.
     bool TakeOption(const std::string& name, std::string& value);
@@ -74,5 +80,7 @@ int SearchCommand(CliContext& ctx);
 int QueryCommand(CliContext& ctx);
 int RecordCommand(CliContext& ctx);
 int ReportCommand(CliContext& ctx);
+int AuthorityCommand(CliContext& ctx);
+int ReferenceCommand(CliContext& ctx);
 
 }  // namespace velt::cli

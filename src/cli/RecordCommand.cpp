@@ -175,18 +175,6 @@ int SaveOrCheck(RecordCli& cli, const std::string& id, bool save) {
     return kExitOk;
 }
 
-// The catalogue of the session, or an exit code.
-int OpenCatalogue(CliContext& ctx, std::unique_ptr<velt_files>& files) {
-    std::unique_ptr<TVeltClient> session;
-    if (const int rc = ctx.OpenSession(session); rc != kExitOk) return rc;
-    files = std::make_unique<velt_files>(std::move(session), true);
-    if (!files->Ready) {
-        if (!files->ErrorReported()) PrintLine(stderr, files->ErrorText);
-        return files->Broken() ? kExitNoConnection : kExitRefused;
-    }
-    return kExitOk;
-}
-
 }  // namespace
 
 int RecordCommand(CliContext& ctx) {
@@ -197,7 +185,7 @@ int RecordCommand(CliContext& ctx) {
         verb != "script")
         return Usage();
     std::unique_ptr<velt_files> files;
-    if (const int rc = OpenCatalogue(ctx, files); rc != kExitOk) return rc;
+    if (const int rc = ctx.OpenCatalogue(files); rc != kExitOk) return rc;
     RecordCli cli(std::move(files));
     if (verb == "save" || verb == "check") return SaveOrCheck(cli, id, verb == "save");
     if (verb == "form" || verb == "script") {

@@ -77,7 +77,13 @@ void Usage() {
         "                    runs the report NAME for the query's collection, the records of\n"
         "                    a .num file, one record or parameters only; a table report is\n"
         "                    written as SRP (or CSV), any other kind as the server sent it;\n"
-        "                    errors go to stderr, exit 2\n",
+        "                    errors go to stderr, exit 2\n"
+        "  authority files | browse REF [--from TEXT] [--count N] | lookup --mode K|F REF TEXT [--pick N]\n"
+        "                    the authority files, their entries (term, key, full, open,\n"
+        "                    display) and what the lookup window returns for the N-th\n"
+        "                    entry at or after TEXT (REF: KHW and a file's id, or a prefix)\n"
+        "  reference ID [--type T]\n"
+        "                    the record's text in the first format of type T (referencja)\n",
         stderr);
 }
 
@@ -100,6 +106,8 @@ int main(int argc, char** argv) {
         {"query", QueryCommand},
         {"record", RecordCommand},
         {"report", ReportCommand},
+        {"authority", AuthorityCommand},
+        {"reference", ReferenceCommand},
     };
     CliContext ctx;
     std::string command;

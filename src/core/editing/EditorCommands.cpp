@@ -6,15 +6,20 @@
 // Here are the commands that live on the edit session and the prompts: help
 // and field services (PO, PS), the opened and saved lists (HO, HZ), reading,
 // releasing and storing records (MO, MC, MS, N), opening records (O, A), the
-// message dialogs (DE, DM, DW, DQ) and the login (UN, UP, UR). The commands
-// of other windows (authority files, labels, dialogs for files, lists and
-// fonts, index lookups) answer the empty text until those windows come, as
-// an unknown command does.
+// message dialogs (DE, DM, DW, DQ), the login (UN, UP, UR), and the
+// authority files (X and Y look a heading up, I takes an exact one, R and W
+// choose a record or a node of its structure, V gives a reference text).
+// The commands of other windows (labels, dialogs for files, lists and fonts,
+// index lookups) answer the empty text until those windows come, as an
+// unknown command does.
 //
 // A record an open sheet holds is never released, stored over or read anew
 // by a command: the sheet's own record is what a script gets.
 
 #include "editing/TEdycja.h"
+
+#include "authority/AuthorityEntries.h"
+#include "authority/AuthorityWindows.h"
 
 #include "catalogue/velt_files.h"
 #include "text/CpLiteral.h"
@@ -126,6 +131,25 @@ std::string TEdycja::Command(edit_sheet* sheet, const std::string& command) {
         }
         return {};
     }
+    case 'I': {
+        // format type "|" prefix "|" term
+        const PipeSplit second = SplitAtPipe(parts.tail);
+        return ExactAuthorityTerm(mFiles, head, std::string(second.head), std::string(second.tail));
+    }
+    case 'R':
+        if (!mSetup.authority) return {};
+        // Nothing chosen is no identifier, not the one the script gave.
+        return mSetup.authority->SelectRecord(mFiles, after, {}, 0).identifier;
+    case 'V':
+        return ReferenceText(mFiles, head, parts.parted ? rest : std::string("referencja"));
+    case 'W': {
+        if (!mSetup.authority) return {};
+        return mSetup.authority->SelectInStructure(mFiles, rest, head).identifier;
+    }
+    case 'X':
+        return mSetup.authority ? AuthorityKeyLookup(*mSetup.authority, mFiles, head, rest) : std::string();
+    case 'Y':
+        return mSetup.authority ? AuthorityFullLookup(*mSetup.authority, mFiles, head, rest) : std::string();
     case 'U':
         if (!session.LoggedIn()) return {};
         if (sub == 'N') return session.UserName();

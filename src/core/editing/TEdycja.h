@@ -34,12 +34,15 @@
 
 namespace velt {
 
+class AuthorityWindows;
+
 class velt_files;
 
 // What the program gives the session besides the catalogue.
 struct EditingSetup {
     double zoom = 1.0;             // "EDYCJA"/"skala"
     std::string pictureDirectory;  // the forms' pictures (the configuration's directory, ending with "/")
+    AuthorityWindows* authority = nullptr;  // the authority files' windows of the commands X, Y, R, W
 };
 
 class TEdycja : public EditingService {

@@ -1,5 +1,6 @@
 #include "gui/editing/EditingFeature.h"
 
+#include "authority/AuthorityWindows.h"
 #include "catalogue/velt_files.h"
 #include "editing/RecordKinds.h"
 #include "editing/TEdycja.h"
@@ -62,6 +63,8 @@ void EditingFeature::Install(FeatureHost& host) {
         setup.zoom = shell.Settings().EditScale;
         const std::string& config = shell.ConfigFile();
         setup.pictureDirectory = config.substr(0, config.find_last_of('/') + 1);
+        // The authority files' windows, when the program has them.
+        setup.authority = mHost->Find<AuthorityWindows>();
         return std::make_unique<TEdycja>(files, GuiPrompts::Instance(), *OknoEdycji, std::move(notifications), setup);
     });
 }

@@ -1,5 +1,7 @@
 #include "gui/search/SearchFeature.h"
 
+#include "authority/AuthorityEntries.h"
+#include "authority/AuthorityWindows.h"
 #include "browse/PresentationTabs.h"
 #include "catalogue/velt_files.h"
 #include "gui/common/QtText.h"
@@ -22,6 +24,13 @@ void SearchFeature::Install(FeatureHost& host) {
     OknoZlozone = new TOknoZlozone(search, &host.Window());
     OknoElementarne = new TOknoElementarne(search, &host.Window());
     OknoFiltrow = new TOknoFiltrow(search, &host.Window());
+    // A criterion with an authority link looks its headings up in the authority files.
+    OknoElementarne->SetAuthorityAsk([this](const std::string& link, const std::string& text) -> std::string {
+        AuthorityWindows* windows = mHost->Find<AuthorityWindows>();
+        velt_files* files = mHost->Shell().Current();
+        if (!windows || !files || !files->Ready) return {};
+        return HeadingText(AuthorityForIndex(*windows, *files, link, true, link, text));
+    });
     QMenu* menu = host.Menu(MenuSlot::Query);
     UstawFiltrItem = menu->addAction(toQString("&Ustaw filtr"));
     UstawFiltrItem->setObjectName("UstawFiltrItem");
@@ -49,7 +58,7 @@ void SearchFeature::DescriptorChanged() {
             if (criterion.Type != "INDEX")
                 mHost->Search().SpecialQuestion(criterion);
             else
-                OknoElementarne->question(criterion.Name);
+                OknoElementarne->question(criterion.Name, criterion.AuthorityLink);
         });
     }
 }

@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 namespace velt::gui {
@@ -46,6 +47,12 @@ TOknoElementarne::TOknoElementarne(SearchService& service, QWidget* parent) : QD
     label->setBuddy(wzorce);
     left->addWidget(label);
     left->addWidget(wzorce, 1);
+    KHWButton = new QPushButton(toQString("&Kartoteka wzorcowa"), this);
+    KHWButton->setObjectName("KHWButton");
+    KHWButton->setToolTip(toQString("Wyszukaj w kartotece wzorcowej"));
+    KHWButton->setAutoDefault(false);
+    KHWButton->hide();
+    left->addWidget(KHWButton, 0, Qt::AlignLeft);
     top->addLayout(left, 2);
     auto* options = new QGroupBox(toQString("Opcje:"), this);
     auto* ol = new QVBoxLayout(options);
@@ -105,6 +112,17 @@ TOknoElementarne::TOknoElementarne(SearchService& service, QWidget* parent) : QD
         --mPrevious;
     });
     connect(Button1, &QPushButton::clicked, this, [this] { Ok(); });
+    connect(KHWButton, &QPushButton::clicked, this, [this] {
+        if (!mAuthority || mLink.empty()) return;
+        // The line the cursor is on is where the heading is looked up from, and where it goes.
+        QTextCursor line = wzorce->textCursor();
+        line.select(QTextCursor::LineUnderCursor);
+        const std::string heading = mAuthority(mLink, fromQString(line.selectedText()));
+        if (heading.empty()) return;
+        line.insertText(toQString(heading));
+        wzorce->setTextCursor(line);
+        wzorce->setFocus();
+    });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     resize(640, 440);
 }
@@ -131,8 +149,10 @@ void TOknoElementarne::Operator(QueryOperator op) {
     Show(s);
 }
 
-void TOknoElementarne::Prepare(const std::string& index) {
+void TOknoElementarne::Prepare(const std::string& index, const std::string& authorityLink) {
     mIndex = index;
+    mLink = authorityLink;
+    KHWButton->setVisible(!mLink.empty() && mAuthority);
     setWindowTitle(toQString("Szukaj wg \""_cp + index + "\""));
     mPrevious = static_cast<int>(mService.SentExpressions().size()) - 1;
     poczatek->setChecked(true);
@@ -142,8 +162,8 @@ void TOknoElementarne::Prepare(const std::string& index) {
     wzorce->setFocus();
 }
 
-void TOknoElementarne::question(const std::string& index) {
-    Prepare(index);
+void TOknoElementarne::question(const std::string& index, const std::string& authorityLink) {
+    Prepare(index, authorityLink);
     exec();
 }
 

@@ -6,6 +6,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QComboBox;
 class QGroupBox;
 class QPlainTextEdit;
@@ -19,11 +21,17 @@ class TOknoElementarne : public QDialog {
 public:
     TOknoElementarne(SearchService& service, QWidget* parent = nullptr);
 
+    // Looks a heading up for a criterion's authority link from a start
+    // text; the heading, empty when nothing was chosen.
+    using AuthorityAsk = std::function<std::string(const std::string& link, const std::string& text)>;
+
     // The window for the index name (caption "Szukaj wg " and the quoted
-    // name), shown modally.
-    void question(const std::string& index);
+    // name), shown modally; with an authority link, "Kartoteka wzorcowa"
+    // looks the heading up.
+    void question(const std::string& index, const std::string& authorityLink = {});
     // Shown without its modal loop (tests drive it then).
-    void Prepare(const std::string& index);
+    void Prepare(const std::string& index, const std::string& authorityLink = {});
+    void SetAuthorityAsk(AuthorityAsk ask) { mAuthority = std::move(ask); }
 
     QPlainTextEdit* wzorce = nullptr;
     QRadioButton* rowny = nullptr;
@@ -39,6 +47,7 @@ public:
     QComboBox* ComboBox1 = nullptr;
     QPushButton* Button5 = nullptr;  // "Poprzednie"
     QPushButton* Button1 = nullptr;  // "OK"
+    QPushButton* KHWButton = nullptr;  // "Kartoteka wzorcowa"
 
 private:
     ElementaryState State() const;
@@ -49,6 +58,8 @@ private:
 
     SearchService& mService;
     std::string mIndex;
+    std::string mLink;
+    AuthorityAsk mAuthority;
     int mPrevious = -1;
 };
 

@@ -87,6 +87,10 @@ public:
     virtual std::string RecordBoxText() = 0;
     virtual void PutIntoRecordBox(const std::string& shown) = 0;
 
+    // The search line under "Szukaj": its text, and a new text sought in the active index.
+    virtual std::string SearchText() = 0;
+    virtual void SeekInActive(const std::string& text) = 0;
+
     // The feature handles the entries' commands of kind from now on.
     virtual void HandleEntryCommand(EntryCommandKind kind, EntryCommandHandler handler) = 0;
 

@@ -1,6 +1,7 @@
 // The features of the program, in the order they are installed (which is
 // the order of their items where two share a menu).
 
+#include "gui/authority/AuthorityFeature.h"
 #include "gui/browse/AttachmentsFeature.h"
 #include "gui/editing/EditingFeature.h"
 #include "gui/params/ProgramsFeature.h"
@@ -20,6 +21,7 @@ FeatureList StandardFeatures() {
     features.push_back(std::make_unique<ReportsFeature>());
     features.push_back(std::make_unique<ProgramsFeature>());
     features.push_back(std::make_unique<AttachmentsFeature>());
+    features.push_back(std::make_unique<AuthorityFeature>());
     return features;
 }
 

@@ -195,10 +195,7 @@ QWidget* TForm1::MakeLeftPanel() {
     };
     connect(Button1, &QPushButton::clicked, this, goTo);
     connect(ComboBox1->lineEdit(), &QLineEdit::returnPressed, this, goTo);
-    const auto seek = [this] {
-        const std::string text = fromQString(Edit1->text());
-        if (!text.empty()) Tabs().SeekInActive(text);
-    };
+    const auto seek = [this] { SeekInActive(fromQString(Edit1->text())); };
     connect(Button2, &QPushButton::clicked, this, seek);
     connect(Edit1, &QLineEdit::returnPressed, this, seek);
     connect(Button3, &QPushButton::clicked, this, [this] { Zoom(1.25); });
@@ -242,6 +239,13 @@ void TForm1::AddSideWidget(QWidget* widget) { mSide->addWidget(widget); }
 
 void TForm1::HandleEntryCommand(EntryCommandKind kind, EntryCommandHandler handler) {
     mDesktop->Handle(kind, std::move(handler));
+}
+
+std::string TForm1::SearchText() { return fromQString(Edit1->text()); }
+
+void TForm1::SeekInActive(const std::string& text) {
+    Edit1->setText(toQString(text));
+    if (!text.empty()) Tabs().SeekInActive(text);
 }
 
 void TForm1::Zoom(double factor) {

@@ -74,6 +74,8 @@ public:
     void PopUnder(QAction* action, QMenu* menu) override;
     void AddSideWidget(QWidget* widget) override;
     void HandleEntryCommand(EntryCommandKind kind, EntryCommandHandler handler) override;
+    std::string SearchText() override;
+    void SeekInActive(const std::string& text) override;
     const FeatureList& Features() const override { return mFeatures; }
 
     // The state shown last.
