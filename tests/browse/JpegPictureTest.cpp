@@ -1,3 +1,4 @@
+#include "text/CpLiteral.h"
 #include "browse/JpegPicture.h"
 
 #include <gtest/gtest.h>
@@ -93,5 +94,5 @@ TEST(JpegPicture, BrokenAndHugePicturesAreErrorsNotTheEnd) {
     huge[sof + 8] = static_cast<char>(30000 & 0xFF);
     const RgbPicture p = DecodeJpeg(huge);
     EXPECT_FALSE(p.Ok());
-    EXPECT_EQ(p.error, "Obraz jest za duży");
+    EXPECT_EQ(p.error, "Obraz jest za duży"_cp) << "a text for the user, in the code page";
 }

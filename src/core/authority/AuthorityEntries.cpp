@@ -3,6 +3,7 @@
 #include "catalogue/velt_files.h"
 #include "catalogue/velt_order.h"
 #include "net/IndexRequests.h"
+#include "text/CpLiteral.h"
 #include "text/PipeList.h"
 #include "text/Trim.h"
 
@@ -64,7 +65,7 @@ const velt_KHW* FindAuthorityFile(const velt_files& files, std::string_view refe
 
 velt_KHW ValueListFile(const std::string& reference) {
     velt_KHW file;
-    file.Name = "Lista wartości";
+    file.Name = "Lista wartości"_cp;
     file.Indexes.push_back({"indeks " + reference, 22, 2, reference});
     return file;
 }

@@ -220,7 +220,7 @@ void RecordChooser::Command(const std::string& command) {
 
 void RecordChooser::Ok() {
     if (mHistory.empty()) {
-        mPrompts.plain_message("Najpierw trzeba zaznaczyć rekord");
+        mPrompts.plain_message("Najpierw trzeba zaznaczyć rekord"_cp);
         return;
     }
     if (!KindFits(mHistory.front())) {
@@ -232,7 +232,7 @@ void RecordChooser::Ok() {
 
 void RecordChooser::TreeOk(int node) {
     if (node < 0 || node >= static_cast<int>(mTree.size())) {
-        mPrompts.plain_message("Najpierw trzeba zaznaczyć wiersz");
+        mPrompts.plain_message("Najpierw trzeba zaznaczyć wiersz"_cp);
         return;
     }
     Accept(mTree[static_cast<std::size_t>(node)].identifier);

@@ -1,3 +1,4 @@
+#include "text/CpLiteral.h"
 #include "browse/JpegPicture.h"
 
 #include <csetjmp>
@@ -67,7 +68,7 @@ bool JpegSize(std::string_view bytes, int& width, int& height) {
 RgbPicture DecodeJpeg(std::string_view bytes) {
     RgbPicture picture;
     if (bytes.size() < 4) {
-        picture.error = "Za krótki plik JPEG";
+        picture.error = "Za krótki plik JPEG"_cp;
         return picture;
     }
     std::string error;
@@ -97,7 +98,7 @@ RgbPicture DecodeJpeg(std::string_view bytes) {
     if (!ok) {
         picture.rgb.clear();
         picture.rgb.shrink_to_fit();
-        picture.error = tooLarge ? "Obraz jest za duży" : "Uszkodzony plik JPEG: " + error;
+        picture.error = tooLarge ? std::string("Obraz jest za duży"_cp) : "Uszkodzony plik JPEG: " + error;
         return picture;
     }
     picture.width = width;

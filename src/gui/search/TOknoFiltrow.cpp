@@ -1,6 +1,7 @@
 #include "gui/search/TOknoFiltrow.h"
 
 #include "gui/common/QtText.h"
+#include "text/CpLiteral.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -10,7 +11,7 @@ namespace velt::gui {
 
 TOknoFiltrow::TOknoFiltrow(SearchService& service, QWidget* parent) : QDialog(parent), mService(service) {
     setObjectName("OknoFiltrow");
-    setWindowTitle(toQString("Dostępne filtry"));
+    setWindowTitle(toQString("Dostępne filtry"_cp));
     auto* layout = new QVBoxLayout(this);
     Panel2 = new QWidget(this);
     Panel2->setObjectName("Panel2");
