@@ -136,7 +136,8 @@ inline HeadlessControl* FieldControl(edit_sheet& sheet, const std::string& id) {
 // A catalogue of velt-server logged in as a librarian, the notifications it
 // heard, and an editing session over the headless window.
 struct Editing {
-    explicit Editing(const ServerProcess& server, const std::string& workDir, const std::string& user = "bibliotekarz")
+    explicit Editing(const ServerProcess& server, const std::string& workDir, const std::string& user = "bibliotekarz",
+                     AuthorityWindows* authority = nullptr)
         : files("127.0.0.1",
                 [this](const std::string& m, SessionText kind) {
                     if (kind == SessionText::Failure) sessionMessages.push_back(m);
@@ -148,7 +149,9 @@ struct Editing {
         EditingNotifications n;
         n.changed = [this](const std::string& s, const std::string& id) { changes.push_back(s + ">" + id); };
         n.count = [this](int c) { counts.push_back(c); };
-        session = std::make_unique<TEdycja>(files, prompts, editor, n);
+        EditingSetup setup;
+        setup.authority = authority;
+        session = std::make_unique<TEdycja>(files, prompts, editor, n, setup);
         session->StartEditing(workDir);
     }
     // The sheets go unasked and unkept: a forced stop would keep their
