@@ -1,15 +1,20 @@
 // The catalogue cards (KARTA) against velt-server: the card text of a list
 // and of a collection read as the card window reads it (a line holding a
-// card marker starts a card, one holding a section marker a section), the
-// descriptor's entry and velt-cli writing the card text. The parts: the
-// texts of a card's lines and the card of a record with copies, branches
-// and a classification.
+// card marker starts a card, one holding a section marker a section) and
+// laid out as the program lays it out, the descriptor's entry and velt-cli
+// writing the card text. The parts: the texts of a card's lines and the
+// cards of a record with copies, branches, a classification, notes,
+// contents and co-authors.
 
 #include "ServerTestSupport.h"
 
 #include "CardReport.h"
 #include "TableReports.h"
 
+#include "Seeder.h"
+
+#include "cards/CardLayout.h"
+#include "cards/StandardFaces.h"
 #include "catalogue/velt_files.h"
 #include "reports/ReportMacros.h"
 #include "reports/tbl_report.h"
@@ -207,6 +212,58 @@ TEST(CardReportParts, ACardHasItsSectionsInOrderAndACentralOneItsBranches) {
     EXPECT_EQ(untitled.Of("[PARAGRAF]"), "[bez tytułu]."_cp);
 }
 
+TEST(CardReportParts, NotesContentsSubjectsAndCoAuthorsMakeParagraphsAndCards) {
+    std::vector<std::pair<const char*, std::string>> fields = {
+        {"100", "^aPrus, Bolesław"_cp},
+        {"245", "^aNowele <A>wybrane</X> [UKD]"},
+        {"650", "^aHistoria – Kraków ^9T1"_cp},
+        {"650", "^aBiografie ^9T2"},
+        {"650", "^aTemat bez numeru"},
+        {"700", "^aOrzeszkowa, Eliza"},
+        {"700", "^aSienkiewicz, H."},
+        {"500", "Wstęp autora."_cp},
+        {"852", "^hII 1 ^bF1"},
+        {"852", "^hII 1"}};
+    for (int i = 1; i <= 40; ++i) fields.push_back({"505", "Opowiadanie numer " + std::to_string(i)});
+    server::RecordText record = server::RecordText::Parse(Record(fields));
+    record.AddKey("876I.1.1.1.1", "123");
+    record.AddKey("876I.1.1.2.1", "124");
+    const std::vector<std::string> lines = server::CardLines(record);
+    const std::vector<Card> cards = ReadCards(lines);
+    ASSERT_EQ(cards.size(), 3u) << "the main entry and one card a co-author";
+    const Card& main = cards[0];
+    EXPECT_FALSE(main.central) << "one branch named: no central card";
+    EXPECT_EQ(main.Of("[HASLO]"), "Prus, Bolesław"_cp);
+    EXPECT_EQ(main.Of("[UKD]"), "94(438)|929::94") << "the subjects' topics, with the place's auxiliary";
+    EXPECT_EQ(main.Of("[INWENTARZ]"), "Inw. 123, 124");
+    std::vector<std::vector<std::string>> paragraphs;
+    for (const Section& s : main.sections)
+        if (s.marker == "[PARAGRAF]") paragraphs.push_back(s.lines);
+    ASSERT_EQ(paragraphs.size(), 4u);
+    EXPECT_EQ(paragraphs[0][0], "Nowele (A)wybrane(/X) (UKD).") << "the title's markers are its own text";
+    EXPECT_EQ(paragraphs[1], std::vector<std::string>{"Wstęp autora."_cp});
+    // The contents over lines of at most the text bound, joined by the card window with blanks.
+    ASSERT_GT(paragraphs[2].size(), 1u);
+    std::string contents;
+    for (const std::string& l : paragraphs[2]) {
+        EXPECT_LE(l.size(), server::kMaxCardText);
+        contents += (contents.empty() ? "" : " ") + l;
+    }
+    EXPECT_EQ(contents.rfind("Zawartość: Opowiadanie numer 1 ; Opowiadanie numer 2 ;"_cp, 0), 0u) << contents;
+    EXPECT_EQ(contents.substr(contents.size() - 21), "Opowiadanie numer 40.");
+    EXPECT_EQ(paragraphs[3], std::vector<std::string>{
+                                 "1. Historia – Kraków. 2. Biografie. 3. Temat bez numeru. I. Orzeszkowa, Eliza. "
+                                 "II. Sienkiewicz, H."_cp});
+    for (std::size_t i = 1; i < 3; ++i) {
+        const Card& added = cards[i];
+        EXPECT_EQ(added.Of("[HASLO]"), i == 1 ? "Orzeszkowa, Eliza" : "Sienkiewicz, H.");
+        EXPECT_EQ(added.sections[2].lines, std::vector<std::string>{"Prus, Bolesław."_cp})
+            << "the main heading opens an added-entry card";
+        EXPECT_EQ(added.Of("[SYGNATURY]"), main.Of("[SYGNATURY]"));
+        EXPECT_EQ(added.sections.size(), main.sections.size() + 1);
+    }
+}
+
 namespace {
 
 class CardReportServerTest : public ConnectedServerTest {
@@ -238,22 +295,26 @@ TEST_F(CardReportServerTest, TheCardsOfAListHaveTheirMarkersInOrderAndTheRecords
         const Card& card = cards[static_cast<std::size_t>(i)];
         const std::string data = TitleLine(ids[i]);
         ASSERT_FALSE(DataField(data, "tytul").empty()) << ids[i];
-        // The generated catalogue has no branches: plain cards.
-        EXPECT_FALSE(card.central);
+        EXPECT_FALSE(card.central) << ids[i] << " is held by one branch";
         const std::vector<std::string> markers = card.Markers();
-        ASSERT_GE(markers.size(), 3u) << ids[i];
+        ASSERT_GE(markers.size(), 5u) << ids[i];
         EXPECT_EQ(markers[0], "[SYGNATURY]");
         EXPECT_EQ(markers[1], "[HASLO]");
-        for (std::size_t m = 2; m < markers.size(); ++m)
+        for (std::size_t m = 2; m + 2 < markers.size(); ++m)
             EXPECT_EQ(markers[m], "[PARAGRAF]") << ids[i];
+        EXPECT_EQ(markers[markers.size() - 2], "[UKD]");
+        EXPECT_EQ(markers.back(), "[INWENTARZ]");
         EXPECT_EQ(card.Of("[SYGNATURY]"), DataField(data, "sygnatura"));
         EXPECT_EQ(card.Of("[HASLO]"), DataField(data, "autor"));
+        EXPECT_EQ(card.Of("[INWENTARZ]").rfind("Inw. 2", 0), 0u) << card.Of("[INWENTARZ]");
         const std::string description = card.sections[2].lines.at(0);
         EXPECT_EQ(description.rfind(DataField(data, "tytul"), 0), 0u) << description;
         EXPECT_NE(description.find(DataField(data, "wydawca")), std::string::npos) << description;
         const std::string isbn = DataField(data, "isbn");
         if (!isbn.empty()) {
-            EXPECT_EQ(card.sections.back().lines.at(0), "ISBN " + isbn);
+            bool found = false;
+            for (const Section& s : card.sections) found |= s.lines.at(0) == "ISBN " + isbn;
+            EXPECT_TRUE(found) << ids[i];
         }
     }
 }
@@ -270,9 +331,23 @@ TEST_F(CardReportServerTest, ACollectionGivesACardPerBookAndUnknownsAbort) {
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines[0], "[KARTA]");
     const std::vector<Card> cards = ReadCards(lines);
-    EXPECT_EQ(cards.size(), static_cast<std::size_t>(count));
-    for (const Card& card : cards)
+    // Every book of the catalogue (300 of the generator) with its added-entry cards.
+    ASSERT_EQ(count, 300);
+    const server::SeedCounts seeded = server::CountsFor(300);
+    std::size_t expected = 0, central = 0;
+    for (std::uint32_t seq = 1; seq <= 300; ++seq)
+        expected += ReadCards(server::CardLines(server::RecordText::Parse(server::BookText(seq, seeded)))).size();
+    EXPECT_EQ(cards.size(), expected);
+    EXPECT_GT(cards.size(), 300u);
+    for (const Card& card : cards) {
         EXPECT_FALSE(card.Of("[HASLO]").empty() || card.Of("[PARAGRAF]").empty());
+        if (card.central) {
+            ++central;
+            EXPECT_NE(card.Of("[FILIE]").find('|'), std::string::npos) << "branch marks of two branches at least";
+            EXPECT_EQ(card.Of("[INWENTARZ]"), "");
+        }
+    }
+    EXPECT_GE(central, 30u) << "one book in ten is held by several branches";
 
     EXPECT_EQ(ListCards("K7|K999999|"), "");
     EXPECT_FALSE(
@@ -312,16 +387,75 @@ TEST_F(CardReportServerTest, CliWritesTheCardText) {
     EXPECT_EQ(ReadCards(WorkLines(r.out)).size(), 1u);
 
     const std::string num = dir + "/lokalna.num";
-    WriteFile(num, "K7\r\nK2\r\nK5\r\n");
+    WriteFile(num, "K7\r\nK6\r\nK5\r\n");
     const std::string out = dir + "/karty.txt";
     r = Cli(server + "--local '" + num + "' --out '" + out + "'");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(ReadCards(WorkLines(ReadFile(out))).size(), 3u);
+    EXPECT_EQ(ReadCards(WorkLines(ReadFile(out))).size(), 4u) << "K6 has a co-author: an added-entry card";
 
     r = Cli(server + "--record K999999");
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("Serwer nie przygotował"), std::string::npos) << r.err;
+}
+
+namespace {
+
+// The cards of a work file laid out as velt-cli lays them out: the metrics of
+// the standard faces at 1270 pixels an inch, a screen pixel a tenth of a
+// millimetre, the default settings.
+std::vector<LaidOutCard> LayOut(const std::string& work) {
+    const std::vector<std::string> lines = WorkLines(work);
+    StandardFaceMeasurer measurer(1270);
+    CardLayout layout({}, 254, measurer);
+    std::vector<LaidOutCard> cards;
+    int number = 0;
+    for (const CardRange& range : FindCards(lines)) cards.push_back(layout.GenLines(lines, range, ++number));
+    return cards;
+}
+
+}  // namespace
+
+TEST_F(CardReportServerTest, TheServersCardsLayOutWithinTheirCardsOnTheirPages) {
+    // A collection of stories over three pages, a long one over eleven, a
+    // central card and a book with a co-author.
+    const std::vector<LaidOutCard> cards = LayOut(ListCards("K3|K9|K4|K6|"));
+    ASSERT_EQ(cards.size(), 5u);
+    EXPECT_EQ(cards[0].ZliczStrony(), 3);
+    EXPECT_EQ(cards[1].ZliczStrony(), 11);
+    EXPECT_TRUE(cards[2].central);
+    EXPECT_EQ(cards[2].ZliczStrony(), 1);
+    int marks = 0;
+    for (const TLiniaKarty& line : cards[2].lines) marks += line.kind == card_kind::kBranch;
+    EXPECT_EQ(marks, server::BookBranches(4));
+    EXPECT_EQ(cards[3].ZliczStrony(), 1);
+    EXPECT_EQ(cards[4].lines[1].kind, card_kind::kHeading);
+    EXPECT_EQ(cards[4].lines[1].text, ReadCards(WorkLines(ListCards("K6|")))[1].Of("[HASLO]"));
+
+    // Every card of the catalogue fits its lines: nothing dropped, nothing
+    // past the card's edges, the continuation note only between pages.
+    const RecordPtr found = (*c)->Search("\"tytuł\" DOWOLNY"_cp);
+    ASSERT_TRUE(found && found->Count >= 2);
+    const std::string target = dir + "/wszystkie.tmp";
+    ASSERT_TRUE((*c)->CollectionReport(std::stoi(found->Item(1)), server::kCatalogueCardReport, "", target, nullptr));
+    const std::vector<LaidOutCard> all = LayOut(ReadFile(target));
+    ASSERT_GT(all.size(), 300u);
+    int longest = 0;
+    for (const LaidOutCard& card : all) {
+        EXPECT_TRUE(card.messages.empty()) << card.number << ": " << card.messages.front();
+        for (const TLiniaKarty& line : card.lines) {
+            if (line.kind == card_kind::kBranch) continue;
+            EXPECT_GE(line.x, 0) << card.number;
+            EXPECT_LE(line.x, 1100) << card.number;
+            EXPECT_GE(line.y, 0) << card.number;
+            EXPECT_LT(line.y, 750) << card.number << " " << line.kind << " " << line.text;
+        }
+        if (card.central) {
+            EXPECT_EQ(card.ZliczStrony(), 1);
+        }
+        longest = std::max(longest, card.ZliczStrony());
+    }
+    EXPECT_EQ(longest, 11);
 }
 
 TEST(CardReportBound, ACollectionOfMoreBooksThanTheBoundGivesTheFirstCardsOnly) {
@@ -338,6 +472,6 @@ TEST(CardReportBound, ACollectionOfMoreBooksThanTheBoundGivesTheFirstCardsOnly) 
     const std::string target = std::string(pattern) + "/karty.tmp";
     ASSERT_TRUE((*c)->CollectionReport(std::stoi(found->Item(1)), server::kCatalogueCardReport, "",
                                        target, nullptr));
-    EXPECT_EQ(ReadCards(WorkLines(ReadFile(target))).size(), server::kMaxCards);
+    EXPECT_EQ(ReadCards(WorkLines(ReadFile(target))).size(), server::kMaxCards) << "the cards, added entries counted";
     std::system(("rm -rf '" + std::string(pattern) + "'").c_str());
 }
