@@ -10,6 +10,7 @@
 #include "catalogue/velt_files.h"
 #include "gui/browse/QtCellMeasurer.h"
 #include "gui/browse/Tjpg_form.h"
+#include "gui/cards/CardWindows.h"
 #include "gui/common/GuiPrompts.h"
 #include "gui/common/PlainMessage.h"
 #include "gui/common/QtText.h"
@@ -18,7 +19,6 @@
 #include "gui/reports/LoanFormPrint.h"
 #include "gui/reports/QtPrinters.h"
 #include "gui/reports/ShowReport.h"
-#include "gui/reports/UnavailableCatalogueCards.h"
 #include "gui/text/TOknoDiakrytyczne.h"
 #include "params/ProgramLauncher.h"
 #include "reports/LabelFile.h"
@@ -402,8 +402,7 @@ ReportShowContext TForm1::ReportContext(const std::string& plikTarget) {
     context.label2 = mShell->Settings().LabelText2;
     context.plikTarget = plikTarget;
     context.open = [this](const std::string& path) { OpenFile(path); };
-    context.cards = std::make_shared<UnavailableCatalogueCards>(
-        [](const std::string& text) { GuiPrompts::Instance().show_message(text); });
+    context.cards = std::make_shared<CardWindows>(this, Printers(), GuiPrompts::Instance());
     return context;
 }
 
