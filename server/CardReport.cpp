@@ -227,7 +227,8 @@ std::vector<std::string> CardLines(const RecordText& r) {
     std::vector<std::string> parts;
     for (const std::string& part : r.Values("505"))
         if (const std::string p = CardTextLine(PlainOrA(part)); !p.empty()) parts.push_back(p);
-    if (!parts.empty()) c.paragraphs.push_back(ListLines("Zawartość:"_cp, parts, " ;", "."));
+    // A no-break space before each ";": a line of the card never begins with one.
+    if (!parts.empty()) c.paragraphs.push_back(ListLines("Zawartość:"_cp, parts, "\xA0;", "."));
     if (const std::string isbn = CardTextLine(book.isbn); !isbn.empty())
         c.paragraphs.push_back({"ISBN " + isbn});
     std::vector<std::string> coauthors, tracings;

@@ -53,5 +53,6 @@ int SearchCommand(CliContext& ctx);
 int QueryCommand(CliContext& ctx);
 int RecordCommand(CliContext& ctx);
 int ReportCommand(CliContext& ctx);
+int CardsCommand(CliContext& ctx);
 
 }  // namespace velt::cli

@@ -77,7 +77,13 @@ void Usage() {
         "                    runs the report NAME for the query's collection, the records of\n"
         "                    a .num file, one record or parameters only; a table report is\n"
         "                    written as SRP (or CSV), any other kind as the server sent it;\n"
-        "                    errors go to stderr, exit 2\n",
+        "                    errors go to stderr, exit 2\n"
+        "  cards (--report NAME (--record ID | --remote QUERY | --local NUMFILE) | --text FILE)\n"
+        "        [--settings INI] (--out FILE.pdf | --lines)\n"
+        "                    the catalogue cards of a card report (or a card text file)\n"
+        "                    laid out with the settings of INI (Velt_kar.ini): every page\n"
+        "                    on a PDF page of the card's size, or the laid-out lines as\n"
+        "                    card, page, kind, x, y (tenths of a millimetre) and text\n",
         stderr);
 }
 
@@ -100,6 +106,7 @@ int main(int argc, char** argv) {
         {"query", QueryCommand},
         {"record", RecordCommand},
         {"report", ReportCommand},
+        {"cards", CardsCommand},
     };
     CliContext ctx;
     std::string command;

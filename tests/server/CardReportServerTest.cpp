@@ -19,12 +19,15 @@
 #include "reports/ReportMacros.h"
 #include "reports/tbl_report.h"
 #include "text/CpLiteral.h"
+#include "text/utf.h"
+#include "support/Tool.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -249,7 +252,7 @@ TEST(CardReportParts, NotesContentsSubjectsAndCoAuthorsMakeParagraphsAndCards) {
         EXPECT_LE(l.size(), server::kMaxCardText);
         contents += (contents.empty() ? "" : " ") + l;
     }
-    EXPECT_EQ(contents.rfind("Zawartość: Opowiadanie numer 1 ; Opowiadanie numer 2 ;"_cp, 0), 0u) << contents;
+    EXPECT_EQ(contents.rfind("Zawartość: Opowiadanie numer 1"_cp + "\xA0; Opowiadanie numer 2\xA0;", 0), 0u) << contents;
     EXPECT_EQ(contents.substr(contents.size() - 21), "Opowiadanie numer 40.");
     EXPECT_EQ(paragraphs[3], std::vector<std::string>{
                                  "1. Historia – Kraków. 2. Biografie. 3. Temat bez numeru. I. Orzeszkowa, Eliza. "
@@ -456,6 +459,154 @@ TEST_F(CardReportServerTest, TheServersCardsLayOutWithinTheirCardsOnTheirPages) 
         longest = std::max(longest, card.ZliczStrony());
     }
     EXPECT_EQ(longest, 11);
+}
+
+namespace {
+
+// The fields of a line of "velt-cli cards --lines".
+struct CliLine {
+    int card, page;
+    char kind;
+    int x, y;
+    std::string text;  // UTF-8
+};
+
+std::vector<CliLine> CliLines(const std::string& out) {
+    std::vector<CliLine> lines;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);) {
+        std::vector<std::string> f;
+        std::size_t at = 0;
+        for (int i = 0; i < 5; ++i) {
+            const std::size_t tab = line.find('\t', at);
+            if (tab == std::string::npos) break;
+            f.push_back(line.substr(at, tab - at));
+            at = tab + 1;
+        }
+        EXPECT_EQ(f.size(), 5u) << line;
+        if (f.size() != 5) continue;
+        lines.push_back({std::stoi(f[0]), std::stoi(f[1]), f[2][0], std::stoi(f[3]), std::stoi(f[4]), line.substr(at)});
+    }
+    return lines;
+}
+
+int Pdf(const std::string& file, std::string& size) {
+    const auto info = RunTool("pdfinfo '" + file + "'", "");
+    if (!info) return -1;
+    const auto s = info->find("Page size:");
+    size = s == std::string::npos ? "" : info->substr(s + 10, info->find('\n', s) - s - 10);
+    const auto p = info->find("Pages:");
+    return p == std::string::npos ? -1 : std::stoi(info->substr(p + 6));
+}
+
+}  // namespace
+
+TEST_F(CardReportServerTest, CliCardsPrintsTheLaidOutLinesAndAPdfPageForEveryCardPage) {
+    const std::string server = "--host 127.0.0.1 --port " + std::to_string(sServer->Port()) + " cards ";
+    const std::string ini = dir + "/Velt_kar.ini";
+    WriteFile(ini, "[Marginesy]\r\nDolny=0\r\n");
+    const std::string num = dir + "/karty.num";
+    WriteFile(num, "K3\r\nK9\r\nK4\r\nK6\r\n");
+    const std::string scope = "--report 'Karta katalogowa' --local '" + num + "' --settings '" + ini + "' ";
+
+    // The lines: what the layout gives, x and y in tenths of a millimetre.
+    const CliRun r = Cli(server + scope + "--lines");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    const std::vector<CliLine> lines = CliLines(r.out);
+    const std::vector<LaidOutCard> cards = LayOut(ListCards("K3|K9|K4|K6|"));
+    ASSERT_EQ(cards.size(), 5u);
+    std::size_t i = 0;
+    for (const LaidOutCard& card : cards) {
+        int page = 1;
+        for (const TLiniaKarty& line : card.lines) {
+            ASSERT_LT(i, lines.size());
+            const CliLine& l = lines[i++];
+            EXPECT_EQ(l.card, card.number);
+            EXPECT_EQ(l.page, page);
+            EXPECT_EQ(l.kind, line.kind);
+            EXPECT_EQ(l.text, WinUtf().Convert(line.text));
+            if (line.kind != card_kind::kBranch) {
+                EXPECT_EQ(l.x, line.x + (line.indented ? line.indent : 0)) << l.text;
+                EXPECT_EQ(l.y, line.y);
+            } else {
+                EXPECT_GT(l.y, 750 - 60 - 10) << "a branch mark at its cell near the card's bottom";
+            }
+            if (line.kind == card_kind::kContinued) ++page;
+        }
+    }
+    EXPECT_EQ(i, lines.size());
+    EXPECT_EQ(lines.back().card, 5);
+
+    // The PDF: a page of the card's size for every card page.
+    if (!HaveTool("pdfinfo") || !HaveTool("pdftotext")) GTEST_SKIP() << "poppler-utils";
+    const std::string pdf = dir + "/karty.pdf";
+    CliRun p = Cli(server + scope + "--out '" + pdf + "'");
+    ASSERT_EQ(p.status, 0) << p.err;
+    std::string size;
+    EXPECT_EQ(Pdf(pdf, size), 3 + 11 + 1 + 1 + 1);
+    EXPECT_NE(size.find("311.811 x 212.598 pts"), std::string::npos) << size;
+    const auto text = RunTool("pdftotext -enc UTF-8 '" + pdf + "' -", "");
+    ASSERT_TRUE(text);
+    std::size_t notes = 0;
+    for (std::size_t at = 0; (at = text->find("(ciąg dalszy na następnej karcie)", at)) != std::string::npos; ++at) ++notes;
+    EXPECT_EQ(notes, 2u + 10u);
+    for (const CliLine& l : lines) {
+        if (l.kind == card_kind::kHeading) {
+            EXPECT_NE(text->find(l.text), std::string::npos) << l.text;
+        }
+    }
+
+    // A tall card printed upright, two copies of each page.
+    WriteFile(ini, "[Wymiary Karty]\r\nSzerokość=75\r\nWysokość=125\r\n[Sposób Wydruku]\r\nPoziomo=0\r\n"
+                   "[Liczba Kart Do Druku]\r\nLiczba=2\r\n"_cp);
+    p = Cli(server + "--report 'Karta katalogowa' --record K7 --settings '" + ini + "' --out '" + pdf + "'");
+    ASSERT_EQ(p.status, 0) << p.err;
+    EXPECT_EQ(Pdf(pdf, size), 2);
+    EXPECT_NE(size.find("212.598 x 354.331 pts"), std::string::npos) << size;
+}
+
+TEST_F(CardReportServerTest, CliCardsReadsACardTextAndSaysWhatIsWrong) {
+    const std::string text = dir + "/karta.txt";
+    WriteFile(text, "przed kartą\r\n[KARTA]\r\n[HASLO]\r\nPrus, Bolesław\r\n[PARAGRAF]\r\nLalka.\r\n"_cp);
+    // Without a server, and with the user's own settings (none yet: the defaults).
+    TempDir config;
+    ::setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
+    CliRun r = Cli("cards --text '" + text + "' --lines");
+    ::unsetenv("XDG_CONFIG_HOME");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<CliLine> lines = CliLines(r.out);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].kind, 'H');
+    EXPECT_EQ(lines[0].text, "Prus, Bolesław");
+    EXPECT_EQ(lines[0].x, 32);
+    EXPECT_EQ(lines[0].y, 30);
+    EXPECT_EQ(lines[1].kind, 'P');
+    EXPECT_EQ(lines[1].text, "Lalka.");
+
+    const std::string server = "--host 127.0.0.1 --port " + std::to_string(sServer->Port()) + " cards ";
+    const struct {
+        std::string args;
+        int status;
+        std::string error;
+    } cases[] = {
+        {"--text '" + text + "' --lines --out x.pdf", 1, "usage"},
+        {"--text '" + text + "'", 1, "usage"},
+        {"--lines", 1, "usage"},
+        {"--report 'Karta katalogowa' --lines", 1, "usage"},
+        {"--text '" + text + "' --record K7 --lines", 1, "usage"},
+        {"--text '" + dir + "/brak.txt' --lines", 2, "Błąd otwarcia pliku"},
+        {"--text '" + text + "' --settings '" + dir + "/brak.ini' --lines", 2, "Błąd otwarcia pliku"},
+        {"--report 'Lista tytułów' --record K7 --lines", 2, "nie daje kart katalogowych"},
+        {"--report 'Karta katalogowa' --record K999999 --lines", 2, "Serwer nie przygotował"},
+        {"--report 'Karta katalogowa' --record O1 --lines", 2, "Pusta zawartość karty"},
+    };
+    for (const auto& c : cases) {
+        const CliRun e = Cli(server + c.args);
+        EXPECT_EQ(e.status, c.status) << c.args;
+        EXPECT_NE(e.err.find(c.error), std::string::npos) << c.args << ": " << e.err;
+        EXPECT_EQ(e.out, "") << c.args;
+    }
 }
 
 TEST(CardReportBound, ACollectionOfMoreBooksThanTheBoundGivesTheFirstCardsOnly) {
