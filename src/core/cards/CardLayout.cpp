@@ -174,9 +174,10 @@ private:
     void Fill(const std::vector<std::string>& pieces, const CanvasFont& font, const std::function<int()>& limit,
               bool dropWide, const std::function<void(const std::string&)>& place) {
         std::string line;
+        int lineWidth = 0;
         for (const std::string& piece : pieces) {
             if (mStopped) return;
-            if (Width(font, line + piece) <= limit()) {
+            if (Fits(font, line, lineWidth, piece, limit())) {
                 line += piece;
                 continue;
             }
@@ -184,11 +185,13 @@ private:
                 place(Kept(line));
                 line.clear();
             }
-            if (Width(font, piece) <= limit()) {
+            lineWidth = Width(font, piece);
+            if (lineWidth <= limit()) {
                 line = piece;
                 continue;
             }
             if (dropWide) {
+                lineWidth = 0;
                 if (!Trimmed(piece).empty())
                     Tell("Tekst \""_cp + std::string(Trimmed(piece)) +
                          "\" jest zbyt duży i zostanie pominięty \r\nZmniejsz wielkość czcionki"_cp);
@@ -204,8 +207,25 @@ private:
                 rest.erase(0, n);
             }
             line = rest;
+            lineWidth = Width(font, line);
         }
         if (!line.empty() && !mStopped) place(Kept(line));
+    }
+
+    // Whether line (lineWidth wide) and piece together are no wider than
+    // limit; lineWidth becomes their width when they are. Far below the
+    // limit the widths are added; near it the joined text is measured, so
+    // that the decision is the measured one.
+    bool Fits(const CanvasFont& font, const std::string& line, int& lineWidth, const std::string& piece, int limit) {
+        const int sum = lineWidth + Width(font, piece);
+        if (sum + std::max(2, limit / 20) <= limit) {
+            lineWidth = sum;
+            return true;
+        }
+        const int joined = Width(font, line + piece);
+        if (joined > limit) return false;
+        lineWidth = joined;
+        return true;
     }
 
     // The height the lines of a section would take at the full width.
@@ -214,15 +234,20 @@ private:
         const int h = Height(font);
         for (const std::string& content : section.lines) {
             std::string line;
+            int lineWidth = 0;
             int lines = 0;
             for (const std::string& piece : Cut(Unwrapped(content), breaks, udc)) {
-                if (Width(font, line + piece) <= mFull) {
+                if (Fits(font, line, lineWidth, piece, mFull)) {
                     line += piece;
                     continue;
                 }
                 if (!line.empty()) ++lines;
                 line.clear();
-                if (Width(font, piece) <= mFull) line = piece;
+                lineWidth = Width(font, piece);
+                if (lineWidth <= mFull)
+                    line = piece;
+                else
+                    lineWidth = 0;
             }
             if (!line.empty()) ++lines;
             total += lines * (h + gap);

@@ -90,13 +90,20 @@ QtCardMeasurer::QtCardMeasurer(const QPaintDevice& device) : mDevice(&device), m
 
 QtCardMeasurer::QtCardMeasurer(int resolution) : mDevice(&DeviceAt(resolution)), mResolution(resolution) {}
 
-int QtCardMeasurer::TextWidth(const CanvasFont& font, std::string_view text) {
-    return QFontMetrics(QtCanvasFont(font), mDevice).horizontalAdvance(toQString(std::string(text)));
+QtCardMeasurer::~QtCardMeasurer() = default;
+
+const QFontMetrics& QtCardMeasurer::Metrics(const CanvasFont& font) {
+    std::unique_ptr<QFontMetrics>& metrics =
+        mMetrics[FontKey{font.name, font.height, font.bold, font.italic, font.underline}];
+    if (!metrics) metrics = std::make_unique<QFontMetrics>(QtCanvasFont(font), mDevice);
+    return *metrics;
 }
 
-int QtCardMeasurer::TextHeight(const CanvasFont& font) {
-    return QFontMetrics(QtCanvasFont(font), mDevice).height();
+int QtCardMeasurer::TextWidth(const CanvasFont& font, std::string_view text) {
+    return Metrics(font).horizontalAdvance(toQString(std::string(text)));
 }
+
+int QtCardMeasurer::TextHeight(const CanvasFont& font) { return Metrics(font).height(); }
 
 void PrepareCardPrinter(QPrinter& printer, const CardSettings& settings) {
     printer.setFullPage(true);

@@ -6,9 +6,13 @@
 
 #include "cards/CardLayout.h"
 
+#include <map>
+#include <tuple>
+#include <memory>
 #include <string>
 #include <vector>
 
+class QFontMetrics;
 class QPaintDevice;
 class QPrinter;
 
@@ -20,13 +24,26 @@ public:
     explicit QtCardMeasurer(const QPaintDevice& device);
     // A device at a resolution of its own (the preview's, when no printer is there).
     explicit QtCardMeasurer(int resolution);
+    ~QtCardMeasurer() override;
     int Resolution() const override { return mResolution; }
     int TextWidth(const CanvasFont& font, std::string_view text) override;
     int TextHeight(const CanvasFont& font) override;
 
 private:
+    // The metrics of a font, made once.
+    const QFontMetrics& Metrics(const CanvasFont& font);
+
     const QPaintDevice* mDevice = nullptr;
     int mResolution;
+    struct FontKey {
+        std::string name;
+        int height;
+        bool bold, italic, underline;
+        bool operator<(const FontKey& o) const {
+            return std::tie(name, height, bold, italic, underline) < std::tie(o.name, o.height, o.bold, o.italic, o.underline);
+        }
+    };
+    std::map<FontKey, std::unique_ptr<QFontMetrics>> mMetrics;
 };
 
 // What to print of a card text.
