@@ -202,7 +202,8 @@ std::vector<std::string> CardLines(const RecordText& r) {
 
     // The description: title and responsibility, edition and imprint; then
     // the physical description, the notes, the contents, the ISBN, and the
-    // tracings (subjects numbered, added entries in Roman numerals).
+    // tracings (subjects numbered, added entries in Roman numerals, a
+    // no-break space after each number so that it keeps to its entry).
     std::string description = titleProper.empty() ? "[bez tytułu]"_cp : titleProper;
     if (const std::string sub = CardTextLine(book.subtitle); !sub.empty())
         description += " : " + sub;
@@ -236,8 +237,8 @@ std::vector<std::string> CardLines(const RecordText& r) {
         AddDistinct(coauthors, CardTextLine(book.authors[i]));
     for (std::size_t i = 0; i < book.subjects.size(); ++i)
         if (const std::string s = CardTextLine(book.subjects[i]); !s.empty())
-            tracings.push_back(std::to_string(tracings.size() + 1) + ". " + Ended(s));
-    for (std::size_t i = 0; i < coauthors.size(); ++i) tracings.push_back(Roman(i + 1) + ". " + Ended(coauthors[i]));
+            tracings.push_back(std::to_string(tracings.size() + 1) + ".\xA0" + Ended(s));
+    for (std::size_t i = 0; i < coauthors.size(); ++i) tracings.push_back(Roman(i + 1) + ".\xA0" + Ended(coauthors[i]));
     if (!tracings.empty()) c.paragraphs.push_back(ListLines("", tracings, "", ""));
 
     // The main entry's card, then an added-entry card for each co-author

@@ -44,8 +44,11 @@ TKarta6::TKarta6(const std::vector<std::string>& lines, const CardFont& font, QW
     connect(DodajAkapitButton, &QPushButton::clicked, this, [this] { DodajAkapit(); });
     connect(ZakonczButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(AnulujButton, &QPushButton::clicked, this, &QDialog::reject);
+    // Wide enough for a line of the card, tall enough for its lines.
     const QFontMetrics metrics(Memo1->font());
-    resize(std::clamp(metrics.horizontalAdvance(QString(60, 'n')) + 60, 520, 1100), 420);
+    const int rows = static_cast<int>(lines.size()) + 2;
+    resize(std::clamp(metrics.horizontalAdvance(QString(60, 'n')) + 60, 520, 1100),
+           std::clamp(rows * metrics.lineSpacing() + 90, 300, 760));
 }
 
 std::vector<std::string> TKarta6::Lines() const {
