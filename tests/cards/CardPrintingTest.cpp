@@ -234,6 +234,17 @@ TEST(CardCorrection, RegeneratingReplacesTheParagraphsOnlyAndKeepsTheRest) {
     const std::vector<std::string> kept = GenerujNowaKarta(text, 1, CorrectedParagraphs(CorrectionLines(shown.card)));
     EXPECT_NE(std::find(kept.begin(), kept.end(), "Inw. 1"), kept.end());
     EXPECT_NE(std::find(kept.begin(), kept.end(), "821"), kept.end());
+    // A call number the card had no room for is still the card's.
+    CardSettings small;
+    small.height = 40;
+    small.callFont.points = 40;
+    std::vector<std::string> calls = text;
+    calls.insert(calls.begin() + 3, {"II 2", "II 3", "II 4"});
+    const Laid cramped = Lay(calls, small);
+    ASSERT_FALSE(cramped.card.messages.empty()) << "a call number left out";
+    const std::vector<std::string> back =
+        GenerujNowaKarta(calls, 1, CorrectedParagraphs(CorrectionLines(cramped.card)));
+    EXPECT_NE(std::find(back.begin(), back.end(), "II 4"), back.end());
     // A card without paragraphs gets them before its classification.
     EXPECT_EQ(GenerujNowaKarta({"[KARTA]", "[HASLO]", "x", "[UKD]", "8"}, 1, {"<A>p</X>"}),
               (std::vector<std::string>{"[KARTA]", "[HASLO]", "x", "[PARAGRAF]", "<A>p</X>", "[UKD]", "8"}));
