@@ -183,7 +183,6 @@ void TKarta3::ShowView(int firstPage) {
     }
     view->resize(width, bottom);
     ScrollBox1->setWidget(view);  // the old view goes
-    mPages = view;
 
     CiagDalszyButton->setEnabled(last < count);
     EdytujButton->setEnabled(last >= count);
@@ -269,18 +268,8 @@ void TKarta3::UstawDrukarke() {
 }
 
 void TKarta3::UstawParametry() {
-    Prompts* prompts = mContext.prompts;
-    struct Silent : Prompts {
-        DialogResult ask_question(const std::string&) override { return kNo; }
-        DialogResult ask_question_default(const std::string&, DialogResult d) override { return d; }
-        DialogResult ask_warning(const std::string&) override { return kCancel; }
-        void show_error(const std::string&) override {}
-        void show_message(const std::string&) override {}
-        void show_notice(const std::string&) override {}
-        void plain_message(const std::string&) override {}
-        void busy(bool) override {}
-    } silent;
-    TKarta4 window(mSettings, mContext.settingsPath, prompts ? *prompts : silent, this);
+    if (!mContext.prompts) return;
+    TKarta4 window(mSettings, mContext.settingsPath, *mContext.prompts, this);
     window.onApply = [this](const CardSettings& settings) { ApplySettings(settings); };
     mSettingsWindow = &window;
     window.exec();

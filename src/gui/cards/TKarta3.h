@@ -38,7 +38,7 @@ struct CardWindowContext {
     std::string* printerName = nullptr;   // the printer used last, kept for the next report
     std::string printerDirectory;         // where the per-printer settings files are
     std::string settingsPath;             // Velt_kar.ini
-    Prompts* prompts = nullptr;
+    Prompts* prompts = nullptr;           // the messages and questions; the settings window needs them
 };
 
 class TKarta3 : public QDialog {
@@ -115,7 +115,6 @@ private:
     int mFirstPage = 1;
     LaidOutCard mCard;
     std::vector<QImage> mImages;
-    QWidget* mPages = nullptr;
     TKarta4* mSettingsWindow = nullptr;
     TKarta5* mPrintWindow = nullptr;
     TKarta6* mCorrectionWindow = nullptr;
