@@ -116,7 +116,7 @@ void TKarta3::MakePrinter() {
     mPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
     ApplyPrinterSettings(*mPrinter, target);
     // Without any printer the cards are measured as a PDF file prints them.
-    if (!mPrinter->isValid()) mPrinter->setOutputFormat(QPrinter::PdfFormat);
+    if (target.printer.empty() || !mPrinter->isValid()) mPrinter->setOutputFormat(QPrinter::PdfFormat);
     PrepareCardPrinter(*mPrinter, mSettings);
 }
 
@@ -262,7 +262,7 @@ void TKarta3::UstawDrukarke() {
     const PrinterSettings chosen = mContext.printers->Current();
     mPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
     ApplyPrinterSettings(*mPrinter, chosen);
-    if (!mPrinter->isValid()) mPrinter->setOutputFormat(QPrinter::PdfFormat);
+    if (chosen.printer.empty() || !mPrinter->isValid()) mPrinter->setOutputFormat(QPrinter::PdfFormat);
     PrepareCardPrinter(*mPrinter, mSettings);
     ParametryKarty();
 }
