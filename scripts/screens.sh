@@ -2,8 +2,9 @@
 # Pictures of the program's windows for the README: starts velt-server on a
 # temporary catalogue, drives the program to a few states (an index tab, the
 # elementary query window, the remote collection after a search, a report's
-# parameter form and its text, the picture viewer, the editing window after
-# a librarian's login) and saves them into
+# parameter form and its text, the picture viewer, a catalogue card with its
+# settings and correction windows, the editing window after a librarian's
+# login) and saves them into
 # docs/screens/. Runs under Xvfb when there is no display. Run it again when
 # the windows change.
 set -euo pipefail
@@ -28,6 +29,6 @@ printf '%s\r\n' "[KATALOG_DEMO]" "nazwa=Katalog demonstracyjny" "ip=127.0.0.1" "
 if [ -n "${DISPLAY:-}" ]; then
     build/tools/screens/velt-screens "$work/VELT_TCP.INI" "$top/docs/screens"
 else
-    xvfb-run -a -s "-screen 0 1280x800x24" build/tools/screens/velt-screens "$work/VELT_TCP.INI" "$top/docs/screens"
+    xvfb-run -a -s "-screen 0 1280x1100x24" build/tools/screens/velt-screens "$work/VELT_TCP.INI" "$top/docs/screens"
 fi
 ls -l docs/screens

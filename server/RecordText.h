@@ -23,6 +23,8 @@ public:
     static std::string DataKey(std::string_view tag, int n);
     // Appends occurrence n of tag.
     void Add(std::string_view tag, int n, std::string value);
+    // Appends a field under any key ("876I.1.1.2.1").
+    void AddKey(std::string key, std::string value) { mFields.push_back({std::move(key), std::move(value)}); }
     // The values of every occurrence of tag, in occurrence order.
     std::vector<std::string> Values(std::string_view tag) const;
     // The first value of tag, empty when none.

@@ -129,6 +129,11 @@ const std::string kSubtitles[] = {
     "powieść"_cp,  "opowiadania"_cp,          "przewodnik"_cp, "szkice historyczne"_cp, "wybór wierszy"_cp,
     "podręcznik akademicki"_cp, "studium"_cp, "reportaże"_cp,  "wspomnienia"_cp,        "album"_cp,
     "poradnik"_cp, "esej"_cp,                 "dramat w trzech aktach"_cp, "słownik ilustrowany"_cp};
+const std::string kNotes[] = {
+    "Bibliografia s. 301-312. Indeks."_cp,        "Na okładce: seria \"Biblioteka Narodowa\"."_cp,
+    "Streszczenie w języku angielskim."_cp,       "Wydanie jubileuszowe."_cp,
+    "Indeks osób i nazw geograficznych."_cp,      "Tyt. oryg.: Chronicles of the old castle."_cp,
+    "Bibliografia przy rozdziałach."_cp,          "Nakład 2000 egz."_cp};
 const std::string kTopics[] = {
     "Historia"_cp,      "Literatura polska"_cp, "Poezja polska"_cp, "Architektura"_cp,   "Malarstwo"_cp,
     "Muzyka"_cp,        "Geografia"_cp,         "Turystyka"_cp,     "Przyroda"_cp,       "Ornitologia"_cp,
@@ -388,9 +393,40 @@ std::string BookText(std::uint32_t seq, const SeedCounts& counts) {
                 "^a" + SubjectHeading(subjects[s]) + " ^9" + std::string(1, kSubjectLetter) + std::to_string(subjects[s]));
     for (std::size_t a = 1; a < authors.size(); ++a) rec.Add("700", static_cast<int>(a), authorField(authors[a]));
     static const char* const shelves[] = {"II", "III", "IV", "Cz."};
-    rec.Add("852", 1, std::string("^h") + shelves[seq % 4] + " " + std::to_string(10000 + seq));
+    const std::string call = std::string("^h") + shelves[seq % 4] + " " + std::to_string(10000 + seq);
+    // One book in ten is held by two or three branches: a location each.
+    if (const int branches = BookBranches(seq); branches > 1) {
+        for (int b = 0; b < branches; ++b)
+            rec.Add("852", b + 1, call + " ^bF" + std::to_string(1 + (seq / 10 + 2 * static_cast<std::uint32_t>(b)) % 7));
+    } else {
+        rec.Add("852", 1, call);
+    }
     if (BookCover(seq)) rec.Add("856", 1, "^uokladki/" + std::string(1, kBookLetter) + std::to_string(seq) + ".jpg");
+
+    // Drawn after everything above, so that the fields above stay as they were.
+    const int copies = 1 + static_cast<int>(r.Below(3));
+    for (int k = 1; k <= copies; ++k) {
+        const std::string at = ".1.1." + std::to_string(k) + ".1";
+        rec.AddKey("876I" + at, std::to_string(20000 + std::uint64_t(seq) * 3 + static_cast<std::uint64_t>(k) - 1));
+        rec.AddKey("876S" + at, "D");
+    }
+    if (r.Chance(40)) rec.Add("500", 1, Pick(r, kNotes));
+    // Collections of shorter works list their contents, a part a line.
+    const int parts = BookContentsParts(seq);
+    for (int part = 1; part <= parts; ++part) {
+        std::string title = Pick(r, kTitleHeads);
+        title += " " + Pick(r, kTitleObjects);
+        rec.Add("505", part, title);
+    }
     return rec.Text();
+}
+
+int BookBranches(std::uint32_t seq) { return seq % 10 == 4 ? 2 + static_cast<int>(seq % 20 / 10) : 1; }
+
+int BookContentsParts(std::uint32_t seq) {
+    if (seq % 250 == 9) return kLongContentsParts;
+    if (seq % 25 == 3) return kContentsParts + static_cast<int>(seq % 5);
+    return 0;
 }
 
 namespace {

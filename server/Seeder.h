@@ -49,6 +49,14 @@ std::string PersonText(std::uint32_t seq);
 std::string SubjectText(std::uint32_t seq);
 // The cover design of a book, 0 for none.
 int BookCover(std::uint32_t seq);
+// The branches holding copies of a book: 2 or 3 for one book in ten, else 1.
+int BookBranches(std::uint32_t seq);
+// The parts a book's contents list (505): one book in 25 is a collection of
+// kContentsParts and a few more; one in 250 of kLongContentsParts, which
+// gives a catalogue card of many pages.
+inline constexpr int kContentsParts = 26;
+inline constexpr int kLongContentsParts = 212;
+int BookContentsParts(std::uint32_t seq);
 
 // True when an ISBN-10 or ISBN-13 (hyphens allowed) has a valid check digit.
 bool IsbnValid(const std::string& isbn);

@@ -16,7 +16,7 @@
 #include "net/VrTimer.h"
 #include "shell/StoredLogin.h"
 #include "gui/shell/TForm1.h"
-#include "shell/UserDirectories.h"
+#include "files/UserDirectories.h"
 
 #include <QApplication>
 #include <QScreen>

@@ -82,5 +82,6 @@ int RecordCommand(CliContext& ctx);
 int ReportCommand(CliContext& ctx);
 int AuthorityCommand(CliContext& ctx);
 int ReferenceCommand(CliContext& ctx);
+int CardsCommand(CliContext& ctx);
 
 }  // namespace velt::cli

@@ -11,7 +11,7 @@
 #include "forms/FormReader.h"
 #include "forms/HeadlessControls.h"
 #include "forms/my_editor.h"
-#include "shell/UserDirectories.h"
+#include "files/UserDirectories.h"
 #include "text/RecordText.h"
 #include "text/my_record.h"
 

@@ -6,7 +6,11 @@
 
 #include <string>
 
+#include <vector>
+
 namespace velt {
+class CardMeasurer;
+struct CardSettings;
 class tbl_report;
 }
 
@@ -21,6 +25,12 @@ public:
     // under title; the error or empty.
     virtual std::string DocumentPdf(const std::string& title, const std::string& text, bool formatted,
                                     const std::string& file) = 0;
+    // Every card of a card text laid out with settings (measured by measurer
+    // at resolution) as a PDF of pages of the card's size, each page as many
+    // times as the settings' copies; the layout's messages go to messages.
+    virtual std::string CardsPdf(const std::vector<std::string>& text, const CardSettings& settings,
+                                 int screenResolution, int resolution, CardMeasurer& measurer,
+                                 const std::string& file, std::vector<std::string>& messages) = 0;
 };
 
 // The name the module's entry point is exported under (extern "C", taking

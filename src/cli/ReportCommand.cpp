@@ -7,7 +7,7 @@
 
 #include "CliContext.h"
 #include "PrintModule.h"
-#include "net/SearchRequests.h"
+#include "ReportRun.h"
 
 #include "browse/CollectionFile.h"
 #include "catalogue/velt_files.h"
@@ -47,13 +47,6 @@ std::string ReadAll(const std::string& path) {
     return s.str();
 }
 
-std::string WorkDirectory() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string dir = tmp && *tmp ? tmp : "/tmp";
-    if (dir.back() != '/') dir += '/';
-    return dir;
-}
-
 }  // namespace
 
 int ReportCommand(CliContext& ctx) {
@@ -66,61 +59,12 @@ int ReportCommand(CliContext& ctx) {
         (hasFormat && format != "srp" && format != "csv" && format != "pdf")) {
         return Usage();
     }
-    const std::string name = UtfVeltwin().Convert(ctx.args[0]);
-
-    std::unique_ptr<TVeltClient> session;
-    if (const int rc = ctx.OpenSession(session); rc != kExitOk) return rc;
-    velt_files files(std::move(session), true);
-    if (!files.Ready) {
-        if (!files.ErrorReported()) PrintLine(stderr, files.ErrorText);
-        return files.Broken() ? kExitNoConnection : kExitRefused;
-    }
-    const velt_report* report = nullptr;
-    for (const velt_report& r : files.Reports)
-        if (r.Name == name && !report) report = &r;
-    if (!report) {
-        PrintLine(stderr, "Nieznane zestawienie \""_cp + name + "\"");
-        return kExitRefused;
-    }
-
-    std::string records;
-    ReportScope scope = ReportScope::Parameters;
-    if (!remote.empty()) {
-        scope = ReportScope::RemoteCollection;
-        const SearchOutcome found = InterpretSearchReply(Search(files.Connection(), UtfVeltwin().Convert(remote)).get());
-        if (files.Broken()) return kExitNoConnection;
-        if (!found.error.empty() || found.collection == 0) {
-            PrintLine(stderr, found.error.empty() ? "Zła postać odpowiedzi serwera"_cp : found.error);
-            return kExitRefused;
-        }
-        files.RemoteCollection = found.collection;
-    } else if (!local.empty()) {
-        scope = ReportScope::LocalCollection;
-        const CollectionFileLines lines = ReadCollectionFile(local);
-        if (!lines.opened) {
-            PrintLine(stderr, "Błąd otwarcia pliku "_cp + local);
-            return kExitRefused;
-        }
-        records = ReportRecordList(lines.lines);
-    } else if (!record.empty()) {
-        scope = ReportScope::Record;
-        records = ReportRecordList({UtfVeltwin().Convert(record)});
-    }
-
-    // The errors of the run go to stderr; there is no window to wait behind.
-    CliPrompts prompts;
-    HeadlessParameterWindow window;
-    FormSettings settings;
-    ParameterForms forms{window, settings, [] { return std::string("/nonexistent-velt/"); }};
-    ItemRunContext context{forms, prompts, prompts, WorkDirectory()};
+    const std::string name = UtfVeltwin().Convert(ctx.args[0]);  // for the messages
+    ReportRun run;
+    if (const int rc = RunReport(ctx, ctx.args[0], {remote, local, record, params}, run); rc != kExitOk) return rc;
+    const velt_report* report = &run.report;
     // The work file the server's answer came in goes when the command ends.
-    const WorkFile work =
-        WorkFile::Adopt(RunScopedReport(files, *report, scope, records, UtfVeltwin().Convert(params), context));
-    if (!work.Made()) {
-        if (files.Broken()) return kExitNoConnection;
-        PrintLine(stderr, prompts.shown);
-        return kExitRefused;
-    }
+    const WorkFile work = WorkFile::Adopt(run.work);
 
     // A PDF by default for the kinds the program prints (when this velt-cli
     // can print); --format srp|csv for a table report.

@@ -83,7 +83,13 @@ void Usage() {
         "                    display) and what the lookup window returns for the N-th\n"
         "                    entry at or after TEXT (REF: KHW and a file's id, or a prefix)\n"
         "  reference ID [--type T]\n"
-        "                    the record's text in the first format of type T (referencja)\n",
+        "                    the record's text in the first format of type T (referencja)\n"
+        "  cards (--report NAME (--record ID | --remote QUERY | --local NUMFILE) | --text FILE)\n"
+        "        [--settings INI] (--out FILE.pdf | --lines)\n"
+        "                    the catalogue cards of a card report (or a card text file)\n"
+        "                    laid out with the settings of INI (Velt_kar.ini): every page\n"
+        "                    on a PDF page of the card's size, or the laid-out lines as\n"
+        "                    card, page, kind, x, y (tenths of a millimetre) and text\n",
         stderr);
 }
 
@@ -108,6 +114,7 @@ int main(int argc, char** argv) {
         {"report", ReportCommand},
         {"authority", AuthorityCommand},
         {"reference", ReferenceCommand},
+        {"cards", CardsCommand},
     };
     CliContext ctx;
     std::string command;

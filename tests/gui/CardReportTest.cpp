@@ -1,19 +1,23 @@
 // The report kind KARTA in the program: ShowReport hands the work file's
 // lines to the catalogue cards or says what is missing, and from the main
-// window's "&Zestawienie" menu against velt-server the user is told that
-// the card window is not in this version, with nothing left behind.
+// window's "&Zestawienie" menu against velt-server the card window opens
+// with the record's card, nothing left behind.
 
 #include "gui/MessageDismisser.h"
 #include "gui/common/QtText.h"
 #include "gui/reports/ShowReport.h"
-#include "gui/reports/UnavailableCatalogueCards.h"
+#include "gui/cards/TKarta3.h"
 #include "gui/shell/TForm1.h"
 #include "gui/DemoCatalogue.h"
 #include "support/ServerProcess.h"
 #include "support/TempDir.h"
 #include "text/CpLiteral.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
 #include <QFile>
 #include <QMenu>
 #include <QTest>
@@ -60,15 +64,7 @@ TEST(CardReport, ShowReportHandsTheLinesOverOrSaysWhatIsMissing) {
     EXPECT_FALSE(ShowReport(card, dir.Write("report3.tmp", "[KARTA]\r\n"), context));
 }
 
-TEST(CardReport, WithoutTheCardWindowTheUserIsToldSo) {
-    std::vector<std::string> shown;
-    UnavailableCatalogueCards cards([&shown](const std::string& t) { shown.push_back(t); });
-    cards.KartaKatalogowa({"[KARTA]", "[HASLO]", "x"});
-    EXPECT_EQ(shown, std::vector<std::string>{UnavailableCardsText()});
-    EXPECT_NE(shown[0].find("Karta katalogowa"), std::string::npos);
-}
-
-TEST(CardReport, TheMenuItemRunsTheReportAndSaysTheCardWindowIsMissing) {
+TEST(CardReport, TheMenuItemRunsTheReportAndTheCardWindowShowsTheCard) {
     test::ServerProcess server;
     ASSERT_TRUE(server.Ready()) << server.Why();
     test::TempDir dir;
@@ -88,10 +84,27 @@ TEST(CardReport, TheMenuItemRunsTheReportAndSaysTheCardWindowIsMissing) {
                 if (a->text() == QString::fromUtf8("Wyróżniony rekord")) record = a;
     ASSERT_NE(record, nullptr);
 
-    form.PutIntoRecordBox("K7");
+    // K3 is a collection of stories: its card takes three pages.
+    int cards = 0, pages = 0;
+    QString panel;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        auto* window = qobject_cast<TKarta3*>(QApplication::activeModalWidget());
+        if (!window) return;
+        cards = window->CardCount();
+        pages = window->Card().ZliczStrony();
+        panel = window->Panel0->text();
+        window->ZakonczButton->click();
+    });
+    look.start(10);
+    form.PutIntoRecordBox("K3");
     record->trigger();
-    for (int i = 0; i < 300 && dismiss.texts.isEmpty(); ++i) QTest::qWait(10);
-    EXPECT_EQ(dismiss.texts, QStringList{toQString(UnavailableCardsText())});
+    for (int i = 0; i < 300 && cards == 0; ++i) QTest::qWait(10);
+    look.stop();
+    EXPECT_EQ(cards, 1);
+    EXPECT_EQ(pages, 3);
+    EXPECT_TRUE(panel.endsWith(": 1-3/3")) << panel.toStdString();
+    EXPECT_TRUE(dismiss.texts.isEmpty()) << dismiss.texts.join("|").toStdString();
     const QStringList left = QDir(QString::fromStdString(dir.Path())).entryList({"report*"}, QDir::Files);
     EXPECT_TRUE(left.isEmpty()) << left.join("|").toStdString();
 

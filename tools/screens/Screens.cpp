@@ -8,6 +8,9 @@
 #include "catalogue/velt_files.h"
 #include "editing/TEdycja.h"
 #include "gui/browse/Tjpg_form.h"
+#include "gui/cards/TKarta3.h"
+#include "gui/cards/TKarta4.h"
+#include "gui/cards/TKarta6.h"
 #include "gui/common/QtTranslations.h"
 #include "gui/common/TOknoKomunikatu.h"
 #include "gui/editing/Tokno_edycji.h"
@@ -21,7 +24,7 @@
 #include "gui/editing/EditingFeature.h"
 #include "gui/shell/DesktopServices.h"
 
-#include "shell/UserDirectories.h"
+#include "files/UserDirectories.h"
 #include "text/CpLiteral.h"
 
 #include <QAction>
@@ -151,6 +154,43 @@ int main(int argc, char** argv) {
         preview->close();
     } else {
         std::fputs("velt-screens: no report preview\n", stderr);
+        ok = false;
+    }
+
+    // The catalogue card of a collection of stories, three pages, with its
+    // settings window and its correction window.
+    bool cardShown = false;
+    WhenShown([&] { return form.findChild<gui::TKarta3*>() && form.findChild<gui::TKarta3*>()->isVisible(); }, [&] {
+        gui::TKarta3* card = form.findChild<gui::TKarta3*>();
+        cardShown = true;
+        card->resize(card->width() + 40, 1010);
+        Settle();
+        ok &= Save(card, "karta-katalogowa");
+        WhenShown([&] { return card->SettingsWindow() && card->SettingsWindow()->isVisible(); }, [&] {
+            Settle();
+            ok &= Save(card->SettingsWindow(), "parametry-karty");
+            card->SettingsWindow()->ZamknijButton->click();
+        });
+        card->ParametryButton->click();
+        WhenShown([&] { return card->CorrectionWindow() && card->CorrectionWindow()->isVisible(); }, [&] {
+            Settle();
+            ok &= Save(card->CorrectionWindow(), "korekta-karty");
+            card->CorrectionWindow()->AnulujButton->click();
+        });
+        card->EdytujButton->click();
+        card->ZakonczButton->click();
+
+    });
+    form.ComboBox1->setEditText("K3");
+    QAction* cardOfRecord = nullptr;
+    for (QMenu* m : form.Zestawienie1->findChildren<QMenu*>())
+        if (m->title() == "Karta katalogowa")
+            for (QAction* a : m->actions())
+                if (a->text() == QString::fromUtf8("Wyróżniony rekord") && !cardOfRecord) cardOfRecord = a;
+    if (cardOfRecord) cardOfRecord->trigger();
+    Settle();
+    if (!cardShown) {
+        std::fputs("velt-screens: no card window\n", stderr);
         ok = false;
     }
 

@@ -4,6 +4,7 @@
 
 #include "PrintModule.h"
 
+#include "gui/print/CardPrint.h"
 #include "gui/print/ReportPrinting.h"
 #include "reports/ReportFile.h"
 
@@ -27,6 +28,16 @@ public:
             else
                 gui::FillTextDocument(document, text, "");
             return gui::WriteDocumentPdf(document, title, file);
+        });
+    }
+    std::string CardsPdf(const std::vector<std::string>& text, const CardSettings& settings, int screenResolution,
+                         int resolution, CardMeasurer& measurer, const std::string& file,
+                         std::vector<std::string>& messages) override {
+        gui::CardPrintRequest request;
+        request.text = &text;
+        request.copies = settings.copies;
+        return gui::WithPrinting([&] {
+            return gui::WriteCardsPdf(file, settings, screenResolution, resolution, request, &measurer, messages);
         });
     }
 };

@@ -2,6 +2,7 @@
 
 #include "forms/FormExpression.h"
 #include "text/CpLiteral.h"
+#include "text/FieldKey.h"
 
 #include <algorithm>
 
@@ -88,7 +89,8 @@ void edit_sheet::ShowHelp(std::string_view text) {
 std::string edit_sheet::ChangedFieldsText() const {
     std::string names;
     for (const my_field& f : mRecord.fields()) {
-        if (f.value == f.loaded) continue;
+        // The form's working fields ("#EGZ") are no change of the record, as for IsModified.
+        if (f.value == f.loaded || IsWorkingKey(f.key)) continue;
         if (!names.empty()) names += ", ";
         names += f.key;
     }

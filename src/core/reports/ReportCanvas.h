@@ -27,11 +27,13 @@ inline constexpr CanvasColour kCanvasBlack{0, 0, 0};
 inline constexpr CanvasColour kCanvasWhite{255, 255, 255};
 
 // A font as the reports name it: a family, the character height in device
-// units and the weight.
+// units, the weight, and the slant and underline the catalogue cards use.
 struct CanvasFont {
     std::string name = "Arial";
     int height = 16;
     bool bold = false;
+    bool italic = false;
+    bool underline = false;
     bool operator==(const CanvasFont&) const = default;
 };
 

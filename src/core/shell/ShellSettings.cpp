@@ -3,7 +3,7 @@
 #include "lang/IniMacros.h"
 #include "lang/ProfileFile.h"
 #include "lang/TMultiIniFile.h"
-#include "shell/UserDirectories.h"
+#include "files/UserDirectories.h"
 #include "text/CpLiteral.h"
 
 #include <sstream>

@@ -4,7 +4,7 @@
 #include "lang/ProfileFile.h"
 #include "wire/WireCodec.h"
 #include "shell/CatalogueMenu.h"
-#include "shell/UserDirectories.h"
+#include "files/UserDirectories.h"
 
 #include <string>
 

@@ -13,16 +13,16 @@
 #include <climits>
 
 namespace velt::gui {
-namespace {
 
-QFont QtFont(const CanvasFont& font) {
+QFont QtCanvasFont(const CanvasFont& font) {
+    QtReportCanvas::InstallFontSubstitutes();
     QFont f(toQString(font.name));
     f.setPixelSize(std::clamp(font.height, 1, 4000));
     f.setBold(font.bold);
+    f.setItalic(font.italic);
+    f.setUnderline(font.underline);
     return f;
 }
-
-}  // namespace
 
 QtReportCanvas::QtReportCanvas(QPainter& painter, std::function<void()> newPage)
     : mPainter(painter), mNewPage(std::move(newPage)) {
@@ -57,7 +57,7 @@ void QtReportCanvas::FillRect(const CanvasRect& rect, CanvasColour colour) {
 
 void QtReportCanvas::SetFont(const CanvasFont& font) {
     mFont = font;
-    mPainter.setFont(QtFont(font));
+    mPainter.setFont(QtCanvasFont(font));
 }
 
 int QtReportCanvas::TextWidth(std::string_view text) {

@@ -6,9 +6,14 @@
 
 #include <functional>
 
+class QFont;
 class QPainter;
 
 namespace velt::gui {
+
+// The Qt font of a canvas font: its family (a family Linux lacks replaced by
+// a metric-compatible one), its height in pixels, weight, slant, underline.
+QFont QtCanvasFont(const CanvasFont& font);
 
 class QtReportCanvas : public ReportCanvas {
 public:

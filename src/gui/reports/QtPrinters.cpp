@@ -3,7 +3,7 @@
 #include "gui/common/PlainMessage.h"
 #include "gui/common/QtText.h"
 #include "gui/print/ReportPrinting.h"
-#include "shell/UserDirectories.h"
+#include "files/UserDirectories.h"
 
 #include <QApplication>
 #include <QPrintDialog>

@@ -7,7 +7,8 @@
 #include "gui/common/QtText.h"
 #include "gui/common/TOknoKomunikatu.h"
 #include "gui/params/ParameterServices.h"
-#include "gui/reports/UnavailableCatalogueCards.h"
+#include "gui/cards/CardWindows.h"
+#include "gui/reports/QtPrinters.h"
 #include "gui/shell/DesktopServices.h"
 #include "params/ServerItems.h"
 #include "reports/LabelFile.h"
@@ -28,8 +29,8 @@ namespace velt::gui {
 
 void ReportsFeature::Install(FeatureHost& host) {
     mHost = &host;
-    mCards = std::make_shared<UnavailableCatalogueCards>(
-        [](const std::string& text) { GuiPrompts::Instance().show_message(text); });
+    // KARTA reports open in the catalogue card window.
+    mCards = std::make_shared<CardWindows>(&host.Window(), Printers(), GuiPrompts::Instance());
     QWidget* window = &host.Window();
     ReportPanel = new QWidget(window);
     ReportPanel->setObjectName("ReportPanel");

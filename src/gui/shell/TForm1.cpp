@@ -13,7 +13,7 @@
 #include "gui/shell/DesktopServices.h"
 #include "gui/shell/RecordPanel.h"
 #include "gui/shell/ToolbarStrip.h"
-#include "shell/UserDirectories.h"
+#include "files/UserDirectories.h"
 #include "text/CpLiteral.h"
 
 #include <QActionGroup>

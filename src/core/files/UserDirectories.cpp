@@ -1,4 +1,4 @@
-#include "shell/UserDirectories.h"
+#include "files/UserDirectories.h"
 
 #include <cstdlib>
 #include <sys/stat.h>
