@@ -163,9 +163,28 @@ std::string AuthorityText(const Identifiers& ids, const RecordRow& row, const Re
     const std::string heading = Subfield(field, 'a');
     const std::string dates = Subfield(field, 'd');
     std::string text;
+    const bool seeReference = !entryHeading.empty() && entryHeading != heading;
+    if (full) {
+        // The lookup list: one line an entry, a see-reference saying where
+        // the heading is.
+        if (seeReference) {
+            text = Italic(Plain(entryHeading)) + " zob. "_cp + Bold(Plain(heading));
+        } else {
+            text = Bold(Plain(heading));
+            if (!dates.empty()) text += " (" + Plain(dates) + ")";
+        }
+        text += "  " + Colour("G") + ids.Shown(row.number) + Colour("0");
+        // What the editing forms' authority lookup puts into the field: the
+        // heading, its dates and the link to this record.
+        const std::string value = "^a" + heading + (dates.empty() ? std::string() : " ^d" + dates) + " ^9" + ids.Shown(row.number);
+        // The search field takes the heading the entry stands under.
+        text += "\x1B&find=" + Plain(entryHeading.empty() ? std::string_view(heading) : entryHeading) + kSub +
+                "\x1B&open=" + ids.Stored(row.number) + "|" + kSub + "\x1B&key=" + Plain(value) + kSub +
+                "\x1B&full=" + Plain(value) + kSub;
+        return text;
+    }
     // An entry under a see-reference says where the heading is.
-    if (!entryHeading.empty() && entryHeading != heading)
-        text = Italic(Plain(entryHeading)) + " zob. "_cp + Bold(Plain(heading)) + "\r";
+    if (seeReference) text = Italic(Plain(entryHeading)) + " zob. "_cp + Bold(Plain(heading)) + "\r";
     std::string line = Bold(Plain(heading));
     if (!dates.empty()) line += " (" + Plain(dates) + ")";
     text += line;
@@ -175,14 +194,6 @@ std::string AuthorityText(const Identifiers& ids, const RecordRow& row, const Re
     if (const auto see = SeeFrom(r); !see.empty()) text += "\r" + Colour("G") + "odsyłacze: "_cp + Colour("0") + Joined(see);
     if (const auto broader = Related(r, 'g'); !broader.empty()) text += "\r" + Colour("G") + "szersze: " + Colour("0") + Joined(broader);
     if (const auto narrower = Related(r, 'h'); !narrower.empty()) text += "\r" + Colour("G") + "węższe: "_cp + Colour("0") + Joined(narrower);
-    if (full) {
-        // What the editing forms' authority lookup puts into the field: the
-        // heading, its dates and the link to this record.
-        const std::string value = "^a" + heading + (dates.empty() ? std::string() : " ^d" + dates) + " ^9" + ids.Shown(row.number);
-        // The search field takes the heading the entry stands under.
-        text += "\x1B&find=" + Plain(entryHeading.empty() ? std::string_view(heading) : entryHeading) + kSub + "\x1B&open=" + ids.Stored(row.number) + "|" + kSub +
-                "\x1B&key=" + Plain(value) + kSub + "\x1B&full=" + Plain(value) + kSub;
-    }
     return text;
 }
 

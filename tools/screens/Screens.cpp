@@ -7,6 +7,13 @@
 #include "browse/PresentationTabs.h"
 #include "catalogue/velt_files.h"
 #include "editing/TEdycja.h"
+#include "editing/edit_sheet.h"
+#include "forms/my_editor.h"
+#include "gui/authority/AuthorityFeature.h"
+#include "gui/authority/TOknoKHW.h"
+#include "gui/authority/TOknoKHWNowe.h"
+#include "gui/authority/TSmallBrowser.h"
+#include "gui/browse/BrowserView.h"
 #include "gui/browse/Tjpg_form.h"
 #include "gui/cards/TKarta3.h"
 #include "gui/cards/TKarta4.h"
@@ -223,6 +230,47 @@ int main(int argc, char** argv) {
         form.Find<gui::EditingFeature>()->OknoEdycji->resize(1000, 680);
         Settle(500);
         ok &= Save(form.Find<gui::EditingFeature>()->OknoEdycji, "edycja");
+
+        // The author field's lookup: the authority file's window with a
+        // heading typed, then the heading chosen into the form with its link.
+        auto* authority = form.Find<gui::AuthorityFeature>();
+        gui::TOknoKHWNowe* lookup = authority->OknoKHWNowe();
+        WhenShown([&] { return lookup->isVisible() && lookup->Browser() && lookup->Browser()->Browser(); }, [&] {
+            lookup->Edit1->setText(QString::fromUtf8("Głowacki"));
+            lookup->Model()->TypingPaused("Głowacki"_cp);
+            VrBrowser* b = lookup->Browser()->Browser();
+            if (!b->SelectedKey().empty()) b->Source().Action(b->SelectedKey(), "!");
+            Settle();
+            ok &= Save(lookup, "kartoteka-wzorcowa");
+            if (!b->SelectedKey().empty()) b->Source().Action(b->SelectedKey(), "*");
+        });
+        if (!editing->Sheets().empty()) {
+            edit_sheet& sheet = *editing->Sheets()[static_cast<std::size_t>(editing->ActiveIndex())];
+            sheet.Event(kFormHelp, "100Z.1.1.1.1");
+            Settle(500);
+            ok &= Save(form.Find<gui::EditingFeature>()->OknoEdycji, "edycja-haslo-wzorcowe");
+        }
+        // The older search window over a value list, and the record chooser.
+        gui::TOknoKHW* search = authority->OknoKHW();
+        WhenShown([&] { return search->isVisible() && search->Browser() && search->Browser()->Browser(); }, [&] {
+            Settle();
+            ok &= Save(search, "szukaj-hasla");
+            search->reject();
+        });
+        authority->TermSearch(*form.Shell().Current(), "Czyt", "WY");
+        gui::TSmallBrowser* chooser = authority->SmallBrowser();
+        WhenShown([&] { return chooser->isVisible() && chooser->Browser() && chooser->Browser()->Browser(); }, [&] {
+            Settle();
+            ok &= Save(chooser, "wybierz-rekord");
+            chooser->reject();
+        });
+        authority->SelectRecord(*form.Shell().Current(), "K11", "", 0);
+        WhenShown([&] { return chooser->isVisible() && chooser->Browser() && chooser->Browser()->Browser(); }, [&] {
+            Settle();
+            ok &= Save(chooser, "wybierz-z-drzewa");
+            chooser->reject();
+        });
+        authority->SelectInStructure(*form.Shell().Current(), "K11", "skladniki");
     } else {
         std::fputs("velt-screens: no editing after the login\n", stderr);
         ok = false;

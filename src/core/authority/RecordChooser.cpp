@@ -146,8 +146,9 @@ void RecordChooser::Accept(std::string identifier) {
 void RecordChooser::Picked(int code, const std::string& text, const std::string& key) {
     if (code == 33 || code == 42) {
         ToTop(text);
+        // The browser has the entry selected already (a selection reports
+        // itself here): the tree follows it.
         if (mTreeMode) {
-            if (!key.empty()) mView.ShowEntry(key);
             BuildTree();
             return;
         }
