@@ -1,10 +1,12 @@
 #include "Seeder.h"
 
+#include "Circulation.h"
 #include "CoverImages.h"
 
 #include "Fold.h"
 #include "Identifiers.h"
 #include "Indexes.h"
+#include "ParameterForms.h"
 #include "RecordIndex.h"
 #include "RecordText.h"
 #include "Sqlite.h"
@@ -528,6 +530,8 @@ void SeedDatabase(const std::string& path, std::uint32_t books) {
             meta.Bind(1, NextKey(letter)).Bind(2, std::to_string(count + 1));
             meta.Run();
         }
+        // The library's readers, copies, loans, reservations and orders.
+        SeedCirculation(db, ids, counts.books, TodayDays());
         db.Exec("CREATE INDEX records_sa ON records(sa); CREATE INDEX records_st ON records(st);"
                 "CREATE INDEX records_year ON records(year);"
                 "CREATE INDEX records_cover ON records(num) WHERE cover > 0;");
@@ -547,13 +551,31 @@ std::string NextKey(char letter) { return std::string("next.") + letter; }
 
 void UpgradeDatabase(const std::string& path) {
     Database db(path, false);
+    int schema = 1;
     {
         Statement version(db, "SELECT value FROM meta WHERE name='schema'");
-        if (version.Step() && std::atoi(version.Text(0).c_str()) >= kSchemaVersion) return;
+        if (version.Step()) schema = std::atoi(version.Text(0).c_str());
+    }
+    if (schema >= kSchemaVersion) return;
+    Transaction t(db);
+    if (schema < 3) {
+        // Schema 2 knew no circulation: the readers and copies of a new
+        // catalogue of the same books.
+        std::uint32_t books = 0;
+        Statement records(db, "SELECT value FROM meta WHERE name='records'");
+        if (records.Step()) books = static_cast<std::uint32_t>(std::atol(records.Text(0).c_str()));
+        records.Reset();
+        SeedCirculation(db, Identifiers(DbKind::Velt3, kRecordLetters), books, TodayDays());
+    }
+    if (schema >= 2) {
+        Statement meta(db, "INSERT OR REPLACE INTO meta(name,value) VALUES('schema',?1)");
+        meta.Bind(1, std::to_string(kSchemaVersion));
+        meta.Run();
+        t.Commit();
+        return;
     }
     // Schema 1 knew no reference and link tables: they are derived from
     // every record, as saving keeps them, in one transaction.
-    Transaction t(db);
     db.Exec(kSchema2);
     db.Exec("DELETE FROM refs; DELETE FROM links;");
     const Identifiers ids(DbKind::Velt3, kRecordLetters);

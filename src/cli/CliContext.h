@@ -74,5 +74,7 @@ int SearchCommand(CliContext& ctx);
 int QueryCommand(CliContext& ctx);
 int RecordCommand(CliContext& ctx);
 int ReportCommand(CliContext& ctx);
+int ReaderCommand(CliContext& ctx);
+int ClosedOrdersCommand(CliContext& ctx);
 
 }  // namespace velt::cli

@@ -77,7 +77,26 @@ void Usage() {
         "                    runs the report NAME for the query's collection, the records of\n"
         "                    a .num file, one record or parameters only; a table report is\n"
         "                    written as SRP (or CSV), any other kind as the server sent it;\n"
-        "                    errors go to stderr, exit 2\n",
+        "                    errors go to stderr, exit 2\n"
+        "  reader identify (--name NAME | --card CARD) --password W\n"
+        "                    identifies a reader: karta=... and nazwisko=... lines\n"
+        "  reader account --card C --password W [--tab rezerwacje|zamowienia|wypozyczenia]\n"
+        "                    the reader's account: tab, key, plain text and the entry's\n"
+        "                    commands (\"|\"-joined; an OPERACJA command, which holds \"|\"\n"
+        "                    itself, comes last), one line an entry\n"
+        "  reader do --card C --password W [--field NAME=VALUE]... COMMAND\n"
+        "                    carries out a command of an account line or a copy\n"
+        "                    (\"prolongata&op=T&sn=...\", \"usuwanie&op=U&sn=...\",\n"
+        "                    \"&op=R&sn=...\") as the program does and prints what it\n"
+        "                    would show; an operation's form gets the fields given\n"
+        "  reader password --card C --password OLD --new NEW\n"
+        "                    changes the reader's password\n"
+        "  reader copies RECORD-ID\n"
+        "                    the record's copies: number, location, status, commands\n"
+        "  closed-orders [--count N] [--backward]\n"
+        "                    the closed orders, one text a line (a librarian's list:\n"
+        "                    needs --user); errors of the reader commands go to stderr,\n"
+        "                    exit 2\n",
         stderr);
 }
 
@@ -100,6 +119,8 @@ int main(int argc, char** argv) {
         {"query", QueryCommand},
         {"record", RecordCommand},
         {"report", ReportCommand},
+        {"reader", ReaderCommand},
+        {"closed-orders", ClosedOrdersCommand},
     };
     CliContext ctx;
     std::string command;

@@ -30,7 +30,9 @@ std::string zam_server::First() {
 std::string zam_server::Last() {
     mCursor.Last();
     if (!mCursor.Current) return {};
-    mCursor.Seek(mCursor.Current->Item(kOrderTextItem));
+    // A copy: seeking lets the entry go before the request is sent.
+    const std::string text = mCursor.Current->Item(kOrderTextItem);
+    mCursor.Seek(text);
     return mCursor.CurrentKey();
 }
 
@@ -56,7 +58,8 @@ std::string zam_server::Next(const std::string& key) {
 
 std::string zam_server::Prior(const std::string& key) {
     if (!mCursor.Find(key)) return {};
-    mCursor.Seek(mCursor.Current->Item(kOrderTextItem));
+    const std::string text = mCursor.Current->Item(kOrderTextItem);
+    mCursor.Seek(text);
     mCursor.Prior();
     return mCursor.CurrentKey();
 }
