@@ -208,9 +208,7 @@ void SeedCirculation(Database& db, const Identifiers& ids, std::uint32_t books, 
         insertClosed.Bind(1, text).Bind(2, c.number).Bind(3, c.sn).Bind(4, r.card).Bind(5, number).Bind(6, placed);
         insertClosed.Run();
     }
-    Statement meta(db, "INSERT OR REPLACE INTO meta(name,value) VALUES('next.order',?1)");
-    meta.Bind(1, std::string("32"));
-    meta.Run();
+    SetMetaValue(db, "next.order", "32");
 }
 
 // --- reading ---
@@ -369,14 +367,9 @@ std::string Circulation::Reserve(const ReaderRow& reader, const CopyRow& copy, i
 }
 
 std::string Circulation::NextOrderNumber(int today) {
-    int next = 1;
-    {
-        Statement q(mDb, "SELECT value FROM meta WHERE name='next.order'");
-        if (q.Step()) next = std::max(1, std::atoi(q.Text(0).c_str()));
-    }
-    Statement set(mDb, "INSERT OR REPLACE INTO meta(name,value) VALUES('next.order',?1)");
-    set.Bind(1, std::to_string(next + 1));
-    set.Run();
+    const auto stored = MetaValue(mDb, "next.order");
+    const int next = stored ? std::max(1, std::atoi(stored->c_str())) : 1;
+    SetMetaValue(mDb, "next.order", std::to_string(next + 1));
     return "ZAM/" + DateText(today).substr(0, 4) + "/" + Digits(static_cast<std::uint64_t>(next), 6);
 }
 

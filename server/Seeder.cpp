@@ -549,28 +549,36 @@ void SeedDatabase(const std::string& path, std::uint32_t books) {
 
 std::string NextKey(char letter) { return std::string("next.") + letter; }
 
+// The names are written as the seeder binds them (blobs): a name written as
+// a literal in the statement would be another key.
+std::optional<std::string> MetaValue(Database& db, const std::string& name) {
+    Statement q(db, "SELECT value FROM meta WHERE name=?1");
+    q.Bind(1, name);
+    if (!q.Step()) return std::nullopt;
+    return q.Text(0);
+}
+
+void SetMetaValue(Database& db, const std::string& name, const std::string& value) {
+    Statement q(db, "INSERT OR REPLACE INTO meta(name,value) VALUES(?1,?2)");
+    q.Bind(1, name).Bind(2, value);
+    q.Run();
+}
+
 void UpgradeDatabase(const std::string& path) {
     Database db(path, false);
     int schema = 1;
-    {
-        Statement version(db, "SELECT value FROM meta WHERE name='schema'");
-        if (version.Step()) schema = std::atoi(version.Text(0).c_str());
-    }
+    if (const auto version = MetaValue(db, "schema")) schema = std::atoi(version->c_str());
     if (schema >= kSchemaVersion) return;
     Transaction t(db);
     if (schema < 3) {
         // Schema 2 knew no circulation: the readers and copies of a new
         // catalogue of the same books.
-        std::uint32_t books = 0;
-        Statement records(db, "SELECT value FROM meta WHERE name='records'");
-        if (records.Step()) books = static_cast<std::uint32_t>(std::atol(records.Text(0).c_str()));
-        records.Reset();
+        const auto records = MetaValue(db, "records");
+        const auto books = static_cast<std::uint32_t>(records ? std::atol(records->c_str()) : 0);
         SeedCirculation(db, Identifiers(DbKind::Velt3, kRecordLetters), books, TodayDays());
     }
     if (schema >= 2) {
-        Statement meta(db, "INSERT OR REPLACE INTO meta(name,value) VALUES('schema',?1)");
-        meta.Bind(1, std::to_string(kSchemaVersion));
-        meta.Run();
+        SetMetaValue(db, "schema", std::to_string(kSchemaVersion));
         t.Commit();
         return;
     }
@@ -595,9 +603,7 @@ void UpgradeDatabase(const std::string& path) {
         }
     }
     all.Reset();
-    Statement meta(db, "INSERT OR REPLACE INTO meta(name,value) VALUES('schema',?1)");
-    meta.Bind(1, std::to_string(kSchemaVersion));
-    meta.Run();
+    SetMetaValue(db, "schema", std::to_string(kSchemaVersion));
     t.Commit();
 }
 

@@ -11,6 +11,7 @@
 // place when complete: an interrupted seeding leaves no database behind.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace velt::server {
@@ -51,5 +52,10 @@ void UpgradeDatabase(const std::string& path);
 
 // The meta entry holding the next sequence number of a kind letter.
 std::string NextKey(char letter);
+
+class Database;
+// A meta entry's value, none when it is missing; a new value for it.
+std::optional<std::string> MetaValue(Database& db, const std::string& name);
+void SetMetaValue(Database& db, const std::string& name, const std::string& value);
 
 }  // namespace velt::server
