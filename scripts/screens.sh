@@ -3,7 +3,8 @@
 # temporary catalogue, drives the program to a few states (an index tab, the
 # elementary query window, the remote collection after a search, a report's
 # parameter form and its text, the picture viewer, the editing window after
-# a librarian's login) and saves them into
+# a librarian's login, a reader's identification and account, the closed
+# orders) and saves them into
 # docs/screens/. Runs under Xvfb when there is no display. Run it again when
 # the windows change.
 set -euo pipefail

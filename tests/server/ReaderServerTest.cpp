@@ -379,7 +379,7 @@ TEST(ReaderServer, TheFullDisplayOffersTheCopiesLinks) {
         const RecordPtr r = IndexFrom(l.files.Connection(), 21, 2, 1, l.files.StoredIdentifier("K" + std::to_string(k)), "");
         ASSERT_TRUE(r);
         const std::string display = r->Item(7);
-        EXPECT_TRUE(Has(display, "Egzemplarz "));
+        EXPECT_TRUE(Has(display, "Egzemplarze: "));
         reserve = reserve || Has(display, "\x1BL&op=R&sn=");
         order = order || Has(display, "\x1BL&op=W&sn=");
     }

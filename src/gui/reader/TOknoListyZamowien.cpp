@@ -20,7 +20,8 @@ TOknoListyZamowien::TOknoListyZamowien(QtCellMeasurer& measurer, QWidget* parent
     setWindowTitle(toQString("Zamknięte zamówienia"_cp));
     setWindowFlag(Qt::WindowStaysOnTopHint);
     setModal(true);
-    resize(640, 420);
+    // Wide enough for an order text on its one line (the lines are 24 pixels high).
+    resize(900, 420);
     PanelBrowsera = new QWidget(this);
     PanelBrowsera->setObjectName("PanelBrowsera");
     auto* panel = new QVBoxLayout(PanelBrowsera);
