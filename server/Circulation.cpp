@@ -86,6 +86,9 @@ LoanRow ReadLoan(Statement& q) {
 // Keys below this bound and not below the prefix begin with it.
 std::string PrefixEnd(const std::string& prefix) { return prefix + "\xFF\xFF\xFF\xFF"; }
 
+// How many of the first copies the seeded circulation chooses from.
+constexpr std::size_t kSeedCopies = 4000;
+
 struct SeedReader {
     std::string card, name, password, blocked;
 };
@@ -128,7 +131,9 @@ void SeedCirculation(Database& db, const Identifiers& ids, std::uint32_t books, 
             c.barcode = Barcode(c.sn);
             insertCopy.Bind(1, c.sn).Bind(2, c.number).Bind(3, c.barcode).Bind(4, c.location);
             insertCopy.Run();
-            copies.push_back(c);
+            // The readers and the closed orders take copies of the first
+            // books: a large catalogue keeps no more of them in memory.
+            if (copies.size() < kSeedCopies) copies.push_back(c);
         }
     }
     // The readers' loans, reservations and orders take copies in inventory
