@@ -13,7 +13,6 @@
 #include "text/utf.h"
 
 #include <cstdlib>
-#include <unistd.h>
 
 namespace velt::cli {
 
