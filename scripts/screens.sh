@@ -4,7 +4,8 @@
 # elementary query window, the remote collection after a search, a report's
 # parameter form and its text, the picture viewer, a catalogue card with its
 # settings and correction windows, the editing window after a librarian's
-# login) and saves them into
+# login, the authority windows and the record chooser, a reader's
+# identification and account, the closed orders) and saves them into
 # docs/screens/. Runs under Xvfb when there is no display. Run it again when
 # the windows change.
 set -euo pipefail

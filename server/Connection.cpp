@@ -36,7 +36,7 @@ void RegisterAllRequests() {
         RegisterSearchRequests();
         RegisterFileRequests();
         RegisterEditRequests();
-        RegisterPendingRequests();
+        RegisterReaderRequests();
         RegisterProgramRequests();
     });
 }

@@ -4,6 +4,7 @@
 #include "Forms.h"
 #include "Indexes.h"
 #include "ParameterForms.h"
+#include "ReaderRequests.h"
 #include "RecordReports.h"
 #include "Seeder.h"
 #include "Session.h"
@@ -92,7 +93,9 @@ std::string DescriptorText(const Session& s) {
     d += G("f", G("nam", "Hasło wzorcowe"_cp) + G("typ", "KHW") + G("id", "4"));
     d += G("f", G("nam", "Eksport"_cp) + G("typ", "export") + G("id", "5"));
     d += G("f", G("nam", "Referencja"_cp) + G("typ", "referencja") + G("id", "6"));
-    d += G("f", G("nam", "Składniki"_cp) + G("typ", "skladniki") + G("id", "7"));
+    d += G("f", G("nam", "Składniki"_cp) + G("typ", "skladniki") + G("id", "9"));
+    d += G("f", G("nam", "Konto czytelnika"_cp) + G("typ", "konta") + G("id", std::to_string(kFormatAccount)));
+    d += G("f", G("nam", "Inwentarz"_cp) + G("typ", "inwentarz") + G("id", std::to_string(kFormatCopy)));
     // Reports and programs; the ones with a parameter form run (ParameterForms).
     d += G("r", G("nam", "Lista tytułów"_cp) + G("fat", "Wykazy"_cp) + G("lan", "TABELA") + G("id", "1"));
     d += G("r", G("nam", AcquisitionsReport().name) + G("fat", "Wykazy"_cp) + G("lan", "TEXT") +
@@ -110,6 +113,7 @@ std::string DescriptorText(const Session& s) {
     d += G("r", G("nam", "Karta katalogowa"_cp) + G("lan", "KARTA") + G("ico", "karta.bmp") +
                     G("id", std::to_string(kCatalogueCardReport)));
     d += ProgramGroups(s);
+    d += ReaderProgramGroups();
     for (std::size_t f = 0; f < Filters().size(); ++f)
         d += G("c", G("nam", Filters()[f].name) + G("id", std::to_string(f + 1)));
     for (const char letter : {kBookLetter, kPersonLetter}) {
@@ -130,7 +134,7 @@ std::string StatusText(const Session& s) {
     t += "&edycja=1";
     t += "&rekordy=" + std::string(kRecordLetters);
     t += "&formularze=" + FormsParameter();
-    t += "&zamawianie=";
+    t += "&zamawianie=T";
     t += "&blob=T";
     t += "&CFG_HELP_N=O&CFG_HELP_W=T";
     if (s.LoggedIn()) t += "&uzytkownik=" + s.user->name;

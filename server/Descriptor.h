@@ -20,7 +20,7 @@ enum Format : int {
     kFormatAuthority = 4,
     kFormatExport = 5,
     kFormatReference = 6,
-    kFormatComponents = 7,
+    kFormatComponents = 9,
 };
 
 struct SortKey {

@@ -1,9 +1,11 @@
 #include "DisplayFormats.h"
 
 #include "BookFields.h"
+#include "Circulation.h"
 #include "CoverImages.h"
 #include "Descriptor.h"
 #include "ParameterForms.h"
+#include "ReaderRequests.h"
 #include "RecordText.h"
 #include "Seeder.h"
 #include "TestControl.h"
@@ -110,6 +112,17 @@ std::string BookFull(Catalogue& db, const Identifiers& ids, const RecordRow& row
     }
     lines.push_back(subjects);
     lines.push_back(Bold("Sygnatura: "_cp) + Colour("R") + Plain(b.call) + Colour("0"));
+    // The copies on one line, each with what a reader may do with it now.
+    Circulation circulation(db.Db());
+    std::string copies;
+    for (const CopyRow& copy : circulation.CopiesOf(row.number)) {
+        copies += (copies.empty() ? "" : "; ") + copy.sn + " \x96 " + Plain(copy.location) + ", " +
+                  circulation.Status(copy);
+        const bool lent = circulation.Loan(copy.sn).has_value();
+        for (const std::string& command : circulation.Commands(copy))
+            copies += " " + Link(command, CommandCaption(command, lent));
+    }
+    if (!copies.empty()) lines.push_back(Bold("Egzemplarze: "_cp) + copies);
     const std::string files = AttachmentLinks(db, row.number);
     if (!files.empty()) lines.push_back(Bold("Pliki: "_cp) + files);
     lines.push_back(Bold("Numer: "_cp) + Link("NR|" + shown, shown) + "  " +

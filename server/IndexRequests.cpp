@@ -1,6 +1,6 @@
 // Index requests (50 find, 55 from, 56 next, 57 last, 58 prior) over the
-// catalogue indexes (kind 21), the authority indexes (kind 9) and the remote
-// collections (kind 99).
+// catalogue indexes (kind 21), the authority indexes (kind 9), the remote
+// collections (kind 99) and the circulation's indexes (ReaderRequests).
 //
 // Kind 21 reads its parameter as: 5 browse the index whose code is the
 // prefix (or whose code begins the prefix, the rest being where to start);
@@ -15,6 +15,7 @@
 #include "Descriptor.h"
 #include "DisplayFormats.h"
 #include "Indexes.h"
+#include "ReaderRequests.h"
 #include "Session.h"
 #include "text/CpLiteral.h"
 
@@ -310,7 +311,10 @@ void IndexRequest(Session& s, std::uint8_t code, char) {
             items = CollectionIndex(s, q);
             break;
         default:
-            break;  // an index kind this catalogue does not have: no entry
+            // The circulation's kinds; any other is not in this catalogue: no entry.
+            if (CirculationKind(q.kind))
+                items = CirculationIndex(s, {q.code, q.kind, q.format, q.parameter, q.prefix, q.key});
+            break;
     }
     s.out.Record(items);
 }

@@ -5,6 +5,7 @@
 
 #include "Fold.h"
 #include "Indexes.h"
+#include "ReaderRequests.h"
 #include "RecordText.h"
 #include "Seeder.h"
 #include "Session.h"
@@ -448,6 +449,8 @@ void Program(Session& s, std::uint8_t, char letter) {
     } else if (id == std::to_string(kNoteProgram)) {
         if (letter == 'D') answer = s.LoggedIn() ? std::string("ZRODLO|katalog|") : "Zgłoszenie uwagi wymaga zalogowania"_cp;
         else answer = TakeNote(s, PairMap(parameters));
+    } else if (auto reader = ReaderProgram(s, id, letter, parameters)) {
+        answer = std::move(*reader);
     } else {
         answer = "Operacja nie jest dostępna"_cp;
     }

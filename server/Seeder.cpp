@@ -1,10 +1,12 @@
 #include "Seeder.h"
 
+#include "Circulation.h"
 #include "CoverImages.h"
 
 #include "Fold.h"
 #include "Identifiers.h"
 #include "Indexes.h"
+#include "ParameterForms.h"
 #include "RecordIndex.h"
 #include "RecordText.h"
 #include "Sqlite.h"
@@ -623,6 +625,8 @@ void SeedDatabase(const std::string& path, std::uint32_t books) {
             meta.Bind(1, NextKey(letter)).Bind(2, std::to_string(count + 1));
             meta.Run();
         }
+        // The library's readers, copies, loans, reservations and orders.
+        SeedCirculation(db, ids, counts.books, TodayDays());
         db.Exec("CREATE INDEX records_sa ON records(sa); CREATE INDEX records_st ON records(st);"
                 "CREATE INDEX records_year ON records(year);"
                 "CREATE INDEX records_cover ON records(num) WHERE cover > 0;");
@@ -640,15 +644,41 @@ void SeedDatabase(const std::string& path, std::uint32_t books) {
 
 std::string NextKey(char letter) { return std::string("next.") + letter; }
 
+// The names are written as the seeder binds them (blobs): a name written as
+// a literal in the statement would be another key.
+std::optional<std::string> MetaValue(Database& db, const std::string& name) {
+    Statement q(db, "SELECT value FROM meta WHERE name=?1");
+    q.Bind(1, name);
+    if (!q.Step()) return std::nullopt;
+    return q.Text(0);
+}
+
+void SetMetaValue(Database& db, const std::string& name, const std::string& value) {
+    Statement q(db, "INSERT OR REPLACE INTO meta(name,value) VALUES(?1,?2)");
+    q.Bind(1, name).Bind(2, value);
+    q.Run();
+}
+
 void UpgradeDatabase(const std::string& path) {
     Database db(path, false);
-    {
-        Statement version(db, "SELECT value FROM meta WHERE name='schema'");
-        if (version.Step() && std::atoi(version.Text(0).c_str()) >= kSchemaVersion) return;
+    int schema = 1;
+    if (const auto version = MetaValue(db, "schema")) schema = std::atoi(version->c_str());
+    if (schema >= kSchemaVersion) return;
+    Transaction t(db);
+    if (schema < 3) {
+        // Schema 2 knew no circulation: the readers and copies of a new
+        // catalogue of the same books.
+        const auto records = MetaValue(db, "records");
+        const auto books = static_cast<std::uint32_t>(records ? std::atol(records->c_str()) : 0);
+        SeedCirculation(db, Identifiers(DbKind::Velt3, kRecordLetters), books, TodayDays());
+    }
+    if (schema >= 2) {
+        SetMetaValue(db, "schema", std::to_string(kSchemaVersion));
+        t.Commit();
+        return;
     }
     // Schema 1 knew no reference and link tables: they are derived from
     // every record, as saving keeps them, in one transaction.
-    Transaction t(db);
     db.Exec(kSchema2);
     db.Exec("DELETE FROM refs; DELETE FROM links;");
     const Identifiers ids(DbKind::Velt3, kRecordLetters);
@@ -668,9 +698,7 @@ void UpgradeDatabase(const std::string& path) {
         }
     }
     all.Reset();
-    Statement meta(db, "INSERT OR REPLACE INTO meta(name,value) VALUES('schema',?1)");
-    meta.Bind(1, std::to_string(kSchemaVersion));
-    meta.Run();
+    SetMetaValue(db, "schema", std::to_string(kSchemaVersion));
     t.Commit();
 }
 

@@ -3,13 +3,15 @@
 // N bibliographic records with their authors, titles, subjects, publishers,
 // places, years, ISBNs (with valid check digits), call numbers and some
 // covers and attachments, plus the person and subject authority records
-// they point to, the index entries of every index and the accounts.
+// they point to, the index entries of every index, the accounts and the
+// library's circulation (Circulation.h).
 //
 // Record i depends only on i and N, so the same N always gives the same
 // catalogue. The database is built under a temporary name and renamed into
 // place when complete: an interrupted seeding leaves no database behind.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,10 +67,15 @@ bool IsbnValid(const std::string& isbn);
 void SeedDatabase(const std::string& path, std::uint32_t books);
 
 // The schema a new database gets; UpgradeDatabase brings an older one to it.
-inline constexpr int kSchemaVersion = 2;
+inline constexpr int kSchemaVersion = 3;
 void UpgradeDatabase(const std::string& path);
 
 // The meta entry holding the next sequence number of a kind letter.
 std::string NextKey(char letter);
+
+class Database;
+// A meta entry's value, none when it is missing; a new value for it.
+std::optional<std::string> MetaValue(Database& db, const std::string& name);
+void SetMetaValue(Database& db, const std::string& name, const std::string& value);
 
 }  // namespace velt::server

@@ -1,7 +1,8 @@
 #pragma once
 // The state of one client connection, shared by the request handlers: the
 // reader and writer of its requests, its view of the catalogue, who is logged
-// in, the remote collections it made and its filter flags.
+// in, the remote collections it made, its filter flags and the readers
+// identified on it.
 
 #include "Catalogue.h"
 #include "Identifiers.h"
@@ -11,6 +12,7 @@
 #include <map>
 #include <optional>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -55,6 +57,10 @@ struct Session {
     std::int32_t nextCollection = 1;
     std::string filters;
 
+    // The cards of the readers identified on this connection: only their
+    // accounts can be read here.
+    std::set<std::string> readers;
+
     std::mt19937 random;
 };
 
@@ -73,7 +79,7 @@ void RegisterIndexRequests();     // 50, 55, 56, 57, 58
 void RegisterSearchRequests();    // 6, 15, 202
 void RegisterFileRequests();      // 100, 120, 220
 void RegisterEditRequests();      // 200
-void RegisterPendingRequests();   // 38: offered by later versions
+void RegisterReaderRequests();    // 38: the reader services (ReaderRequests.cpp)
 void RegisterProgramRequests();   // 201: the server programs (ParameterForms.cpp)
 
 }  // namespace velt::server

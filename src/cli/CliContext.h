@@ -83,5 +83,7 @@ int ReportCommand(CliContext& ctx);
 int AuthorityCommand(CliContext& ctx);
 int ReferenceCommand(CliContext& ctx);
 int CardsCommand(CliContext& ctx);
+int ReaderCommand(CliContext& ctx);
+int ClosedOrdersCommand(CliContext& ctx);
 
 }  // namespace velt::cli

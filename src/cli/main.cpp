@@ -89,7 +89,26 @@ void Usage() {
         "                    the catalogue cards of a card report (or a card text file)\n"
         "                    laid out with the settings of INI (Velt_kar.ini): every page\n"
         "                    on a PDF page of the card's size, or the laid-out lines as\n"
-        "                    card, page, kind, x, y (tenths of a millimetre) and text\n",
+        "                    card, page, kind, x, y (tenths of a millimetre) and text\n"
+        "  reader identify (--name NAME | --card CARD) --password W\n"
+        "                    identifies a reader: karta=... and nazwisko=... lines\n"
+        "  reader account --card C --password W [--tab rezerwacje|zamowienia|wypozyczenia]\n"
+        "                    the reader's account: tab, key, plain text and the entry's\n"
+        "                    commands (\"|\"-joined; an OPERACJA command, which holds \"|\"\n"
+        "                    itself, comes last), one line an entry\n"
+        "  reader do --card C --password W [--field NAME=VALUE]... COMMAND\n"
+        "                    carries out a command of an account line or a copy\n"
+        "                    (\"prolongata&op=T&sn=...\", \"usuwanie&op=U&sn=...\",\n"
+        "                    \"&op=R&sn=...\") as the program does and prints what it\n"
+        "                    would show; an operation's form gets the fields given\n"
+        "  reader password --card C --password OLD --new NEW\n"
+        "                    changes the reader's password\n"
+        "  reader copies RECORD-ID\n"
+        "                    the record's copies: number, location, status, commands\n"
+        "  closed-orders [--count N] [--backward]\n"
+        "                    the closed orders, one text a line (a librarian's list:\n"
+        "                    needs --user); errors of the reader commands go to stderr,\n"
+        "                    exit 2\n",
         stderr);
 }
 
@@ -115,6 +134,8 @@ int main(int argc, char** argv) {
         {"authority", AuthorityCommand},
         {"reference", ReferenceCommand},
         {"cards", CardsCommand},
+        {"reader", ReaderCommand},
+        {"closed-orders", ClosedOrdersCommand},
     };
     CliContext ctx;
     std::string command;

@@ -233,6 +233,11 @@ TEST(velt_order, CachesTheCurrentEntryAndSendsNothingWithoutOne) {
         EXPECT_EQ(o.Current, nullptr);
         o.Seek("B");
         EXPECT_EQ(o.CurrentKey(), "BOLESŁAW"_cp);
+        // A text of the current entry as the key: the entry goes before the
+        // request is sent, the key must not go with it.
+        o.Seek(o.Current->Item(1));
+        EXPECT_EQ(o.CurrentKey(), "BOLESŁAW"_cp);
+        EXPECT_EQ(server.Requests().back(), "55 21 2 5 [A] [BOLESŁAW]"_cp);
         o.Locate("ADAM");  // kind 21: the typed text, "X" and the prefix, parameter 4
         const auto log = server.Requests();
         EXPECT_EQ(log.back(), "55 21 2 4 [ADAMXA] []");

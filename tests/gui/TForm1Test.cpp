@@ -108,7 +108,11 @@ TEST(TForm1, EmptyPlacesStayHiddenAndTheLoanFormsMenuFollowsTheConfiguration) {
     state.ServerMenus = state.EditToolbar = state.LoginMenu = state.RecordMenu = true;
     state.AccountMenu = state.OperationMenu = true;
     form.ShowState(state);
-    EXPECT_FALSE(form.Zamawianie1->menuAction()->isVisible()) << "no reader services: no \"Kon&to\"";
+    EXPECT_TRUE(form.Zamawianie1->menuAction()->isVisible()) << "the reader services fill \"Kon&to\"";
+    state.AccountMenu = false;
+    form.ShowState(state);
+    EXPECT_FALSE(form.Zamawianie1->menuAction()->isVisible()) << "a server without them: no \"Kon&to\"";
+    state.AccountMenu = true;
     EXPECT_FALSE(form.Globalnie1->menuAction()->isVisible()) << "no programs: no \"&Operacja\"";
     EXPECT_FALSE(form.Pobierz1->menuAction()->isVisible()) << "no import: no \"Pobierz\"";
     EXPECT_FALSE(form.ImportButton->isVisible());

@@ -50,7 +50,14 @@ TEST_F(SessionTest, StatusNamesTheKindItsParametersAndTheDescriptorLast) {
           "{c={nam=wydane po roku 2000}{id=1}}"_cp, "{blob={id=K}{nam=okładka}{nam=spis treści}{nam=recenzja}}"_cp,
           "{r={nam=Lista tytułów}"_cp})
         EXPECT_NE(d.find(group), std::string::npos) << WinUtf().Convert(group);
-    EXPECT_EQ(d.find("{p="), std::string::npos);  // programs only for administrators
+    // Without a login only the readers' programs: the others are for
+    // administrators and users who logged in.
+    std::size_t programs = 0;
+    for (auto at = d.find("{p="); at != std::string::npos; at = d.find("{p=", at + 1)) ++programs;
+    EXPECT_EQ(programs, 2u);
+    EXPECT_NE(d.find("{cal=ZAMPROL|KARTA|%KARTA%|HASLO|%HASLO%|NAZWISKO|%NAZWISKO%|}"), std::string::npos);
+    EXPECT_EQ(d.find("{cal=isbn}"), std::string::npos);
+    EXPECT_EQ(d.find("{cal=uwagi}"), std::string::npos);
 }
 
 TEST_F(SessionTest, Velt3CatalogueNamesRecordsInDecimal) {

@@ -29,6 +29,12 @@
 #include "gui/shell/TForm1.h"
 #include "gui/search/SearchFeature.h"
 #include "gui/editing/EditingFeature.h"
+#include "gui/browse/BrowserTabs.h"
+#include "gui/browse/BrowserView.h"
+#include "gui/reader/ReaderFeature.h"
+#include "gui/reader/TOknoKont.h"
+#include "gui/reader/TOknoListyZamowien.h"
+#include "gui/reader/TOknoZamawiania.h"
 #include "gui/shell/DesktopServices.h"
 
 #include "files/UserDirectories.h"
@@ -126,7 +132,7 @@ int main(int argc, char** argv) {
     elementary.Button1->click();
     Settle(500);
     tabs.SetFormat(2);  // "Opis pełny", in taller cells
-    tabs.SetLineHeight(190);
+    tabs.SetLineHeight(214);
     Settle();
     ok &= Save(&form, "kolekcja-zdalna");
 
@@ -209,6 +215,27 @@ int main(int argc, char** argv) {
     });
     form.Commands().FetchAttachment(form.Shell().Current()->StoredIdentifier("K11"), "okładka.jpg"_cp, false);
 
+    // A reader identifies herself from "Kon&to" and looks at her account.
+    gui::ReaderFeature& reader = *form.Find<gui::ReaderFeature>();
+    gui::TOknoZamawiania& identification = *reader.OknoZamawiania;
+    WhenShown([&] { return identification.isVisible(); }, [&] {
+        identification.RadioButton1->setChecked(true);
+        identification.Login->setText(QString::fromUtf8("Kowalska Anna"));
+        identification.Haslo->setText("anna");
+        Settle();
+        ok &= Save(&identification, "identyfikacja-czytelnika");
+        identification.Button1->click();
+    });
+    WhenShown([&] { return reader.OknoKont && reader.OknoKont->isVisible(); }, [&] {
+        gui::TOknoKont& account = *reader.OknoKont;
+        account.resize(820, 430);
+        account.Zakladki->setCurrentIndex(2);  // "Wypożyczone"
+        Settle(600);
+        ok &= Save(&account, "konto-czytelnika");
+        account.reject();
+    });
+    reader.KontoItem->trigger();
+
     // A librarian logs in and opens a book, with a new subject beside it.
     gui::TOknoLogowania& login = form.LoginWindow();
     std::function<void()> fill = [&] {
@@ -271,6 +298,14 @@ int main(int argc, char** argv) {
             chooser->reject();
         });
         authority->SelectInStructure(*form.Shell().Current(), "K11", "skladniki");
+        // The closed orders, which the librarian's forms choose from.
+        gui::TOknoListyZamowien& orders = *reader.OknoListyZamowien;
+        WhenShown([&] { return orders.isVisible() && orders.Browser && orders.Browser->Browser(); }, [&] {
+            Settle();
+            ok &= Save(&orders, "zamkniete-zamowienia");
+            orders.reject();
+        });
+        reader.ChooseClosedOrder();
     } else {
         std::fputs("velt-screens: no editing after the login\n", stderr);
         ok = false;

@@ -52,7 +52,9 @@ void velt_order::First() {
     Current = From(Prefix, Format, Parameter);
 }
 
-void velt_order::Seek(const std::string& key) {
+void velt_order::Seek(const std::string& given) {
+    // The key may be a text of the entry that is let go here.
+    const std::string key = given;
     CurrentFormat = Format;
     Current.reset();
     Current = From(Prefix, Format, Parameter, key);

@@ -56,14 +56,19 @@ bool RunOperation(velt_files& files, const std::string& text, ItemRunContext& co
     if (Broken(files)) return false;
     const PipeSplit element = SplitAtPipe(WithoutLeadingSpaces(text));
     const std::string name(element.head);
-    std::string values = element.parted ? std::string(element.tail) + "|" : std::string();
+    const std::string values = element.parted ? std::string(element.tail) + "|" : std::string();
     const velt_programm* found = OperationProgram(files, name);
     if (!found) {
         context.prompts.show_error("Operacja nie jest dostępna"_cp);
         return false;
     }
     // The item is copied: a run may make the owner reload the descriptor.
-    const velt_programm program = *found;
+    return RunOperationProgram(files, velt_programm(*found), values, context);
+}
+
+bool RunOperationProgram(velt_files& files, const velt_programm& program, const std::string& given,
+                         ItemRunContext& context) {
+    if (Broken(files)) return false;
     const std::string check = ProgramCheck(files.Connection(), program.Id);
     if (Broken(files)) return false;
     if (!check.empty() && check.find('|') == std::string::npos) {
@@ -71,7 +76,7 @@ bool RunOperation(velt_files& files, const std::string& text, ItemRunContext& co
         context.prompts.show_error(check);
         return false;
     }
-    values = check + values;
+    std::string values = check + given;
     for (;;) {
         if (!program.Form.empty() &&
             !context.forms.AskItemParameters(program.Name, context.workingDirectory, program.Form, values,

@@ -49,6 +49,10 @@ const velt_programm* OperationProgram(const velt_files& files, const std::string
 // run reports no error (true) or the user cancels (false). A check that
 // refuses (a text without "|") is shown and nothing runs.
 bool RunOperation(velt_files& files, const std::string& text, ItemRunContext& context);
+// The same for a program already found, with the element's values (each
+// pair followed by "|"): the check text goes in front of them.
+bool RunOperationProgram(velt_files& files, const velt_programm& program, const std::string& values,
+                         ItemRunContext& context);
 
 // A program item of "&Operacja" for the records text (empty, identifiers
 // each followed by "|", or "@" and a remote collection number). With a form:

@@ -5,6 +5,7 @@
 #include "gui/browse/AttachmentsFeature.h"
 #include "gui/editing/EditingFeature.h"
 #include "gui/params/ProgramsFeature.h"
+#include "gui/reader/ReaderFeature.h"
 #include "gui/reports/ReportsFeature.h"
 #include "gui/search/CollectionsFeature.h"
 #include "gui/search/SearchFeature.h"
@@ -22,6 +23,7 @@ FeatureList StandardFeatures() {
     features.push_back(std::make_unique<ProgramsFeature>());
     features.push_back(std::make_unique<AttachmentsFeature>());
     features.push_back(std::make_unique<AuthorityFeature>());
+    features.push_back(std::make_unique<ReaderFeature>());
     return features;
 }
 
