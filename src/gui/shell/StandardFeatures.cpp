@@ -19,10 +19,11 @@ FeatureList StandardFeatures() {
     features.push_back(std::make_unique<EditingFeature>());
     features.push_back(std::make_unique<SearchFeature>());
     features.push_back(std::make_unique<CollectionsFeature>());
+    // The authority files' button stands first on the side panel.
+    features.push_back(std::make_unique<AuthorityFeature>());
     features.push_back(std::make_unique<ReportsFeature>());
     features.push_back(std::make_unique<ProgramsFeature>());
     features.push_back(std::make_unique<AttachmentsFeature>());
-    features.push_back(std::make_unique<AuthorityFeature>());
     features.push_back(std::make_unique<ReaderFeature>());
     return features;
 }
