@@ -150,7 +150,7 @@ struct Editing {
         n.changed = [this](const std::string& s, const std::string& id) { changes.push_back(s + ">" + id); };
         n.count = [this](int c) { counts.push_back(c); };
         EditingSetup setup;
-        setup.authority = authority;
+        setup.services.authority = authority;
         session = std::make_unique<TEdycja>(files, prompts, editor, n, setup);
         session->StartEditing(workDir);
     }

@@ -32,6 +32,11 @@ TEdycja::TEdycja(velt_files& files, Prompts& prompts, EditorView& view, EditingN
       mSetup(std::move(setup)), mRequests(files.Connection(), prompts) {
     mSettings.zoom = mSetup.zoom > 0 ? mSetup.zoom : 1.0;
     mSettings.pictureDirectory = mSetup.pictureDirectory;
+    EditorServices services = mSetup.services;
+    services.prompts = &mPrompts;
+    services.files = &mFiles;
+    services.session = this;
+    mCommands = std::make_unique<EditorCommands>(std::move(services));
     mView.SessionChanged(this);
 }
 
@@ -102,6 +107,7 @@ void TEdycja::ApplyServerKind() {
 
 void TEdycja::StartEditing(const std::string& workingDirectory) {
     mWorkingDirectory = workingDirectory;
+    mCommands->Services().workingDirectory = workingDirectory;
     mKinds.Clear();
     mOpened.clear();
     mSaved.clear();
@@ -293,7 +299,11 @@ edit_sheet* TEdycja::CreateSheet(const RecordKind& kind, my_record record, std::
     Count();
     ++mLayingOut;
     s.Layout(mSettings, true);
-    if (--mLayingOut == 0) mNestingReported = false;
+    if (--mLayingOut == 0) {
+        mNestingReported = false;
+        // What the form's scripts asked to open while it was laid out.
+        RunDeferred();
+    }
     return &s;
 }
 

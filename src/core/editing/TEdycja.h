@@ -20,6 +20,7 @@
 
 #include "common/Prompts.h"
 #include "editing/EditRequests.h"
+#include "editing/EditorCommands.h"
 #include "editing/EditorView.h"
 #include "editing/RecordKinds.h"
 #include "editing/RecoveryFile.h"
@@ -34,7 +35,6 @@
 
 namespace velt {
 
-class AuthorityWindows;
 
 class velt_files;
 
@@ -42,10 +42,13 @@ class velt_files;
 struct EditingSetup {
     double zoom = 1.0;             // "EDYCJA"/"skala"
     std::string pictureDirectory;  // the forms' pictures (the configuration's directory, ending with "/")
-    AuthorityWindows* authority = nullptr;  // the authority files' windows of the commands X, Y, R, W
+    // The services of the scripts' commands beyond the session (the
+    // authority files, the dialogs, labels, closed orders, files, other
+    // catalogues); the prompts, catalogue and session are the editor's own.
+    EditorServices services;
 };
 
-class TEdycja : public EditingService {
+class TEdycja : public EditingService, public EditSessionCommands {
 public:
     static constexpr std::size_t kMaxSheets = 200;
     static constexpr int kMaxNestedOpens = 4;
@@ -111,6 +114,20 @@ public:
     // --- the services of the field-event scripts ---
     // One command text of a sheet's script; its result text.
     std::string Command(edit_sheet* sheet, const std::string& command);
+    // The scripts' command function (what a parameter form's scripts get too).
+    EditorCommands& Commands() { return *mCommands; }
+
+    // EditSessionCommands
+    std::string NewRecordWithLines(const std::string& code, const std::string& lines) override;
+    std::string CreateAndStore(const std::string& code, const std::string& lines) override;
+    void OpenRecordCommand(const std::string& identifier) override;
+    std::string ReadRecord(const std::string& identifier) override;
+    std::string ReleaseRecord(const std::string& identifier) override;
+    std::string StoreRecord(const std::string& identifier, const std::string& lines) override;
+    std::string Help(char code, const std::string& text) override;
+    std::string Service(char code, const std::string& text, const std::string& other) override;
+    std::vector<std::string> OpenedRecords() const override { return mOpened; }
+    std::vector<std::string> SavedRecords() const override { return mSaved; }
 
     // --- state ---
     const RecordKinds& Kinds() const { return mKinds; }
@@ -160,11 +177,9 @@ private:
     KeptSheet Identity() const;
     std::string RecoveryPath() const;
 
-    // Script commands that need more than a line.
-    std::string NewWithLines(const std::string& code, const std::string& lines);
-    std::string ReadRecord(const std::string& identifier);
-    std::string StoreRecord(const std::string& identifier, const std::string& lines);
-    std::string CreateAndStore(const std::string& code, const std::string& lines);
+    // An open a script asked for while a form was laid out: run once the layout ended.
+    void Defer(std::function<void()> open);
+    void RunDeferred();
 
     velt_files& mFiles;
     Prompts& mPrompts;
@@ -181,6 +196,9 @@ private:
     std::string mWorkingDirectory;
     int mLayingOut = 0;              // sheets being laid out (scripts may open more)
     bool mNestingReported = false;
+    std::vector<std::function<void()>> mDeferred;  // opens asked for during a layout
+    int mDeferredRounds = 0;
+    std::unique_ptr<EditorCommands> mCommands;
     std::int64_t mTemporary = 0;     // the last temporary number given
 };
 

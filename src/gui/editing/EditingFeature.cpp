@@ -64,7 +64,7 @@ void EditingFeature::Install(FeatureHost& host) {
         const std::string& config = shell.ConfigFile();
         setup.pictureDirectory = config.substr(0, config.find_last_of('/') + 1);
         // The authority files' windows, when the program has them.
-        setup.authority = mHost->Find<AuthorityWindows>();
+        setup.services.authority = mHost->Find<AuthorityWindows>();
         return std::make_unique<TEdycja>(files, GuiPrompts::Instance(), *OknoEdycji, std::move(notifications), setup);
     });
 }
