@@ -1,6 +1,7 @@
 // Index requests (50 find, 55 from, 56 next, 57 last, 58 prior) over the
-// catalogue indexes (kind 21), the authority indexes (kind 9), the remote
-// collections (kind 99) and the circulation's indexes (ReaderRequests).
+// catalogue indexes (kind 21), the authority indexes (kind 9), the
+// inventory register (kind 8), the remote collections (kind 99) and the
+// circulation's indexes (ReaderRequests).
 //
 // Kind 21 reads its parameter as: 5 browse the index whose code is the
 // prefix (or whose code begins the prefix, the rest being where to start);
@@ -127,6 +128,31 @@ std::vector<std::string> ValueListIndex(Session& s, const IndexQuery& q) {
     }
     if (!e || e->key.compare(0, folded.size(), folded) != 0) return {};
     return EntryItems(s, *index, *e, q.format, false, true, true);
+}
+
+// The inventory register (kind 8, parameter 1): the copies' inventory
+// numbers under the prefix, each with the record that holds the copy.
+std::vector<std::string> InventoryIndex(Session& s, const IndexQuery& q) {
+    const IndexDef* index = IndexByCode("IN");
+    if (q.parameter != 1 || !index) return {};
+    const std::string folded = HeadingKey(*index, q.prefix);
+    const std::string stored = ReadClientKey(index, q.key).stored;
+    std::optional<EntryRow> e;
+    switch (q.code) {
+        case kFind: e = s.db.Exact(index->id, stored); break;
+        case kFrom: e = s.db.AtOrAfter(index->id, q.key.empty() ? folded : std::max(folded, stored)); break;
+        case kNext: e = s.db.After(index->id, stored); break;
+        case kLast: e = s.db.Before(index->id, PrefixEnd(folded)); break;
+        default: e = s.db.Before(index->id, stored); break;
+    }
+    if (!e || e->key.compare(0, folded.size(), folded) != 0) return {};
+    const auto record = s.db.Record(e->number);
+    if (!record) return {};
+    const auto numbers = Headings(*index, RecordText::Parse(record->text), {});
+    const std::string number = e->occurrence >= 1 && static_cast<std::size_t>(e->occurrence) <= numbers.size()
+                                   ? numbers[static_cast<std::size_t>(e->occurrence - 1)]
+                                   : std::string();
+    return {WireKey(*index, e->key), number, s.ids.Shown(e->number)};
 }
 
 // The records that refer to an authority record: those whose "^9" names
@@ -306,6 +332,9 @@ void IndexRequest(Session& s, std::uint8_t code, char) {
             break;
         case 22:
             items = ValueListIndex(s, q);
+            break;
+        case static_cast<int>(IndexKind::Inventory):
+            items = InventoryIndex(s, q);
             break;
         case 99:
             items = CollectionIndex(s, q);

@@ -20,6 +20,8 @@ const std::vector<IndexDef>& AllIndexes() {
         {8, "NR", "numer rekordu"_cp, IndexKind::Catalogue, 'K', "", false, false},
         {9, "OS", "nazwisko"_cp, IndexKind::Authority, 'O', "", false, false},
         {10, "TH", "hasło przedmiotowe"_cp, IndexKind::Authority, 'T', "", false, false},
+        // Not offered as a tab: the form scripts walk it for the next inventory number.
+        {11, "IN", "inwentarz", IndexKind::Inventory, 'K', "", false, false},
     };
     return all;
 }
@@ -69,6 +71,12 @@ std::vector<std::string> Headings(const IndexDef& index, const RecordText& recor
         {"OS", "400", 'a'}, {"OS", "410", 'a'}, {"TH", "450", 'a'},
     };
     if (index.code == "NR") add(shown);
+    if (index.code == "IN") {
+        // The copies' inventory numbers: 876I of every occurrence.
+        static constexpr std::string_view kCopy = "876I.1.1.";
+        for (const auto& f : record.Fields())
+            if (f.key.compare(0, kCopy.size(), kCopy) == 0) add(f.value);
+    }
     for (const Source& source : kSources)
         if (index.code == source.code)
             for (const auto& v : record.Values(source.tag)) add(Subfield(v, source.subfield));

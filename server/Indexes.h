@@ -19,6 +19,7 @@ namespace velt::server {
 enum class IndexKind : int {
     Catalogue = 21,  // bibliographic indexes: key, letter, number part, ..., display in item 7
     Authority = 9,   // authority indexes: key, identifier, heading, display in item 4
+    Inventory = 8,   // the inventory register: key, inventory number, the record's identifier
 };
 
 struct IndexDef {

@@ -1,5 +1,6 @@
 #include "RecordStore.h"
 
+#include "Indexes.h"
 #include "RecordIndex.h"
 #include "Seeder.h"
 #include "text/CpLiteral.h"
@@ -8,6 +9,7 @@
 #include <cstdio>
 #include <ctime>
 #include <mutex>
+#include <set>
 #include <tuple>
 
 namespace velt::server {
@@ -141,6 +143,34 @@ int CoverOf(const RecordText& r, int old) {
 }
 
 }  // namespace
+
+std::size_t FillEmptyIndexes(const std::string& path, const Identifiers& ids) {
+    Database db(path, false);
+    std::set<int> empty;
+    {
+        Statement any(db, "SELECT 1 FROM entries WHERE ix=?1 LIMIT 1");
+        for (const IndexDef& index : AllIndexes()) {
+            any.Bind(1, index.id);
+            if (!any.Step()) empty.insert(index.id);
+        }
+    }
+    if (empty.empty()) return 0;
+    std::size_t written = 0;
+    Transaction t(db);
+    Statement all(db, "SELECT num,text FROM records");
+    Statement add(db, "INSERT OR REPLACE INTO entries(ix,key,num,occ) VALUES(?1,?2,?3,?4)");
+    while (all.Step()) {
+        const auto number = static_cast<std::uint32_t>(all.Int(0));
+        for (const auto& e : DeriveIndex(ids, number, RecordText::Parse(all.View(1))).entries) {
+            if (!empty.count(e.ix)) continue;
+            add.Bind(1, e.ix).Bind(2, EntryKey(e.heading, number)).Bind(3, number).Bind(4, e.occurrence);
+            add.Run();
+            ++written;
+        }
+    }
+    t.Commit();
+    return written;
+}
 
 void UnderWriteLock(const std::function<void()>& f) {
     std::lock_guard lock(WriteMutex());

@@ -48,6 +48,12 @@ std::string DeleteRecord(Catalogue& db, const Identifiers& ids, std::uint32_t nu
 // with a write, such as a whole modification program's bookkeeping).
 void UnderWriteLock(const std::function<void()>& f);
 
+// Fills the indexes that have no entry at all (an index this server added
+// to a catalogue written by an older one) from every record, as saving
+// would have; the other indexes are left as they are. Returns how many
+// entries it wrote.
+std::size_t FillEmptyIndexes(const std::string& path, const Identifiers& ids);
+
 // The change stamp of the 005 field: YYYYMMDDhhmmss.0, local time.
 std::string ChangeStamp();
 

@@ -8,6 +8,7 @@
 // Prints "listening on ADDR:PORT" when ready (after "control on ADDR:PORT"
 // when a control port was asked for); stops cleanly on SIGINT or SIGTERM.
 
+#include "RecordStore.h"
 #include "Seeder.h"
 #include "Server.h"
 #include "Sqlite.h"
@@ -121,6 +122,9 @@ int main(int argc, char** argv) {
     }
     try {
         UpgradeDatabase(config.dbPath);
+        // An index that came with this server is filled for what is already there.
+        if (const std::size_t n = FillEmptyIndexes(config.dbPath, Identifiers(DbKind::Velt3, kRecordLetters)))
+            std::cerr << "velt-server: " << n << " index entries added" << std::endl;
         Catalogue check(config.dbPath);  // fails early on a file that is not a catalogue
         (void)check.Exists(1);
     } catch (const std::exception& e) {

@@ -39,8 +39,8 @@ BEGIN
       LABEL 'ISBN' ON 8, 178
       MARKERS '020Z.1.1.1.1' MASK '^|a|ISBN|z|ISBN b³êdny|' ON 130, 176, 200, 0
       LABEL 'Jêzyk' ON 350, 178
-      COMBO '041Z.1.1.1.1' MASK '^apol|polski|^aeng|angielski|^ager|niemiecki|^afre|francuski|' +
-        '^arus|rosyjski|^aukr|ukraiñski|^acze|czeski|^alat|³aciñski|' ON 400, 176, 150
+      MARKERS '041Z.1.1.1.1' MASK '^|a|Jêzyk tekstu|h|Jêzyk orygina³u|' ON 400, 176, 150, 0
+      BUTTON 'JEZYK' MASK 'Wybierz...' ON 555, 175, 80, 22
       LABEL 'Sygnatura' ON 8, 204
       MARKERS '852Z.1.1.1.1' MASK '^|h|Sygnatura|b|Lokalizacja|' ON 130, 202, 300, 0
       BUTTON 'SYGNATURA' MASK 'Nadaj sygnaturê' ON 440, 201, 130, 22
@@ -60,6 +60,7 @@ BEGIN
         DICTIONARY '700Z.1.1.%A.1' ON 30, 1, 600
       END
       LABEL 'Has³a przedmiotowe' ON 8, 136
+      BUTTON 'TEZAURUS' MASK 'Z tezaurusa...' ON 508, 130, 140, 22
       LIST '%T' OF 6 ON 8, 154, 640, 6 * 25
       BEGIN
         NO '%T' ON 0, 3
@@ -79,6 +80,7 @@ BEGIN
     BEGIN
       BUTTON 'DODAJ_EGZ' MASK 'Dodaj egzemplarz' ON 8, 6, 140, 22
       LABEL 'Przycisk przy egzemplarzu usuwa go z rekordu' ON 160, 10
+      BUTTON 'NAKLEJKI' MASK 'Drukuj naklejki' ON 500, 6, 140, 22
       DYNAMIC '#EGZ' OF '%E' ON 8, 34, 650, 469 - 110
         'e'
         BEGIN

@@ -525,11 +525,21 @@ TEST(EditForms, BookScriptsDoWhatTheFormAsksOfThem) {
     // The copies' area: present copies with delete buttons; 2 was deleted.
     EventRun copies = Event('K', book, kEventShow, "#EGZ");
     EXPECT_EQ(copies.record.GetValue("#EGZ"), "e|1|U|e|3|U|");
+    const std::string thisYear = Today().substr(0, 4);
     EventRun added = Event('K', book, kEventHelp, "DODAJ_EGZ");
     EXPECT_EQ(added.lines, (Lines{"#EGZ", "#PODGLAD"}));
     EXPECT_EQ(added.record.GetValue("#EGZ"), "e|1|U|e|3|U|e|4|U|");
     EXPECT_EQ(added.record.GetValue("876S.1.1.4.1"), "D");
     EXPECT_EQ(added.record.GetValue("876D.1.1.4.1"), Today());
+    // The new copy's inventory number follows the year's highest: in the
+    // server's register (walked with S) or among the record's own copies.
+    EXPECT_EQ(added.commands, (Lines{"S" + thisYear + "/"}));
+    EXPECT_EQ(added.record.GetValue("876I.1.1.4.1"), thisYear + "/00001");
+    EventRun next = Event('K', book + "876I.1.1.2.1=" + thisYear + "/00031\r", kEventHelp, "DODAJ_EGZ",
+                          {{"S" + thisYear + "/", thisYear + "/00007|K3|" + thisYear + "/00012|K9|"}});
+    EXPECT_EQ(next.record.GetValue("876I.1.1.4.1"), thisYear + "/00032");
+    EventRun registered = Event('K', book, kEventHelp, "DODAJ_EGZ", {{"S" + thisYear + "/", thisYear + "/00007|K3|" + thisYear + "/00012|K9|"}});
+    EXPECT_EQ(registered.record.GetValue("876I.1.1.4.1"), thisYear + "/00013");
     EventRun deleted = Event('K', book, kEventHelp, "HELP.#EGZ.e.1");
     EXPECT_EQ(deleted.record.GetValue("#EGZ"), "e|3|U|");
     EXPECT_EQ(deleted.record.GetValue("876I.1.1.1.1"), "");
@@ -546,6 +556,34 @@ TEST(EditForms, BookScriptsDoWhatTheFormAsksOfThem) {
     EventRun lookup = Event('K', book, kEventHelp, "650Z.1.1.2.1", {{"XKHWT|", "^aHistoria ^9T1"}});
     EXPECT_EQ(lookup.record.GetValue("650Z.1.1.2.1"), "^aHistoria ^9T1");
     EXPECT_EQ(lookup.lines, (Lines{"650Z.1.1.2.1"}));
+    // The language from the list: the code chosen, the original's language kept.
+    EventRun language = Event('K', book + "041Z.1.1.1.1=^apol ^hger\r", kEventHelp, "JEZYK");
+    ASSERT_EQ(language.commands.size(), 1u);
+    const std::string& list = language.commands[0];
+    EXPECT_EQ(list.rfind("DL|pol\x01polski\rkod pol\x01" "eng\x01", 0), 0u) << list;
+    EXPECT_EQ(language.record.GetValue("041Z.1.1.1.1"), "^apol ^hger") << "nothing chosen: nothing changed";
+    language = Event('K', book + "041Z.1.1.1.1=^apol ^hger\r", kEventHelp, "JEZYK", {{list, "csb"}});
+    EXPECT_EQ(language.record.GetValue("041Z.1.1.1.1"), "^acsb ^hger");
+    EXPECT_EQ(language.lines, (Lines{"041Z.1.1.1.1"}));
+    // A subject from the thesaurus tree goes after the last one, once.
+    EventRun tree = Event('K', book, kEventHelp, "TEZAURUS");
+    ASSERT_EQ(tree.commands.size(), 1u);
+    EXPECT_EQ(tree.commands[0].rfind("DT|||Dziedziny\r |^aLiteratura|Literatura\r", 0), 0u) << tree.commands[0];
+    const std::string subjects = book + "650Z.1.1.1.1=^aHistoria ^9T1\r650Z.1.1.2.1=^aPoezja\r";
+    EventRun chosen = Event('K', subjects, kEventHelp, "TEZAURUS", {{tree.commands[0], "^aPowieść polska"_cp}});
+    EXPECT_EQ(chosen.record.GetValue("650Z.1.1.3.1"), "^aPowieść polska"_cp);
+    EXPECT_EQ(chosen.lines, (Lines{"650Z.1.1.3.1"}));
+    EventRun again = Event('K', subjects, kEventHelp, "TEZAURUS", {{tree.commands[0], "^aPoezja"}});
+    EXPECT_EQ(again.lines, (Lines{"Hasło Poezja jest już w rekordzie|650Z.1.1.2.1"_cp}));
+    // Labels: one for every copy with an inventory number, with the shelf mark;
+    // without the record's number one command, which the editor refuses.
+    EventRun labels = Event('K', "001Z.1.1.1.1=K5\r" + book, kEventHelp, "NAKLEJKI");
+    EXPECT_EQ(labels.commands, (Lines{"BK5|I/1 II 10005", "BK5|I/3 II 10005"}));
+    EXPECT_EQ(Event('K', book, kEventHelp, "NAKLEJKI").commands, (Lines{"B|I/1 II 10005"}));
+    EXPECT_EQ(Event('K', "245Z.1.1.1.1=^aX\r", kEventHelp, "NAKLEJKI").lines,
+              (Lines{"Żaden egzemplarz nie ma numeru inwentarza|876I.1.1.*"_cp}));
+    // A co-author comes from the persons' file or the index's value list.
+    EXPECT_EQ(Event('K', book + "700Z.1.1.1.1=^aNowak\r", kEventHelp, "700Z.1.1.1.1").commands, (Lines{"YKHWO|Nowak"}));
     // The shelf mark comes from the server's next free one.
     EventRun shelf = Event('K', book, kEventHelp, "SYGNATURA", {{"PSSII|", "II 10301"}});
     EXPECT_EQ(shelf.record.GetValue("852Z.1.1.1.1"), "^hII 10301");
@@ -570,7 +608,7 @@ TEST(EditForms, BookScriptsDoWhatTheFormAsksOfThem) {
     EXPECT_EQ(preview.lines[0], "\x1BSB\x1APan Tadeusz\x1BS\x1A");
     EXPECT_EQ(preview.lines[1], "\x1B/\x1A" "Autor: \x1B" "CB\x1AJan Kowalski\x1B" "C0\x1A");
     EXPECT_EQ(preview.lines.back(), "\x1B/\x1A\x1B" "CG\x1A" "Egzemplarze: 2\x1B" "C0\x1A");
-    for (const EventRun* r : {&author, &title, &copies, &added, &deleted, &preview, &f5})
+    for (const EventRun* r : {&author, &title, &copies, &added, &next, &deleted, &preview, &f5, &language, &chosen, &labels})
         EXPECT_TRUE(r->messages.empty()) << r->messages.front();
 }
 

@@ -6,7 +6,9 @@
 
 #include "net/RecordRequests.h"
 #include "ServerTestSupport.h"
+#include "RecordStore.h"
 #include "Seeder.h"
+#include "Sqlite.h"
 #include "net/SearchRequests.h"
 #include "net/IndexRequests.h"
 #include "net/FileRequests.h"
@@ -523,3 +525,29 @@ TEST(EditNumbers, NewRecordsTakeTheNextNumberOfTheirLetter) {
 }
 
 }  // namespace
+
+// An index this server brought to a catalogue an older one wrote (the
+// inventory register) is filled from every record when the server starts;
+// indexes that have entries are not touched.
+TEST(ServerIndexes, AnIndexWithoutEntriesIsFilledFromTheRecords) {
+    TempDir dir;
+    const std::string db = dir.Path() + "old.db";
+    server::SeedDatabase(db, 40);
+    const server::Identifiers ids(server::DbKind::Velt3, server::kRecordLetters);
+    auto count = [&db](int ix) {
+        server::Database d(db, false);
+        server::Statement q(d, "SELECT COUNT(*) FROM entries WHERE ix=?1");
+        q.Bind(1, ix);
+        return q.Step() ? q.Int(0) : -1;
+    };
+    const std::int64_t inventory = count(11), authors = count(1);
+    ASSERT_GE(inventory, 40) << "a copy or more a book";
+    EXPECT_EQ(server::FillEmptyIndexes(db, ids), 0u);
+    {
+        server::Database d(db, false);
+        d.Exec("DELETE FROM entries WHERE ix=11");
+    }
+    EXPECT_EQ(server::FillEmptyIndexes(db, ids), static_cast<std::size_t>(inventory));
+    EXPECT_EQ(count(11), inventory);
+    EXPECT_EQ(count(1), authors);
+}

@@ -147,7 +147,9 @@ std::string TEdycja::StoreRecord(const std::string& identifier, const std::strin
     // the save failed.
     const RecordAnswer reserved = mRequests.Open(identifier);
     if (!reserved.ok) return reserved.message.empty() ? mRequests.Session().ErrorText() : reserved.message;
-    my_record record(identifier);
+    // The lines go over the record as it is, so a line "name=" empties a
+    // field the record has (over an empty record it would change nothing).
+    my_record record = ParseRecordText(reserved.text);
     ApplyLines(record, lines);
     const EditOutcome outcome = mRequests.Save(identifier, record);
     if (!outcome.ok) {
