@@ -199,7 +199,7 @@ const FormItem& NoteProgram() {
         "MEMO 'U.2' LIMIT 500 ON 8, 90, 360, 80\r"
         "END\r"_cp,
         "[SHOW T.1]\r"
-        "BEGIN POZYCJA = 'REKORD' PRINT('Uwaga do rekordu ' + POLE) END\r"
+        "BEGIN POZYCJA = 'REKORD' PRINT('Uwaga do rekordu ' + POLE + PR(', zgłasza ', EXTERNAL('UN'))) END\r"
         "[HELP WYKONAJ]\r"
         "BEGIN POZYCJA = 'U.2' IF TRIM(POLE) = '' PRINT('Wpisz treść uwagi|U.2') ENDIF END\r"_cp};
     return item;

@@ -27,18 +27,13 @@ struct NoLong : LongOperations {
     bool download_progress(std::int64_t, std::int64_t) override { return true; }
 };
 
-// Another catalogue at the address the command names, its descriptor read.
-struct Connector : CatalogueConnector {
+// Connections to other catalogues, counted.
+struct Connector : ConnectingCatalogues {
+    explicit Connector(LongOperations& l) : ConnectingCatalogues(l) {}
     std::vector<std::string> asked;
     std::unique_ptr<velt_files> Connect(const std::string& host, int port, std::string& error) override {
         asked.push_back(host + ":" + std::to_string(port));
-        auto files = std::make_unique<velt_files>(host, nullptr, true, port);
-        if (!files->Ready) {
-            error = files->ErrorText;
-            return nullptr;
-        }
-        files->LoadDescriptor();
-        return files;
+        return ConnectingCatalogues::Connect(host, port, error);
     }
 };
 
@@ -132,7 +127,7 @@ TEST_F(EditorCommandsServer, IndexValuesAndNeighboursComeFromTheServersIndexes) 
 }
 
 TEST_F(EditorCommandsServer, ARecordOfAnotherCatalogueComesBackInItsExportForm) {
-    Connector connector;
+    Connector connector(longOps);
     e->session->Commands().Services().connector = &connector;
     const std::string port = std::to_string(sServer->Port());
     const std::string exported = Run("CV127.0.0.1:" + port + "|K7|AU|");

@@ -25,13 +25,15 @@ using namespace velt::test;
 namespace {
 
 struct FakeDialogs : CommandDialogs {
-    std::optional<std::string> font, file;
+    std::optional<CommandFont> font;
+    std::optional<std::string> file;
     int listPick = -1, treePick = -1;
     int listShown = 0, treeShown = 0;
     std::vector<ListChoiceEntry> lastList;
     std::vector<StructureNode> lastTree;
-    std::string askedFont, askedName, askedFilter, askedDirectory;
-    std::optional<std::string> ChooseFont(const std::string& f) override {
+    CommandFont askedFont;
+    std::string askedName, askedFilter, askedDirectory;
+    std::optional<CommandFont> ChooseFont(const CommandFont& f) override {
         askedFont = f;
         return font;
     }
@@ -144,9 +146,16 @@ TEST_F(EditorCommandsTest, MessagesAndQuestionsShowTheirTextAndAnswerInTheScript
     Run("DW|uwaga");
     EXPECT_EQ(Shown(), (std::vector<std::string>{"ask:Zapisać?"_cp, "ask:Zapisać?"_cp, "error:zły kod"_cp,
                                                  "message:gotowe", "notice:uwaga"}));
-    dialogs.font = "Arial/238/12/B";
-    EXPECT_EQ(Run("DF|Courier/0/10/I"), "Arial/238/12/B");
-    EXPECT_EQ(dialogs.askedFont, "Courier/0/10/I");
+    dialogs.font = CommandFont{"Arial", 238, 12, true, false};
+    EXPECT_EQ(Run("DF|Courier New/0/10/I"), "Arial/238/12/B");
+    EXPECT_EQ(dialogs.askedFont.face, "Courier New");
+    EXPECT_EQ(dialogs.askedFont.size, 10);
+    EXPECT_TRUE(dialogs.askedFont.italic && !dialogs.askedFont.bold);
+    // Numbers that cannot be read are left out; the styles in any order.
+    Run("DF|Times/x/-3/IB");
+    EXPECT_EQ(WriteCommandFont(dialogs.askedFont), "Times/0/0/BI");
+    Run("DF|Times");
+    EXPECT_EQ(WriteCommandFont(dialogs.askedFont), "Times/0/0/");
     dialogs.font.reset();
     EXPECT_EQ(Run("DF|Courier/0/10/I"), "") << "cancelled";
     // An empty command, an unknown letter or sub-command: nothing at all.
@@ -301,4 +310,18 @@ TEST_F(EditorCommandsTest, AnotherCataloguesPortIsCheckedBeforeAnyConnectionAndI
     EXPECT_EQ(Run("CVhost:65535|K1|KA|x"), "");
     EXPECT_EQ(others.connects, 1);
     EXPECT_EQ(Shown(), (std::vector<std::string>{"message:Brak połączenia z serwerem"_cp})) << "the connection's own error";
+}
+
+TEST(FileFilters, PairsOrPatternsAloneAndNothingThatMatchesNothing) {
+    const auto pairs = ReadFileFilter("Pliki tekstowe|*.txt;*.csv|Wszystkie pliki|*.*");
+    ASSERT_EQ(pairs.size(), 2u);
+    EXPECT_EQ(pairs[0].description, "Pliki tekstowe");
+    EXPECT_EQ(pairs[0].patterns, (std::vector<std::string>{"*.txt", "*.csv"}));
+    EXPECT_EQ(pairs[1].patterns, (std::vector<std::string>{"*.*"}));
+    const auto alone = ReadFileFilter(" *.mrc ");
+    ASSERT_EQ(alone.size(), 1u);
+    EXPECT_EQ(alone[0].description, "*.mrc");
+    EXPECT_TRUE(ReadFileFilter("").empty());
+    EXPECT_EQ(ReadFileFilter("Opis bez wzorca||Tekst|*.txt|nieparzysty").size(), 1u);
+    EXPECT_EQ(ReadFileFilter("|*.txt")[0].description, "*.txt");
 }

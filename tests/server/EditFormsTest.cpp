@@ -573,6 +573,8 @@ TEST(EditForms, BookScriptsDoWhatTheFormAsksOfThem) {
     EventRun chosen = Event('K', subjects, kEventHelp, "TEZAURUS", {{tree.commands[0], "^aPowieść polska"_cp}});
     EXPECT_EQ(chosen.record.GetValue("650Z.1.1.3.1"), "^aPowieść polska"_cp);
     EXPECT_EQ(chosen.lines, (Lines{"650Z.1.1.3.1"}));
+    EventRun first = Event('K', book, kEventHelp, "TEZAURUS", {{tree.commands[0], "^aPoezja"}});
+    EXPECT_EQ(first.record.GetValue("650Z.1.1.1.1"), "^aPoezja") << "the first subject of a record";
     EventRun again = Event('K', subjects, kEventHelp, "TEZAURUS", {{tree.commands[0], "^aPoezja"}});
     EXPECT_EQ(again.lines, (Lines{"Hasło Poezja jest już w rekordzie|650Z.1.1.2.1"_cp}));
     // Labels: one for every copy with an inventory number, with the shelf mark;

@@ -20,6 +20,8 @@
 #include "support/RecordingPrompts.h"
 #include "support/TempDir.h"
 
+#include "editing/EditorCommands.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -205,9 +207,16 @@ TEST_F(ParameterItemsTest, AnOperationElementRunsUntilTheServerTakesItsParameter
         }
         w.Execute();
     };
+    // The form's scripts have the editor's commands ("UN" names the user).
+    EditorServices services;
+    services.prompts = &prompts;
+    services.files = files.get();
+    EditorCommands commands(services);
+    forms.SetCommands(commands.Routine());
     EXPECT_TRUE(RunOperation(*files, " uwagi|REKORD|K12", context));
     EXPECT_EQ(round, 2);
-    EXPECT_NE(shownText.at(0).find("Uwaga do rekordu K12"), std::string::npos) << shownText.at(0);
+    EXPECT_NE(shownText.at(0).find("Uwaga do rekordu K12, zgłasza bibliotekarz"_cp), std::string::npos) << shownText.at(0);
+    forms.SetCommands({});
     EXPECT_EQ(prompts.shown, std::vector<std::string>{"error:Nie ma rekordu K999999"_cp});
     EXPECT_EQ(longOps.texts, (std::vector<std::string>{"Trwa realizacja operacji"_cp, "Trwa realizacja operacji"_cp}));
 

@@ -66,6 +66,77 @@ std::string NumberText(std::string_view item) {
 
 }  // namespace
 
+CommandFont ReadCommandFont(std::string_view text) {
+    CommandFont font;
+    const std::vector<std::string_view> parts = [&] {
+        std::vector<std::string_view> out;
+        std::size_t at = 0;
+        for (;;) {
+            const auto slash = text.find('/', at);
+            out.push_back(text.substr(at, slash == std::string_view::npos ? std::string_view::npos : slash - at));
+            if (slash == std::string_view::npos) return out;
+            at = slash + 1;
+        }
+    }();
+    font.face = std::string(parts[0]);
+    auto number = [&](std::size_t i) {
+        const std::optional<long> n = i < parts.size() ? Number(parts[i]) : std::nullopt;
+        return n && *n >= 0 && *n <= 4096 ? static_cast<int>(*n) : 0;
+    };
+    font.charset = number(1);
+    font.size = number(2);
+    if (parts.size() > 3) {
+        font.bold = parts[3].find('B') != std::string_view::npos;
+        font.italic = parts[3].find('I') != std::string_view::npos;
+    }
+    return font;
+}
+
+std::vector<FileFilter> ReadFileFilter(std::string_view filter) {
+    auto patterns = [](std::string_view text) {
+        std::vector<std::string> out;
+        std::size_t at = 0;
+        while (at <= text.size()) {
+            auto end = text.find(';', at);
+            if (end == std::string_view::npos) end = text.size();
+            const std::string p(TrimSpaces(text.substr(at, end - at)));
+            if (!p.empty()) out.push_back(p);
+            at = end + 1;
+        }
+        return out;
+    };
+    const std::vector<std::string_view> parts = SplitPipeList(filter);
+    std::vector<FileFilter> out;
+    if (parts.size() == 1) {
+        // Patterns alone: they describe themselves.
+        FileFilter f{std::string(TrimSpaces(parts[0])), patterns(parts[0])};
+        if (!f.patterns.empty()) out.push_back(std::move(f));
+        return out;
+    }
+    for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
+        FileFilter f{std::string(TrimSpaces(parts[i])), patterns(parts[i + 1])};
+        if (f.patterns.empty()) continue;
+        if (f.description.empty()) f.description = std::string(TrimSpaces(parts[i + 1]));
+        out.push_back(std::move(f));
+    }
+    return out;
+}
+
+std::string WriteCommandFont(const CommandFont& font) {
+    return font.face + "/" + std::to_string(font.charset) + "/" + std::to_string(font.size) + "/" +
+           (font.bold ? "B" : "") + (font.italic ? "I" : "");
+}
+
+std::unique_ptr<velt_files> ConnectingCatalogues::Connect(const std::string& host, int port, std::string& error) {
+    std::unique_ptr<velt_files> files;
+    mLong.run_with_progress("Łączenie..."_cp, [&] { files = std::make_unique<velt_files>(host, nullptr, true, port); });
+    if (!files || !files->Ready) {
+        error = files ? files->ErrorText : std::string();
+        return nullptr;
+    }
+    return files;
+}
+
 bool EditorCommands::MayUse(const std::string& path) const {
     if (path.empty() || path.find('\0') != std::string::npos) return false;
     namespace fs = std::filesystem;
@@ -212,7 +283,10 @@ std::string EditorCommands::Dialog(char sub, const std::string& head, const std:
     CommandDialogs* dialogs = mServices.dialogs;
     if (!dialogs) return {};
     switch (sub) {
-        case 'F': return dialogs->ChooseFont(rest).value_or(std::string());
+        case 'F': {
+            const std::optional<CommandFont> chosen = dialogs->ChooseFont(ReadCommandFont(rest));
+            return chosen ? WriteCommandFont(*chosen) : std::string();
+        }
         case 'O':
         case 'S': {
             const PipeSplit parts = SplitAtPipe(rest);

@@ -24,6 +24,7 @@
 namespace velt {
 
 class AuthorityWindows;
+class LongOperations;
 class Prompts;
 class velt_files;
 
@@ -55,13 +56,35 @@ public:
     virtual std::vector<std::string> SavedRecords() const = 0;
 };
 
+// A font as the commands write it: face "/" character set "/" size "/"
+// style letters ("B" bold, "I" italic).
+struct CommandFont {
+    std::string face;
+    int charset = 0;
+    int size = 0;  // points; 0 none given
+    bool bold = false;
+    bool italic = false;
+};
+// A number that cannot be read is left at 0.
+CommandFont ReadCommandFont(std::string_view text);
+std::string WriteCommandFont(const CommandFont& font);
+
+// One choice of a file dialog's filter: its description and its patterns.
+struct FileFilter {
+    std::string description;
+    std::vector<std::string> patterns;  // "*.txt"
+};
+// The filter of DO and DS as the scripts write it: pairs of description and
+// patterns parted by "|" (patterns parted by ";"), or patterns alone. A
+// description without patterns is dropped.
+std::vector<FileFilter> ReadFileFilter(std::string_view filter);
+
 // The dialogs of the commands DF, DO, DS, DL (the list window) and DT.
 class CommandDialogs : public ListChoiceWindow {
 public:
     virtual ~CommandDialogs() = default;
-    // The font dialog preset from a font "face/charset/size/styles"; the
-    // chosen font in the same notation, none when cancelled.
-    virtual std::optional<std::string> ChooseFont(const std::string& font) = 0;
+    // The font dialog preset from font; the font chosen, none when cancelled.
+    virtual std::optional<CommandFont> ChooseFont(const CommandFont& font) = 0;
     // The open and save dialogs ("*.txt"-style filter, the directory to
     // start in); the chosen file, none when cancelled. The save dialog asks
     // before a file is overwritten.
@@ -103,6 +126,16 @@ public:
     // The catalogue at host and port with its descriptor read (behind
     // "Łączenie..."); its error text when it could not be connected.
     virtual std::unique_ptr<velt_files> Connect(const std::string& host, int port, std::string& error) = 0;
+};
+
+// Other catalogues connected behind the progress window ("Łączenie...").
+class ConnectingCatalogues : public CatalogueConnector {
+public:
+    explicit ConnectingCatalogues(LongOperations& longOperations) : mLong(longOperations) {}
+    std::unique_ptr<velt_files> Connect(const std::string& host, int port, std::string& error) override;
+
+private:
+    LongOperations& mLong;
 };
 
 struct EditorServices {

@@ -6,7 +6,9 @@
 #include "editing/TEdycja.h"
 #include "gui/common/GuiPrompts.h"
 #include "gui/common/QtText.h"
+#include "gui/editing/ScriptServices.h"
 #include "gui/editing/Tokno_edycji.h"
+#include "gui/params/ParameterServices.h"
 #include "gui/shell/SettingsFeature.h"
 #include "browse/PresentationTabs.h"
 #include "shell/VeltShell.h"
@@ -17,6 +19,9 @@
 #include <QMenu>
 
 namespace velt::gui {
+
+EditingFeature::EditingFeature() = default;
+EditingFeature::~EditingFeature() = default;
 
 void EditingFeature::Install(FeatureHost& host) {
     mHost = &host;
@@ -46,6 +51,12 @@ void EditingFeature::Install(FeatureHost& host) {
     QObject::connect(record->addAction(toQString("&Usuń"_cp)), &QAction::triggered, UsunButton, &QAction::trigger);
 
     OknoEdycji = new Tokno_edycji(window);
+    mScripts = std::make_unique<ScriptServices>(host);
+    // The parameter windows' scripts command as the editing window's do.
+    host.Parameters().Forms().SetCommands(mScripts->ParameterCommands([this]() -> EditorCommands* {
+        TEdycja* editing = Editing();
+        return editing ? &editing->Commands() : nullptr;
+    }));
     VeltShell& shell = host.Shell();
     OknoEdycji->onZoom = [&shell](double factor) { shell.Settings().EditScale = factor; };
     OknoEdycji->onDiacritics = [this] {
@@ -63,8 +74,8 @@ void EditingFeature::Install(FeatureHost& host) {
         setup.zoom = shell.Settings().EditScale;
         const std::string& config = shell.ConfigFile();
         setup.pictureDirectory = config.substr(0, config.find_last_of('/') + 1);
-        // The authority files' windows, when the program has them.
-        setup.services.authority = mHost->Find<AuthorityWindows>();
+        // The scripts' commands: the authority windows, dialogs, labels and the rest.
+        setup.services = mScripts->Services();
         return std::make_unique<TEdycja>(files, GuiPrompts::Instance(), *OknoEdycji, std::move(notifications), setup);
     });
 }

@@ -7,6 +7,8 @@
 
 #include "gui/shell/FeatureHost.h"
 
+#include <memory>
+
 class QAction;
 class QMenu;
 
@@ -16,10 +18,13 @@ class TEdycja;
 
 namespace velt::gui {
 
+class ScriptServices;
 class Tokno_edycji;
 
 class EditingFeature : public Feature {
 public:
+    EditingFeature();
+    ~EditingFeature() override;
     void Install(FeatureHost& host) override;
     void StateChanged(const ShellState& state) override;
 
@@ -43,6 +48,7 @@ private:
     void BuildNewRecordMenus();
 
     FeatureHost* mHost = nullptr;
+    std::unique_ptr<ScriptServices> mScripts;
 };
 
 }  // namespace velt::gui
