@@ -2,10 +2,14 @@
 
 #include "catalogue/velt_files.h"
 
+#include "text/RecordText.h"
+#include "text/my_record.h"
 #include "text/utf.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <sstream>
 
 namespace velt::cli {
 
@@ -70,6 +74,21 @@ bool CliContext::TakeSwitch(const std::string& name) {
     const auto it = std::find(args.begin(), args.end(), name);
     if (it == args.end()) return false;
     args.erase(it);
+    return true;
+}
+
+bool ReadRecordFile(const std::string& name, my_record& record) {
+    std::ifstream in(name, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    std::string text;
+    const std::string raw = bytes.str();
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') continue;
+        text.push_back(raw[i] == '\n' ? '\r' : raw[i]);
+    }
+    record = ParseRecordText(text);
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 namespace velt {
+class my_record;
 class velt_files;
 }
 
@@ -63,6 +64,10 @@ struct CliPrompts : Prompts, LongOperations {
     bool download_progress(std::int64_t, std::int64_t) override { return true; }
 };
 
+// Reads a record of key=value lines (Windows-1250; lines may end with CR,
+// LF or CR LF); false when the file cannot be read.
+bool ReadRecordFile(const std::string& name, my_record& record);
+
 // Writes a Windows-1250 text as UTF-8.
 void PrintLine(std::FILE* out, const std::string& cp1250);
 
@@ -85,5 +90,6 @@ int ReferenceCommand(CliContext& ctx);
 int CardsCommand(CliContext& ctx);
 int ReaderCommand(CliContext& ctx);
 int ClosedOrdersCommand(CliContext& ctx);
+int CommandCommand(CliContext& ctx);
 
 }  // namespace velt::cli

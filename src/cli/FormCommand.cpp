@@ -23,22 +23,6 @@ namespace velt::cli {
 
 namespace {
 
-// Record lines may end with CR (the record text), LF or CR LF.
-bool ReadRecord(const std::string& name, my_record& record) {
-    std::ifstream in(name, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    std::string text;
-    const std::string raw = bytes.str();
-    for (std::size_t i = 0; i < raw.size(); ++i) {
-        if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') continue;
-        text.push_back(raw[i] == '\n' ? '\r' : raw[i]);
-    }
-    record = ParseRecordText(text);
-    return true;
-}
-
 // A value on one line: control characters written as \xHH, line breaks as \n.
 std::string OneLine(const std::string& text) {
     static const char digits[] = "0123456789ABCDEF";
@@ -143,7 +127,7 @@ int FormCommand(CliContext& ctx) {
     }
 
     my_record record;
-    if (hasRecord && !ReadRecord(recordFile, record)) {
+    if (hasRecord && !ReadRecordFile(recordFile, record)) {
         PrintLine(stderr, "Brak pliku \"" + recordFile + "\"");
         return kExitRefused;
     }

@@ -37,12 +37,26 @@ void Usage() {
         "  browse INDEX [--from TEXT] [--count N] [--format NAME] [--backward]\n"
         "                    entries of an index: identifier, tab, display text\n"
         "  store-login [--file F]  writes the stored login the program uses at start\n"
-        "  script FILE [--record RECFILE] [--dump]\n"
+        "  script FILE [--record RECFILE] [--dump] [--event EVENT --key KEY] [--commands]\n"
         "                    compiles the action script FILE and runs it over the record\n"
         "                    of RECFILE (key=value lines) or an empty one; prints what\n"
         "                    the script prints, with --dump the record's lines after it;\n"
         "                    FILE and RECFILE are Windows-1250, the output UTF-8; errors\n"
-        "                    go to stderr and exit 2; --host makes the server lookups work\n"
+        "                    go to stderr and exit 2; --host makes the server lookups work;\n"
+        "                    --event runs the field-event scripts of a kind's FILE for\n"
+        "                    the key (SHOW ENTER CHANGE EXIT HELP); --commands gives the\n"
+        "                    scripts' EXTERNAL calls the editor's commands (as below)\n"
+        "  command 'TEXT' [--record RECFILE] [--config FILE] [--answer KEY=VALUE]...\n"
+        "                    one command of the form scripts (DL, DT, FO, X, MO, ...):\n"
+        "                    prints result=...; what a window would show goes to stderr\n"
+        "                    as error: / message: / question: / choice N:; labels, files\n"
+        "                    to open and sheets opened print as label=, open=, sheet=;\n"
+        "                    --answer scripts the user: question=6|7 (Tak/Nie), pick=N\n"
+        "                    (the N-th entry of a list, tree or lookup; 0 cancels),\n"
+        "                    file=PATH, font=SPEC, text=VALUE (the closed order); files\n"
+        "                    are read and written under the current directory (or that\n"
+        "                    of --config); with --user there is an edit session and\n"
+        "                    RECFILE is opened in a sheet first\n"
         "  convert --from F --to T\n"
         "                    standard input to standard output between cp1250, utf8\n"
         "                    and marc8 through the client's converters (no server)\n"
@@ -136,6 +150,7 @@ int main(int argc, char** argv) {
         {"cards", CardsCommand},
         {"reader", ReaderCommand},
         {"closed-orders", ClosedOrdersCommand},
+        {"command", CommandCommand},
     };
     CliContext ctx;
     std::string command;

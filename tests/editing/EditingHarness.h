@@ -4,6 +4,7 @@
 // keep every text, and a catalogue logged in to velt-server.
 
 #include "catalogue/velt_files.h"
+#include "editing/HeadlessEditing.h"
 #include "editing/TEdycja.h"
 #include "forms/HeadlessControls.h"
 #include "text/CpLiteral.h"
@@ -57,70 +58,8 @@ struct QueuePrompts : Prompts {
     }
 };
 
-class HeadlessEditor;
-
-struct HeadlessSheet : SheetView {
-    HeadlessSheet(HeadlessEditor& editor);
-    ~HeadlessSheet() override;
-    FormControl& FormParent() override { return *root; }
-    ControlFactory& Controls() override;
-    void SetCaption(const std::string& c) override { caption = c; }
-    int ClientHeight() override { return clientHeight; }
-    void SetFormSize(int w, int h) override {
-        formWidth = w;
-        formHeight = h;
-    }
-    void ShowErrors(const std::vector<std::string>& m) override { errors = m; }
-    void ShowHelp(const std::vector<std::string>& l) override { help = l; }
-    void SetPageVisible(bool v) override { visible = v; }
-
-    HeadlessEditor& editor;
-    std::unique_ptr<HeadlessControl> root;
-    std::string caption;
-    int clientHeight = 600;
-    int formWidth = 0, formHeight = 0;
-    std::vector<std::string> errors, help;
-    bool visible = true;
-};
-
-class HeadlessEditor : public EditorView {
-public:
-    void SessionChanged(TEdycja* s) override { session = s; }
-    std::unique_ptr<SheetView> AddSheet() override { return std::make_unique<HeadlessSheet>(*this); }
-    void ShowSheet(SheetView& s) override { shown = static_cast<HeadlessSheet*>(&s); }
-    void ShowWindow() override {
-        windowShown = true;
-        maximised = false;
-    }
-    void HideWindow() override { windowShown = false; }
-    void MaximiseWindow() override { maximised = true; }
-    void KindsChanged() override { ++kindsChanged; }
-    void ShowFormMessages(const std::vector<FormMessage>& m) override {
-        for (const auto& x : m) messages.push_back(x.text);
-    }
-
-    HeadlessControls controls;
-    TEdycja* session = nullptr;
-    std::vector<HeadlessSheet*> pages;
-    HeadlessSheet* shown = nullptr;
-    bool windowShown = false, maximised = false;
-    int kindsChanged = 0;
-    std::vector<std::string> messages;
-};
-
-inline HeadlessSheet::HeadlessSheet(HeadlessEditor& e) : editor(e), root(e.controls.MakeRoot({0, 0, 800, 600})) {
-    editor.pages.push_back(this);
-}
-inline HeadlessSheet::~HeadlessSheet() {
-    // As a tab row does, the page to the right becomes current when a page
-    // goes, and the window tells the session.
-    const auto at = std::find(editor.pages.begin(), editor.pages.end(), this) - editor.pages.begin();
-    std::erase(editor.pages, this);
-    if (editor.session && !editor.pages.empty())
-        editor.session->Activate(std::min<int>(static_cast<int>(at), static_cast<int>(editor.pages.size()) - 1));
-    if (editor.shown == this) editor.shown = nullptr;
-}
-inline ControlFactory& HeadlessSheet::Controls() { return editor.controls; }
+using velt::HeadlessEditor;
+using velt::HeadlessSheet;
 
 // The main control of a field's editor on a sheet (none: a test failure).
 inline HeadlessControl* FieldControl(edit_sheet& sheet, const std::string& id) {
