@@ -325,3 +325,10 @@ TEST(FileFilters, PairsOrPatternsAloneAndNothingThatMatchesNothing) {
     EXPECT_EQ(ReadFileFilter("Opis bez wzorca||Tekst|*.txt|nieparzysty").size(), 1u);
     EXPECT_EQ(ReadFileFilter("|*.txt")[0].description, "*.txt");
 }
+
+TEST(ComposedKeys, ADigitGroupBeyondAByteGivesNoCharacter) {
+    EXPECT_EQ(ComposedNumberText("x.1.2"), "12   ");
+    EXPECT_EQ(ComposedNumberText("x.1.207.208.99999999999.3"), std::string("1\xFF" "3  "));
+    EXPECT_EQ(ComposedNumberText("x..a.5."), "5    ") << "a dot without digits is no group";
+    EXPECT_EQ(ComposedNumberText(".1.2.3.4.5.6"), "123456") << "padded to at least 5, never cut";
+}

@@ -46,10 +46,12 @@ std::optional<long> Number(std::string_view text) {
     return v;
 }
 
+}  // namespace
+
 // The "number text" of a composed key: one character for every group of
 // digits after a ".", its code "0" plus the group's value (a byte at most),
 // padded with blanks to 5.
-std::string NumberText(std::string_view item) {
+std::string ComposedNumberText(std::string_view item) {
     std::string out;
     for (std::size_t at = item.find('.'); at != std::string_view::npos; at = item.find('.', at + 1)) {
         std::size_t end = at + 1;
@@ -63,8 +65,6 @@ std::string NumberText(std::string_view item) {
     }
     return PadRight(out, 5);
 }
-
-}  // namespace
 
 CommandFont ReadCommandFont(std::string_view text) {
     CommandFont font;
@@ -450,7 +450,7 @@ std::string EditorCommands::ComposedKey(const std::string& command) {
     if (!e) return {};
     std::string key;
     if (files.DatabaseKind == kVelt2) {
-        const std::string number = NumberText(e->Item(4));
+        const std::string number = ComposedNumberText(e->Item(4));
         key = e->Item(2) + PadRight(e->Item(3), 5) + PadRight(rest, 5) + number.substr(0, std::min(rest.size(), number.size()));
     } else {
         // The first groups of item 4, as many as the rest has characters.

@@ -151,6 +151,11 @@ struct EditorServices {
     std::string workingDirectory;           // ends with "/": FO, FS and "!" stay under it
 };
 
+// The number text of EL's composed key (kind 1 servers): a character a
+// group of digits after a ".", its code "0" plus the group's value, padded
+// with blanks to 5; a group the byte cannot hold gives no character.
+std::string ComposedNumberText(std::string_view item);
+
 class EditorCommands {
 public:
     // Most bytes FO reads; most entries S walks.
