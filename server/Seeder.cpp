@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 #include <unistd.h>
 #include <unordered_map>
 #include <vector>
@@ -640,16 +641,69 @@ void SeedDatabase(const std::string& path, std::uint32_t books) {
 
 std::string NextKey(char letter) { return std::string("next.") + letter; }
 
+namespace {
+
+// Record numbers counted over "KOT" (schemas 1 and 2) counted over the
+// letters of now: the same letter and sequence number, so every identifier
+// a user has seen still names the same record.
+void Renumber(Database& db) {
+    constexpr int kOld = 3;
+    const int now = static_cast<int>(std::string_view(kRecordLetters).size());
+    auto mapped = [&](const std::string& c) {
+        return "((" + c + "/" + std::to_string(kOld) + ")*" + std::to_string(now) + "+" + c + "%" + std::to_string(kOld) + ")";
+    };
+    // Through negative numbers, so that no new number meets an old one on the way.
+    const std::pair<const char*, std::vector<const char*>> tables[] = {
+        {"records", {"num"}}, {"words", {"num"}}, {"attachments", {"num"}}, {"refs", {"auth", "num"}},
+        {"links", {"num", "parent"}}};
+    for (const auto& [table, columns] : tables) {
+        std::string first = std::string("UPDATE ") + table + " SET ", second = first;
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            first += (i ? "," : "") + std::string(columns[i]) + "=-" + mapped(columns[i]);
+            second += (i ? "," : "") + std::string(columns[i]) + "=-" + columns[i];
+        }
+        db.Exec(first.c_str());
+        db.Exec(second.c_str());
+    }
+    // Index keys end with the record number: the entries are written anew.
+    db.Exec("CREATE TABLE entries_renumbered(ix INTEGER, key BLOB, num INTEGER, occ INTEGER, PRIMARY KEY(ix, key))"
+            " WITHOUT ROWID");
+    {
+        Statement all(db, "SELECT ix,key,num,occ FROM entries");
+        Statement add(db, "INSERT INTO entries_renumbered(ix,key,num,occ) VALUES(?1,?2,?3,?4)");
+        std::string key;
+        while (all.Step()) {
+            const std::int64_t old = all.Int(2);
+            const std::int64_t fresh = old / kOld * now + old % kOld;
+            const std::string_view stored = all.View(1);
+            char digits[16];
+            std::snprintf(digits, sizeof digits, "\x01%010lld", static_cast<long long>(fresh));
+            // A key is the heading, the byte 01 and the number in ten digits.
+            key.assign(stored.substr(0, stored.size() >= 11 ? stored.size() - 11 : 0)).append(digits);
+            add.Bind(1, all.Int(0)).Bind(2, key).Bind(3, fresh).Bind(4, all.Int(3));
+            add.Run();
+        }
+    }
+    db.Exec("DROP TABLE entries; ALTER TABLE entries_renumbered RENAME TO entries;");
+}
+
+}  // namespace
+
 void UpgradeDatabase(const std::string& path) {
     Database db(path, false);
+    int version = 1;
     {
-        Statement version(db, "SELECT value FROM meta WHERE name='schema'");
-        if (version.Step() && std::atoi(version.Text(0).c_str()) >= kSchemaVersion) return;
+        // Seeding writes its names as blobs, an earlier upgrade as text: both are read.
+        Statement schema(db, "SELECT value FROM meta WHERE name='schema' OR name=CAST('schema' AS BLOB)");
+        while (schema.Step()) version = std::max(version, std::atoi(schema.Text(0).c_str()));
+        if (version >= kSchemaVersion) return;
     }
     // Schema 1 knew no reference and link tables: they are derived from
-    // every record, as saving keeps them, in one transaction.
+    // every record, as saving keeps them, in one transaction (with the
+    // numbers of now, so after renumbering).
     Transaction t(db);
     db.Exec(kSchema2);
+    if (version < 3) Renumber(db);
     db.Exec("DELETE FROM refs; DELETE FROM links;");
     const Identifiers ids(DbKind::Velt3, kRecordLetters);
     Statement all(db, "SELECT num,text FROM records ORDER BY num");
@@ -668,8 +722,9 @@ void UpgradeDatabase(const std::string& path) {
         }
     }
     all.Reset();
-    Statement meta(db, "INSERT OR REPLACE INTO meta(name,value) VALUES('schema',?1)");
-    meta.Bind(1, std::to_string(kSchemaVersion));
+    db.Exec("DELETE FROM meta WHERE name='schema' OR name=CAST('schema' AS BLOB)");
+    Statement meta(db, "INSERT INTO meta(name,value) VALUES(?1,?2)");
+    meta.Bind(1, std::string("schema")).Bind(2, std::to_string(kSchemaVersion));
     meta.Run();
     t.Commit();
 }
