@@ -589,3 +589,36 @@ TEST_F(EditingTest, SetFieldInOpenRecordsRewritesOnlyTheMatchingRecords) {
     EXPECT_EQ(e->Sheet(1).Record().GetValue("DOK_IDO"), "VELT #11");
     EXPECT_EQ(FieldControl(e->Sheet(0), "DOK_IDO")->Text(), "K123");
 }
+
+// A chain of imported records: the part points at its whole by the whole's
+// temporary identifier; saving the whole gives the part the identifier the
+// server gave, so the part's own save attaches it there. The numbers of
+// temporary identifiers are never given twice, so another chain's part
+// (pointing at an earlier, closed "VELT #" of the same count) is left alone.
+TEST_F(EditingTest, SavingAnImportedWholeRewritesItsPartsDokIdo) {
+    auto e = Start();
+    my_record whole, part, other;
+    whole.AddField(kTitle, "^aCałość"_cp, 0);
+    const std::string wholeId = e->session->TemporaryIdentifier();
+    part.AddField(kTitle, "^aTom 1", 0);
+    part.AddField("DOK_IDO", wholeId, 0);
+    other.AddField(kTitle, "^aInny", 0);
+    other.AddField("DOK_IDO", "VELT #9", 0);
+    e->session->ImportRecord(wholeId, "K", whole);
+    e->session->ImportRecord(e->session->TemporaryIdentifier(), "K", part);
+    e->session->ImportRecord(e->session->TemporaryIdentifier(), "K", other);
+    e->session->Activate(0);
+    e->session->SaveActive();
+    ASSERT_EQ(e->session->SheetCount(), 2);
+    ASSERT_EQ(e->changes.size(), 1u);
+    const std::string saved = e->changes[0].substr(e->changes[0].find('>') + 1);
+    ASSERT_EQ(saved.rfind("K", 0), 0u) << e->changes[0];
+    EXPECT_EQ(e->Sheet(0).Record().GetValue("DOK_IDO"), saved);
+    EXPECT_EQ(FieldControl(e->Sheet(0), "DOK_IDO")->Text(), saved);
+    EXPECT_EQ(e->Sheet(1).Record().GetValue("DOK_IDO"), "VELT #9");
+    // The part saves attached to the whole.
+    e->session->Activate(0);
+    e->session->SaveActive();
+    ASSERT_EQ(e->changes.size(), 2u);
+    EXPECT_EQ(e->session->SheetCount(), 1);
+}
