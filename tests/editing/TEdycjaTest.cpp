@@ -61,9 +61,9 @@ const char kTitle[] = "245Z.1.1.1.1";
 TEST_F(EditingTest, StartEditingLoadsEveryKindWithItsFormScriptAndTheServerKindsSettings) {
     auto e = Start();
     const auto& kinds = e->session->Kinds().All();
-    ASSERT_EQ(kinds.size(), 3u);
+    ASSERT_EQ(kinds.size(), 4u);
     const std::vector<std::pair<std::string, std::string>> expected = {
-        {"K", "Książka"_cp}, {"O", "Osoba"}, {"T", "Temat"}};
+        {"K", "Książka"_cp}, {"O", "Osoba"}, {"T", "Temat"}, {"U", "Rekord MARC 21"}};
     for (std::size_t i = 0; i < kinds.size(); ++i) {
         EXPECT_EQ(kinds[i]->code, expected[i].first);
         EXPECT_EQ(kinds[i]->caption, expected[i].second);
@@ -90,9 +90,10 @@ TEST_F(EditingTest, AKindWhoseFormFailsIsLeftOutAndADamagedOneIsReported) {
     sServer->Control("broken F T");
     auto e = Start();
     const auto& kinds = e->session->Kinds().All();
-    ASSERT_EQ(kinds.size(), 2u);
+    ASSERT_EQ(kinds.size(), 3u);
     EXPECT_EQ(kinds[0]->code, "O");
     EXPECT_EQ(kinds[1]->code, "T");
+    EXPECT_EQ(kinds[2]->code, "U");
     EXPECT_FALSE(e->editor.messages.empty()) << "the damaged form of T is reported";
     EXPECT_FALSE(e->session->CanEdit("K"));
 }
