@@ -231,6 +231,9 @@ std::string CriterionList() {
 
 std::string Z3950QueryTitle() { return "Zapytanie Z39.50"; }
 
+// The rows' kinds are 160 units wide, their texts start 60 further right and
+// the note under the expression's edit stands clear of it, so that neither
+// the longest kind ("hasło przedmiotowe") nor the note is cut.
 std::unique_ptr<my_formular> Z3950QueryForm() {
     using E = FormExpression;
     auto root = std::make_unique<act_formular>();
@@ -238,19 +241,19 @@ std::unique_ptr<my_formular> Z3950QueryForm() {
         return std::make_unique<my_label>(E::Constant(x), E::Constant(y), std::move(text));
     };
     root->children.push_back(label(20, 2, "Kryterium:"));
-    root->children.push_back(label(122, 2, "Szukany tekst:"));
+    root->children.push_back(label(182, 2, "Szukany tekst:"));
     auto list = std::make_unique<my_list>(E::Constant(0), E::Constant(16), "*", E::Constant(kZ3950Rows),
-                                          E::Constant(302), E::Constant(132));
+                                          E::Constant(362), E::Constant(132));
     list->children.push_back(std::make_unique<my_lp>(E::Constant(2), E::Constant(2), "*."));
-    auto combo = std::make_unique<my_combo>(E::Constant(20), E::Constant(0), "Q.*", E::Constant(100), CriterionList());
+    auto combo = std::make_unique<my_combo>(E::Constant(20), E::Constant(0), "Q.*", E::Constant(160), CriterionList());
     ParseComboList(combo->list, combo->values, combo->labels);
     list->children.push_back(std::move(combo));
-    list->children.push_back(std::make_unique<my_KHW>(E::Constant(122), E::Constant(0), "T.*", E::Constant(180)));
+    list->children.push_back(std::make_unique<my_KHW>(E::Constant(182), E::Constant(0), "T.*", E::Constant(180)));
     root->children.push_back(std::move(list));
     root->children.push_back(label(2, 148, "Wyrażenie wiążące kryteria (\"*\"=i, \"+\"=lub \"/\"=oprócz):"_cp));
-    root->children.push_back(std::make_unique<my_lineedit>(E::Constant(2), E::Constant(164), "E", E::Constant(300), 0, false));
-    root->children.push_back(label(2, 182, "(puste pole jest równoważne 1*2*3*4*5*6)"_cp));
-    root->children.push_back(label(0, 190, ""));
+    root->children.push_back(std::make_unique<my_lineedit>(E::Constant(2), E::Constant(164), "E", E::Constant(360), 0, false));
+    root->children.push_back(label(2, 188, "(puste pole jest równoważne 1*2*3*4*5*6)"_cp));
+    root->children.push_back(label(0, 204, ""));
     return root;
 }
 
