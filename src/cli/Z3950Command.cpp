@@ -311,6 +311,8 @@ int Import(CliContext& ctx, const std::string& section, const std::string& value
     for (std::size_t i = 0; i < opened.size(); ++i) {
         if (i > 0) std::fputc('\n', stdout);
         if (PrintOpened(opened[i].record) != kExitOk) rc = kExitRefused;
+        // What the editor's error list would show (the record still opens).
+        for (const my_error& e : opened[i].record.errors()) PrintLine(stderr, e.message + "\t" + e.keys);
     }
     if (!save) return rc;
     for (std::size_t i = 0; i < opened.size(); ++i) {
