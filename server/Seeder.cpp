@@ -617,6 +617,8 @@ void SeedDatabase(const std::string& path, std::uint32_t books) {
         meta.Run();
         meta.Bind(1, std::string("schema")).Bind(2, std::to_string(kSchemaVersion));
         meta.Run();
+        meta.Bind(1, std::string("letters")).Bind(2, std::string(kRecordLetters));
+        meta.Run();
         // The next sequence number of each kind letter: numbers are never reused.
         for (const auto& [letter, count] : {std::pair{kBookLetter, counts.books},
                                             std::pair{kPersonLetter, counts.persons + namedPersons},
@@ -643,29 +645,53 @@ std::string NextKey(char letter) { return std::string("next.") + letter; }
 
 namespace {
 
-// Record numbers counted over "KOT" (schemas 1 and 2) counted over the
-// letters of now: the same letter and sequence number, so every identifier
-// a user has seen still names the same record.
-void Renumber(Database& db) {
-    constexpr int kOld = 3;
-    const int now = static_cast<int>(std::string_view(kRecordLetters).size());
+// The letters a database's record numbers count over: its meta entry "letters"
+// (written as seeding writes its names, a blob), else the three letters every
+// database had before the entry was kept.
+std::string NumberingLetters(Database& db) {
+    Statement q(db, "SELECT value FROM meta WHERE name=?1");
+    q.Bind(1, std::string("letters"));
+    return q.Step() ? q.Text(0) : std::string("KOT");
+}
+
+// Record numbers counted over fewer letters counted over the letters of now
+// (letters are only ever appended): the same letter and sequence number, so
+// every identifier a user has seen still names the same record. Every
+// table's column "num" holds record numbers, and the references' and links'
+// other ends; index keys end with the number and are written anew.
+void RenumberToTheLettersOfNow(Database& db) {
+    const std::string before = NumberingLetters(db);
+    const std::string now = kRecordLetters;
+    if (before == now) return;
+    if (before.empty() || now.compare(0, before.size(), before) != 0)
+        throw DbError("the record numbers count over the letters " + before + ", which " + now + " does not continue");
+    const auto old = static_cast<std::int64_t>(before.size());
+    const auto fresh = static_cast<std::int64_t>(now.size());
     auto mapped = [&](const std::string& c) {
-        return "((" + c + "/" + std::to_string(kOld) + ")*" + std::to_string(now) + "+" + c + "%" + std::to_string(kOld) + ")";
+        return "((" + c + "/" + std::to_string(old) + ")*" + std::to_string(fresh) + "+" + c + "%" + std::to_string(old) +
+               ")";
     };
-    // Through negative numbers, so that no new number meets an old one on the way.
-    const std::pair<const char*, std::vector<const char*>> tables[] = {
-        {"records", {"num"}}, {"words", {"num"}}, {"attachments", {"num"}}, {"refs", {"auth", "num"}},
-        {"links", {"num", "parent"}}};
-    for (const auto& [table, columns] : tables) {
-        std::string first = std::string("UPDATE ") + table + " SET ", second = first;
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            first += (i ? "," : "") + std::string(columns[i]) + "=-" + mapped(columns[i]);
-            second += (i ? "," : "") + std::string(columns[i]) + "=-" + columns[i];
+    Transaction t(db);
+    std::vector<std::pair<std::string, std::string>> columns;  // table, column
+    {
+        Statement tables(db, "SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite_%'");
+        std::vector<std::string> names;
+        while (tables.Step()) names.push_back(tables.Text(0));
+        for (const std::string& table : names) {
+            if (table == "entries") continue;
+            Statement info(db, ("SELECT name FROM pragma_table_info('" + table + "')").c_str());
+            while (info.Step()) {
+                const std::string column = info.Text(0);
+                if (column == "num" || (table == "refs" && column == "auth") || (table == "links" && column == "parent"))
+                    columns.emplace_back(table, column);
+            }
         }
-        db.Exec(first.c_str());
-        db.Exec(second.c_str());
     }
-    // Index keys end with the record number: the entries are written anew.
+    // Through negative numbers, so that no new number meets an old one on the way.
+    for (const auto& [table, column] : columns) {
+        db.Exec(("UPDATE " + table + " SET " + column + "=-" + mapped(column)).c_str());
+        db.Exec(("UPDATE " + table + " SET " + column + "=-" + column).c_str());
+    }
     db.Exec("CREATE TABLE entries_renumbered(ix INTEGER, key BLOB, num INTEGER, occ INTEGER, PRIMARY KEY(ix, key))"
             " WITHOUT ROWID");
     {
@@ -673,37 +699,37 @@ void Renumber(Database& db) {
         Statement add(db, "INSERT INTO entries_renumbered(ix,key,num,occ) VALUES(?1,?2,?3,?4)");
         std::string key;
         while (all.Step()) {
-            const std::int64_t old = all.Int(2);
-            const std::int64_t fresh = old / kOld * now + old % kOld;
+            const std::int64_t n = all.Int(2) / old * fresh + all.Int(2) % old;
             const std::string_view stored = all.View(1);
             char digits[16];
-            std::snprintf(digits, sizeof digits, "\x01%010lld", static_cast<long long>(fresh));
+            std::snprintf(digits, sizeof digits, "\x01%010lld", static_cast<long long>(n));
             // A key is the heading, the byte 01 and the number in ten digits.
             key.assign(stored.substr(0, stored.size() >= 11 ? stored.size() - 11 : 0)).append(digits);
-            add.Bind(1, all.Int(0)).Bind(2, key).Bind(3, fresh).Bind(4, all.Int(3));
+            add.Bind(1, all.Int(0)).Bind(2, key).Bind(3, n).Bind(4, all.Int(3));
             add.Run();
         }
     }
     db.Exec("DROP TABLE entries; ALTER TABLE entries_renumbered RENAME TO entries;");
+    Statement meta(db, "INSERT OR REPLACE INTO meta(name,value) VALUES(?1,?2)");
+    meta.Bind(1, std::string("letters")).Bind(2, now);
+    meta.Run();
+    t.Commit();
 }
 
 }  // namespace
 
 void UpgradeDatabase(const std::string& path) {
     Database db(path, false);
-    int version = 1;
+    // First, before anything reads or writes record numbers.
+    RenumberToTheLettersOfNow(db);
     {
-        // Seeding writes its names as blobs, an earlier upgrade as text: both are read.
-        Statement schema(db, "SELECT value FROM meta WHERE name='schema' OR name=CAST('schema' AS BLOB)");
-        while (schema.Step()) version = std::max(version, std::atoi(schema.Text(0).c_str()));
-        if (version >= kSchemaVersion) return;
+        Statement version(db, "SELECT value FROM meta WHERE name='schema'");
+        if (version.Step() && std::atoi(version.Text(0).c_str()) >= kSchemaVersion) return;
     }
     // Schema 1 knew no reference and link tables: they are derived from
-    // every record, as saving keeps them, in one transaction (with the
-    // numbers of now, so after renumbering).
+    // every record, as saving keeps them, in one transaction.
     Transaction t(db);
     db.Exec(kSchema2);
-    if (version < 3) Renumber(db);
     db.Exec("DELETE FROM refs; DELETE FROM links;");
     const Identifiers ids(DbKind::Velt3, kRecordLetters);
     Statement all(db, "SELECT num,text FROM records ORDER BY num");
@@ -722,9 +748,8 @@ void UpgradeDatabase(const std::string& path) {
         }
     }
     all.Reset();
-    db.Exec("DELETE FROM meta WHERE name='schema' OR name=CAST('schema' AS BLOB)");
-    Statement meta(db, "INSERT INTO meta(name,value) VALUES(?1,?2)");
-    meta.Bind(1, std::string("schema")).Bind(2, std::to_string(kSchemaVersion));
+    Statement meta(db, "INSERT OR REPLACE INTO meta(name,value) VALUES('schema',?1)");
+    meta.Bind(1, std::to_string(kSchemaVersion));
     meta.Run();
     t.Commit();
 }

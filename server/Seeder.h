@@ -70,10 +70,10 @@ bool IsbnValid(const std::string& isbn);
 // Creates the database file path with n books. Raises DbError on failure.
 void SeedDatabase(const std::string& path, std::uint32_t books);
 
-// The schema a new database gets; UpgradeDatabase brings an older one to it
-// (schema 3: record numbers counted over the four letters of kRecordLetters
-// instead of the three "KOT" before it).
-inline constexpr int kSchemaVersion = 3;
+// The schema a new database gets; UpgradeDatabase brings an older one to it,
+// and first renumbers the records of a database whose numbers count over
+// fewer letters than kRecordLetters (meta "letters"; "KOT" without it).
+inline constexpr int kSchemaVersion = 2;
 void UpgradeDatabase(const std::string& path);
 
 // The meta entry holding the next sequence number of a kind letter.

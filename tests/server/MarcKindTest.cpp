@@ -166,6 +166,11 @@ TEST(MarcKindUpgrade, ADatabaseNumberedOverThreeLettersIsRenumbered) {
               ids.Shown(static_cast<std::uint32_t>(words.Int(2)))] = "";
         server::Statement files(db, "SELECT num,name FROM attachments");
         while (files.Step()) s["file " + ids.Shown(static_cast<std::uint32_t>(files.Int(0))) + files.Text(1)] = "";
+        if (server::Statement has(db, "SELECT 1 FROM sqlite_master WHERE name='copies'"); has.Step()) {
+            server::Statement copies(db, "SELECT sn,num FROM copies");
+            while (copies.Step())
+                s["copy " + copies.Text(0).substr(1) + " of " + ids.Shown(static_cast<std::uint32_t>(copies.Int(1)))] = "";
+        }
         server::Statement refs(db, "SELECT auth,num FROM refs");
         while (refs.Step())
             s["ref " + ids.Shown(static_cast<std::uint32_t>(refs.Int(0))) + " " +
@@ -177,8 +182,8 @@ TEST(MarcKindUpgrade, ADatabaseNumberedOverThreeLettersIsRenumbered) {
     const auto expected = snapshot(now);
     ASSERT_GT(expected.size(), 200u);
     {
-        // The database as the server wrote it before: numbers over "KOT",
-        // schema 2 (its name written as a blob, and once more as text).
+        // The database as the server wrote it before: numbers over "KOT"
+        // and no meta entry naming the letters.
         server::Database db(path, false);
         server::Transaction t(db);
         const char* back = "((%s/4)*3+%s%%4)";
@@ -203,14 +208,30 @@ TEST(MarcKindUpgrade, ADatabaseNumberedOverThreeLettersIsRenumbered) {
             add.Bind(1, all.Int(0)).Bind(2, key.substr(0, key.size() - 10) + digits).Bind(3, n).Bind(4, all.Int(3));
             add.Run();
         }
-        db.Exec("DROP TABLE e2; UPDATE meta SET value='2' WHERE name=CAST('schema' AS BLOB);"
-                "INSERT INTO meta(name,value) VALUES('schema','2');");
+        // A table of another part of the catalogue whose "num" names records.
+        db.Exec("DROP TABLE e2; DELETE FROM meta WHERE name=CAST('letters' AS BLOB);"
+                "CREATE TABLE copies(sn BLOB PRIMARY KEY, num INTEGER NOT NULL);"
+                "INSERT INTO copies(sn, num) SELECT 'c' || num, num FROM records;");
         t.Commit();
     }
-    ASSERT_EQ(snapshot(before), expected) << "the test made the old numbering";
+    auto withCopies = snapshot(before);
+    ASSERT_GT(withCopies.size(), expected.size());
+    std::erase_if(withCopies, [](const auto& e) { return e.first.rfind("copy ", 0) == 0; });
+    ASSERT_EQ(withCopies, expected) << "the test made the old numbering";
     server::UpgradeDatabase(path);
-    EXPECT_EQ(snapshot(now), expected);
+    // Every copy still belongs to its record: the copy of old number n is
+    // the record whose shown identifier was that of n.
+    auto after = snapshot(now);
+    for (const auto& [key, value] : snapshot(now)) {
+        if (key.rfind("copy ", 0) != 0) continue;
+        const auto of = key.find(" of ");
+        const std::uint32_t old = static_cast<std::uint32_t>(std::stoul(key.substr(5, of - 5)));
+        EXPECT_EQ(key.substr(of + 4), before.Shown(old)) << key;
+        after.erase(key);
+    }
+    EXPECT_EQ(after, expected);
     // Once is enough: a second start changes nothing.
+    const auto once = snapshot(now);
     server::UpgradeDatabase(path);
-    EXPECT_EQ(snapshot(now), expected);
+    EXPECT_EQ(snapshot(now), once);
 }
