@@ -1,20 +1,23 @@
 #!/usr/bin/env bash
 # Pictures of the program's windows for the README: starts velt-server on a
-# temporary catalogue, drives the program to a few states (an index tab, the
-# elementary query window, the remote collection after a search, a report's
-# parameter form and its text, the picture viewer, a catalogue card with its
-# settings and correction windows, the editing window after a librarian's
-# login, the authority windows and the record chooser, a reader's
-# identification and account, the closed orders) and saves them into
+# temporary catalogue and Zebra over the MARC 21 sample, drives the program to
+# a few states (an index tab, the elementary query window, the remote
+# collection after a search, a report's parameter form and its text, the
+# picture viewer, a catalogue card with its settings and correction windows,
+# the editing window after a librarian's login, the authority windows and the
+# record chooser, the list and tree choices of the form scripts, a reader's
+# identification and account, the closed orders, the Z39.50 query form, its
+# results and a record taken from them into the editing window) and saves
+# them into
 # docs/screens/. Runs under Xvfb when there is no display. Run it again when
 # the windows change.
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$top/scripts/deps.sh"
-"$top/scripts/build.sh" velt-screens velt-server
+"$top/scripts/build.sh" velt-screens velt-server velt_example_converter
 cd "$top"
 work=$(mktemp -d)
-trap 'kill -TERM ${server:-0} 2>/dev/null; wait ${server:-0} 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill -TERM ${server:-0} 2>/dev/null; wait ${server:-0} 2>/dev/null || true; [ -n "${zebra:-}" ] && kill -TERM -- "-$zebra" 2>/dev/null; rm -rf "$work"' EXIT
 build/server/velt-server --port 0 --db "$work/catalogue.db" --records 2000 > "$work/server.out" 2> "$work/server.log" &
 server=$!
 port=""
@@ -24,9 +27,22 @@ for _ in $(seq 1 600); do
     sleep 0.1
 done
 [ -n "$port" ] || { echo "the server did not start"; cat "$work/server.log"; exit 1; }
+# Zebra over the MARC 21 sample, as the demo has it.
+mkdir -p "$work/zebra/register" "$work/zebra/lock" "$work/zebra/tmp"
+cp tests/z3950/zebra.cfg tests/z3950/marc21.abs "$work/zebra/"
+gzip -dc /usr/share/doc/idzebra-2.0/examples/marc21/sample-marc.gz > "$work/zebra/sample.mrc"
+(cd "$work/zebra" && zebraidx -c zebra.cfg -l zebraidx.log -d Default update sample.mrc)
+zport=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+(cd "$work/zebra" && exec setsid zebrasrv -c zebra.cfg -l zebrasrv.log "tcp:127.0.0.1:$zport") &
+zebra=$!
 mkdir -p "$work/praca" docs/screens
 printf '%s\r\n' "[KATALOG_DEMO]" "nazwa=Katalog demonstracyjny" "ip=127.0.0.1" "port=$port" "" \
-    "[KOLEKCJA]" "ścieżka=$work/praca" | iconv -f UTF-8 -t CP1250 > "$work/VELT_TCP.INI"
+    "[KOLEKCJA]" "ścieżka=$work/praca" "" \
+    "[Z3950_KATALOG_ZEBRA]" "nazwa=Zebra (próbka MARC 21)" "ip=127.0.0.1" "port=$zport" "baza=Default" "v=1" "q=2" \
+    "[Z3950_FORMAT_OPIS]" "nazwa=Opis" "U=$top/scripts/z3950/opis-marc.prg" \
+    "[KONWERTER_MARC]" "dll=$top/build/modules/example/velt_example_converter.so" "z=U" "do=K" "rodzaj=K" \
+    "tryb=katalog" \
+    | iconv -f UTF-8 -t CP1250 > "$work/VELT_TCP.INI"
 if [ -n "${DISPLAY:-}" ]; then
     build/tools/screens/velt-screens "$work/VELT_TCP.INI" "$top/docs/screens"
 else

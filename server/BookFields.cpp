@@ -15,7 +15,7 @@ BookFields ReadBookFields(const RecordText& r) {
     b.subtitle = Subfield(t, 'b');
     b.responsibility = Subfield(t, 'c');
     b.edition = Subfield(r.Value("250"), 'a');
-    const std::string p = r.Value("260");
+    const std::string p = ImprintOf(r);
     b.place = Subfield(p, 'a');
     b.publisher = Subfield(p, 'b');
     b.year = Subfield(p, 'c');

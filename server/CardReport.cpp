@@ -256,7 +256,7 @@ std::string CatalogueCardText(Session& s, const std::vector<std::uint32_t>& numb
     std::string text;
     std::size_t cards = 0;
     for (std::size_t i = 0; i < numbers.size() && cards < kMaxCards; ++i) {
-        if (s.ids.Letter(numbers[i]) != kBookLetter) continue;
+        if (!IsBibliographic(s.ids.Letter(numbers[i]))) continue;
         const auto row = s.db.Record(numbers[i]);
         if (!row) continue;
         for (const std::string& line : CardLines(RecordText::Parse(row->text))) {

@@ -2,6 +2,8 @@
 
 #include "UploadFile.h"
 
+#include <algorithm>
+
 namespace velt::server {
 
 Catalogue::Catalogue(const std::string& path)
@@ -95,6 +97,18 @@ std::vector<std::uint32_t> Catalogue::NumbersOfKind(std::uint32_t letterPosition
     std::vector<std::uint32_t> out;
     while (s->Step()) out.push_back(static_cast<std::uint32_t>(s->Int(0)));
     s->Reset();
+    return out;
+}
+
+std::vector<std::uint32_t> Catalogue::NumbersOfKinds(const std::string& wanted, const std::string& letters) {
+    std::vector<std::uint32_t> out;
+    for (const char letter : wanted) {
+        const auto at = letters.find(letter);
+        if (at == std::string::npos) continue;
+        const auto some = NumbersOfKind(static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(letters.size()));
+        out.insert(out.end(), some.begin(), some.end());
+    }
+    std::sort(out.begin(), out.end());
     return out;
 }
 

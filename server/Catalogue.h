@@ -59,6 +59,8 @@ public:
     bool Exists(std::uint32_t number);
     // The record numbers of one kind letter's records, ascending.
     std::vector<std::uint32_t> NumbersOfKind(std::uint32_t letterPosition, std::uint32_t letters);
+    // The records of any of the letters (positions among letters in all), in number order.
+    std::vector<std::uint32_t> NumbersOfKinds(const std::string& wanted, const std::string& letters);
     // Records in the order of a sort column ("sa", "st", "year"), ascending or not.
     void SortedScan(const std::string& column, bool descending,
                     const std::function<void(std::uint32_t number)>& each);

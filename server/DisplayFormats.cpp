@@ -217,7 +217,7 @@ std::string ExportText(const Identifiers& ids, const RecordRow& row, const Recor
 }
 
 std::string ReferenceText(const Identifiers& ids, const RecordRow& row, const RecordText& r) {
-    if (ids.Letter(row.number) != kBookLetter) {
+    if (!IsBibliographic(ids.Letter(row.number))) {
         // An authority record: its heading, then what refers to it and what it relates to.
         std::string t = Plain(Subfield(MainHeadingField(r), 'a'));
         if (const auto see = SeeFrom(r); !see.empty()) t += "\rzob. też: "_cp + Joined(see);
@@ -294,7 +294,7 @@ std::string DisplayText(Catalogue& db, const Identifiers& ids, const RecordRow& 
     const RecordText r = RecordText::Parse(row.text);
     std::string text;
     if (!heading.empty() && format != kFormatExport) text = Bold(Plain(heading)) + "\r";
-    const bool book = ids.Letter(row.number) == kBookLetter;
+    const bool book = IsBibliographic(ids.Letter(row.number));
     switch (format) {
         case kFormatFull:
             return text + (book ? BookFull(db, ids, row, ReadBookFields(r)) : AuthorityText(ids, row, r, false));

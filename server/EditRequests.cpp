@@ -88,8 +88,10 @@ WriteGuard NotHeldByOthers(Session& s, std::uint32_t number) {
     };
 }
 
-RecordEdit Changes(const std::string& text) {
-    return [changes = ParseChanges(text)](std::vector<RecordField>& fields) { return ApplyChanges(fields, changes); };
+RecordEdit Changes(const std::string& text, bool takenMarc = false) {
+    std::vector<Change> changes = ParseChanges(text);
+    if (takenMarc) changes = TakenMarcChanges(std::move(changes));
+    return [changes = std::move(changes)](std::vector<RecordField>& fields) { return ApplyChanges(fields, changes); };
 }
 
 // U and T: the identifier is a record's or, for a new record, a form code.
@@ -104,7 +106,8 @@ void SaveOrCheck(Session& s, bool store, const std::string& id, const std::strin
     if (!refused.empty()) return refuse(refused);
     WriteOutcome outcome;
     if (IsFormCode(id)) {
-        outcome = WriteRecord(s.db, s.ids, id[0], 0, InitialRecord(id[0]), {}, Changes(changes), store);
+        outcome = WriteRecord(s.db, s.ids, id[0], 0, InitialRecord(id[0]), {}, Changes(changes, id[0] == kMarcLetter),
+                              store);
     } else {
         const std::uint32_t number = ExistingRecord(s, id);
         if (number == 0) return refuse(NoRecord(s, id));

@@ -41,7 +41,8 @@ std::string Today() {
 }  // namespace
 
 const std::vector<FormKind>& FormKinds() {
-    static const std::vector<FormKind> kinds = {{'K', "Książka"_cp}, {'O', "Osoba"_cp}, {'T', "Temat"_cp}};
+    static const std::vector<FormKind> kinds = {{'K', "Książka"_cp}, {'O', "Osoba"_cp}, {'T', "Temat"_cp},
+                                                {'U', "Rekord MARC 21"}};
     return kinds;
 }
 

@@ -65,7 +65,7 @@ std::vector<std::string> Headings(const IndexDef& index, const RecordText& recor
     static constexpr Source kSources[] = {
         {"AU", "100", 'a'}, {"AU", "700", 'a'}, {"TY", "245", 'a'}, {"TE", "650", 'a'}, {"WY", "260", 'b'},
         {"IS", "020", 'a'}, {"SY", "852", 'h'}, {"RW", "260", 'c'}, {"OS", "100", 'a'}, {"OS", "110", 'a'},
-        {"TH", "150", 'a'},
+        {"TH", "150", 'a'}, {"WY", "264", 'b'}, {"RW", "264", 'c'},
         // The see-references of authority records are entries of the same
         // indexes: a reader looking under the other form finds the record.
         {"OS", "400", 'a'}, {"OS", "410", 'a'}, {"TH", "450", 'a'},

@@ -3,6 +3,7 @@
 
 #include "ParameterForms.h"
 
+#include "RecordIndex.h"
 #include "Fold.h"
 #include "Indexes.h"
 #include "ReaderRequests.h"
@@ -62,9 +63,7 @@ std::optional<int> DaysOf(const std::string& date) {
 std::string Shown(const std::string& date) { return date.substr(6, 2) + "." + date.substr(4, 2) + "." + date.substr(0, 4); }
 
 Numbers AllBooks(Session& s) {
-    const auto& letters = s.ids.Letters();
-    return s.db.NumbersOfKind(static_cast<std::uint32_t>(letters.find(kBookLetter)),
-                              static_cast<std::uint32_t>(letters.size()));
+    return BibliographicNumbers(s.db, s.ids);
 }
 
 // --- the forms and scripts ---
@@ -393,7 +392,7 @@ std::string CheckIsbns(Session& s, const Pairs& p, const std::string& records) {
     std::size_t checked = 0, good = 0;
     std::vector<std::string> bad, without;
     for (const auto n : *numbers) {
-        if (s.ids.Letter(n) != kBookLetter) continue;
+        if (!IsBibliographic(s.ids.Letter(n))) continue;
         const auto row = s.db.Record(n);
         if (!row) continue;
         ++checked;

@@ -2,6 +2,7 @@
 
 #include "text/CpLiteral.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace velt::server {
@@ -37,6 +38,30 @@ std::string Lower(std::string_view t) {
 }
 
 }  // namespace
+
+std::vector<Change> TakenMarcChanges(std::vector<Change> changes) {
+    std::string control, source;
+    int highest035 = 0;
+    for (const Change& c : changes) {
+        if (c.key == "001Z.1.1.1.1") control = c.value;
+        if (c.key == "003Z.1.1.1.1") source = c.value;
+        // The occurrence of a 035 data key "035Z.1.1.n.1".
+        if (c.key.rfind("035Z.1.1.", 0) == 0) {
+            const std::string n = c.key.substr(9, c.key.find('.', 9) - 9);
+            if (!n.empty() && n.size() < 6 && n.find_first_not_of("0123456789") == std::string::npos)
+                highest035 = std::max(highest035, std::stoi(n));
+        }
+    }
+    // 003 names whose control number 001 is: neither is this catalogue's.
+    std::erase_if(changes, [](const Change& c) { return IsReadOnlyKey(c.key) || c.key.rfind("003", 0) == 0; });
+    // Blanks and line breaks of another catalogue's number are not worth a key.
+    while (!control.empty() && control.back() == ' ') control.pop_back();
+    while (!control.empty() && control.front() == ' ') control.erase(0, 1);
+    if (!control.empty() && control.find_first_of("\r\n") == std::string::npos)
+        changes.push_back({"035Z.1.1." + std::to_string(highest035 + 1) + ".1",
+                           "^a" + (source.empty() ? std::string() : "(" + source + ")") + control});
+    return changes;
+}
 
 bool IsReadOnlyKey(std::string_view key) { return key.rfind("001", 0) == 0 || key.rfind("005", 0) == 0; }
 

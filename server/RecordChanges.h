@@ -26,6 +26,12 @@ struct Change {
     std::string value;
 };
 
+// A new MARC record carries the control number (001, whose catalogue 003
+// names) and stamp (005) of the catalogue it was taken from, which are not
+// this catalogue's: they are not taken, and the control number is kept in
+// a 035 ("^a(" 003 ")" 001).
+std::vector<Change> TakenMarcChanges(std::vector<Change> changes);
+
 // The key=value lines of a changes text; lines without "=" are skipped.
 std::vector<Change> ParseChanges(std::string_view text);
 

@@ -1,5 +1,6 @@
 #include "RecordIndex.h"
 
+#include "Catalogue.h"
 #include "Fold.h"
 #include "Indexes.h"
 #include "Seeder.h"
@@ -20,13 +21,19 @@ int YearIn(std::string_view text) {
     return 0;
 }
 
+std::vector<std::uint32_t> BibliographicNumbers(Catalogue& db, const Identifiers& ids) {
+    return db.NumbersOfKinds(std::string{kBookLetter, kMarcLetter}, ids.Letters());
+}
+
 RecordIndex DeriveIndex(const Identifiers& ids, std::uint32_t number, const RecordText& record) {
     RecordIndex out;
     const char letter = ids.Letter(number);
     const std::string shown = ids.Shown(number);
     std::set<std::pair<int, std::string>> seen;
+    // MARC records are found in the indexes of books.
+    const char indexLetter = IsBibliographic(letter) ? kBookLetter : letter;
     for (const IndexDef& index : AllIndexes()) {
-        if (index.letter != letter) continue;
+        if (index.letter != indexLetter) continue;
         const auto headings = Headings(index, record, shown);
         for (std::size_t h = 0; h < headings.size(); ++h) {
             // Two headings that sort alike in one record make one entry.
@@ -41,12 +48,12 @@ RecordIndex DeriveIndex(const Identifiers& ids, std::uint32_t number, const Reco
               [](const RecordIndex::Word& a, const RecordIndex::Word& b) { return std::tie(a.ix, a.word) < std::tie(b.ix, b.word); });
     out.words.erase(std::unique(out.words.begin(), out.words.end()), out.words.end());
 
-    if (letter == kBookLetter) {
+    if (IsBibliographic(letter)) {
         const std::string title = Subfield(record.Value("245"), 'a');
         const std::string author = Subfield(record.Value("100"), 'a');
         out.st = Fold(title);
         out.sa = Fold(author.empty() ? title : author);
-        out.year = YearIn(Subfield(record.Value("260"), 'c'));
+        out.year = YearIn(Subfield(ImprintOf(record), 'c'));
     } else {
         out.sa = out.st = Fold(Subfield(record.Value(letter == kPersonLetter ? "100" : "150"), 'a'));
     }
@@ -58,7 +65,7 @@ RecordIndex DeriveIndex(const Identifiers& ids, std::uint32_t number, const Reco
         }
         for (const auto& link : Subfields(f.value, '9')) {
             const std::uint32_t n = ids.ParseShown(link);
-            if (n != 0 && n != number && ids.Letter(n) != kBookLetter) out.refs.push_back(n);
+            if (n != 0 && n != number && !IsBibliographic(ids.Letter(n))) out.refs.push_back(n);
         }
     }
     std::sort(out.refs.begin(), out.refs.end());

@@ -42,4 +42,8 @@ RecordIndex DeriveIndex(const Identifiers& ids, std::uint32_t number, const Reco
 // 0 when there is none ("cop. 1999" -> 1999, "[ca 1900]" -> 1900).
 int YearIn(std::string_view text);
 
+class Catalogue;
+// Every book and MARC record of the catalogue, in record number order.
+std::vector<std::uint32_t> BibliographicNumbers(Catalogue& db, const Identifiers& ids);
+
 }  // namespace velt::server

@@ -1,5 +1,6 @@
 #include "RecordReports.h"
 
+#include "RecordIndex.h"
 #include "BookFields.h"
 #include "CardReport.h"
 #include "Fold.h"
@@ -31,7 +32,7 @@ Book BookOf(Session& s, std::uint32_t number, const std::string& text) {
 std::vector<Book> BooksOf(Session& s, const std::vector<std::uint32_t>& numbers) {
     std::vector<Book> books;
     for (std::size_t i = 0; i < numbers.size() && i < kMaxReportRecords; ++i) {
-        if (s.ids.Letter(numbers[i]) != kBookLetter) continue;
+        if (!IsBibliographic(s.ids.Letter(numbers[i]))) continue;
         const auto row = s.db.Record(numbers[i]);
         if (row) books.push_back(BookOf(s, numbers[i], row->text));
     }
@@ -44,9 +45,7 @@ bool StartsWith(std::string_view text, std::string_view start) {
 
 // Every book of the catalogue, in record number order.
 std::vector<std::uint32_t> AllBookNumbers(Session& s) {
-    const auto& letters = s.ids.Letters();
-    return s.db.NumbersOfKind(static_cast<std::uint32_t>(letters.find(kBookLetter)),
-                              static_cast<std::uint32_t>(letters.size()));
+    return BibliographicNumbers(s.db, s.ids);
 }
 
 // The surname of a heading "Surname, Given".

@@ -102,6 +102,11 @@ std::vector<std::string> Subfields(std::string_view value, char code) {
     return out;
 }
 
+std::string ImprintOf(const RecordText& record) {
+    std::string imprint = record.Value("260");
+    return imprint.empty() ? record.Value("264") : imprint;
+}
+
 std::string Subfield(std::string_view value, char code) {
     const auto all = Subfields(value, code);
     return all.empty() ? std::string() : all.front();

@@ -48,6 +48,9 @@ private:
 // Subfield code of a value ("^a..."): the text of the first such subfield,
 // trimmed; empty when absent.
 std::string Subfield(std::string_view value, char code);
+// The imprint of a publication: its 260, else the 264 of RDA records.
+class RecordText;
+std::string ImprintOf(const RecordText& record);
 // Every subfield with that code.
 std::vector<std::string> Subfields(std::string_view value, char code);
 

@@ -3,6 +3,7 @@
 // filter requests (202 G, 202 S) read and set the connection's result filters.
 
 #include "Descriptor.h"
+#include "RecordIndex.h"
 #include "Fold.h"
 #include "Indexes.h"
 #include "ParameterForms.h"
@@ -119,9 +120,7 @@ private:
     }
 
     Numbers AllBooks() {
-        const auto& letters = mS.ids.Letters();
-        return mS.db.NumbersOfKind(static_cast<std::uint32_t>(letters.find(kBookLetter)),
-                                   static_cast<std::uint32_t>(letters.size()));
+        return BibliographicNumbers(mS.db, mS.ids);
     }
 
     Numbers Range(const IndexDef& index, const std::string& lo, const std::string& hi) {
@@ -297,7 +296,7 @@ std::size_t ApplyFilters(Session& s, Numbers& result) {
     if (on(2)) {
         Numbers kept;
         for (const auto n : result)
-            if (s.ids.Letter(n) == kBookLetter) kept.push_back(n);
+            if (IsBibliographic(s.ids.Letter(n))) kept.push_back(n);
         result.swap(kept);
     }
     if (on(0) && !result.empty()) keepOnly(s.db.Numbers("SELECT num FROM records WHERE year > 2000 ORDER BY num"));

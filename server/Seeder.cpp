@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 #include <unistd.h>
 #include <unordered_map>
 #include <vector>
@@ -618,6 +619,8 @@ void SeedDatabase(const std::string& path, std::uint32_t books) {
         meta.Run();
         meta.Bind(1, std::string("schema")).Bind(2, std::to_string(kSchemaVersion));
         meta.Run();
+        meta.Bind(1, std::string("letters")).Bind(2, std::string(kRecordLetters));
+        meta.Run();
         // The next sequence number of each kind letter: numbers are never reused.
         for (const auto& [letter, count] : {std::pair{kBookLetter, counts.books},
                                             std::pair{kPersonLetter, counts.persons + namedPersons},
@@ -659,8 +662,79 @@ void SetMetaValue(Database& db, const std::string& name, const std::string& valu
     q.Run();
 }
 
+namespace {
+
+// The letters a database's record numbers count over: its meta entry "letters"
+// (written as seeding writes its names, a blob), else the three letters every
+// database had before the entry was kept.
+std::string NumberingLetters(Database& db) { return MetaValue(db, "letters").value_or("KOT"); }
+
+// Record numbers counted over fewer letters counted over the letters of now
+// (letters are only ever appended): the same letter and sequence number, so
+// every identifier a user has seen still names the same record. Every
+// table's column "num" holds record numbers, and the references' and links'
+// other ends; index keys end with the number and are written anew.
+void RenumberToTheLettersOfNow(Database& db) {
+    const std::string before = NumberingLetters(db);
+    const std::string now = kRecordLetters;
+    if (before == now) return;
+    if (before.empty() || now.compare(0, before.size(), before) != 0)
+        throw DbError("the record numbers count over the letters " + before + ", which " + now + " does not continue");
+    const auto old = static_cast<std::int64_t>(before.size());
+    const auto fresh = static_cast<std::int64_t>(now.size());
+    auto mapped = [&](const std::string& c) {
+        return "((" + c + "/" + std::to_string(old) + ")*" + std::to_string(fresh) + "+" + c + "%" + std::to_string(old) +
+               ")";
+    };
+    Transaction t(db);
+    std::vector<std::pair<std::string, std::string>> columns;  // table, column
+    {
+        Statement tables(db, "SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite_%'");
+        std::vector<std::string> names;
+        while (tables.Step()) names.push_back(tables.Text(0));
+        for (const std::string& table : names) {
+            if (table == "entries") continue;
+            Statement info(db, ("SELECT name FROM pragma_table_info('" + table + "')").c_str());
+            while (info.Step()) {
+                const std::string column = info.Text(0);
+                if (column == "num" || (table == "refs" && column == "auth") || (table == "links" && column == "parent"))
+                    columns.emplace_back(table, column);
+            }
+        }
+    }
+    // Through negative numbers, so that no new number meets an old one on the way.
+    for (const auto& [table, column] : columns) {
+        db.Exec(("UPDATE " + table + " SET " + column + "=-" + mapped(column)).c_str());
+        db.Exec(("UPDATE " + table + " SET " + column + "=-" + column).c_str());
+    }
+    db.Exec("CREATE TABLE entries_renumbered(ix INTEGER, key BLOB, num INTEGER, occ INTEGER, PRIMARY KEY(ix, key))"
+            " WITHOUT ROWID");
+    {
+        Statement all(db, "SELECT ix,key,num,occ FROM entries");
+        Statement add(db, "INSERT INTO entries_renumbered(ix,key,num,occ) VALUES(?1,?2,?3,?4)");
+        std::string key;
+        while (all.Step()) {
+            const std::int64_t n = all.Int(2) / old * fresh + all.Int(2) % old;
+            const std::string_view stored = all.View(1);
+            char digits[16];
+            std::snprintf(digits, sizeof digits, "\x01%010lld", static_cast<long long>(n));
+            // A key is the heading, the byte 01 and the number in ten digits.
+            key.assign(stored.substr(0, stored.size() >= 11 ? stored.size() - 11 : 0)).append(digits);
+            add.Bind(1, all.Int(0)).Bind(2, key).Bind(3, n).Bind(4, all.Int(3));
+            add.Run();
+        }
+    }
+    db.Exec("DROP TABLE entries; ALTER TABLE entries_renumbered RENAME TO entries;");
+    SetMetaValue(db, "letters", now);
+    t.Commit();
+}
+
+}  // namespace
+
 void UpgradeDatabase(const std::string& path) {
     Database db(path, false);
+    // First, before anything reads or writes record numbers.
+    RenumberToTheLettersOfNow(db);
     int schema = 1;
     if (const auto version = MetaValue(db, "schema")) schema = std::atoi(version->c_str());
     if (schema >= kSchemaVersion) return;

@@ -18,11 +18,17 @@
 namespace velt::server {
 
 // The kind letters of the catalogue's records, in record-number order:
-// bibliographic records, persons, subjects.
-inline constexpr char kRecordLetters[] = "KOT";
+// bibliographic records, persons, subjects, and MARC 21 records taken from
+// other catalogues (added last, so the letters before it keep their places).
+inline constexpr char kRecordLetters[] = "KOTU";
 inline constexpr char kBookLetter = 'K';
 inline constexpr char kPersonLetter = 'O';
 inline constexpr char kSubjectLetter = 'T';
+inline constexpr char kMarcLetter = 'U';
+
+// Books and MARC records describe publications: they share the catalogue's
+// indexes, displays and reports; the others are authority records.
+constexpr bool IsBibliographic(char letter) { return letter == kBookLetter || letter == kMarcLetter; }
 
 struct SeedCounts {
     std::uint32_t books = 0;
@@ -66,7 +72,9 @@ bool IsbnValid(const std::string& isbn);
 // Creates the database file path with n books. Raises DbError on failure.
 void SeedDatabase(const std::string& path, std::uint32_t books);
 
-// The schema a new database gets; UpgradeDatabase brings an older one to it.
+// The schema a new database gets; UpgradeDatabase brings an older one to it,
+// and first renumbers the records of a database whose numbers count over
+// fewer letters than kRecordLetters (meta "letters"; "KOT" without it).
 inline constexpr int kSchemaVersion = 3;
 void UpgradeDatabase(const std::string& path);
 

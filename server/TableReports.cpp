@@ -110,7 +110,7 @@ std::optional<std::string> TableReportText(Session& s, std::int32_t report, cons
         if (!record) continue;
         const RecordText r = RecordText::Parse(record->text);
         Row row;
-        row.publisher = Subfield(r.Value("260"), 'b');
+        row.publisher = Subfield(ImprintOf(r), 'b');
         if (row.publisher.empty()) row.publisher = "(bez wydawcy)"_cp;
         const std::string title = Subfield(r.Value("245"), 'a');
         const std::string isbn = Subfield(r.Value("020"), 'a');

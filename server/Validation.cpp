@@ -57,7 +57,7 @@ struct Checker {
                 wanted = kSubjectLetter;
             for (const auto& link : Subfields(f.value, '9')) {
                 const std::uint32_t n = ids.ParseShown(link);
-                if (n == 0 || ids.Letter(n) == kBookLetter || !db.Exists(n)) {
+                if (n == 0 || IsBibliographic(ids.Letter(n)) || !db.Exists(n)) {
                     Add("Odsyłacz ^9 "_cp + Quoted(link) + " nie wskazuje żadnego rekordu wzorcowego"_cp, f.key);
                 } else if (wanted && ids.Letter(n) != wanted) {
                     Add("Odsyłacz ^9 "_cp + Quoted(link) +
@@ -127,6 +127,30 @@ struct Checker {
         }
     }
 
+    // A MARC record as a cataloguer corrects it: a leader of 24 characters,
+    // a title, ISBNs whose number (the first word of "^a", before any
+    // qualifier) is sound, a year of publication the catalogue can index.
+    void Marc() {
+        const std::string leader = record.Attribute("L.1");
+        if (!leader.empty() && leader.size() != 24)
+            Add("Pozycja 000 powinna mieć 24 znaki, ma "_cp + std::to_string(leader.size()), "L.1");
+        if (Subfield(record.Value("245"), 'a').empty()) Add("Brak tytułu właściwego"_cp, "245Z.1.1.1.1");
+        for (const auto& [n, value] : record.Occurrences("020")) {
+            std::string isbn = Subfield(value, 'a');
+            isbn = isbn.substr(0, isbn.find(' '));
+            if (isbn.empty()) continue;
+            std::size_t digits = 0;
+            for (const char c : isbn) digits += (c >= '0' && c <= '9') || c == 'X' || c == 'x';
+            if ((digits == 10 || digits == 13) && !IsbnValid(isbn))
+                Add("Błędna cyfra kontrolna numeru ISBN "_cp + Quoted(isbn), RecordText::DataKey("020", n));
+        }
+        const std::string date = Subfield(ImprintOf(record), 'c');
+        const int year = YearIn(date);
+        if (year != 0 && (year < 1450 || year > CurrentYear() + 1))
+            Add("Rok wydania "_cp + std::to_string(year) + " spoza zakresu 1450-"_cp + std::to_string(CurrentYear() + 1),
+                record.Value("260").empty() ? "264Z.1.1.1.1" : "260Z.1.1.1.1");
+    }
+
     void Person() {
         if (Subfield(record.Value("100"), 'a').empty()) Add("Brak hasła osobowego"_cp, "100Z.1.1.1.1");
         for (const auto& [key, what] : {std::pair{"046F.1.1.1.1", "Błędna data urodzenia: "_cp},
@@ -165,6 +189,7 @@ std::vector<FieldError> ValidateRecord(Catalogue& db, const Identifiers& ids, ch
     for (const auto& f : record.Fields()) bytes += f.key.size() + f.value.size() + 2;
     if (bytes > kMaxRecordBytes) c.Add("Rekord jest większy niż 4 MiB"_cp, "*");
     if (letter == kBookLetter) c.Book();
+    else if (letter == kMarcLetter) c.Marc();
     else if (letter == kPersonLetter) c.Person();
     else if (letter == kSubjectLetter) c.Subject();
     c.Links();

@@ -30,6 +30,7 @@ struct CliContext {
     std::string password;
     std::string right;               // the right a login must carry (none by default)
     int timeoutSeconds = 0;          // --timeout: the longest wait for a reply (0: the loop's hour)
+    std::string config;              // --config: the program's configuration file (the Z39.50 sources)
     std::vector<std::string> args;   // the command's own arguments, after its name
 
     // Connects and, with a user, logs in. On failure prints the system's text

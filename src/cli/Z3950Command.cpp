@@ -1,8 +1,20 @@
 #include "CliContext.h"
 
+#include "catalogue/velt_files.h"
+#include "editing/EditRequests.h"
+#include "editing/RecordKinds.h"
 #include "import/RpnQuery.h"
 #include "import/Z3950Client.h"
+#include "import/Z3950Import.h"
+#include "import/Z3950Query.h"
+#include "lang/IniMacros.h"
+#include "lang/TMultiIniFile.h"
+#include "params/HeadlessParameterWindow.h"
+#include "params/PairText.h"
+#include "params/ParameterForms.h"
 #include "text/CpLiteral.h"
+#include "text/RecordText.h"
+#include "text/dll_converter.h"
 #include "text/utf.h"
 
 #include <cstdio>
@@ -18,7 +30,12 @@ void Z3950Usage() {
         "usage: velt-cli z3950 --target HOST:PORT[/DB] [--user U --password W] [--log FILE] [--timeout MS]\n"
         "         find USE TERM [--show K]     hits=N, then the first K records as key=value lines\n"
         "         scan USE TERM [--count N]    term<TAB>count lines\n"
-        "  USE: a Bib-1 use attribute (4 title, 1003 author, 21 subject, 7 ISBN, 8 ISSN, 1018 publisher)\n",
+        "         query --row N KIND TEXT [--row ...] [--expr EXPR] [--search-charset 0|1|2] [--pqf] [--show K]\n"
+        "                                      the import window's query: hits=N\n"
+        "       velt-cli --host H --port P --user U --password W --config INI z3950 --source SECTION\n"
+        "         import --row N KIND TEXT [--row ...] [--expr EXPR] --position K (--take | --convert) [--save]\n"
+        "  USE: a Bib-1 use attribute (4 title, 1003 author, 21 subject, 7 ISBN, 8 ISSN, 1018 publisher)\n"
+        "  KIND: @ author, ! title, & subject, $ ISBN, # ISSN, ^ publisher; N: the row, 1 to 6\n",
         stderr);
 }
 
@@ -48,32 +65,56 @@ std::string WithReason(const std::string& error, const Z3950Client& client) {
     return error + " (" + client.ErrorText() + ")";
 }
 
-}  // namespace
+// The query form's rows and expression, as "--row N KIND TEXT" and "--expr".
+struct QueryOptions {
+    std::vector<ParameterPair> pairs;
+    bool ok = true;
+};
 
-// velt-cli z3950: one association with a Z39.50 server, a search with its
-// records or a scan. Diagnostics of the server go to stderr with exit code 2.
-int Z3950Command(CliContext& ctx) {
-    std::string target, user = ctx.user, password = ctx.password, log, timeout, show, count;
-    const bool haveTarget = ctx.TakeOption("--target", target);
-    if (ctx.TakeOption("--user", user)) user = UtfVeltwin().Convert(user);
-    if (ctx.TakeOption("--password", password)) password = UtfVeltwin().Convert(password);
-    ctx.TakeOption("--log", log);
-    ctx.TakeOption("--timeout", timeout);
-    const bool haveShow = ctx.TakeOption("--show", show);
-    const bool haveCount = ctx.TakeOption("--count", count);
-    std::string host, database;
-    int port = 0;
-    long use = 0, showCount = 0, scanCount = 20, timeoutMs = UniSocket::kReadTimeoutMs;
-    const bool find = ctx.args.size() == 3 && ctx.args[0] == "find" && !haveCount;
-    const bool scan = ctx.args.size() == 3 && ctx.args[0] == "scan" && !haveShow;
-    if (!haveTarget || !ParseTarget(target, host, port, database) || !(find || scan) ||
-        !ParseCount(ctx.args[1], use) || (haveShow && !ParseCount(show, showCount)) ||
-        (haveCount && !ParseCount(count, scanCount)) || (!timeout.empty() && !ParseCount(timeout, timeoutMs))) {
-        Z3950Usage();
-        return kExitUsage;
+// Takes every "--row N KIND TEXT" out of args (TEXT in UTF-8).
+QueryOptions TakeRows(std::vector<std::string>& args) {
+    QueryOptions q;
+    for (std::size_t i = 0; i < args.size();) {
+        if (args[i] != "--row") {
+            ++i;
+            continue;
+        }
+        long n = 0;
+        if (i + 3 >= args.size()) {
+            q.ok = false;
+            args.erase(args.begin() + static_cast<long>(i), args.end());
+            break;
+        }
+        if (!ParseCount(args[i + 1], n) || n < 1 || n > kZ3950Rows || !FindCriterion(args[i + 2])) q.ok = false;
+        const std::string row = std::to_string(n);
+        q.pairs.emplace_back("Q." + row, args[i + 2]);
+        q.pairs.emplace_back("T." + row, UtfVeltwin().Convert(args[i + 3]));
+        args.erase(args.begin() + static_cast<long>(i), args.begin() + static_cast<long>(i) + 4);
     }
-    const std::string& term = ctx.args[2];
+    return q;
+}
 
+// The form's values of the rows and the expression.
+std::string FormValues(const QueryOptions& q, const std::string& expression) {
+    std::vector<ParameterPair> pairs = q.pairs;
+    pairs.emplace_back("E", UtfVeltwin().Convert(expression));
+    return JoinPairs(pairs);
+}
+
+// What the program would show: errors and messages on stderr (counted).
+struct StderrPrompts : CliPrompts {
+    int errors = 0;
+    void show_error(const std::string& t) override {
+        ++errors;
+        PrintLine(stderr, t);
+    }
+    void show_message(const std::string& t) override { PrintLine(stderr, t); }
+    void plain_message(const std::string& t) override { PrintLine(stderr, t); }
+};
+
+int FindOrScan(bool find, const std::string& host, int port, const std::string& database,
+               const std::string& user, const std::string& password, const std::string& log, long timeoutMs,
+               long use, const std::string& term, long showCount, long scanCount) {
     int failures = 0;
     Z3950Client client([&failures](const std::string& text) {
         ++failures;
@@ -86,7 +127,7 @@ int Z3950Command(CliContext& ctx) {
         return kExitNoConnection;
     }
     const std::string apt = EncodeAttributesPlusTerm({{kBib1Use, static_cast<std::uint32_t>(use)}}, term);
-    if (scan) {
+    if (!find) {
         if (!client.AcceptedOptions().test(7)) {
             PrintLine(stderr, "Serwer Z39.50 nie pozwala na wyświetlenie listy haseł"_cp);
             return kExitRefused;
@@ -117,6 +158,296 @@ int Z3950Command(CliContext& ctx) {
     }
     std::fflush(stdout);
     return failures == 0 ? kExitOk : kExitRefused;
+}
+
+// --- import: the window's model over the catalogue's edit requests -----------
+
+// The editor the window would open records in: the records stay here, to be
+// printed and, with --save, saved in the order they were opened.
+class CliEditor : public ImportEditor {
+public:
+    struct Opened {
+        std::string source;  // an import's label; empty for a new record
+        std::string id;      // the form code (or the identifier) it is saved under
+        my_record record;
+    };
+
+    CliEditor(velt_files& files, Prompts& prompts) : mFiles(files), mRequests(files.Connection(), prompts) {}
+
+    bool CanEdit(const std::string& code) override {
+        for (const auto& [kind, caption] : ServerKindList(mFiles.Connection()))
+            if (RecordKinds::SameCode(kind, code)) return true;
+        return false;
+    }
+    void NewRecord(const std::string& code, const my_record& templateRecord) override {
+        const RecordAnswer a = mRequests.NewRecord(code);
+        if (!a.ok) {
+            if (!a.message.empty()) PrintLine(stderr, a.message);
+            return;
+        }
+        my_record r = ParseRecordText(a.text);
+        r.kind = code;
+        r.CopyFrom(templateRecord);
+        mOpened.push_back({"", code, std::move(r)});
+    }
+    void ImportRecord(const std::string& source, const std::string& id, const my_record& record) override {
+        my_record r(id);
+        r.CopyFrom(record);
+        mOpened.push_back({source, id, std::move(r)});
+    }
+    void CheckRecord(my_record& record) override { mRequests.Check("", record); }
+    std::string TemporaryIdentifier() override { return "VELT #" + std::to_string(++mTemporary); }
+
+    std::vector<Opened>& OpenedRecords() { return mOpened; }
+    EditRequests& Requests() { return mRequests; }
+
+private:
+    velt_files& mFiles;
+    EditRequests mRequests;
+    std::vector<Opened> mOpened;
+    int mTemporary = 0;
+};
+
+struct CliHost : Z3950Host {
+    velt_files* files = nullptr;
+    ImportEditor* editor = nullptr;
+    ConverterModules modules;
+    velt_files* Catalogue() override { return files; }
+    ImportEditor* Editor() override { return editor; }
+    const ConverterModules* Converters() override { return &modules; }
+};
+
+struct CliView : Z3950View {
+    std::string selected;
+    void ShowCaption(const std::string&) override {}
+    void ShowCharsets(int, int) override {}
+    void ShowResult(Vrserwer*, const std::string&) override {}
+    void RedrawResult() override {}
+    std::string SelectedKey() override { return selected; }
+    void EnableButtons(bool, bool) override {}
+    void ShowWindow() override {}
+    void ShowLater(const std::string& text) override { PrintLine(stderr, text); }
+};
+
+// No list to choose from on the command line.
+struct NoLists : ListChoiceWindow {
+    int ShowListChoice(const std::vector<ListChoiceEntry>&) override { return -1; }
+};
+
+int PrintOpened(const my_record& record) {
+    const RecordTextResult text = RecordText(record);
+    if (!text.ok()) {
+        PrintLine(stderr, text.error);
+        return kExitRefused;
+    }
+    for (std::size_t at = 0; at < text.text.size();) {
+        const auto end = text.text.find('\r', at);
+        PrintLine(stdout, text.text.substr(at, end - at));
+        at = end == std::string::npos ? text.text.size() : end + 1;
+    }
+    return kExitOk;
+}
+
+int Import(CliContext& ctx, const std::string& section, const std::string& values, long position, bool take,
+           bool save) {
+    if (ctx.config.empty()) {
+        std::fputs("velt-cli: z3950 import needs --config INI (the program's configuration)\n", stderr);
+        return kExitUsage;
+    }
+    StderrPrompts prompts;
+    CliHost host;
+    CliView view;
+    NoLists lists;
+    HeadlessParameterWindow window;
+    FormSettings settings;
+    ParameterForms forms(window, settings, [] { return std::string(); });
+    Z3950Import model(view, host, prompts, prompts, forms, lists);
+    {
+        TMultiIniFile ini(ctx.config);
+        if (!ini.Main().Exists() || !ini.Main().Complete()) {
+            PrintLine(stderr, "Nie można odczytać pliku "_cp + ctx.config);
+            return kExitRefused;
+        }
+        model.ReadConfiguration(ini, [](const std::string& m) { PrintLine(stderr, m); });
+        std::vector<ConverterModuleSection> modules;
+        for (const auto& name : ini.ReadSections())
+            if (name.rfind("KONWERTER", 0) == 0)
+                modules.push_back({name, ExpandMacros(ini.ReadString(name, "dll", "")), ini.ReadString(name, "z", ""),
+                                   ini.ReadString(name, "do", "")});
+        host.modules.Load(modules, ctx.config, [](const std::string& m) { PrintLine(stderr, m); });
+    }
+    std::unique_ptr<velt_files> files;
+    if (const int rc = ctx.OpenCatalogue(files); rc != kExitOk) return rc;
+    CliEditor editor(*files, prompts);
+    host.files = files.get();
+    host.editor = &editor;
+    model.Open();
+    if (prompts.errors > 0) return kExitRefused;
+    if (!model.SelectSource(section)) {
+        PrintLine(stderr, "Brak źródła Z39.50 "_cp + section);
+        return kExitRefused;
+    }
+    const Z3950Outcome outcome = model.Search(values);
+    if (outcome == Z3950Outcome::NoQuery && prompts.errors == 0) PrintLine(stderr, "Zapytanie nie ma kryteriów"_cp);
+    if (outcome != Z3950Outcome::Found) return kExitRefused;
+    std::printf("hits=%lld\n", model.Client().ResultCount());
+    if (position < 1 || position > model.Client().ResultCount()) {
+        PrintLine(stderr, "Wynik nie ma pozycji "_cp + std::to_string(position));
+        return kExitRefused;
+    }
+    // The browser draws the entry (fetching it) before the user selects it.
+    view.selected = std::to_string(position);
+    model.Client().Lines(view.selected);
+    if (take)
+        model.Take();
+    else
+        model.Convert();
+    auto& opened = editor.OpenedRecords();
+    int rc = prompts.errors > 0 ? kExitRefused : kExitOk;
+    if (opened.empty() && rc == kExitOk) {
+        PrintLine(stderr, "Nie otwarto żadnego rekordu"_cp);
+        rc = kExitRefused;
+    }
+    for (std::size_t i = 0; i < opened.size(); ++i) {
+        if (i > 0) std::fputc('\n', stdout);
+        if (PrintOpened(opened[i].record) != kExitOk) rc = kExitRefused;
+        // What the editor's error list would show (the record still opens).
+        for (const my_error& e : opened[i].record.errors()) PrintLine(stderr, e.message + "\t" + e.keys);
+    }
+    if (!save) return rc;
+    for (std::size_t i = 0; i < opened.size(); ++i) {
+        CliEditor::Opened& o = opened[i];
+        const EditOutcome saved = editor.Requests().Save(o.id, o.record);
+        if (!saved.ok) {
+            if (!saved.message.empty()) PrintLine(stderr, saved.message);
+            for (const my_error& e : o.record.errors()) PrintLine(stderr, e.message + "\t" + e.keys);
+            return files->Broken() ? kExitNoConnection : kExitRefused;
+        }
+        const std::string shown = files->ShownIdentifier(saved.identifier);
+        PrintLine(stdout, "zapisano=" + shown);
+        // The records after it point at it by its temporary identifier until now.
+        if (o.source.rfind("VELT #", 0) == 0)
+            for (std::size_t k = i + 1; k < opened.size(); ++k)
+                if (opened[k].record.GetValue("DOK_IDO") == o.source) opened[k].record.SetValue("DOK_IDO", shown);
+    }
+    return rc;
+}
+
+}  // namespace
+
+// velt-cli z3950: one association with a Z39.50 server (a search with its
+// records, a scan, or the import window's query), or the import window's
+// Pobierz and Konwertuj into the catalogue. Diagnostics and refusals go to
+// stderr with exit code 2.
+int Z3950Command(CliContext& ctx) {
+    QueryOptions rows = TakeRows(ctx.args);
+    std::string target, user = ctx.user, password = ctx.password, log, timeout, show, count, expression, charset,
+                        section, positionText;
+    const bool haveTarget = ctx.TakeOption("--target", target);
+    if (ctx.TakeOption("--user", user)) user = UtfVeltwin().Convert(user);
+    if (ctx.TakeOption("--password", password)) password = UtfVeltwin().Convert(password);
+    ctx.TakeOption("--log", log);
+    ctx.TakeOption("--timeout", timeout);
+    const bool haveShow = ctx.TakeOption("--show", show);
+    const bool haveCount = ctx.TakeOption("--count", count);
+    const bool haveExpression = ctx.TakeOption("--expr", expression);
+    const bool haveCharset = ctx.TakeOption("--search-charset", charset);
+    const bool haveSource = ctx.TakeOption("--source", section);
+    const bool havePosition = ctx.TakeOption("--position", positionText);
+    const bool pqf = ctx.TakeSwitch("--pqf");
+    const bool take = ctx.TakeSwitch("--take");
+    const bool convert = ctx.TakeSwitch("--convert");
+    const bool save = ctx.TakeSwitch("--save");
+    const std::string mode = ctx.args.empty() ? std::string() : ctx.args[0];
+    long showCount = 0, scanCount = 20, timeoutMs = UniSocket::kReadTimeoutMs, searchCharset = 2, position = 0;
+    if (!rows.ok || (haveShow && !ParseCount(show, showCount)) || (haveCount && !ParseCount(count, scanCount)) ||
+        (!timeout.empty() && !ParseCount(timeout, timeoutMs)) ||
+        (haveCharset && (!ParseCount(charset, searchCharset) || searchCharset > 2)) ||
+        (havePosition && !ParseCount(positionText, position))) {
+        Z3950Usage();
+        return kExitUsage;
+    }
+
+    if (mode == "import") {
+        if (ctx.args.size() != 1 || !haveSource || !havePosition || take == convert || haveTarget || haveShow ||
+            haveCount || pqf || haveCharset) {
+            Z3950Usage();
+            return kExitUsage;
+        }
+        return Import(ctx, section, FormValues(rows, expression), position, take, save);
+    }
+
+    std::string host, database;
+    int port = 0;
+    if (!haveTarget || !ParseTarget(target, host, port, database) || haveSource || havePosition || take || convert ||
+        save) {
+        Z3950Usage();
+        return kExitUsage;
+    }
+    if (mode == "query") {
+        if (ctx.args.size() != 1 || haveCount) {
+            Z3950Usage();
+            return kExitUsage;
+        }
+        // The form's values read as the window reads them: a wrong
+        // expression is refused with the window's own text.
+        const bool utf8 = searchCharset == 2;
+        const Z3950Expression e = ParseZ3950Expression(UtfVeltwin().Convert(expression),
+                                                       RowsOfValues(FormValues(rows, ""), utf8));
+        if (!e.error.empty()) {
+            PrintLine(stderr, e.error);
+            return kExitRefused;
+        }
+        if (e.rpn.empty()) {
+            PrintLine(stderr, "Zapytanie nie ma kryteriów"_cp);
+            return kExitRefused;
+        }
+        if (pqf) {
+            // Terms sent in UTF-8 are printed as they are.
+            if (utf8) {
+                std::fwrite(e.pqf.data(), 1, e.pqf.size(), stdout);
+                std::fputc('\n', stdout);
+            } else {
+                PrintLine(stdout, e.pqf);
+            }
+        }
+        int failures = 0;
+        Z3950Client client([&failures](const std::string& text) {
+            ++failures;
+            PrintLine(stderr, text);
+        });
+        client.SetLogFile(log);
+        client.SetReadTimeout(static_cast<int>(timeoutMs));
+        if (!client.OpenAssociation(host, port, password, user)) {
+            PrintLine(stderr, "Błąd połączenia z serwisem Z39.50"_cp + ": " + client.ErrorText());
+            return kExitNoConnection;
+        }
+        const std::string error = client.SendSearch(database, e.rpn);
+        if (!error.empty()) {
+            PrintLine(stderr, WithReason(error, client));
+            return kExitRefused;
+        }
+        std::printf("hits=%lld\n", client.ResultCount());
+        std::string key = client.First();
+        for (long shown = 0; shown < showCount && !key.empty(); ++shown, key = client.Next(key)) {
+            if (shown > 0) std::fputc('\n', stdout);
+            if (const auto lines = client.Lines(key))
+                for (const std::string& line : *lines) PrintLine(stdout, line);
+        }
+        std::fflush(stdout);
+        return failures == 0 ? kExitOk : kExitRefused;
+    }
+
+    long use = 0;
+    const bool find = ctx.args.size() == 3 && mode == "find" && !haveCount;
+    const bool scan = ctx.args.size() == 3 && mode == "scan" && !haveShow;
+    if (!(find || scan) || !ParseCount(ctx.args[1], use) || !rows.pairs.empty() || haveExpression || haveCharset ||
+        pqf) {
+        Z3950Usage();
+        return kExitUsage;
+    }
+    return FindOrScan(find, host, port, database, user, password, log, timeoutMs, use, ctx.args[2], showCount,
+                      scanCount);
 }
 
 }  // namespace velt::cli

@@ -29,7 +29,8 @@ private:
 
 void Usage() {
     std::fputs(
-        "usage: velt-cli [--host H --port P [--user U --password W [--right R]]] [--timeout S] COMMAND [ARGS]\n"
+        "usage: velt-cli [--host H --port P [--user U --password W [--right R]]] [--timeout S] [--config INI]\n"
+        "                COMMAND [ARGS]\n"
         "  --timeout S       give up on a reply the server has not sent within S seconds\n"
         "commands:\n"
         "  status            the server's status parameters (and the login's rights)\n"
@@ -63,6 +64,17 @@ void Usage() {
         "  z3950 --target HOST:PORT/DB [--user U --password W] find USE TERM [--show K]\n"
         "  z3950 --target HOST:PORT/DB scan USE TERM [--count N]\n"
         "                    search, records and term lists of a Z39.50 server\n"
+        "  z3950 --target HOST:PORT/DB query --row N KIND TEXT [--row ...] [--expr EXPR]\n"
+        "        [--search-charset 0|1|2] [--pqf] [--show K]\n"
+        "                    the import window's query form: rows of a kind (@ author,\n"
+        "                    ! title, & subject, $ ISBN, # ISSN, ^ publisher) joined by\n"
+        "                    the expression; hits=N (with --pqf the query in yaz's\n"
+        "                    prefix notation first)\n"
+        "  --config INI z3950 --source SECTION import --row ... [--expr EXPR] --position K\n"
+        "        (--take | --convert) [--save]\n"
+        "                    the import window's Pobierz or Konwertuj for result K of the\n"
+        "                    source SECTION of INI: the records the editor would open as\n"
+        "                    key=value lines; --save saves them (zapisano=ID)\n"
         "  marc FILE [--format K=SCRIPT ...]\n"
         "                    the records of an ISO 2709 file as key=value lines, or\n"
         "                    shown by the display program of their kind letter K\n"
@@ -177,6 +189,7 @@ int main(int argc, char** argv) {
             ctx.password = velt::UtfVeltwin().Convert(ctx.password);
             continue;
         }
+        if (a == "--config" && value(ctx.config)) continue;
         if (a == "--right" && value(ctx.right)) {
             ctx.right = velt::UtfVeltwin().Convert(ctx.right);
             continue;

@@ -71,6 +71,58 @@ TEST(Z3950Command, FindAndScanAgainstZebra) {
     EXPECT_NE(scanned.find("computer\t10\n"), std::string::npos) << scanned;
 }
 
+// The import window's query over Zebra: every expression's hits agree with
+// yaz-client searching the prefix notation velt-cli prints for it, and the
+// expression's faults are refused with the window's texts.
+TEST(Z3950Command, QueryFormExpressionsAgreeWithYazClient) {
+    test::Z3950Server server(test::Z3950Server::Kind::Zebra);
+    if (!server.Installed()) GTEST_SKIP() << server.Why();
+    ASSERT_TRUE(server.Ready()) << server.Why();
+    if (!test::HaveTool("yaz-client")) GTEST_SKIP() << "yaz-client is not installed (package yaz)";
+    const std::string target = "z3950 --target " + server.Target("Default") + " query ";
+    const std::string rows = "--row 1 '@' collins --row 2 '!' computer --row 3 '&' congresses --row 4 '!' program ";
+    struct Case {
+        const char* expression;
+        const char* pqf;
+    } cases[] = {
+        {"", "@and @and @and @attr 1=1003 collins @attr 1=4 computer @attr 1=21 @attr 2=3 congresses @attr 1=4 program"},
+        {"2", "@attr 1=4 computer"},
+        {"2*1", "@and @attr 1=4 computer @attr 1=1003 collins"},
+        {"2/1", "@not @attr 1=4 computer @attr 1=1003 collins"},
+        {"1+3*2", "@or @attr 1=1003 collins @and @attr 1=21 @attr 2=3 congresses @attr 1=4 computer"},
+        {"(1+3)*2", "@and @or @attr 1=1003 collins @attr 1=21 @attr 2=3 congresses @attr 1=4 computer"},
+        {"2*4", "@and @attr 1=4 computer @attr 1=4 program"},
+    };
+    int nonEmpty = 0;
+    for (const auto& c : cases) {
+        const std::string out = RunCli(target + rows + "--pqf --expr '" + c.expression + "'");
+        std::istringstream lines(out);
+        std::string pqf, hits;
+        std::getline(lines, pqf);
+        std::getline(lines, hits);
+        EXPECT_EQ(pqf, c.pqf) << c.expression;
+        ASSERT_EQ(hits.rfind("hits=", 0), 0u) << out;
+        const auto yaz = test::RunTool("yaz-client", "open tcp:" + server.Target("Default") + "\nfind " + pqf + "\nquit\n");
+        ASSERT_TRUE(yaz) << c.expression;
+        const auto at = yaz->find("Number of hits: ");
+        ASSERT_NE(at, std::string::npos) << *yaz;
+        EXPECT_EQ(hits.substr(5), yaz->substr(at + 16, yaz->find(',', at) - at - 16)) << c.expression;
+        nonEmpty += hits != "hits=0";
+    }
+    EXPECT_GE(nonEmpty, 4) << "the cases find something";
+    // The window's error texts, exit 2; an empty form, exit 2.
+    EXPECT_EQ(RunCli(target + rows + "--expr '1*7'"), "Błąd w wyrażeniu \"7\nrc=2\n");
+    EXPECT_EQ(RunCli(target + "--row 1 '@' '' --row 2 '!' computer --expr '1/2'"),
+              "Niekompletne wyrażenie wyszukiwawcze\nrc=2\n");
+    EXPECT_EQ(RunCli(target + rows + "--expr '(1+2'"), "Spodziewany znak \")\"\nrc=2\n");
+    EXPECT_EQ(RunCli(target + "--row 1 '@' ''"), "Zapytanie nie ma kryteriów\nrc=2\n");
+    EXPECT_NE(RunCli(target + "--row 7 '@' x").find("rc=1"), std::string::npos);
+    EXPECT_NE(RunCli(target + "--row 1 '%' x").find("rc=1"), std::string::npos);
+    // Searched in UTF-8 and as it is, an ASCII term finds the same.
+    EXPECT_EQ(RunCli(target + "--row 2 '!' computer --search-charset 0"), "hits=10\nrc=0\n");
+    EXPECT_EQ(RunCli(target + "--row 2 '!' computer --search-charset 2 --show 1").rfind("hits=10\nL.1=", 0), 0u);
+}
+
 TEST(MarcCommand, SampleAgreesWithYazMarcdumpAndBrokenRecordsAreSkipped) {
     test::TempDir dir;
     const std::string file = dir.Path() + "sample.mrc";

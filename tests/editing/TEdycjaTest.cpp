@@ -61,9 +61,9 @@ const char kTitle[] = "245Z.1.1.1.1";
 TEST_F(EditingTest, StartEditingLoadsEveryKindWithItsFormScriptAndTheServerKindsSettings) {
     auto e = Start();
     const auto& kinds = e->session->Kinds().All();
-    ASSERT_EQ(kinds.size(), 3u);
+    ASSERT_EQ(kinds.size(), 4u);
     const std::vector<std::pair<std::string, std::string>> expected = {
-        {"K", "Książka"_cp}, {"O", "Osoba"}, {"T", "Temat"}};
+        {"K", "Książka"_cp}, {"O", "Osoba"}, {"T", "Temat"}, {"U", "Rekord MARC 21"}};
     for (std::size_t i = 0; i < kinds.size(); ++i) {
         EXPECT_EQ(kinds[i]->code, expected[i].first);
         EXPECT_EQ(kinds[i]->caption, expected[i].second);
@@ -90,9 +90,10 @@ TEST_F(EditingTest, AKindWhoseFormFailsIsLeftOutAndADamagedOneIsReported) {
     sServer->Control("broken F T");
     auto e = Start();
     const auto& kinds = e->session->Kinds().All();
-    ASSERT_EQ(kinds.size(), 2u);
+    ASSERT_EQ(kinds.size(), 3u);
     EXPECT_EQ(kinds[0]->code, "O");
     EXPECT_EQ(kinds[1]->code, "T");
+    EXPECT_EQ(kinds[2]->code, "U");
     EXPECT_FALSE(e->editor.messages.empty()) << "the damaged form of T is reported";
     EXPECT_FALSE(e->session->CanEdit("K"));
 }
@@ -588,4 +589,37 @@ TEST_F(EditingTest, SetFieldInOpenRecordsRewritesOnlyTheMatchingRecords) {
     EXPECT_EQ(e->Sheet(0).Record().GetValue("DOK_IDO"), "K123");
     EXPECT_EQ(e->Sheet(1).Record().GetValue("DOK_IDO"), "VELT #11");
     EXPECT_EQ(FieldControl(e->Sheet(0), "DOK_IDO")->Text(), "K123");
+}
+
+// A chain of imported records: the part points at its whole by the whole's
+// temporary identifier; saving the whole gives the part the identifier the
+// server gave, so the part's own save attaches it there. The numbers of
+// temporary identifiers are never given twice, so another chain's part
+// (pointing at an earlier, closed "VELT #" of the same count) is left alone.
+TEST_F(EditingTest, SavingAnImportedWholeRewritesItsPartsDokIdo) {
+    auto e = Start();
+    my_record whole, part, other;
+    whole.AddField(kTitle, "^aCałość"_cp, 0);
+    const std::string wholeId = e->session->TemporaryIdentifier();
+    part.AddField(kTitle, "^aTom 1", 0);
+    part.AddField("DOK_IDO", wholeId, 0);
+    other.AddField(kTitle, "^aInny", 0);
+    other.AddField("DOK_IDO", "VELT #9", 0);
+    e->session->ImportRecord(wholeId, "K", whole);
+    e->session->ImportRecord(e->session->TemporaryIdentifier(), "K", part);
+    e->session->ImportRecord(e->session->TemporaryIdentifier(), "K", other);
+    e->session->Activate(0);
+    e->session->SaveActive();
+    ASSERT_EQ(e->session->SheetCount(), 2);
+    ASSERT_EQ(e->changes.size(), 1u);
+    const std::string saved = e->changes[0].substr(e->changes[0].find('>') + 1);
+    ASSERT_EQ(saved.rfind("K", 0), 0u) << e->changes[0];
+    EXPECT_EQ(e->Sheet(0).Record().GetValue("DOK_IDO"), saved);
+    EXPECT_EQ(FieldControl(e->Sheet(0), "DOK_IDO")->Text(), saved);
+    EXPECT_EQ(e->Sheet(1).Record().GetValue("DOK_IDO"), "VELT #9");
+    // The part saves attached to the whole.
+    e->session->Activate(0);
+    e->session->SaveActive();
+    ASSERT_EQ(e->changes.size(), 2u);
+    EXPECT_EQ(e->session->SheetCount(), 1);
 }

@@ -95,9 +95,9 @@ TEST(EditingWindow, ARecordOfTheRecordBoxIsOpenedTypedIntoAndSavedAndTheTabsShow
     ASSERT_EQ(form.Shell().Mode(), ShellMode::LoggedIn);
     TEdycja* editing = form.Find<gui::EditingFeature>()->Editing();
     ASSERT_NE(editing, nullptr) << "a librarian's login starts editing";
-    ASSERT_EQ(editing->Kinds().All().size(), 3u);
+    ASSERT_EQ(editing->Kinds().All().size(), 4u);
     gui::Tokno_edycji& window = *form.Find<gui::EditingFeature>()->OknoEdycji;
-    EXPECT_EQ(window.Dodaj1->actions().size(), 3) << "one new-record item per kind";
+    EXPECT_EQ(window.Dodaj1->actions().size(), 4) << "one new-record item per kind";
     EXPECT_FALSE(form.Find<gui::EditingFeature>()->PokazButton->isEnabled());
     Dismisser dismiss;
 
@@ -198,7 +198,7 @@ TEST(EditingWindow, NewRecordsZoomHelpAndTheChangedFieldsFromTheWindowsControls)
 
     // The main window's "&Dodaj": one item per kind, in the status's order.
     const auto items = form.Find<gui::EditingFeature>()->Dodaj1->actions();
-    ASSERT_EQ(items.size(), 3);
+    ASSERT_EQ(items.size(), 4);
     items[2]->trigger();
     ASSERT_EQ(editing->SheetCount(), 1);
     EXPECT_EQ(window.PageControl1->tabText(0), toQString("Nowy \"T\""));

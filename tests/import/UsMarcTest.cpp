@@ -135,9 +135,12 @@ TEST(ParseMarc, OccurrencesStopAt200) {
     EXPECT_EQ(r.GetValue("650Z.1.1.200.1"), "^aX");
     EXPECT_EQ(r.Find("650Z.1.1.201.1"), nullptr);
     EXPECT_EQ(r.GetValue("700Z.1.1.200.1"), "^aY");
-    ASSERT_EQ(r.errors().size(), 2u) << "one warning for each tag";
+    ASSERT_EQ(r.errors().size(), 3u) << "one warning for each tag, and what was left out";
     EXPECT_EQ(r.errors()[0].message, "Za duża liczba wystąpień pola "_cp + "650");
     EXPECT_EQ(r.errors()[1].message, "Za duża liczba wystąpień pola "_cp + "700");
+    // The occurrences beyond the limit would vanish from a saved record unseen.
+    EXPECT_EQ(r.errors()[2].message, "Pominięto wystąpienia pola 650 ponad 200: 5"_cp);
+    EXPECT_EQ(r.errors()[2].keys, "650*");
 }
 
 TEST(ParseMarc, BrokenRecordsGiveAnErrorAndNoStrayReads) {

@@ -4,6 +4,13 @@
 
 #include "import/RpnQuery.h"
 #include "import/Z3950Client.h"
+#include "import/Z3950Import.h"
+#include "lang/TMultiIniFile.h"
+#include "params/HeadlessParameterWindow.h"
+#include "params/PairText.h"
+#include "params/ParameterForms.h"
+#include "support/RecordingPrompts.h"
+#include "support/TempDir.h"
 #include "support/Z3950Server.h"
 #include "text/CpLiteral.h"
 
@@ -202,4 +209,74 @@ TEST_F(Zebra, ScanAndAPartialEnd) {
     EXPECT_GE(z.LastScanStatus(), 1);
     EXPECT_LE(z.LastScanStatus(), 5);
     EXPECT_FALSE(terms.empty());
+}
+
+// The import window's model against Zebra: the form's rows searched in
+// UTF-8 and as they are, and a scan from a title row (on an association of
+// its own) filled in from the term list.
+namespace {
+
+struct QuietView : Z3950View {
+    std::string count;
+    void ShowCaption(const std::string&) override {}
+    void ShowCharsets(int, int) override {}
+    void ShowResult(Vrserwer*, const std::string& c) override { count = c; }
+    void RedrawResult() override {}
+    std::string SelectedKey() override { return {}; }
+    void EnableButtons(bool, bool) override {}
+    void ShowWindow() override {}
+    void ShowLater(const std::string&) override {}
+};
+struct NoHost : Z3950Host {
+    velt_files* Catalogue() override { return nullptr; }
+    ImportEditor* Editor() override { return nullptr; }
+    const ConverterModules* Converters() override { return nullptr; }
+};
+struct FirstOfList : ListChoiceWindow {
+    std::size_t shown = 0;
+    int ShowListChoice(const std::vector<ListChoiceEntry>& entries) override {
+        shown = entries.size();
+        return 0;
+    }
+};
+
+}  // namespace
+
+TEST_F(Zebra, TheImportModelSearchesAndScans) {
+    test::TempDir dir;
+    const std::string ini = dir.Write("VELT_TCP.INI", "[Z3950_KATALOG_Z]\r\nnazwa=Zebra\r\nip=127.0.0.1\r\nport=" +
+                                                         std::to_string(sServer->Port()) + "\r\nbaza=Default\r\n");
+    QuietView view;
+    NoHost host;
+    test::RecordingPrompts prompts;
+    FirstOfList lists;
+    HeadlessParameterWindow window;
+    FormSettings settings;
+    ParameterForms forms(window, settings, [] { return std::string(); });
+    struct Synchronous : LongOperations {
+        void run_with_progress(const std::string&, const std::function<void()>& work) override { work(); }
+        void run_with_gauge(const std::function<void(const GaugeFunction&)>&) override {}
+        bool download_progress(std::int64_t, std::int64_t) override { return true; }
+    } longOps;
+    Z3950Import model(view, host, prompts, longOps, forms, lists);
+    model.ReadConfiguration(TMultiIniFile(ini), {});
+    for (int charset : {0, 2}) {
+        model.SetSearchCharset(charset);
+        ASSERT_EQ(model.Search("Q.2|!|T.2|computer|Q.1|@|T.1|collins|E|2*1|"), Z3950Outcome::Found) << charset;
+        EXPECT_EQ(view.count, "2");
+    }
+    ASSERT_EQ(model.Search("Q.2|!|T.2|computer|E||"), Z3950Outcome::Found);
+    EXPECT_EQ(view.count, "10");
+    const auto first = model.Client().Lines("1");
+    ASSERT_TRUE(first);
+    my_record values;
+    FillRecord(values, "Q.2|!|T.2|comp|");
+    EXPECT_TRUE(model.Scan(2, values));
+    EXPECT_GT(lists.shown, 1u);
+    EXPECT_FALSE(values.GetValue("T.2").empty());
+    EXPECT_NE(values.GetValue("T.2"), "comp");
+    // The result list is still the search's.
+    EXPECT_EQ(model.Client().ResultCount(), 10);
+    EXPECT_EQ(model.Client().Lines("1"), first);
+    EXPECT_TRUE(prompts.shown.empty());
 }

@@ -25,8 +25,8 @@ TEST(CliStatus, PrintsTheParametersAndTheLogin) {
 
     const CliRun plain = RunCli(where + " status");
     EXPECT_EQ(plain.status, 0) << plain.err;
-    EXPECT_EQ(plain.out.rfind("wersja=2025.01.01\nmessage=Witamy w katalogu demonstracyjnym\nedycja=1\nrekordy=KOT\n"
-                              "formularze=K|Książka|O|Osoba|T|Temat|\n",
+    EXPECT_EQ(plain.out.rfind("wersja=2025.01.01\nmessage=Witamy w katalogu demonstracyjnym\nedycja=1\nrekordy=KOTU\n"
+                              "formularze=K|Książka|O|Osoba|T|Temat|U|Rekord MARC 21|\n",
                               0),
               0u)
         << plain.out;

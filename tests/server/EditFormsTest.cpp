@@ -24,7 +24,7 @@ using namespace velt;
 
 namespace {
 
-const char kKinds[] = {'K', 'O', 'T'};
+const char kKinds[] = {'K', 'O', 'T', 'U'};
 
 // The text as the client writes it to its work file: one line per CR piece.
 std::string AsFile(const std::string& serverText) {

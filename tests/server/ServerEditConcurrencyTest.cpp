@@ -6,6 +6,7 @@
 
 #include "net/RecordRequests.h"
 #include "ServerTestSupport.h"
+#include "Seeder.h"
 #include "Identifiers.h"
 #include "text/CpLiteral.h"
 #include "text/RecordText.h"
@@ -21,7 +22,7 @@ using namespace velt::test;
 
 namespace {
 
-const server::Identifiers kIds(server::DbKind::Velt3, "KOT");
+const server::Identifiers kIds(server::DbKind::Velt3, server::kRecordLetters);
 
 TEST(EditConcurrency, ConcurrentSavesFromSeveralConnectionsLoseNothing) {
     ServerProcess::Options o;

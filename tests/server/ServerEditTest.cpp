@@ -29,7 +29,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-const server::Identifiers kIds(server::DbKind::Velt2, "KOT");
+const server::Identifiers kIds(server::DbKind::Velt2, server::kRecordLetters);
 
 // The wire form of a shown identifier on the VELT2 test server.
 std::string Stored(const std::string& shown) { return kIds.Stored(kIds.ParseShown(shown)); }

@@ -29,10 +29,11 @@ TEST_F(SessionTest, StatusNamesTheKindItsParametersAndTheDescriptorLast) {
     const std::string& status = (*c)->Status();
     EXPECT_EQ(status.substr(0, 5), "VELT2");
     EXPECT_GE((*c)->Parameter("wersja"), "2008.01.23");  // past every version gate of the client
-    EXPECT_EQ((*c)->Parameter("rekordy"), "KOT");
+    // The MARC records' letter comes last: the letters before it keep their places.
+    EXPECT_EQ((*c)->Parameter("rekordy"), "KOTU");
     EXPECT_EQ((*c)->Parameter("blob"), "T");
     EXPECT_EQ((*c)->Parameter("edycja"), "1");
-    EXPECT_EQ((*c)->Parameter("formularze"), "K|Książka|O|Osoba|T|Temat|"_cp);
+    EXPECT_EQ((*c)->Parameter("formularze"), "K|Książka|O|Osoba|T|Temat|U|Rekord MARC 21|"_cp);
     EXPECT_FALSE((*c)->Parameter("CFG_HELP_N").empty());
     EXPECT_EQ(c->messages, std::vector<std::string>{"Witamy w katalogu demonstracyjnym"_cp});
     // The parameters in order, the descriptor last.

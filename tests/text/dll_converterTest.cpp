@@ -2,6 +2,7 @@
 // example module of the tree, and what the client does with modules that
 // misbehave.
 
+#include "support/TempDir.h"
 #include "text/CpLiteral.h"
 #include "text/dll_converter.h"
 
@@ -138,4 +139,59 @@ TEST_F(ConverterModulesTest, FaultyModulesYieldNoRecords) {
         EXPECT_TRUE(out.empty()) << c.section;
         EXPECT_EQ(mReports, c.reports) << c.section;
     }
+}
+
+// With "tryb=katalog" the example module makes a catalogue book of a MARC
+// record: the catalogue's keys, no leader, control fields or indicators,
+// the ISBN without its qualifier, the contents a part an occurrence, no
+// "^9" of another catalogue, the language of 008.
+TEST_F(ConverterModulesTest, ExampleModuleMakesCatalogueRecordsOfMarc) {
+    test::TempDir dir;
+    const std::string config = dir.Write("katalog.ini", "[KONWERTER_KAT]\nrodzaj=K\ntryb=katalog\n");
+    ConverterModules modules;
+    modules.Load({{"KONWERTER_KAT", VELT_EXAMPLE_MODULE, "U", "K"}}, config, Collect());
+    const dll_converter* m = modules.FindConverterModule("U", "K");
+    ASSERT_NE(m, nullptr);
+    std::vector<my_record> in(1);
+    my_record& r = in[0];
+    r.kind = "U";
+    r.AddField("L.1", "01369cam  2200265 i 4500", 0);
+    r.AddField("001Z.1.1.1.1", "73090924", 0);
+    r.AddField("008Z.1.1.1.1", "760609s1974    nyua     b    10110 pol  ", 0);
+    r.AddField("020Z.1.1.1.1", "^a0821211064 (pbk.)", 0);
+    r.AddField("100A.1.1.1.1", "1", 0);
+    r.AddField("100Z.1.1.1.1", "^aLarson, Kenneth B.,", 0);
+    r.AddField("245Z.1.1.1.1", "^aComputer processing : ^bthe proceedings / ^cedited by K. Larson.", 0);
+    r.AddField("264Z.1.1.1.1", "^aNew York : ^bSociety, ^c[c1974]", 0);
+    r.AddField("300Z.1.1.1.1", "^axiv, 391 p. : ^bill. ; ^c24 cm.", 0);
+    r.AddField("504Z.1.1.1.1", "^aIncludes bibliographical references.", 0);
+    r.AddField("505Z.1.1.1.1", "^aWstęp -- Rozdział pierwszy -- Zakończenie"_cp, 0);
+    r.AddField("650Z.1.1.1.1", "^aRadioisotope scanning ^xData processing ^9X77", 0);
+    r.AddField("650Z.1.1.2.1", "^aScintillation cameras", 0);
+    r.AddField("710Z.1.1.1.1", "^aWashington University.", 0);
+    std::vector<my_record> out;
+    ASSERT_TRUE(m->Translate(in, out, Collect()));
+    ASSERT_EQ(out.size(), 1u);
+    const my_record& k = out[0];
+    EXPECT_EQ(k.kind, "K");
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"041Z.1.1.1.1", "^apol"},
+        {"020Z.1.1.1.1", "^a0821211064"},
+        {"100Z.1.1.1.1", "^aLarson, Kenneth B."},
+        {"245Z.1.1.1.1", "^aComputer processing ^bthe proceedings ^cedited by K. Larson."},
+        {"260Z.1.1.1.1", "^aNew York ^bSociety ^c[c1974]"},
+        {"300Z.1.1.1.1", "^axiv, 391 p. ^bill. ^c24 cm."},
+        {"500Z.1.1.1.1", "Includes bibliographical references."},
+        {"505Z.1.1.1.1", "Wstęp"_cp},
+        {"505Z.1.1.2.1", "Rozdział pierwszy"_cp},
+        {"505Z.1.1.3.1", "Zakończenie"_cp},
+        {"650Z.1.1.1.1", "^aRadioisotope scanning ^xData processing"},
+        {"650Z.1.1.2.1", "^aScintillation cameras"},
+        {"700Z.1.1.1.1", "^aWashington University."},
+        {"DOK_TYP", "KONWERTER_KAT"},
+    };
+    std::vector<std::pair<std::string, std::string>> got;
+    for (const my_field& f : k.fields()) got.emplace_back(f.key, f.value);
+    EXPECT_EQ(got, expected);
+    EXPECT_TRUE(mReports.empty());
 }

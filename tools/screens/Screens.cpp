@@ -24,6 +24,7 @@
 #include "gui/login/TOknoLogowania.h"
 #include "gui/params/ParameterServices.h"
 #include "gui/params/TOknoParametrow.h"
+#include "gui/forms/FormSheet.h"
 #include "gui/reports/TForm2.h"
 #include "gui/search/TOknoElementarne.h"
 #include "gui/shell/TForm1.h"
@@ -35,6 +36,8 @@
 #include "gui/reader/TOknoKont.h"
 #include "gui/reader/TOknoListyZamowien.h"
 #include "gui/reader/TOknoZamawiania.h"
+#include "gui/import/TOknoZ3950.h"
+#include "gui/import/Z3950Feature.h"
 #include "gui/shell/DesktopServices.h"
 
 #include "files/UserDirectories.h"
@@ -306,6 +309,33 @@ int main(int argc, char** argv) {
             orders.reject();
         });
         reader.ChooseClosedOrder();
+        // "Pobierz" → "Protokół Z3950": a search of the Z39.50 source in its
+        // query form, the records found, and one of them taken into the editor.
+        auto* import = form.Find<gui::Z3950Feature>();
+        if (import && import->OknoZ3950->Model().Available()) {
+            gui::TOknoZ3950& z = *import->OknoZ3950;
+            import->ProtokolZ3950Item->trigger();
+            z.resize(1000, 700);
+            WhenShown([&] { return parameters.isVisible() && parameters.Shown(); }, [&] {
+                parameters.Shown()->Record().SetValue("T.2", "computer");
+                if (my_editor* laid = parameters.PanelFormularza->Form()) laid->Refresh("T.2");
+                Settle();
+                ok &= Save(&parameters, "zapytanie-z3950");
+                parameters.Button1->click();
+            });
+            z.ZapytanieItem->trigger();
+            Settle(500);
+            if (z.Browser() && z.Browser()->Browser()) z.Browser()->Browser()->Select("3");
+            Settle();
+            ok &= Save(&z, "pobieranie-z3950");
+            z.PobierzButton->click();
+            form.Find<gui::EditingFeature>()->OknoEdycji->resize(1000, 680);
+            Settle(500);
+            ok &= Save(form.Find<gui::EditingFeature>()->OknoEdycji, "pobrany-rekord");
+        } else {
+            std::fputs("velt-screens: no Z39.50 source configured\n", stderr);
+            ok = false;
+        }
     } else {
         std::fputs("velt-screens: no editing after the login\n", stderr);
         ok = false;

@@ -361,6 +361,16 @@ bool TEdycja::Save(edit_sheet& sheet) {
     const std::string saved = ShownOf(outcome.identifier);
     const std::string source = !sheet.IsNew() ? ShownOf(sheet.Identifier()) : sheet.Source();
     Changed(source, saved);
+    // The records imported after this one point at it by its temporary
+    // identifier: from now on at the identifier the server gave it.
+    if (source != saved && source.rfind("VELT #", 0) == 0) {
+        std::string pattern;
+        for (const char c : source) {
+            if (c == '*' || c == '?' || c == '\\') pattern.push_back('\\');
+            pattern.push_back(c);
+        }
+        SetFieldInOpenRecords("DOK_IDO", pattern, saved);
+    }
     Remember(mSaved, saved);
     mPrompts.show_message("Rekord został zapisany.\n\r"_cp + saved);
     CloseSheet(sheet);

@@ -27,9 +27,9 @@ void UniSocket::Fail(const std::string& text) {
     mErrorText = text;
 }
 
-bool UniSocket::SendApdu(std::string_view apdu) {
+bool UniSocket::SendApdu(std::string_view apdu, std::string_view logged) {
     if (mError) return false;
-    Log(apdu);
+    Log(logged);
     if (apdu.size() > kBufferSize - mCount) {
         Fail("SEND: "_cp + "komunikat jest większy niż bufor"_cp);
         return false;

@@ -28,7 +28,9 @@ public:
     void ResetBuffer();
     // Logs the APDU, appends it to the buffer and writes the buffer whole;
     // false (error set) when it does not fit or the stream takes it not.
-    bool SendApdu(std::string_view apdu);
+    bool SendApdu(std::string_view apdu) { return SendApdu(apdu, apdu); }
+    // The same, the log getting logged instead (the APDU with its secrets masked).
+    bool SendApdu(std::string_view apdu, std::string_view logged);
     // The next received byte, waiting for the stream when none is held; 0
     // once the error is set.
     unsigned char ReadByte() {

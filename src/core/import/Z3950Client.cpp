@@ -77,10 +77,10 @@ void Z3950Client::Report(const std::string& text) {
     if (mMessage) mMessage(text);
 }
 
-std::unique_ptr<DataElement> Z3950Client::Exchange(const std::string& apdu) {
+std::unique_ptr<DataElement> Z3950Client::Exchange(const std::string& apdu, const std::string& logged) {
     if (!mSocket || mSocket->Failed()) return nullptr;
     mSocket->ResetBuffer();
-    if (!mSocket->SendApdu(apdu)) return nullptr;
+    if (!mSocket->SendApdu(apdu, logged.empty() ? apdu : logged)) return nullptr;
     mSocket->ResetBuffer();
     auto response = mDecodec->DecodeElement(1);
     mSocket->ResetBuffer();
@@ -106,14 +106,23 @@ bool Z3950Client::OpenAssociation(const std::string& host, int port, const std::
     }
     std::string init = Prim(3, std::string("\x00\xE0", 2)) + Prim(4, std::string("\x00\xE9\xA2", 3)) +
                        Int(5, UniSocket::kBufferSize) + Int(6, UniSocket::kBufferSize);
+    // The log gets the same Init with the password's octets masked (same
+    // lengths, so the logged bytes still decode).
+    std::string logged = init;
     if (!user.empty()) {
         // idAuthentication [7] holding the idPass SEQUENCE.
-        std::string idPass = Prim(1, user);
-        if (!password.empty()) idPass += Prim(2, password);
+        std::string idPass = Prim(1, user), maskedPass = idPass;
+        if (!password.empty()) {
+            idPass += Prim(2, password);
+            maskedPass += Prim(2, std::string(password.size(), '*'));
+        }
         init += Cons(7, Codec::EncodeElement(kUniversal, true, idPass, 16));
+        logged += Cons(7, Codec::EncodeElement(kUniversal, true, maskedPass, 16));
     }
-    init += Prim(110, "81") + Prim(111, "TARLINEX-Software") + Prim(112, "VELT-2 v.07-2004");
-    const auto response = Exchange(Cons(20, init));
+    const std::string implementation = Prim(110, "81") + Prim(111, "TARLINEX-Software") + Prim(112, "VELT-2 v.07-2004");
+    init += implementation;
+    logged += implementation;
+    const auto response = Exchange(Cons(20, init), Cons(20, logged));
     if (!response) {
         mError = mSocket->ErrorText();
         return false;

@@ -96,7 +96,8 @@ public:
 private:
     // One exchange: sends the APDU and decodes the response; nothing on a
     // transport or decoding failure (the socket's error says which).
-    std::unique_ptr<DataElement> Exchange(const std::string& apdu);
+    // logged, when given, goes into the log in the APDU's place.
+    std::unique_ptr<DataElement> Exchange(const std::string& apdu, const std::string& logged = {});
     bool Usable() const { return mSocket && mInitialised && !mSocket->Failed(); }
     void Report(const std::string& text);
     // The position of a key, 0 when it is none of the result list.

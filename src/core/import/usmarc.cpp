@@ -234,6 +234,8 @@ my_record ParseMarc(std::string_view octets, const MarcOptions& options) {
     }
 
     Occurrences highest;
+    // The occurrences beyond the limit, by tag: the record says they are gone.
+    std::vector<std::pair<std::string, int>> dropped;
     std::string converted, key;
     for (const DirectoryEntry& d : directory) {
         if (d.oneXX && !d.winner) continue;
@@ -249,7 +251,12 @@ my_record ParseMarc(std::string_view octets, const MarcOptions& options) {
             record.AddField("100R.1.1.1.1", std::string(tag), 0);
             tag = "100";
         }
-        if (n > kMarcMaxOccurrences) continue;
+        if (n > kMarcMaxOccurrences) {
+            auto it = std::find_if(dropped.begin(), dropped.end(), [&](const auto& d) { return d.first == tag; });
+            if (it == dropped.end()) dropped.emplace_back(std::string(tag), 1);
+            else ++it->second;
+            continue;
+        }
         // One warning for every tag that reaches the limit.
         if (n == kMarcMaxOccurrences) record.AddError("Za duża liczba wystąpień pola "_cp + std::string(tag), "*");
         auto store = [&](char part, std::string value) {
@@ -303,6 +310,10 @@ my_record ParseMarc(std::string_view octets, const MarcOptions& options) {
         }
         if (stored && highestOfTag) *highestOfTag = std::max(*highestOfTag, n);
     }
+    for (const auto& [tag, count] : dropped)
+        record.AddError("Pominięto wystąpienia pola "_cp + tag + " ponad "_cp + std::to_string(kMarcMaxOccurrences) +
+                            ": " + std::to_string(count),
+                        tag + "*");
     return finish({});
 }
 

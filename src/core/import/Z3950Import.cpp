@@ -1,0 +1,384 @@
+#include "import/Z3950Import.h"
+
+#include "catalogue/velt_files.h"
+#include "lang/TMultiIniFile.h"
+#include "params/ParameterForms.h"
+#include "params/PairText.h"
+#include "text/CpLiteral.h"
+#include "text/Wildcard.h"
+#include "text/ala.h"
+#include "text/dll_converter.h"
+#include "text/utf.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace velt {
+
+namespace {
+
+const converter& Identity() {
+    static const converter identity(converter::Kind::Identity);
+    return identity;
+}
+
+// The converter of "Standard znaków - prezentacja" for the display.
+const converter& DisplayConverter(int item) {
+    switch (item) {
+        case 0: return Identity();
+        case 2: return UtfWin();
+        default: return AlaWin();
+    }
+}
+
+// The form's lookup buttons scan their row; everything else is the form's own.
+class QueryEvents : public ParameterEvents {
+public:
+    explicit QueryEvents(Z3950Import& import) : mImport(import) {}
+
+    std::vector<std::string> FieldEvent(int event, my_record& record, const std::string& field) override {
+        if (event != kFormHelp || field.size() != 3 || field.compare(0, 2, "T.") != 0) return {};
+        const char n = field[2];
+        if (n < '1' || n > '0' + kZ3950Rows) return {};
+        if (mImport.Scan(n - '0', record) && mForm) mForm->Refresh(field);
+        return {};
+    }
+
+private:
+    Z3950Import& mImport;
+};
+
+}  // namespace
+
+std::string Z3950Import::TextUnavailable() { return "Import Z39.50 nie jest dostępny"_cp; }
+std::string Z3950Import::TextConnection() { return "Błąd połączenia z serwisem Z39.50"_cp; }
+std::string Z3950Import::TextMovedBefore() { return "Rekord został przeniesiony wcześniej"_cp; }
+
+Z3950Import::Z3950Import(Z3950View& view, Z3950Host& host, Prompts& prompts, LongOperations& longOps,
+                         ParameterForms& forms, ListChoiceWindow& lists)
+    : mView(view), mHost(host), mPrompts(prompts), mLongOps(longOps), mForms(forms), mLists(lists),
+      mQueryForm(Z3950QueryForm()) {
+    // Failures of fetching on demand arise while the browser draws.
+    auto later = [this](const std::string& text) { mView.ShowLater(text); };
+    mClient = std::make_unique<Z3950Client>(later);
+    mScanClient = std::make_unique<Z3950Client>(later);
+    ApplyDisplay();
+}
+
+Z3950Import::~Z3950Import() = default;
+
+void Z3950Import::ReadConfiguration(const TMultiIniFile& ini, const ErrorSink& errors) {
+    mSettings.Read(ini, errors);
+    mCurrent = mSettings.ChosenSource();
+    mFormat = mSettings.Formats().empty() ? -1 : 0;
+    mClient->SetLogFile(mSettings.LogFile());
+    mScanClient->SetLogFile(mSettings.LogFile());
+    if (const Z3950Source* s = Source()) {
+        mPresentation = s->presentation;
+        mSearchCharset = s->search;
+    }
+    ApplyDisplay();
+}
+
+void Z3950Import::WriteConfiguration(ProfileFile& file) { mSettings.Write(file); }
+
+const Z3950Source* Z3950Import::Source() const {
+    if (mCurrent < 0 || static_cast<std::size_t>(mCurrent) >= mSettings.Sources().size()) return nullptr;
+    return &mSettings.Sources()[static_cast<std::size_t>(mCurrent)];
+}
+
+void Z3950Import::ApplyDisplay() {
+    MarcFormatter formatter;
+    if (mFormat >= 0 && static_cast<std::size_t>(mFormat) < mSettings.Formats().size())
+        formatter = mSettings.Formats()[static_cast<std::size_t>(mFormat)]->programs.Formatter(
+            [this](const std::string& text) { mView.ShowLater(text); });
+    mClient->SetDisplay(MarcOptions{&DisplayConverter(mPresentation), mFormatFlag}, std::move(formatter));
+}
+
+const dll_converter* Z3950Import::ConverterFor(const velt_files& files) const {
+    const ConverterModules* modules = mHost.Converters();
+    if (!modules) return nullptr;
+    // A VELT1 catalogue names no kinds: its records are of the kind without a code.
+    const std::string targets = files.DatabaseKind == kVelt1 ? std::string() : files.Parameter("rekordy");
+    return modules->FindConverterModule("U", targets);
+}
+
+MarcOptions Z3950Import::ImportOptions(std::string_view octets) const {
+    MarcOptions options;
+    options.format = mFormatFlag;
+    // The leader's position 09 "a" says UTF-8 whatever the display shows;
+    // UTF-8 is read with escapes for what the code page lacks.
+    if (octets.size() > 9 && octets[9] == 'a')
+        options.presentation = &UtfVeltwin();
+    else
+        options.presentation = mPresentation == 2 ? static_cast<const converter*>(&UtfVeltwin())
+                                                  : &DisplayConverter(mPresentation);
+    return options;
+}
+
+void Z3950Import::Open() {
+    if (!Available()) {
+        mPrompts.show_error(TextUnavailable());
+        return;
+    }
+    SelectSource(mCurrent < 0 ? 0 : mCurrent);
+    velt_files* files = mHost.Catalogue();
+    ImportEditor* editor = mHost.Editor();
+    mFormatFlag = files && files->Ready && !files->Parameter("format").empty();
+    ApplyDisplay();
+    const bool convert = files && files->Ready && editor && ConverterFor(*files);
+    const bool take = files && files->Ready && editor && files->DatabaseKind != kVelt1 && editor->CanEdit("U");
+    mView.EnableButtons(take, convert);
+    mView.ShowWindow();
+}
+
+void Z3950Import::Close() {
+    if (mResults) mView.ShowResult(nullptr, "");
+    mResults = false;
+    mView.EnableButtons(false, false);
+}
+
+void Z3950Import::SelectSource(int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= mSettings.Sources().size()) return;
+    mCurrent = index;
+    const Z3950Source& s = mSettings.Sources()[static_cast<std::size_t>(index)];
+    mSettings.SetCurrentSection(s.section);
+    mView.ShowCaption("Import Z39.50: " + s.name);
+    mPresentation = s.presentation;
+    mSearchCharset = s.search;
+    mView.ShowCharsets(mPresentation, mSearchCharset);
+    ApplyDisplay();
+    mResults = false;
+    mView.ShowResult(nullptr, "");
+}
+
+bool Z3950Import::SelectSource(const std::string& section) {
+    const int index = mSettings.FindSource(section);
+    if (index < 0) return false;
+    SelectSource(index);
+    return true;
+}
+
+void Z3950Import::SetPresentation(int item) {
+    mPresentation = std::clamp(item, 0, 2);
+    ApplyDisplay();
+    if (mResults) mView.RedrawResult();
+}
+
+void Z3950Import::SetSearchCharset(int item) { mSearchCharset = std::clamp(item, 0, 2); }
+
+void Z3950Import::SelectFormat(int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= mSettings.Formats().size()) return;
+    mFormat = index;
+    ApplyDisplay();
+    if (mResults) mView.RedrawResult();
+}
+
+int Z3950Import::Zoom(double factor) {
+    mCellHeight = std::max(26, static_cast<int>(std::lround(mCellHeight * factor)));
+    return mCellHeight;
+}
+
+std::string Z3950Import::WithReason(const std::string& text, const Z3950Client& client) const {
+    if (client.ErrorText().empty() || text.find(client.ErrorText()) != std::string::npos) return text;
+    return text + " (" + client.ErrorText() + ")";
+}
+
+void Z3950Import::Query() {
+    if (!Source()) return;
+    QueryEvents events(*this);
+    while (true) {
+        const std::string answer = mForms.AskParameters(Z3950QueryTitle(), *mQueryForm, mSettings.Question(), &events);
+        if (answer.empty()) return;
+        if (Search(answer) != Z3950Outcome::NoQuery) return;
+    }
+}
+
+Z3950Outcome Z3950Import::Search(const std::string& values) {
+    mSettings.SetQuestion(values);
+    const Z3950Source* source = Source();
+    if (!source) return Z3950Outcome::Failed;
+    my_record form;
+    FillRecord(form, values);
+    const Z3950Expression e = ParseZ3950Expression(form.GetValue("E"), RowsOfRecord(form, mSearchCharset == 2));
+    if (!e.error.empty()) mPrompts.show_error(e.error);
+    if (e.rpn.empty()) return Z3950Outcome::NoQuery;
+
+    mResults = false;
+    mView.ShowResult(nullptr, "");
+    const Z3950Source s = *source;
+    std::string error;
+    Z3950Client& client = *mClient;
+    mLongOps.run_with_progress("Trwa wyszukiwanie", [&] {
+        if (!client.OpenAssociation(s.host, s.port, s.password, s.user)) {
+            error = TextConnection() + (client.ErrorText().empty() ? "" : " - " + client.ErrorText());
+            return;
+        }
+        error = client.SendSearch(s.database, e.rpn, Z3950Client::kWindow, Z3950Client::kWindow, s.syntax);
+        if (error == Z3950Client::TextBroken()) error = WithReason(error, client);
+    });
+    if (!error.empty()) {
+        mPrompts.show_error(error);
+        return Z3950Outcome::Failed;
+    }
+    mResults = true;
+    mView.ShowResult(mClient.get(), std::to_string(client.ResultCount()));
+    return Z3950Outcome::Found;
+}
+
+bool Z3950Import::Scan(int row, my_record& values) {
+    const Z3950Source* source = Source();
+    if (!source || row < 1 || row > kZ3950Rows) return false;
+    const std::string n = std::to_string(row);
+    const Z3950Criterion* criterion = FindCriterion(values.GetValue("Q." + n));
+    if (!criterion) return false;
+    const QueryRows rows = RowsOfRecord(values, mSearchCharset == 2);
+    const std::string term = EncodeAttributesPlusTerm(ScanAttributes(*criterion), rows[static_cast<std::size_t>(row - 1)].text);
+    const Z3950Source s = *source;
+    Z3950Client& client = *mScanClient;
+    std::vector<ScanTerm> terms;
+    std::string error;
+    bool refused = false;
+    mLongOps.run_with_progress("Trwa wyszukiwanie", [&] {
+        if (!client.OpenAssociation(s.host, s.port, s.password, s.user)) {
+            error = TextConnection() + (client.ErrorText().empty() ? "" : " - " + client.ErrorText());
+            return;
+        }
+        if (!client.AcceptedOptions().test(7)) {
+            refused = true;
+            return;
+        }
+        error = client.ScanTerms(s.database, term, kScanTerms, terms);
+        if (error == Z3950Client::TextBroken()) error = WithReason(error, client);
+    });
+    if (refused) error = "Serwer nie realizuje usługi SCAN"_cp;
+    if (!error.empty()) {
+        mPrompts.show_error(error);
+        return false;
+    }
+    std::vector<ListChoiceEntry> entries;
+    const converter& shown = DisplayConverter(mPresentation);
+    for (const ScanTerm& t : terms) {
+        std::string text = shown.Convert(t.term);
+        entries.push_back({text, text});
+    }
+    const std::string chosen = ChooseFromList(entries, mLists);
+    if (chosen.empty()) return false;
+    values.SetValue("T." + n, chosen);
+    return true;
+}
+
+const Z3950Record* Z3950Import::SelectedRecord() {
+    const std::string key = mView.SelectedKey();
+    if (!mResults || key.empty()) return nullptr;
+    long long position = 0;
+    for (const char c : key) {
+        if (c < '0' || c > '9' || position > 1'000'000'000'000LL) return nullptr;
+        position = position * 10 + (c - '0');
+    }
+    const Z3950Record* record = mClient->RecordAt(position);
+    if (!record) {
+        mPrompts.show_error("Serwer nie przysłał rekordu z pozycji "_cp + key);
+        return nullptr;
+    }
+    // Nothing is opened of a position that holds no record.
+    if (record->kind == Z3950Record::Kind::Diagnostic) {
+        mPrompts.show_error(record->octets);
+        return nullptr;
+    }
+    if (record->kind == Z3950Record::Kind::Placeholder) {
+        mPrompts.show_error("Serwer nie przysłał rekordu z pozycji "_cp + key + " (rekord zastępczy)"_cp);
+        return nullptr;
+    }
+    return record;
+}
+
+void Z3950Import::Take() {
+    ImportEditor* editor = mHost.Editor();
+    if (!editor) return;
+    const Z3950Record* held = SelectedRecord();
+    if (!held) return;
+    const my_record parsed = ParseMarc(held->octets, ImportOptions(held->octets));
+    if (parsed.fields().empty()) {
+        mPrompts.show_error(parsed.errors().empty() ? "Pusty rekord MARC"_cp : parsed.errors().front().message);
+        return;
+    }
+    const std::string letter(1, RecordKindLetter(parsed));
+    if (!editor->CanEdit(letter)) {
+        Refused(letter);
+        return;
+    }
+    editor->NewRecord(letter, parsed);
+}
+
+void Z3950Import::Convert() {
+    velt_files* files = mHost.Catalogue();
+    ImportEditor* editor = mHost.Editor();
+    if (!files || !files->Ready || !editor) return;
+    const dll_converter* module = ConverterFor(*files);
+    if (!module) return;
+    const Z3950Record* held = SelectedRecord();
+    if (!held) return;
+    std::vector<my_record> in;
+    in.push_back(ParseMarc(held->octets, ImportOptions(held->octets)));
+    std::vector<my_record> out;
+    if (!module->Translate(in, out, [this](const std::string& m) { mPrompts.show_error(m); })) return;
+    if (out.empty()) {
+        mPrompts.show_error("Moduł konwertera nie zwrócił żadnego rekordu"_cp);
+        return;
+    }
+    ImportConverted(out);
+}
+
+void Z3950Import::Refused(const std::string& kind) {
+    mPrompts.show_error("Rekordów rodzaju \""_cp + kind + "\" nie można edytować w tym katalogu; rekord pominięto"_cp);
+}
+
+void Z3950Import::ImportConverted(std::vector<my_record>& records) {
+    velt_files* files = mHost.Catalogue();
+    ImportEditor* editor = mHost.Editor();
+    if (!files || !editor) return;
+    if (files->DatabaseKind == kVelt1) {
+        ImportChain(records, *editor, *files);
+        return;
+    }
+    for (const my_record& r : records) {
+        const std::string code = r.kind.substr(0, 1);
+        if (code.empty() || !editor->CanEdit(code)) {
+            Refused(r.kind);
+            continue;
+        }
+        editor->ImportRecord("#" + r.kind, code, r);
+    }
+}
+
+void Z3950Import::ImportChain(std::vector<my_record>& records, ImportEditor& editor, const velt_files& files) {
+    std::string passed;
+    int opened = 0;
+    for (my_record& r : records) {
+        if (!passed.empty()) r.SetValue("DOK_IDO", passed);
+        editor.CheckRecord(r);
+        // An error carrying ESC "D" names a record already in the catalogue.
+        std::vector<std::string> existing;
+        for (const my_error& e : r.errors()) {
+            const std::size_t at = e.message.find("\x1B" "D");
+            if (at == std::string::npos) continue;
+            const std::string id = files.StoredIdentifier(e.message.substr(at + 2));
+            if (std::find(existing.begin(), existing.end(), id) == existing.end()) existing.push_back(id);
+        }
+        if (existing.size() == 1) {
+            passed = existing.front();
+            continue;
+        }
+        if (!editor.CanEdit("")) {
+            mPrompts.show_error("Katalog nie pozwala edytować przeniesionych rekordów; rekord pominięto"_cp);
+            continue;
+        }
+        passed = editor.TemporaryIdentifier();
+        editor.ImportRecord(passed, "", r);
+        ++opened;
+    }
+    if (opened == 0) mPrompts.show_error(TextMovedBefore());
+}
+
+}  // namespace velt
