@@ -421,6 +421,10 @@ std::string BookText(std::uint32_t seq, const SeedCounts& counts) {
         title += " " + Pick(r, kTitleObjects);
         rec.Add("505", part, title);
     }
+    // The language of the text: most books Polish, the others from the
+    // number (no draw, so the fields above stay as they were).
+    static const char* const kLanguages[] = {"eng", "ger", "fre", "rus"};
+    rec.Add("041", 1, std::string("^a") + (seq % 10 < 7 ? "pol" : kLanguages[seq % 4]));
     return rec.Text();
 }
 

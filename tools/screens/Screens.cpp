@@ -38,6 +38,8 @@
 #include "gui/reader/TOknoZamawiania.h"
 #include "gui/import/TOknoZ3950.h"
 #include "gui/import/Z3950Feature.h"
+#include "gui/common/TListChoice.h"
+#include "gui/common/TTreeChoice.h"
 #include "gui/shell/DesktopServices.h"
 
 #include "files/UserDirectories.h"
@@ -279,6 +281,25 @@ int main(int argc, char** argv) {
             sheet.Event(kFormHelp, "100Z.1.1.1.1");
             Settle(500);
             ok &= Save(form.Find<gui::EditingFeature>()->OknoEdycji, "edycja-haslo-wzorcowe");
+            // The form's scripts asking for a language from a list and a
+            // subject from the thesaurus tree.
+            WhenShown([] {
+                auto* list = qobject_cast<gui::TListChoice*>(QApplication::activeModalWidget());
+                return list && list->Browser() && list->Browser()->Browser();
+            }, [&] {
+                auto* list = qobject_cast<gui::TListChoice*>(QApplication::activeModalWidget());
+                Settle();
+                ok &= Save(list, "wybor-z-listy");
+                list->reject();
+            });
+            sheet.Event(kFormHelp, "JEZYK");
+            WhenShown([] { return qobject_cast<gui::TTreeChoice*>(QApplication::activeModalWidget()) != nullptr; }, [&] {
+                auto* tree = qobject_cast<gui::TTreeChoice*>(QApplication::activeModalWidget());
+                Settle();
+                ok &= Save(tree, "wybor-z-drzewa");
+                tree->reject();
+            });
+            sheet.Event(kFormHelp, "TEZAURUS");
         }
         // The older search window over a value list, and the record chooser.
         gui::TOknoKHW* search = authority->OknoKHW();
