@@ -72,12 +72,18 @@ std::string DescriptorText(const Session& s) {
                 w += G("x", G("nam", i.name) + G("tab", "9") + G("ind", "2") + G("pre", i.code));
         d += G("w", w);
     }
-    // Search criteria: every catalogue index, then two without a parameter form.
+    // Search criteria: every catalogue index, then two without a parameter
+    // form; with --form-criterion-first the language's form comes first.
+    if (s.config.formCriterionFirst)
+        d += G("q", G("nam", LanguageCriterion().name) + G("typ", "WYBÓR"_cp) + G("par", LanguageCriterion().form) +
+                        G("act", LanguageCriterion().script));
     for (const auto& i : AllIndexes()) {
         if (i.kind != IndexKind::Catalogue) continue;
         std::string q = G("nam", i.name) + G("typ", "INDEX");
         if (i.code == "AU") q += G("khw", "OS");
         if (i.code == "TE") q += G("khw", "TH");
+        // No authority file has this prefix: its lookup is the index's value list.
+        if (i.code == "WY") q += G("khw", "WY");
         if (i.code == "NR") q += G("opt", "N");
         d += G("q", q);
     }

@@ -29,7 +29,7 @@ namespace {
 void Usage() {
     std::cerr << "usage: velt-server --port P --db FILE [--kind VELT2|VELT3] [--records N]\n"
                  "                   [--version YYYY.MM.DD] [--listen ADDR] [--no-scramble] [--control-port P]\n"
-                 "                   [--max-connections N]\n";
+                 "                   [--max-connections N] [--form-criterion-first]\n";
 }
 
 bool ValidVersion(const std::string& v) {
@@ -88,6 +88,8 @@ int main(int argc, char** argv) {
             config.maxConnections = static_cast<int>(n);
         } else if (a == "--no-scramble") {
             config.scramble = false;
+        } else if (a == "--form-criterion-first") {
+            config.formCriterionFirst = true;
         } else {
             Usage();
             return 1;
