@@ -120,7 +120,6 @@ const FormItem& LanguageCriterion() {
         "BEGIN\r"
         "LABEL 'Język tekstu:' ON 8, 10\r"
         "COMBO 'J.1' MASK '|dowolny|pol|polski|eng|angielski|ger|niemiecki|fre|francuski|rus|rosyjski|' ON 110, 8, 170\r"
-        "LABEL '(zaznacz, by szukać tylko w tym języku)' ON 290, 10\r"
         "END\r"_cp,
         "[HELP WYKONAJ]\r"
         "BEGIN\r"

@@ -202,6 +202,25 @@ int main(int argc, char** argv) {
         p.drawLine(QPointF(4, 4), QPointF(12, 12));
         p.drawLine(QPointF(12, 4), QPointF(4, 12));
     });
+    // The authority file of a criterion: a drawer of index cards.
+    ok &= Draw(dir, "khw", 16, 16, [](QPainter& p) {
+        p.setPen(QPen(QColor(0x8D, 0x6E, 0x3F), 1));
+        p.setBrush(QColor(0xFF, 0xF6, 0xDC));
+        for (int i = 0; i < 3; ++i) p.drawRect(QRectF(3.5 + i, 1.5 + 2 * i, 9, 6));
+        p.setBrush(QColor(0xB0, 0x83, 0x4A));
+        p.drawRect(QRectF(1.5, 8.5, 13, 6));
+        p.setPen(QPen(QColor(0xFF, 0xF6, 0xDC), 1.2));
+        p.drawLine(QPointF(6, 11.5), QPointF(10, 11.5));
+    });
+    // A criterion's choice: three dots on a page.
+    ok &= Draw(dir, "szczegol", 16, 16, [](QPainter& p) {
+        p.setPen(QPen(QColor(0x60, 0x7D, 0x8B), 1));
+        p.setBrush(QColor(0xFA, 0xFA, 0xFA));
+        p.drawRoundedRect(QRectF(1.5, 3.5, 13, 9), 1.5, 1.5);
+        p.setPen(Qt::NoPen);
+        p.setBrush(kInk);
+        for (double x : {5.0, 8.0, 11.0}) p.drawEllipse(QPointF(x, 8), 1.1, 1.1);
+    });
     // A picture that cannot be shown, 32 by 24.
     ok &= Draw(dir, "brak", 32, 24, [](QPainter& p) {
         p.setPen(QPen(QColor(0x9E, 0x9E, 0x9E), 1, Qt::DashLine));

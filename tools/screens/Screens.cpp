@@ -27,6 +27,8 @@
 #include "gui/forms/FormSheet.h"
 #include "gui/reports/TForm2.h"
 #include "gui/search/TOknoElementarne.h"
+#include "gui/common/QtText.h"
+#include "gui/search/TOknoNoweKryteria.h"
 #include "gui/shell/TForm1.h"
 #include "gui/search/SearchFeature.h"
 #include "gui/editing/EditingFeature.h"
@@ -49,6 +51,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -134,6 +137,20 @@ int main(int argc, char** argv) {
     elementary.Button2->click();
     Settle();
     ok &= Save(&elementary, "zapytanie-elementarne");
+    elementary.hide();
+
+    // The criteria panel: the language's form in its row, a title typed.
+    auto* search = form.Find<gui::SearchFeature>();
+    gui::TOknoNoweKryteria& criteria = *search->OknoNoweKryteria;
+    WhenShown([&] { return criteria.isVisible() && !criteria.RowBoxes().empty(); }, [&] {
+        for (QGroupBox* box : criteria.RowBoxes())
+            if (box->title() == gui::toQString("tytuł"_cp))
+                if (auto* edit = box->findChild<QLineEdit*>("Edit1")) edit->setText("historia");
+        Settle();
+        ok &= Save(&criteria, "panel-kryteriow");
+        criteria.reject();
+    });
+    search->RunCriteriaPanel();
     elementary.Button1->click();
     Settle(500);
     tabs.SetFormat(2);  // "Opis pełny", in taller cells
