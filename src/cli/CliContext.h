@@ -92,5 +92,6 @@ int CardsCommand(CliContext& ctx);
 int ReaderCommand(CliContext& ctx);
 int ClosedOrdersCommand(CliContext& ctx);
 int CommandCommand(CliContext& ctx);
+int CriteriaCommand(CliContext& ctx);
 
 }  // namespace velt::cli

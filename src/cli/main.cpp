@@ -58,6 +58,13 @@ void Usage() {
         "                    are read and written under the current directory (or that\n"
         "                    of --config); with --user there is an edit session and\n"
         "                    RECFILE is opened in a sheet first\n"
+        "  criteria rows | query --value NAME=VALUETEXT... [--sort KEY] [--run] [--config INI] | label QUERY\n"
+        "                    the criteria panel \"Dostępne kryteria\": its rows (class, criterion,\n"
+        "                    match kinds or form fields), the query it composes when the\n"
+        "                    named rows hold those value texts (an index row's\n"
+        "                    \"C.1|text|C.2|kind|\"), with --run searched (kolekcja=, liczba=),\n"
+        "                    with --config the rows remembered in its \"KRYTERIA\"; the\n"
+        "                    readable label the history shows for a query\n"
         "  convert --from F --to T\n"
         "                    standard input to standard output between cp1250, utf8\n"
         "                    and marc8 through the client's converters (no server)\n"
@@ -163,6 +170,7 @@ int main(int argc, char** argv) {
         {"reader", ReaderCommand},
         {"closed-orders", ClosedOrdersCommand},
         {"command", CommandCommand},
+        {"criteria", CriteriaCommand},
     };
     CliContext ctx;
     std::string command;
