@@ -85,5 +85,7 @@ int ReferenceCommand(CliContext& ctx);
 int CardsCommand(CliContext& ctx);
 int ReaderCommand(CliContext& ctx);
 int ClosedOrdersCommand(CliContext& ctx);
+int LinksCommand(CliContext& ctx);
+int AttachmentCommand(CliContext& ctx);
 
 }  // namespace velt::cli
