@@ -475,24 +475,27 @@ std::vector<std::string> HierarchyTexts(std::uint32_t books) {
                    std::to_string(200 + 40 * v) + " s.");
     }
     // A serial and the issues of a year.
-    record({}, "Biuletyn Biblioteczny", {}, 2024, 3, 0, "12 nr");
+    const std::string editor = "Kowalska, Anna";
+    record(editor, "Biuletyn Biblioteczny", {}, 2024, 3, 0, "12 nr");
     for (int i = 1; i <= 12; ++i)
-        record({}, "Biuletyn Biblioteczny", "2024, nr " + std::to_string(i), 2024, 3, heads.serial, "48 s.");
+        record(editor, "Biuletyn Biblioteczny", "2024, nr " + std::to_string(i), 2024, 3, heads.serial, "48 s.");
     // A collection of three series of three parts.
-    record({}, "Kolekcja literatury polskiej", {}, 2010, 4, 0, "9 t.");
+    const std::string compiler = "Dąbrowski, Tomasz"_cp;
+    record(compiler, "Kolekcja literatury polskiej", {}, 2010, 4, 0, "9 t.");
     const std::string series[] = {"Poezja", "Proza", "Dramat"};
     for (int k = 0; k < 3; ++k) {
         const std::uint32_t seriesSeq = heads.collection + 1 + static_cast<std::uint32_t>(k) * 4;
-        record({}, "Kolekcja literatury polskiej. " + series[k], {}, 2010, 4, heads.collection, "3 t.");
+        record(compiler, "Kolekcja literatury polskiej. " + series[k], {}, 2010, 4, heads.collection, "3 t.");
         for (int t = 1; t <= 3; ++t)
-            record({}, kTitleHeads[(k * 3 + t) % (sizeof kTitleHeads / sizeof kTitleHeads[0])] + " " +
+            record(compiler, kTitleHeads[(k * 3 + t) % (sizeof kTitleHeads / sizeof kTitleHeads[0])] + " " +
                            kTitleObjects[(k * 5 + t) % (sizeof kTitleObjects / sizeof kTitleObjects[0])],
                    "T. " + std::to_string(t), 2010 + t, 4, seriesSeq, std::to_string(150 + 10 * t) + " s.");
     }
     // A series of 300 parts.
-    record({}, "Biblioteka Klasyki Polskiej", {}, 1990, 5, 0, "300 t.");
+    const std::string editorOfSeries = "Mazur, Tomasz";
+    record(editorOfSeries, "Biblioteka Klasyki Polskiej", {}, 1990, 5, 0, "300 t.");
     for (int n = 1; n <= 300; ++n)
-        record({}, kTitleHeads[n % (sizeof kTitleHeads / sizeof kTitleHeads[0])] + " " +
+        record(editorOfSeries, kTitleHeads[n % (sizeof kTitleHeads / sizeof kTitleHeads[0])] + " " +
                        kTitleObjects[(n * 7) % (sizeof kTitleObjects / sizeof kTitleObjects[0])],
                "nr " + std::to_string(n), 1990 + n % 30, 5, heads.series, std::to_string(100 + n) + " s.");
     return out;
@@ -574,7 +577,7 @@ struct AccountSeed {
 
 }  // namespace
 
-void SeedDatabase(const std::string& path, std::uint32_t books) {
+void SeedDatabase(const std::string& path, std::uint32_t books, bool hierarchies) {
     const SeedCounts counts = CountsFor(books);
     std::string temp = path + ".seeding-XXXXXX";
     const int fd = ::mkstemp(temp.data());
@@ -623,7 +626,7 @@ void SeedDatabase(const std::string& path, std::uint32_t books) {
         }
 
         // The hierarchies, after the generated books.
-        const std::vector<std::string> hierarchy = HierarchyTexts(counts.books);
+        const std::vector<std::string> hierarchy = hierarchies ? HierarchyTexts(counts.books) : std::vector<std::string>{};
         for (std::size_t h = 0; h < hierarchy.size(); ++h)
             addRecord(kBookLetter, counts.books + 1 + static_cast<std::uint32_t>(h), hierarchy[h], 0);
 
@@ -704,7 +707,7 @@ void SeedDatabase(const std::string& path, std::uint32_t books) {
         meta.Bind(1, std::string("schema")).Bind(2, std::to_string(kSchemaVersion));
         meta.Run();
         // The next sequence number of each kind letter: numbers are never reused.
-        for (const auto& [letter, count] : {std::pair{kBookLetter, counts.books + kHierarchyRecords},
+        for (const auto& [letter, count] : {std::pair{kBookLetter, counts.books + static_cast<std::uint32_t>(hierarchy.size())},
                                             std::pair{kPersonLetter, counts.persons + namedPersons},
                                             std::pair{kSubjectLetter, counts.subjects + namedSubjects}}) {
             meta.Bind(1, NextKey(letter)).Bind(2, std::to_string(count + 1));

@@ -81,8 +81,9 @@ HierarchyHeads HierarchyHeadsOf(std::uint32_t books);
 // True when an ISBN-10 or ISBN-13 (hyphens allowed) has a valid check digit.
 bool IsbnValid(const std::string& isbn);
 
-// Creates the database file path with n books. Raises DbError on failure.
-void SeedDatabase(const std::string& path, std::uint32_t books);
+// Creates the database file path with n books, and the hierarchies after
+// them when asked. Raises DbError on failure.
+void SeedDatabase(const std::string& path, std::uint32_t books, bool hierarchies = true);
 
 // The schema a new database gets; UpgradeDatabase brings an older one to it.
 inline constexpr int kSchemaVersion = 3;

@@ -7,6 +7,10 @@
 
 #include "gui/shell/FeatureHost.h"
 
+#include <functional>
+#include <string>
+#include <vector>
+
 class QAction;
 class QMenu;
 
@@ -25,6 +29,10 @@ public:
 
     // The edit session of the login; none while nobody is logged in.
     TEdycja* Editing() const;
+    // Others hear of every record the session saved or deleted (source and
+    // identifier as users see them), after the tabs.
+    using ChangeListener = std::function<void(const std::string& source, const std::string& identifier)>;
+    void AddChangeListener(ChangeListener listener) { mListeners.push_back(std::move(listener)); }
 
     // The record box's record opened, deleted; the open records shown; a new record of the kind.
     void OpenRecordOfBox();
@@ -43,6 +51,7 @@ private:
     void BuildNewRecordMenus();
 
     FeatureHost* mHost = nullptr;
+    std::vector<ChangeListener> mListeners;
 };
 
 }  // namespace velt::gui

@@ -4,6 +4,7 @@
 #include "gui/authority/AuthorityFeature.h"
 #include "gui/browse/AttachmentsFeature.h"
 #include "gui/editing/EditingFeature.h"
+#include "gui/links/LinksFeature.h"
 #include "gui/params/ProgramsFeature.h"
 #include "gui/reader/ReaderFeature.h"
 #include "gui/reports/ReportsFeature.h"
@@ -25,6 +26,7 @@ FeatureList StandardFeatures() {
     features.push_back(std::make_unique<ProgramsFeature>());
     features.push_back(std::make_unique<AttachmentsFeature>());
     features.push_back(std::make_unique<ReaderFeature>());
+    features.push_back(std::make_unique<LinksFeature>());
     return features;
 }
 
