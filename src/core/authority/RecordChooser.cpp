@@ -235,14 +235,16 @@ bool RecordChooser::LinkPicked(const std::string& text) {
 }
 
 bool RecordChooser::LinkGoTo(const std::string& shown) {
-    const std::string identifier = mFiles.StoredIdentifier(std::string(TrimSpaces(shown)));
-    if (identifier.empty()) return false;
+    const std::string typed(TrimSpaces(shown));
+    if (typed.empty()) return false;
+    // The history holds identifiers as the indexes give them (stored).
+    const std::string identifier = mFiles.StoredIdentifier(typed);
     if (!mTreeMode) {
         ToTop(identifier);
         Accept(identifier);
         return true;
     }
-    const std::string key = mSource ? mSource->LocateRecord(identifier) : std::string();
+    const std::string key = mSource ? mSource->LocateRecord(typed) : std::string();
     if (key.empty()) return false;
     ToTop(identifier);
     mView.ShowEntry(key);

@@ -71,15 +71,16 @@ LinkTreeBuild TreeByWalk(velt_files& files, std::int32_t captionFormat, const st
         return build;
     };
     // Up to the root; a record met twice on the way is a chain without end.
-    std::set<std::string> seen;
-    std::string root(TrimSpaces(identifier));
+    // Identifiers travel as the server wrote them; they are compared without their blanks.
+    std::set<std::string, std::less<>> seen;
+    std::string root = identifier;
     for (;;) {
-        if (!seen.insert(root).second || seen.size() > maxNodes) return fail(InconsistencyText());
+        if (!seen.emplace(TrimSpaces(root)).second || seen.size() > maxNodes) return fail(InconsistencyText());
         const RecordPtr own = files.IndexFrom(1, 1, 0, root);
         if (!own) return fail(InconsistencyText());
         const std::string parent = own->Item(3);
         if (NoParent(parent)) break;
-        root = std::string(TrimSpaces(parent));
+        root = parent;
     }
     const RecordPtr rootEntry = files.IndexFrom(1, 1, captionFormat, root);
     if (!rootEntry) return fail(InconsistencyText());
@@ -94,7 +95,7 @@ LinkTreeBuild TreeByWalk(velt_files& files, std::int32_t captionFormat, const st
     };
     std::vector<Open> stack;
     stack.push_back({0, nullptr});
-    seen = {root};
+    seen = {std::string(TrimSpaces(root))};
     while (!stack.empty()) {
         Open& top = stack.back();
         const std::string id = build.nodes[static_cast<std::size_t>(top.node)].identifier;
@@ -105,8 +106,8 @@ LinkTreeBuild TreeByWalk(velt_files& files, std::int32_t captionFormat, const st
             stack.pop_back();
             continue;
         }
-        const std::string childId(TrimSpaces(child->Item(2)));
-        if (childId.empty() || !seen.insert(childId).second) return fail(InconsistencyText());
+        const std::string childId = child->Item(2);
+        if (TrimSpaces(childId).empty() || !seen.emplace(TrimSpaces(childId)).second) return fail(InconsistencyText());
         if (build.nodes.size() >= maxNodes)
             return fail("Schemat powiązań ma więcej niż "_cp + std::to_string(maxNodes) +
                         " rekordów: pokazano tylko początek"_cp);
