@@ -61,6 +61,7 @@ std::string Description(const Book& b) {
     std::string d;
     if (!b.authors.empty()) d += AuthorLink(b.authors[0]) + ". ";
     d += Italic(Plain(b.title));
+    if (!b.part.empty()) d += ". " + Plain(b.part);
     if (!b.subtitle.empty()) d += " : " + Plain(b.subtitle);
     if (!b.responsibility.empty()) d += " / " + Plain(b.responsibility);
     d += ".";
@@ -95,7 +96,7 @@ std::string StructureCaption(const Identifiers& ids, const RecordRow& row) {
     std::string t;
     if (!b.authors.empty()) t += Plain(b.authors[0]) + ". ";
     t += Plain(b.title);
-    if (const std::string part = Subfield(r.Value("245"), 'n'); !part.empty()) t += ". " + Plain(part);
+    if (!b.part.empty()) t += ". " + Plain(b.part);
     if (!b.year.empty()) t += " (" + Plain(b.year) + ")";
     return t.substr(0, 300);
 }
@@ -130,6 +131,7 @@ std::string BookFull(Catalogue& db, const Identifiers& ids, const RecordRow& row
     }
     lines.push_back(first);
     std::string title = Bold("Tytuł: "_cp) + Italic(Plain(b.title));
+    if (!b.part.empty()) title += ". " + Plain(b.part);
     if (!b.subtitle.empty()) title += " : " + Plain(b.subtitle);
     lines.push_back(title);
     if (!b.edition.empty()) lines.push_back(Bold("Wydanie: "_cp) + Plain(b.edition));

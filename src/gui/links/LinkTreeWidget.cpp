@@ -3,6 +3,7 @@
 #include "gui/browse/QtCellMeasurer.h"
 #include "gui/common/QtText.h"
 
+#include <QHeaderView>
 #include <QPixmap>
 
 namespace velt::gui {
@@ -13,6 +14,10 @@ LinkTreeWidget::LinkTreeWidget(QtCellMeasurer& measurer, QWidget* parent) : QTre
     setExpandsOnDoubleClick(false);
     setContextMenuPolicy(Qt::CustomContextMenu);
     setUniformRowHeights(true);
+    // Long captions scroll rather than lose their ends (the volume's number).
+    setTextElideMode(Qt::ElideNone);
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header()->setStretchLastSection(false);
     connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
         if (!mFilling && onSelected && item) onSelected(NodeOf(item));
     });

@@ -6,9 +6,12 @@
 #include "gui/links/LinkTreeWidget.h"
 #include "text/CpLiteral.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QShowEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -209,6 +212,15 @@ void TOknoPowiazan::PopUpItems(const std::vector<ReportItem>& items) {
 void TOknoPowiazan::SetFonts(const QFont& font) {
     TreeView1->setFont(font);
     Panel->setFont(font);
+}
+
+void TOknoPowiazan::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    // The display pane is a record's full text: it gets the larger part.
+    if (mSplit) return;
+    mSplit = true;
+    const int w = std::max(600, mSplitter->width());
+    mSplitter->setSizes({w * 9 / 20, w * 11 / 20});
 }
 
 void TOknoPowiazan::closeEvent(QCloseEvent* e) {

@@ -88,6 +88,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
@@ -97,6 +98,7 @@ private:
     LinkSchema* mModel = nullptr;
     QSplitter* mSplitter = nullptr;
     LinksAccess mAccess;
+    bool mSplit = false;  // the panes got their first widths
 };
 
 }  // namespace velt::gui

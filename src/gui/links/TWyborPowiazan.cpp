@@ -6,10 +6,13 @@
 #include "gui/links/LinkTreeWidget.h"
 #include "text/CpLiteral.h"
 
+#include <algorithm>
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTreeWidget>
@@ -47,7 +50,7 @@ TWyborPowiazan::TWyborPowiazan(QtCellMeasurer& measurer, QWidget* parent)
     fields->addWidget(WyszukajButton);
     layout->addLayout(fields);
 
-    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    auto* splitter = mSplitter = new QSplitter(Qt::Horizontal, this);
     TreeView1 = new LinkTreeWidget(measurer, splitter);
     mRight = new QStackedWidget(splitter);
     Panel = new ListBrowserView(measurer, [](const std::string&) {}, 0, mRight);
@@ -112,6 +115,14 @@ TWyborPowiazan::TWyborPowiazan(QtCellMeasurer& measurer, QWidget* parent)
     connect(KonwertujButton, &QPushButton::clicked, this, [this] { mModel.Convert(fromQString(Edit1->text())); });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     resize(900, 600);
+}
+
+void TWyborPowiazan::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    if (mSplit) return;
+    mSplit = true;
+    const int w = std::max(600, mSplitter->width());
+    mSplitter->setSizes({w / 2, w / 2});
 }
 
 void TWyborPowiazan::SetMode(LinkChoiceMode mode, bool fetchEnabled, bool convertEnabled) {

@@ -12,6 +12,7 @@
 
 class QLineEdit;
 class QPushButton;
+class QSplitter;
 class QStackedWidget;
 class QTreeWidget;
 class QWidget;
@@ -51,8 +52,13 @@ public:
     QPushButton* PobierzButton = nullptr;
     QPushButton* KonwertujButton = nullptr;
 
+protected:
+    void showEvent(QShowEvent* e) override;
+
 private:
     LinkChoice mModel;
+    QSplitter* mSplitter = nullptr;
+    bool mSplit = false;
     QStackedWidget* mRight = nullptr;
     QWidget* mComponentsPage = nullptr;
 };
