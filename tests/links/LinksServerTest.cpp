@@ -234,6 +234,32 @@ TEST_F(LinksServer, TheSchemaWindowShowsSearchesSortsAndRefusesABareNewRecord) {
     EXPECT_EQ(schema.Root(), "");
 }
 
+TEST_F(LinksServer, TheDisplaysPicturesAndAttachmentsArriveInWorkFilesOfTheirOwn) {
+    const TempDir dir;
+    SchemaView view;
+    SchemaHost host;
+    host.directory = dir.Path();
+    QueuePrompts prompts;
+    OnTheSpot longOps;
+    LinkSchema schema(*files, view, host, prompts, longOps);
+    schema.ShowLinks(files->StoredIdentifier("K11"), "");
+    ASSERT_TRUE(view.shown);
+    schema.Command("JPG okladki/K3.jpg");
+    schema.Command("JPG okladki/K3.jpg");
+    schema.Command("BLOBokładka.jpg"_cp);
+    schema.Command("BLOBrecenzja.pdf"_cp);
+    schema.Command("BLOBbrak.txt");
+    ASSERT_EQ(host.calls.size(), 4u);
+    EXPECT_EQ(host.calls[0].rfind("picture " + dir.Path() + "tmp-", 0), 0u) << host.calls[0];
+    EXPECT_NE(host.calls[0], host.calls[1]) << "two fetches, two files";
+    EXPECT_EQ(host.calls[2].substr(host.calls[2].size() - 4), ".jpg");
+    EXPECT_EQ(host.calls[2].rfind("picture ", 0), 0u);
+    EXPECT_EQ(host.calls[3].rfind("open " + dir.Path() + "tmp-", 0), 0u) << host.calls[3];
+    EXPECT_EQ(host.calls[3].substr(host.calls[3].size() - 4), ".pdf");
+    EXPECT_EQ(TempDir::List(dir.Path()).size(), 4u) << "nothing left of the attachment that did not come";
+    EXPECT_TRUE(prompts.Take().empty());
+}
+
 TEST_F(LinksServer, TheChoiceWindowPicksAComponentOrHandsTheIdentifierOn) {
     test::RecordingPrompts prompts;
     OnTheSpot longOps;

@@ -100,8 +100,15 @@ void LinksFeature::StateChanged(const ShellState& state) {
     const velt_files* files = mHost->Shell().Current();
     const bool structure = files && files->Ready && files->FormatByType(kDefaultStructure) != 0;
     PowiazaniaButton->setVisible(state.LinksButton || (state.RecordMenu && structure));
-    // A window of a catalogue that is gone has nothing to show.
-    if (mWindow && mSchemaFiles != files && mWindow->isVisible()) mWindow->close();
+    // The model of a catalogue that is gone goes with its window.
+    if (mSchema && mSchemaFiles != files) {
+        if (mWindow) {
+            mWindow->SetModel(nullptr);
+            mWindow->close();
+        }
+        mSchema.reset();
+        mSchemaFiles = nullptr;
+    }
     ApplyAccessMode();
     BuildOperations();
 }
