@@ -3,6 +3,7 @@
 #include "CardReport.h"
 #include "Forms.h"
 #include "Indexes.h"
+#include "Links.h"
 #include "ParameterForms.h"
 #include "ReaderRequests.h"
 #include "RecordReports.h"
@@ -100,6 +101,7 @@ std::string DescriptorText(const Session& s) {
     d += G("f", G("nam", "Eksport"_cp) + G("typ", "export") + G("id", "5"));
     d += G("f", G("nam", "Referencja"_cp) + G("typ", "referencja") + G("id", "6"));
     d += G("f", G("nam", "Składniki"_cp) + G("typ", "skladniki") + G("id", "9"));
+    d += G("f", G("nam", "schemat powiązań"_cp) + G("typ", "struktura") + G("id", std::to_string(kFormatStructure)));
     d += G("f", G("nam", "Konto czytelnika"_cp) + G("typ", "konta") + G("id", std::to_string(kFormatAccount)));
     d += G("f", G("nam", "Inwentarz"_cp) + G("typ", "inwentarz") + G("id", std::to_string(kFormatCopy)));
     // Reports and programs; the ones with a parameter form run (ParameterForms).
@@ -119,6 +121,7 @@ std::string DescriptorText(const Session& s) {
     d += G("r", G("nam", "Karta katalogowa"_cp) + G("lan", "KARTA") + G("ico", "karta.bmp") +
                     G("id", std::to_string(kCatalogueCardReport)));
     d += ProgramGroups(s);
+    d += LinksProgramGroup(s);
     d += ReaderProgramGroups();
     for (std::size_t f = 0; f < Filters().size(); ++f)
         d += G("c", G("nam", Filters()[f].name) + G("id", std::to_string(f + 1)));

@@ -2,6 +2,7 @@
 // criteria they search by, the acquisitions report and the programs.
 
 #include "ParameterForms.h"
+#include "Links.h"
 
 #include "RecordIndex.h"
 #include "Fold.h"
@@ -477,6 +478,8 @@ void Program(Session& s, std::uint8_t, char letter) {
     } else if (id == std::to_string(kNoteProgram)) {
         if (letter == 'D') answer = s.LoggedIn() ? std::string("ZRODLO|katalog|") : "Zgłoszenie uwagi wymaga zalogowania"_cp;
         else answer = TakeNote(s, PairMap(parameters));
+    } else if (auto links = LinksProgram(s, id, letter, parameters, records)) {
+        answer = std::move(*links);
     } else if (auto reader = ReaderProgram(s, id, letter, parameters)) {
         answer = std::move(*reader);
     } else {

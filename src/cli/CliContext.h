@@ -93,5 +93,7 @@ int ReaderCommand(CliContext& ctx);
 int ClosedOrdersCommand(CliContext& ctx);
 int CommandCommand(CliContext& ctx);
 int CriteriaCommand(CliContext& ctx);
+int LinksCommand(CliContext& ctx);
+int AttachmentCommand(CliContext& ctx);
 
 }  // namespace velt::cli

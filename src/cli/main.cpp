@@ -141,7 +141,14 @@ void Usage() {
         "  closed-orders [--count N] [--backward]\n"
         "                    the closed orders, one text a line (a librarian's list:\n"
         "                    needs --user); errors of the reader commands go to stderr,\n"
-        "                    exit 2\n",
+        "                    exit 2\n"
+        "  links ID          the record's link schema: 2 spaces a level, the identifier,\n"
+        "                    a tab, the caption\n"
+        "  links attach CHILD PARENT | detach CHILD | sort PARENT KEY\n"
+        "                    links and detaches records, sorts a record's parts (needs\n"
+        "                    --user); a refusal is the server's text on stderr, exit 2\n"
+        "  attachment list ID | get ID NAME --out FILE | put ID NAME FILE\n"
+        "                    the record's attachments: listed, fetched, added\n",
         stderr);
 }
 
@@ -171,6 +178,8 @@ int main(int argc, char** argv) {
         {"closed-orders", ClosedOrdersCommand},
         {"command", CommandCommand},
         {"criteria", CriteriaCommand},
+        {"links", LinksCommand},
+        {"attachment", AttachmentCommand},
     };
     CliContext ctx;
     std::string command;

@@ -2,7 +2,8 @@
 // browser's buttons, the local collection's check mark, the catalogue card
 // icon of the reports, the placeholder of a picture that cannot be shown,
 // the buttons the record kinds' forms name (the edition's details, the list
-// of occupations, the subject dictionary) and the editors' delete button.
+// of occupations, the subject dictionary), the editors' delete button, and
+// the nodes of a link schema and a record's report button.
 // Each is drawn at twice its size ("name@2x.png") so that it stays crisp on
 // screens of high density; the program shows it at its own size.
 //
@@ -220,6 +221,48 @@ int main(int argc, char** argv) {
         p.setPen(Qt::NoPen);
         p.setBrush(kInk);
         for (double x : {5.0, 8.0, 11.0}) p.drawEllipse(QPointF(x, 8), 1.1, 1.1);
+    });
+    // The nodes of a link schema, 16 by 16: a record's card, and the same
+    // card with the local collection's tick when the record is there.
+    const auto card = [](QPainter& p) {
+        p.setPen(QPen(QColor(0x6B, 0x7A, 0x8F), 1));
+        p.setBrush(Qt::white);
+        QPainterPath page;
+        page.moveTo(3.5, 1.5);
+        page.lineTo(10, 1.5);
+        page.lineTo(12.5, 4);
+        page.lineTo(12.5, 14.5);
+        page.lineTo(3.5, 14.5);
+        page.closeSubpath();
+        p.drawPath(page);
+        p.setPen(QPen(QColor(0xA8, 0xB4, 0xC4), 0.9));
+        for (double y : {6.0, 8.5, 11.0}) p.drawLine(QPointF(5.5, y), QPointF(10.5, y));
+    };
+    ok &= Draw(dir, "pow-pust", 16, 16, card);
+    ok &= Draw(dir, "pow-kole", 16, 16, [&card](QPainter& p) {
+        card(p);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0xE8, 0xF5, 0xE9));
+        p.drawEllipse(QPointF(11.5, 11.5), 4.2, 4.2);
+        QPainterPath tick;
+        tick.moveTo(9.3, 11.6);
+        tick.lineTo(11, 13.3);
+        tick.lineTo(14, 9.6);
+        p.setPen(QPen(kGreen, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(tick);
+    });
+    // A table report of a record's parts, 16 by 16: a sheet with rows.
+    ok &= Draw(dir, "zestawienie", 16, 16, [](QPainter& p) {
+        p.setPen(QPen(QColor(0x2F, 0x4E, 0x7A), 1));
+        p.setBrush(QColor(0xEE, 0xF3, 0xFA));
+        p.drawRect(QRectF(1.5, 2.5, 13, 11));
+        p.setBrush(QColor(0x5B, 0x82, 0xB8));
+        p.setPen(Qt::NoPen);
+        p.drawRect(QRectF(2, 3, 12, 2.5));
+        p.setPen(QPen(QColor(0x5B, 0x82, 0xB8), 0.8));
+        for (double y : {7.5, 10.0}) p.drawLine(QPointF(2, y), QPointF(14, y));
+        p.drawLine(QPointF(6.5, 5.5), QPointF(6.5, 13));
     });
     // A picture that cannot be shown, 32 by 24.
     ok &= Draw(dir, "brak", 32, 24, [](QPainter& p) {
