@@ -214,6 +214,23 @@ void TOknoNoweKryteria::ClearRows() {
 }
 
 bool TOknoNoweKryteria::ShowCriteria(CriteriaPanel& panel) {
+    BuildPanel(panel);
+    // The first row's text takes the focus once shown.
+    QTimer::singleShot(0, this, [this] {
+        for (QGroupBox* box : mBoxes)
+            if (auto* edit = box->findChild<QLineEdit*>("Edit1"); edit && !edit->isReadOnly()) {
+                edit->setFocus();
+                return;
+            }
+        Button1->setFocus();
+    });
+    const bool executed = exec() == QDialog::Accepted;
+    ClearRows();
+    mPanel = nullptr;
+    return executed;
+}
+
+void TOknoNoweKryteria::BuildPanel(CriteriaPanel& panel) {
     mPanel = &panel;
     ClearRows();
     const double zoom = panel.Settings().settings.zoom > 0 ? panel.Settings().settings.zoom : 1.0;
@@ -244,19 +261,6 @@ bool TOknoNoweKryteria::ShowCriteria(CriteriaPanel& panel) {
     setMinimumHeight(std::min(g.windowHeight, kButtonPanelHeight + Scaled(80, zoom)));
     setMaximumHeight(g.contentHeight + kButtonPanelHeight);
     ScrollBox1->verticalScrollBar()->setValue(0);
-    // The first row's text takes the focus once shown.
-    QTimer::singleShot(0, this, [this] {
-        for (QGroupBox* box : mBoxes)
-            if (auto* edit = box->findChild<QLineEdit*>("Edit1"); edit && !edit->isReadOnly()) {
-                edit->setFocus();
-                return;
-            }
-        Button1->setFocus();
-    });
-    const bool executed = exec() == QDialog::Accepted;
-    ClearRows();
-    mPanel = nullptr;
-    return executed;
 }
 
 }  // namespace velt::gui

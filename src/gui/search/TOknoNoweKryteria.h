@@ -30,6 +30,10 @@ public:
     ~TOknoNoweKryteria() override;
 
     bool ShowCriteria(CriteriaPanel& panel) override;
+    // The rows' boxes built, placed and sized for the panel (what showing
+    // does before it waits for the user), and taken down again.
+    void BuildPanel(CriteriaPanel& panel);
+    void ClearRows();
 
     // While shown: the group box of each row, in the panel's order.
     const std::vector<QGroupBox*>& RowBoxes() const { return mBoxes; }
@@ -47,7 +51,6 @@ private:
     void BuildFilterRow(QGroupBox* box, FilterRow& row, double zoom);
     QToolButton* PictureButton(QWidget* parent, const char* picture, const QString& hint);
     QLineEdit* GreyEdit(QWidget* parent);
-    void ClearRows();
 
     CriteriaPanel* mPanel = nullptr;
     QWidget* mCanvas = nullptr;
