@@ -33,7 +33,8 @@ namespace {
 void Usage() {
     std::cerr << "usage: velt-server --port P --db FILE [--kind VELT2|VELT3] [--records N]\n"
                  "                   [--version YYYY.MM.DD] [--listen ADDR] [--no-scramble] [--control-port P]\n"
-                 "                   [--max-connections N] [--form-criterion-first] [--no-hierarchies]\n";
+                 "                   [--max-connections N] [--form-criterion-first] [--no-hierarchies]\n"
+                 "                   [--http-port P --http-file F]\n";
 }
 
 bool ValidVersion(const std::string& v) {
@@ -60,6 +61,8 @@ int main(int argc, char** argv) {
     int port = -1;
     bool hierarchies = true;
     int controlPort = -1;
+    int httpPort = -1;
+    std::string httpFile;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -67,6 +70,10 @@ int main(int argc, char** argv) {
             ++i;
         } else if (a == "--control-port" && hasValue && ReadPort(argv[i + 1], controlPort)) {
             ++i;
+        } else if (a == "--http-port" && hasValue && ReadPort(argv[i + 1], httpPort)) {
+            ++i;
+        } else if (a == "--http-file" && hasValue) {
+            httpFile = argv[++i];
         } else if (a == "--db" && hasValue) {
             config.dbPath = argv[++i];
         } else if (a == "--kind" && hasValue && (std::string(argv[i + 1]) == "VELT2" || std::string(argv[i + 1]) == "VELT3")) {
@@ -151,6 +158,18 @@ int main(int argc, char** argv) {
             return 1;
         }
         std::cout << "control on 127.0.0.1:" << bound << std::endl;
+    }
+    if (httpPort >= 0) {
+        if (httpFile.empty()) {
+            Usage();
+            return 1;
+        }
+        const int bound = server.ListenHttp("127.0.0.1", httpPort, httpFile, why);
+        if (bound < 0) {
+            std::cerr << "velt-server: HTTP port: " << why << std::endl;
+            return 1;
+        }
+        std::cout << "http on 127.0.0.1:" << bound << std::endl;
     }
     const int bound = server.Listen(listen, port, why);
     if (bound < 0) {
