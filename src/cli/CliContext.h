@@ -95,5 +95,6 @@ int CommandCommand(CliContext& ctx);
 int CriteriaCommand(CliContext& ctx);
 int LinksCommand(CliContext& ctx);
 int AttachmentCommand(CliContext& ctx);
+int RtkCommand(CliContext& ctx);
 
 }  // namespace velt::cli

@@ -82,6 +82,14 @@ void Usage() {
         "                    the import window's Pobierz or Konwertuj for result K of the\n"
         "                    source SECTION of INI: the records the editor would open as\n"
         "                    key=value lines; --save saves them (zapisano=ID)\n"
+        "  rtk --source HOST:PORT take ID [--save] | copy-attachment SRCID NAME --to ID\n"
+        "        [--as TARGET] [--replace]\n"
+        "                    a record of another catalogue of the system taken as the\n"
+        "                    editor would open it (--save saves it: zapisano=ID), or an\n"
+        "                    attachment of its record copied to the record ID here\n"
+        "  rtk update --config INI\n"
+        "                    the list of source catalogues fetched over HTTP into the\n"
+        "                    file INI includes: zapisano=FILE bajtów=N\n"
         "  marc FILE [--format K=SCRIPT ...]\n"
         "                    the records of an ISO 2709 file as key=value lines, or\n"
         "                    shown by the display program of their kind letter K\n"
@@ -180,6 +188,7 @@ int main(int argc, char** argv) {
         {"criteria", CriteriaCommand},
         {"links", LinksCommand},
         {"attachment", AttachmentCommand},
+        {"rtk", RtkCommand},
     };
     CliContext ctx;
     std::string command;

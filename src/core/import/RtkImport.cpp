@@ -90,11 +90,18 @@ void RtkImport::Close() {
 
 bool RtkImport::Connect(int source) {
     if (source < 0 || source >= static_cast<int>(mSettings.Sources().size())) return false;
+    const RtkSource& s = mSettings.Sources()[static_cast<std::size_t>(source)];
+    mSettings.SetCurrentSection(s.section);
+    const bool connected = ConnectTo(s);
+    mCurrent = source;
+    if (connected) mView.ShowCaption(mSettings.FullName(source));
+    return connected;
+}
+
+bool RtkImport::ConnectTo(const RtkSource& s) {
     Disconnect();
     mView.EnableButtons(false, false);
-    const RtkSource& s = mSettings.Sources()[static_cast<std::size_t>(source)];
-    mCurrent = source;
-    mSettings.SetCurrentSection(s.section);
+    mCurrent = -1;
     mPrompts.busy(true);
     auto files = std::make_unique<velt_files>(
         s.host,
@@ -119,7 +126,7 @@ bool RtkImport::Connect(int source) {
         }
     if (!mFormats.empty()) mSource->SetFormat(mFormats.front());
     mView.ShowMenus(indexes, formats, !mSource->Criteria.empty());
-    mView.ShowCaption(mSettings.FullName(source));
+    mView.ShowCaption(s.name);
     SelectIndex(0);
     return true;
 }
@@ -227,10 +234,7 @@ void RtkImport::CellAction(int code, const std::string& text, const std::string&
         mHost.ChooseForImport(*mSource, id, structure, take, convert);
     } else if (text.rfind("BLOB", 0) == 0) {
         mView.ShowFrom(key);
-        PrepareCopyTargets(text.substr(4), id);
-        std::vector<std::string> captions;
-        for (const CopyTarget& t : mTargets) captions.push_back(t.name.empty() ? "załącznik do rekordu"_cp : t.name);
-        mView.PopUpAttachmentMenu(captions);
+        mView.PopUpAttachmentMenu(AttachmentTargets(text.substr(4), id));
     }
 }
 
@@ -385,6 +389,22 @@ void RtkImport::ConvertRecord(const std::string& identifier) {
 
 // --- attachments ---
 
+// An attachment that did not arrive is said once: the broken source has said it already.
+void RtkImport::ReportFetchFailure(const std::string& problem) {
+    if (!problem.empty())
+        mPrompts.show_error(problem);
+    else if (!mSource->Broken())
+        mPrompts.show_error("Nie można pobrać pliku \""_cp + mAttachment + "\" rekordu "_cp +
+                            mSource->ShownIdentifier(mAttachmentRecord));
+}
+
+std::vector<std::string> RtkImport::AttachmentTargets(const std::string& attachment, const std::string& sourceRecord) {
+    PrepareCopyTargets(attachment, sourceRecord);
+    std::vector<std::string> captions;
+    for (const CopyTarget& t : mTargets) captions.push_back(t.name.empty() ? "załącznik do rekordu"_cp : t.name);
+    return captions;
+}
+
 void RtkImport::PrepareCopyTargets(const std::string& attachment, const std::string& sourceRecord) {
     mAttachment = attachment;
     mAttachmentRecord = sourceRecord;
@@ -414,7 +434,7 @@ void RtkImport::FetchAttachment() {
     const std::string file =
         blobs.FetchToWorkFile(mSource->Connection(), mHost.WorkingDirectory(), mAttachmentRecord, mAttachment, problem);
     if (file.empty()) {
-        if (!problem.empty()) mPrompts.show_error(problem);
+        ReportFetchFailure(problem);
         return;
     }
     // The file's extension from what it holds: a cover named "okładka" is still a picture.
@@ -437,7 +457,9 @@ void RtkImport::CopyAttachment(int target) {
     // An attachment of that name may be there already: replacing it is the user's choice.
     if (!t.name.empty()) {
         for (const std::string_view n : SplitPipeList(AttachmentList(local->Connection(), t.record)))
-            if (n == t.name && mPrompts.ask_question("Rekord "_cp + local->ShownIdentifier(t.record) + " ma już załącznik \"" +
+            // The server keeps the name with the file's extension ("okładka" as "okładka.jpg").
+            if ((n == t.name || (n.size() > t.name.size() && n.starts_with(t.name) && n[t.name.size()] == '.')) &&
+                mPrompts.ask_question("Rekord "_cp + local->ShownIdentifier(t.record) + " ma już załącznik \"" +
                                                      t.name + "\". Zastąpić go?"_cp) != kYes)
                 return;
     } else if (mPrompts.ask_question("Dodać plik \""_cp + mAttachment + "\" do rekordu "_cp + local->ShownIdentifier(t.record) + "?") != kYes) {
@@ -448,7 +470,7 @@ void RtkImport::CopyAttachment(int target) {
     const std::string file =
         blobs.FetchToWorkFile(mSource->Connection(), mHost.WorkingDirectory(), mAttachmentRecord, mAttachment, problem);
     if (file.empty()) {
-        if (!problem.empty()) mPrompts.show_error(problem);
+        ReportFetchFailure(problem);
         return;
     }
     const std::string answer = t.name.empty() ? blobs.AddAttachment(local->Connection(), t.record, file)

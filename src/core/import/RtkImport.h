@@ -99,6 +99,8 @@ public:
     void Close();
     // A source of "Źródło": connected (the busy cursor), its menus filled.
     bool Connect(int source);
+    // A source named by its address alone (not in the configuration).
+    bool ConnectTo(const RtkSource& source);
     bool Connected() const { return mSource != nullptr; }
     velt_files* Source() { return mSource.get(); }
     void SelectIndex(int index);
@@ -121,6 +123,9 @@ public:
     void Update();
     // The download alone; an error text, empty on success.
     std::string DownloadList();
+    // The attachment menu of a source record's attachment: the copy targets'
+    // captions, the record box's record being the target.
+    std::vector<std::string> AttachmentTargets(const std::string& attachment, const std::string& sourceRecord);
     // "+" and "-".
     int Zoom(double factor);
     int CellHeight() const { return mCellHeight; }
@@ -146,6 +151,7 @@ private:
     // A VELT1 source's record built from its export text.
     std::optional<my_record> Velt1Record(const std::string& key);
     void PrepareCopyTargets(const std::string& attachment, const std::string& sourceRecord);
+    void ReportFetchFailure(const std::string& problem);
 
     RtkView& mView;
     RtkHost& mHost;
