@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Pictures of the program's windows for the README and the user's guide (docs/pomoc): starts velt-server on a
-# temporary catalogue and Zebra over the MARC 21 sample, drives the program to
+# Pictures of the program's windows for the README and the user's guide
+# (docs/pomoc): starts velt-server on a temporary catalogue and Zebra over the MARC 21 sample, drives the program to
 # a few states (an index tab, the elementary query window, the remote
 # collection after a search, a report's parameter form and its text, the
 # picture viewer, a catalogue card with its settings and correction windows,
