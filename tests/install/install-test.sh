@@ -64,6 +64,14 @@ for p in velt_tcp velt-cli velt-server velt-demo; do
         grep -qF -- "$term" "$work/page" || fail "$p: \"$term\" of --help is not in $p.1"
     done < <(sed -n 's/^  \([^ ].*\)$/\1/p' "$work/help" | sed 's/  .*//')
     [ "$terms" -gt 0 ] || fail "$p --help lists no options"
+    # Every word of --help, as often as it stands there, is in the page too
+    # (less the headings, which the page writes in capitals).
+    sed -e 's/^usage: //' -e '/^[a-z][a-z ]*:$/d' "$work/help" | tr -s '[:space:]' '\n' | sort | uniq -c >"$work/help.words"
+    sed -e '/^\.\\"/d' -e '/^\.TH /d' -e 's/^\.[A-Z][A-Z]* *//' -e 's/\\&//g' "$work/page" |
+        tr -s '[:space:]' '\n' | sort | uniq -c >"$work/page.words"
+    missing=$(awk 'NR == FNR { n[$2] = $1; next } $2 != "" && (n[$2] + 0) < $1 { print $2 }' \
+        "$work/page.words" "$work/help.words" | head -5 | tr '\n' ' ')
+    [ -z "$missing" ] || fail "$p: words of --help missing from $p.1: $missing"
     # man renders the page without complaint.
     warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$prefix/share/man/man1/$p.1.gz" 2>&1 >/dev/null)
     [ -z "$warnings" ] || fail "man on $p.1: $warnings"
