@@ -46,6 +46,14 @@ for page in "$prefix"/share/velt/pomoc/*.html; do
     done
 done
 
+# The metainfo's screenshots are the README's pictures, installed with the guide.
+shots=0
+for shot in $(grep -o '<image>[^<]*</image>' "$prefix/share/metainfo/$app.metainfo.xml" | sed 's|</image>||; s|.*/||'); do
+    shots=$((shots + 1))
+    [ -s "$prefix/share/velt/screens/$shot" ] || fail "the metainfo's screenshot $shot is not among the pictures"
+done
+[ "$shots" -gt 0 ] || fail "the metainfo has no screenshots"
+
 desktop-file-validate "$prefix/share/applications/$app.desktop" || fail "desktop-file-validate"
 appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/$app.metainfo.xml" >"$work/as.out" 2>&1 ||
     { cat "$work/as.out"; fail "appstreamcli validate"; }
