@@ -1,16 +1,15 @@
 #!/usr/bin/env bash
-# Pictures of the program's windows for the README: starts velt-server on a
-# temporary catalogue and Zebra over the MARC 21 sample, drives the program to
-# a few states (an index tab, the elementary query window, the remote
-# collection after a search, a report's parameter form and its text, the
-# picture viewer, a catalogue card with its settings and correction windows,
-# the editing window after a librarian's login, the authority windows and the
-# record chooser, the list and tree choices of the form scripts, a reader's
-# identification and account, the closed orders, the Z39.50 query form, its
-# results and a record taken from them into the editing window) and saves
-# them into
-# docs/screens/. Runs under Xvfb when there is no display. Run it again when
-# the windows change.
+# Pictures of the program's windows for the README and the user's guide
+# (docs/pomoc): starts velt-server on a temporary catalogue and Zebra over the
+# MARC 21 sample, drives the program to a few states (an index tab, the
+# elementary query window, the remote collection after a search, a report's
+# parameter form and its text, the picture viewer, a catalogue card with its
+# settings and correction windows, the editing window after a librarian's
+# login, the authority windows and the record chooser, the list and tree
+# choices of the form scripts, a reader's identification and account, the
+# closed orders, the Z39.50 query form, its results and a record taken from
+# them into the editing window) and saves them into docs/screens/. Runs under
+# Xvfb when there is no display. Run it again when the windows change.
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$top/scripts/deps.sh"
