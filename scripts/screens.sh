@@ -16,7 +16,7 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$top/scripts/build.sh" velt-screens velt-server velt_example_converter
 cd "$top"
 work=$(mktemp -d)
-trap 'kill -TERM ${server:-0} 2>/dev/null; wait ${server:-0} 2>/dev/null || true; [ -n "${zebra:-}" ] && kill -TERM -- "-$zebra" 2>/dev/null; rm -rf "$work"' EXIT
+trap 'kill -TERM ${server:-0} ${central:-0} 2>/dev/null; wait ${server:-0} ${central:-0} 2>/dev/null || true; [ -n "${zebra:-}" ] && kill -TERM -- "-$zebra" 2>/dev/null; rm -rf "$work"' EXIT
 build/server/velt-server --port 0 --db "$work/catalogue.db" --records 2000 --form-criterion-first > "$work/server.out" 2> "$work/server.log" &
 server=$!
 port=""
@@ -26,6 +26,16 @@ for _ in $(seq 1 600); do
     sleep 0.1
 done
 [ -n "$port" ] || { echo "the server did not start"; cat "$work/server.log"; exit 1; }
+# A second catalogue of another kind, the source of "Systemy VELT".
+build/server/velt-server --port 0 --db "$work/centralna.db" --kind VELT3 --records 400 > "$work/centralna.out" 2> "$work/centralna.log" &
+central=$!
+cport=""
+for _ in $(seq 1 600); do
+    cport=$(sed -n 's/^listening on .*:\([0-9]*\)$/\1/p' "$work/centralna.out")
+    [ -n "$cport" ] && break
+    sleep 0.1
+done
+[ -n "$cport" ] || { echo "the second catalogue did not start"; cat "$work/centralna.log"; exit 1; }
 # Zebra over the MARC 21 sample, as the demo has it.
 mkdir -p "$work/zebra/register" "$work/zebra/lock" "$work/zebra/tmp"
 cp tests/z3950/zebra.cfg tests/z3950/marc21.abs "$work/zebra/"
@@ -37,6 +47,8 @@ zebra=$!
 mkdir -p "$work/praca" docs/screens
 printf '%s\r\n' "[KATALOG_DEMO]" "nazwa=Katalog demonstracyjny" "ip=127.0.0.1" "port=$port" "" \
     "[KOLEKCJA]" "ścieżka=$work/praca" "" \
+    "[RTK_GRUPA_SIEC]" "nazwa=Sieć bibliotek" "[RTK_KATALOG_SIEC_CENTRALNA]" "nazwa=Biblioteka centralna" \
+    "ip=127.0.0.1" "port=$cport" "" \
     "[Z3950_KATALOG_ZEBRA]" "nazwa=Zebra (próbka MARC 21)" "ip=127.0.0.1" "port=$zport" "baza=Default" "v=1" "q=2" \
     "[Z3950_FORMAT_OPIS]" "nazwa=Opis" "U=$top/scripts/z3950/opis-marc.prg" \
     "[KONWERTER_MARC]" "dll=$top/build/modules/example/velt_example_converter.so" "z=U" "do=K" "rodzaj=K" \

@@ -128,7 +128,7 @@ TEST(RtkCatalogueList, OnlyTheSourcesSectionsReachTheFile) {
     std::string error;
     const auto file = CatalogueListFile(
         "; lista\n[RTK_KATALOG_A]\nnazwa=A\nip=1.2.3.4\n[KONWERTER_ZLY]\ndll=/tmp/zly.so\n[PLIKI]\nexe=/bin/sh\n"
-        "[rtk_grupa_b]\r\nnazwa=B\r\n[RTK_]KATALOG]\nx=1\n",
+        "[rtk_grupa_b]\r\nnazwa=B\r\n[RTK_]KATALOG]\nx=1\n[R\x9dK_PLIKI]\nexe=/bin/sh\n",
         error);
     ASSERT_TRUE(file) << error;
     EXPECT_EQ(*file, "[RTK_KATALOG_A]\r\nnazwa=A\r\nip=1.2.3.4\r\n[rtk_grupa_b]\r\nnazwa=B\r\n");

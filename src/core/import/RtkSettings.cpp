@@ -1,5 +1,7 @@
 #include "import/RtkSettings.h"
 
+#include <cctype>
+
 #include "lang/IniMacros.h"
 #include "lang/ProfileFile.h"
 #include "lang/TMultiIniFile.h"
@@ -111,7 +113,11 @@ std::optional<std::string> CatalogueListFile(std::string_view body, std::string&
             // A header is "[" name "]" and nothing more.
             const auto close = line.find(']');
             const std::string name(close != line.size() - 1 ? std::string_view() : Trim(line.substr(1, close - 1)));
-            keep = !name.empty() && Upper(name).rfind("RTK_", 0) == 0 && name.find_first_of("[]") == std::string::npos;
+            // The prefix in plain letters: no folded national letter makes a source's section.
+            keep = name.size() > 4 && std::toupper(static_cast<unsigned char>(name[0])) == 'R' &&
+                   std::toupper(static_cast<unsigned char>(name[1])) == 'T' &&
+                   std::toupper(static_cast<unsigned char>(name[2])) == 'K' && name[3] == '_' &&
+                   name.find_first_of("[]") == std::string::npos;
             if (keep) {
                 out += "[" + name + "]\r\n";
                 ++sections;
