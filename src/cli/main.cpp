@@ -43,6 +43,7 @@ int main(int argc, char** argv) {
         {"convert", ConvertCommand},
         {"z3950", Z3950Command},
         {"sru", SruCommand},
+        {"export", ExportCommand},
         {"marc", MarcCommand},
         {"script", ScriptCommand},
         {"barcode", BarcodeCommand},
