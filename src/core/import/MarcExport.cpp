@@ -21,17 +21,31 @@ namespace {
 bool Alnum(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 // A key of a field's part: TAG part ".1.1." n ".1"; false for any other key.
-bool ReadKey(const std::string& key, std::string& tag, char& part, int& occurrence) {
-    if (key.size() < 12 || !Alnum(key[0]) || !Alnum(key[1]) || !Alnum(key[2])) return false;
-    if (key[3] < 'A' || key[3] > 'Z' || key.compare(4, 5, ".1.1.") != 0 || key.compare(key.size() - 2, 2, ".1") != 0)
-        return false;
-    const std::string digits = key.substr(9, key.size() - 11);
-    if (digits.empty() || digits.size() > 4 || digits.find_first_not_of("0123456789") != std::string::npos) return false;
-    occurrence = std::stoi(digits);
+bool ReadKey(std::string_view key, std::string_view& tag, char& part, int& occurrence) {
+    if (key.size() < 12 || key.size() > 15 || !Alnum(key[0]) || !Alnum(key[1]) || !Alnum(key[2])) return false;
+    if (key[3] < 'A' || key[3] > 'Z' || key.substr(4, 5) != ".1.1." || key.substr(key.size() - 2) != ".1") return false;
+    occurrence = 0;
+    for (const char c : key.substr(9, key.size() - 11)) {
+        if (c < '0' || c > '9') return false;
+        occurrence = occurrence * 10 + (c - '0');
+    }
     if (occurrence < 1) return false;
     tag = key.substr(0, 3);
     part = key[3];
     return true;
+}
+
+// The texts through the converter, in place; ASCII needs none.
+void Convert(MarcData& record, const converter& convert) {
+    auto one = [&convert](std::string& text) {
+        if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80 && c != 0x1B; }))
+            return;
+        text = convert.Convert(text);
+    };
+    for (MarcField& f : record.fields) {
+        one(f.data);
+        for (MarcSubfield& s : f.subfields) one(s.data);
+    }
 }
 
 // The subfields of a data text: "^" and its code open a subfield; the one
@@ -72,59 +86,70 @@ std::optional<MarcFileFormat> MarcFileFormatOf(const std::string& name) {
 
 MarcData MarcDataOfRecord(const my_record& record, const std::string& identifier) {
     struct Parts {
+        std::string tag;      // the key's tag
+        int occurrence = 0;
+        std::string ownTag;   // the 1XX field's own tag ("R")
         char ind1 = ' ', ind2 = ' ';
-        std::string tag;  // the 1XX field's own tag ("R")
-        std::string data;
+        const std::string* data = nullptr;
         std::vector<MarcSubfield> more;
-        bool hasData = false;
     };
-    std::map<std::pair<std::string, int>, Parts> fields;
+    // A record holds a few dozen fields: a list searched from its end (the
+    // parts of a field come together) is quicker than a map.
+    std::vector<Parts> fields;
+    fields.reserve(record.fields().size());
     MarcData out;
     for (const my_field& f : record.fields()) {
         if (f.key == "L.1") {
             out.leader = f.value;
             continue;
         }
-        std::string tag;
+        std::string_view tag;
         char part = 0;
         int n = 0;
-        if (!ReadKey(f.key, tag, part, n) || f.value.empty()) continue;
-        Parts& p = fields[{tag, n}];
+        if (f.value.empty() || !ReadKey(f.key, tag, part, n)) continue;
+        auto it = std::find_if(fields.rbegin(), fields.rend(),
+                               [&](const Parts& p) { return p.occurrence == n && p.tag == tag; });
+        if (it == fields.rend()) {
+            fields.emplace_back();
+            fields.back().tag = std::string(tag);
+            fields.back().occurrence = n;
+            it = fields.rbegin();
+        }
+        Parts& p = *it;
         switch (part) {
             case 'A': p.ind1 = f.value[0]; break;
             case 'B': p.ind2 = f.value[0]; break;
             case 'R':
-                if (f.value.size() == 3 && Alnum(f.value[0]) && Alnum(f.value[1]) && Alnum(f.value[2])) p.tag = f.value;
+                if (f.value.size() == 3 && Alnum(f.value[0]) && Alnum(f.value[1]) && Alnum(f.value[2])) p.ownTag = f.value;
                 break;
-            case 'Z':
-                p.data = f.value;
-                p.hasData = true;
-                break;
+            case 'Z': p.data = &f.value; break;
             default: p.more.push_back({static_cast<char>(part - 'A' + 'a'), f.value});
         }
     }
     if (out.leader.size() != 24) out.leader = DefaultLeader(record.kind.empty() ? 'U' : record.kind[0]);
-    std::vector<MarcField> list;
-    for (auto& [where, p] : fields) {
+    std::stable_sort(fields.begin(), fields.end(), [](const Parts& a, const Parts& b) {
+        return a.tag != b.tag ? a.tag < b.tag : a.occurrence < b.occurrence;
+    });
+    out.fields.reserve(fields.size() + 1);
+    for (Parts& p : fields) {
         MarcField field;
-        field.tag = p.tag.empty() ? where.first : p.tag;
+        field.tag = p.ownTag.empty() ? std::move(p.tag) : std::move(p.ownTag);
         field.ind1 = p.ind1;
         field.ind2 = p.ind2;
         if (field.IsControl()) {
-            field.data = p.data;
+            if (!p.data) continue;
+            field.data = *p.data;
         } else {
-            field.subfields = Subfields(p.data);
+            if (p.data) field.subfields = Subfields(*p.data);
             for (MarcSubfield& s : p.more) field.subfields.push_back(std::move(s));
             if (field.subfields.empty()) continue;
         }
-        if (field.IsControl() && field.data.empty()) continue;
-        list.push_back(std::move(field));
+        out.fields.push_back(std::move(field));
     }
-    const bool has001 = std::any_of(list.begin(), list.end(), [](const MarcField& f) { return f.tag == "001"; });
-    if (!has001 && !identifier.empty()) list.push_back({"001", ' ', ' ', identifier, {}});
+    const bool has001 = std::any_of(out.fields.begin(), out.fields.end(), [](const MarcField& f) { return f.tag == "001"; });
+    if (!has001 && !identifier.empty()) out.fields.push_back({"001", ' ', ' ', identifier, {}});
     // The tags' order; a 1XX field's own tag keeps it among the 1XX.
-    std::stable_sort(list.begin(), list.end(), [](const MarcField& a, const MarcField& b) { return a.tag < b.tag; });
-    out.fields = std::move(list);
+    std::stable_sort(out.fields.begin(), out.fields.end(), [](const MarcField& a, const MarcField& b) { return a.tag < b.tag; });
     return out;
 }
 
@@ -132,17 +157,17 @@ MarcFileWriter::MarcFileWriter(MarcFileFormat format) : mFormat(format) {
     if (mFormat == MarcFileFormat::MarcXml) mBytes = MarcXmlCollectionStart();
 }
 
-bool MarcFileWriter::Add(const MarcData& record) {
+bool MarcFileWriter::Add(MarcData record) {
     if (mFormat == MarcFileFormat::MarcXml) {
-        MarcData utf = ConvertMarcData(record, WinUtf());
-        if (utf.leader.size() >= 10) utf.leader[9] = 'a';
-        mBytes += MarcXmlRecord(utf, false);
+        Convert(record, WinUtf());
+        if (record.leader.size() >= 10) record.leader[9] = 'a';
+        mBytes += MarcXmlRecord(record, false);
         ++mCount;
         return true;
     }
     const bool utf8 = mFormat == MarcFileFormat::Marc21;
-    const auto octets = utf8 ? WriteIso2709(ConvertMarcData(record, WinUtf()), 'a')
-                             : WriteIso2709(ConvertMarcData(record, WinAla()), ' ');
+    Convert(record, utf8 ? static_cast<const converter&>(WinUtf()) : WinAla());
+    const auto octets = WriteIso2709(record, utf8 ? 'a' : ' ');
     if (!octets) {
         mError = "Rekord MARC jest zbyt długi"_cp;
         return false;
@@ -152,8 +177,10 @@ bool MarcFileWriter::Add(const MarcData& record) {
     return true;
 }
 
-std::string MarcFileWriter::Bytes() const {
-    return mFormat == MarcFileFormat::MarcXml ? mBytes + MarcXmlCollectionEnd() : mBytes;
+const std::string& MarcFileWriter::Bytes() {
+    if (mFormat == MarcFileFormat::MarcXml && !mClosed) mBytes += MarcXmlCollectionEnd();
+    mClosed = true;
+    return mBytes;
 }
 
 MarcExportResult ExportRecords(velt_files& files, const std::vector<std::string>& shown, MarcFileFormat format,

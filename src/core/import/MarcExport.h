@@ -43,17 +43,18 @@ public:
     explicit MarcFileWriter(MarcFileFormat format);
     // Adds a record (texts Windows-1250 with escapes); false (the reason in
     // Error) when it cannot be written: longer than ISO 2709 can say.
-    bool Add(const MarcData& record);
+    bool Add(MarcData record);
     // Records added.
     std::size_t Count() const { return mCount; }
-    // The file's bytes (closing the collection of MARCXML).
-    std::string Bytes() const;
+    // The file's bytes (closing the collection of MARCXML: nothing is added after).
+    const std::string& Bytes();
     const std::string& Error() const { return mError; }
 
 private:
     MarcFileFormat mFormat;
     std::string mBytes;
     std::size_t mCount = 0;
+    bool mClosed = false;
     std::string mError;
 };
 
