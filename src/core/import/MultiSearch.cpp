@@ -19,6 +19,7 @@ namespace {
 struct Shared {
     struct Slot {
         bool done = false;
+        std::chrono::steady_clock::time_point at;  // when it finished
         std::unique_ptr<RemoteRecords> list;
         std::string error;
     };
@@ -75,16 +76,21 @@ void MultiSearch::Run(const std::vector<Z3950Source>& sources, const Searcher& s
             shared->slots[i].list = std::move(list);
             shared->slots[i].error = error;
             shared->slots[i].done = true;
+            shared->slots[i].at = std::chrono::steady_clock::now();
             --shared->pending;
             shared->finished.notify_all();
         });
     }
     std::unique_lock lock(shared->mutex);
     shared->finished.wait_until(lock, deadline, [&] { return shared->pending == 0; });
+    std::vector<bool> finished(sources.size());
     for (std::size_t i = 0; i < sources.size(); ++i) {
         Shared::Slot& slot = shared->slots[i];
         SourceAnswer& a = mAnswers[i];
-        if (!slot.done) {
+        finished[i] = slot.done;
+        // What came after the deadline (this thread woke late) came too late,
+        // the same as on a machine that woke on time.
+        if (!slot.done || slot.at > deadline) {
             a.error = TextNoAnswer();
             continue;
         }
@@ -101,7 +107,7 @@ void MultiSearch::Run(const std::vector<Z3950Source>& sources, const Searcher& s
     // A finished worker is joined (it has only its return left); one left
     // behind goes on alone.
     for (std::size_t i = 0; i < workers.size(); ++i) {
-        if (mAnswers[i].answered)
+        if (finished[i])
             workers[i].join();
         else
             workers[i].detach();
