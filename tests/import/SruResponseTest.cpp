@@ -251,3 +251,38 @@ TEST(MultiSearch, ASourceThatDoesNotAnswerIsNotWaitedFor) {
     EXPECT_EQ(multi.CountsText(), "szybkie: 4; martwe: brak odpowiedzi");
     EXPECT_EQ(multi.Last(), "1.4");
 }
+
+TEST(SruResponse, ElementsNestedWhereTextBelongsTakeNothing) {
+    // A field begun inside a subfield's text (found by fuzzing: the subfield's
+    // end then wrote into a field without subfields).
+    const SruResponse r = ReadMarcXml(
+        R"(<record xmlns="http://www.loc.gov/MARC21/slim"><leader>00000nam a2200000 a 4500</leader>)"
+        R"(<datafield tag="245" ind1="1" ind2="0"><subfield code="a">A<datafield tag="246"/>B</subfield></datafield>)"
+        R"(<controlfield tag="001">x<controlfield tag="003">y</controlfield></controlfield></record>)");
+    ASSERT_TRUE(r.error.empty()) << r.error;
+    ASSERT_EQ(r.records.size(), 1u);
+    const MarcData& m = r.records[0].marc;
+    ASSERT_EQ(m.fields.size(), 4u);
+    EXPECT_EQ(m.fields[0].subfields.size(), 1u);
+    EXPECT_TRUE(m.fields[1].subfields.empty());
+    EXPECT_EQ(m.fields[3].data, "y");
+}
+
+TEST(SruResponse, TheTagSaysWhatAFieldIs) {
+    // A control field under a data field's tag and the other way round
+    // (found by fuzzing: ISO 2709 written from them read back otherwise).
+    const SruResponse r = ReadMarcXml(
+        R"(<record><leader>00000nam a2200000 a 4500</leader><controlfield tag="010">123</controlfield>)"
+        R"(<datafield tag="005" ind1=" " ind2=" "><subfield code="a">1999</subfield><subfield code="b">0101</subfield></datafield></record>)");
+    ASSERT_TRUE(r.error.empty()) << r.error;
+    const MarcData& m = r.records.at(0).marc;
+    ASSERT_EQ(m.fields.size(), 2u);
+    ASSERT_EQ(m.fields[0].subfields.size(), 1u);
+    EXPECT_EQ(m.fields[0].subfields[0].data, "123");
+    EXPECT_EQ(m.fields[1].data, "19990101");
+    std::string error;
+    const auto back = ReadIso2709(*WriteIso2709(m, 'a'), error);
+    ASSERT_TRUE(back) << error;
+    EXPECT_EQ(back->fields[0].subfields.at(0).data, "123");
+    EXPECT_EQ(back->fields[1].data, "19990101");
+}

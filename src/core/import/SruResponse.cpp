@@ -107,13 +107,25 @@ private:
         if (r->mText != Text::None) r->mBuffer.append(text, static_cast<std::size_t>(length));
     }
 
+    // The text of the element just begun is collected (until it ends).
     void Collect(Text kind) {
         mText = kind;
+        mTextDepth = mDepth;
         mBuffer.clear();
+    }
+    // The kind of text the element ending now collected; None for any other
+    // element (one nested where text was expected, which takes nothing).
+    Text Collected() {
+        const Text kind = mDepth + 1 == mTextDepth ? mText : Text::None;
+        if (kind != Text::None) mText = Text::None;
+        return kind;
     }
 
     void OnStart(Name n, const char** attributes) {
         if (++mDepth > kXmlMaxDepth) return Stop("Odpowiedź XML jest zagnieżdżona zbyt głęboko"_cp);
+        // An element inside one whose text was being read: that text is
+        // nobody's (what it was for may have changed under it).
+        mText = Text::None;
         if (mInMarc) return MarcStart(n, attributes);
         const bool marcPlace = mMarcOnly || mRecordDataDepth == mDepth - 1;
         if (n.local == "record" && (n.space == kMarcNamespace || (n.space.empty() && marcPlace))) {
@@ -158,9 +170,7 @@ private:
     void OnEnd(Name n) {
         --mDepth;
         if (mInMarc) return MarcEnd(n);
-        const Text kind = mText;
-        mText = Text::None;
-        switch (kind) {
+        switch (Collected()) {
             case Text::Count:
                 if (mDepth <= 2) mResult.numberOfRecords = Count(mBuffer);
                 return;
@@ -225,16 +235,26 @@ private:
     }
 
     void MarcEnd(Name n) {
-        const Text kind = mText;
-        mText = Text::None;
         MarcData& m = Marc();
-        switch (kind) {
+        switch (Collected()) {
             case Text::Leader: m.leader = mBuffer.substr(0, 24); break;
             case Text::Control: m.fields.back().data = mBuffer; break;
             case Text::Subfield: m.fields.back().subfields.back().data = mBuffer; break;
             default: break;
         }
         if (n.local == "datafield") mInDataField = false;
+        // The tag says what a field is (00X control fields, the rest data
+        // fields), whatever element brought it: nothing of it is lost.
+        if ((n.local == "datafield" || n.local == "controlfield") && !m.fields.empty()) {
+            MarcField& f = m.fields.back();
+            if (f.IsControl() && !f.subfields.empty()) {
+                for (const MarcSubfield& s : f.subfields) f.data += s.data;
+                f.subfields.clear();
+            } else if (!f.IsControl() && !f.data.empty()) {
+                f.subfields.insert(f.subfields.begin(), {'a', std::move(f.data)});
+                f.data.clear();
+            }
+        }
         if (mDepth + 1 == mMarcDepth) mInMarc = false;
     }
 
@@ -249,6 +269,7 @@ private:
     int mRecordDataDepth = 0;
     bool mInTerm = false;
     Text mText = Text::None;
+    int mTextDepth = 0;
     std::string mBuffer, mMessage, mDetails;
 };
 
