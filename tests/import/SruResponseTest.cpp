@@ -253,8 +253,9 @@ TEST(MultiSearch, ASourceThatDoesNotAnswerIsNotWaitedFor) {
 }
 
 TEST(SruResponse, ElementsNestedWhereTextBelongsTakeNothing) {
-    // A field begun inside a subfield's text (found by fuzzing: the subfield's
-    // end then wrote into a field without subfields).
+    // A field begun inside a subfield's text or a data field (found by
+    // fuzzing: a subfield's end then wrote into a field without subfields,
+    // and a control field took subfields).
     const SruResponse r = ReadMarcXml(
         R"(<record xmlns="http://www.loc.gov/MARC21/slim"><leader>00000nam a2200000 a 4500</leader>)"
         R"(<datafield tag="245" ind1="1" ind2="0"><subfield code="a">A<datafield tag="246"/>B</subfield></datafield>)"
@@ -262,10 +263,16 @@ TEST(SruResponse, ElementsNestedWhereTextBelongsTakeNothing) {
     ASSERT_TRUE(r.error.empty()) << r.error;
     ASSERT_EQ(r.records.size(), 1u);
     const MarcData& m = r.records[0].marc;
-    ASSERT_EQ(m.fields.size(), 4u);
+    // Fields only as the record's children, subfields only as a data field's.
+    ASSERT_EQ(m.fields.size(), 2u);
+    EXPECT_EQ(m.fields[0].tag, "245");
     EXPECT_EQ(m.fields[0].subfields.size(), 1u);
-    EXPECT_TRUE(m.fields[1].subfields.empty());
-    EXPECT_EQ(m.fields[3].data, "y");
+    EXPECT_EQ(m.fields[1].tag, "001");
+    const SruResponse stray = ReadMarcXml(
+        R"(<record><datafield tag="100" ind1=" " ind2=" "><controlfield tag="005">1</controlfield>)"
+        R"(<subfield code="a">x</subfield></datafield></record>)");
+    ASSERT_EQ(stray.records.at(0).marc.fields.size(), 1u);
+    EXPECT_EQ(stray.records.at(0).marc.fields[0].tag, "100");
 }
 
 TEST(SruResponse, TheTagSaysWhatAFieldIs) {

@@ -206,6 +206,10 @@ private:
 
     void MarcStart(Name n, const char** attributes) {
         MarcData& m = Marc();
+        // Fields are the record's children, subfields a data field's: an
+        // element anywhere else is not read (nor what it holds).
+        const bool child = mDepth == mMarcDepth + 1;
+        if (!child && !(n.local == "subfield" && mInDataField && mDepth == mMarcDepth + 2)) return;
         if (n.local == "leader") {
             Collect(Text::Leader);
         } else if (n.local == "controlfield" || n.local == "datafield") {
