@@ -496,12 +496,21 @@ bool TEdycja::DeleteRecord(const std::string& identifier) {
     }
     const EditOutcome o = mRequests.Delete(identifier);
     if (o.ok) {
+        RecordsDeleted({identifier});
         Changed(ShownOf(identifier), {});
         return true;
     }
     mRequests.Release(identifier);
     if (!o.message.empty()) mPrompts.show_error(o.message);
     return false;
+}
+
+void TEdycja::RecordsDeleted(const std::vector<std::string>& identifiers) {
+    for (const std::string& id : identifiers) {
+        const std::int32_t n = NumberOf(id);
+        for (std::vector<std::string>* list : {&mOpened, &mSaved})
+            std::erase_if(*list, [&](const std::string& known) { return known == id || (n > 0 && NumberOf(known) == n); });
+    }
 }
 
 bool TEdycja::CloseWindow() {
