@@ -316,7 +316,7 @@ TEST_F(GlobalTest, ProgramFilesAreReadAndWrittenAndTheirFailuresShown) {
     // A file past the bound keeps the lines that fit, and says it could not be read whole.
     {
         std::ofstream big(file, std::ios::binary);
-        big << "BEGIN\r\n" << std::string(kMaxProgramText, 'x') << "\r\nEND\r\n";
+        big << "BEGIN\r\n" << std::string(kMaxModificationProgram, 'x') << "\r\nEND\r\n";
     }
     EXPECT_EQ(program.Open(file), Lines({"BEGIN"}));
     EXPECT_EQ(admin.editing.prompts.Take().size(), 1u);

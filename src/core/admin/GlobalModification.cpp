@@ -73,13 +73,13 @@ ProgramFile ReadProgramFile(const std::string& path) {
     ProgramFile file;
     std::ifstream in(path, std::ios::binary);
     if (!in) return file;
-    std::string text(kMaxProgramText + 1, '\0');
+    std::string text(kMaxModificationProgram + 1, '\0');
     in.read(text.data(), static_cast<std::streamsize>(text.size()));
     text.resize(static_cast<std::size_t>(in.gcount()));
-    const bool whole = in.eof() && !in.bad() && text.size() <= kMaxProgramText;
-    if (text.size() > kMaxProgramText) {
+    const bool whole = in.eof() && !in.bad() && text.size() <= kMaxModificationProgram;
+    if (text.size() > kMaxModificationProgram) {
         // The lines that fit stay; the one cut at the bound does not.
-        text.resize(kMaxProgramText);
+        text.resize(kMaxModificationProgram);
         const auto end = text.find_last_of("\r\n");
         text.resize(end == std::string::npos ? 0 : end);
     }

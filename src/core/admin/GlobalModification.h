@@ -24,7 +24,7 @@ class velt_files;
 enum class ModificationMode { RemoteCollection = 0, LocalCollection = 1, Record = 2 };
 
 // The longest program and the longest program file the program takes.
-inline constexpr std::size_t kMaxProgramText = std::size_t{16} << 20;
+inline constexpr std::size_t kMaxModificationProgram = std::size_t{16} << 20;
 
 // The program text of the whole run, lines parted by CR LF; "begin\r\nend"
 // at first.
@@ -51,7 +51,7 @@ std::string SendModification(velt_files& files, ModificationMode mode, std::int3
                              const std::string& list, const std::string& program);
 
 // A program file read: its lines (those read before a failure, too), and
-// whether it was read whole. A file longer than kMaxProgramText is read up to
+// whether it was read whole. A file longer than kMaxModificationProgram is read up to
 // that bound and is a failure.
 struct ProgramFile {
     bool ok = false;
