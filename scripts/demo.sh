@@ -23,7 +23,7 @@ mkdir -p "$data/praca"
 
 log="$data/server.log"
 : > "$data/server.out"
-build/server/velt-server --port 0 --db "$data/catalogue.db" --records "$records" \
+build/server/velt-server --port 0 --db "$data/catalogue.db" --records "$records" --form-criterion-first \
     > "$data/server.out" 2> "$log" &
 server=$!
 zebra=""

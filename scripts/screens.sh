@@ -18,7 +18,7 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$top"
 work=$(mktemp -d)
 trap 'kill -TERM ${server:-0} 2>/dev/null; wait ${server:-0} 2>/dev/null || true; [ -n "${zebra:-}" ] && kill -TERM -- "-$zebra" 2>/dev/null; rm -rf "$work"' EXIT
-build/server/velt-server --port 0 --db "$work/catalogue.db" --records 2000 > "$work/server.out" 2> "$work/server.log" &
+build/server/velt-server --port 0 --db "$work/catalogue.db" --records 2000 --form-criterion-first > "$work/server.out" 2> "$work/server.log" &
 server=$!
 port=""
 for _ in $(seq 1 600); do

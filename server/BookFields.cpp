@@ -13,6 +13,7 @@ BookFields ReadBookFields(const RecordText& r) {
     const std::string t = r.Value("245");
     b.title = Subfield(t, 'a');
     b.subtitle = Subfield(t, 'b');
+    b.part = Subfield(t, 'n');
     b.responsibility = Subfield(t, 'c');
     b.edition = Subfield(r.Value("250"), 'a');
     const std::string p = ImprintOf(r);

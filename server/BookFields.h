@@ -14,6 +14,7 @@ struct BookFields {
     std::vector<std::string> authors;  // 100 then 700 (^a)
     std::vector<std::string> dates;    // their ^d
     std::string title, subtitle, responsibility;  // 245 ^a ^b ^c
+    std::string part;                             // 245 ^n: a volume's, an issue's number
     std::string edition;                          // 250 ^a
     std::string place, publisher, year;           // 260 ^a ^b ^c
     std::string extent, illustrations;            // 300 ^a ^b

@@ -3,6 +3,7 @@
 #include "CardReport.h"
 #include "Forms.h"
 #include "Indexes.h"
+#include "Links.h"
 #include "ParameterForms.h"
 #include "ReaderRequests.h"
 #include "RecordReports.h"
@@ -72,12 +73,18 @@ std::string DescriptorText(const Session& s) {
                 w += G("x", G("nam", i.name) + G("tab", "9") + G("ind", "2") + G("pre", i.code));
         d += G("w", w);
     }
-    // Search criteria: every catalogue index, then two without a parameter form.
+    // Search criteria: every catalogue index, then two without a parameter
+    // form; with --form-criterion-first the language's form comes first.
+    if (s.config.formCriterionFirst)
+        d += G("q", G("nam", LanguageCriterion().name) + G("typ", "WYBÓR"_cp) + G("par", LanguageCriterion().form) +
+                        G("act", LanguageCriterion().script));
     for (const auto& i : AllIndexes()) {
         if (i.kind != IndexKind::Catalogue) continue;
         std::string q = G("nam", i.name) + G("typ", "INDEX");
         if (i.code == "AU") q += G("khw", "OS");
         if (i.code == "TE") q += G("khw", "TH");
+        // No authority file has this prefix: its lookup is the index's value list.
+        if (i.code == "WY") q += G("khw", "WY");
         if (i.code == "NR") q += G("opt", "N");
         d += G("q", q);
     }
@@ -94,6 +101,7 @@ std::string DescriptorText(const Session& s) {
     d += G("f", G("nam", "Eksport"_cp) + G("typ", "export") + G("id", "5"));
     d += G("f", G("nam", "Referencja"_cp) + G("typ", "referencja") + G("id", "6"));
     d += G("f", G("nam", "Składniki"_cp) + G("typ", "skladniki") + G("id", "9"));
+    d += G("f", G("nam", "schemat powiązań"_cp) + G("typ", "struktura") + G("id", std::to_string(kFormatStructure)));
     d += G("f", G("nam", "Konto czytelnika"_cp) + G("typ", "konta") + G("id", std::to_string(kFormatAccount)));
     d += G("f", G("nam", "Inwentarz"_cp) + G("typ", "inwentarz") + G("id", std::to_string(kFormatCopy)));
     // Reports and programs; the ones with a parameter form run (ParameterForms).
@@ -113,6 +121,7 @@ std::string DescriptorText(const Session& s) {
     d += G("r", G("nam", "Karta katalogowa"_cp) + G("lan", "KARTA") + G("ico", "karta.bmp") +
                     G("id", std::to_string(kCatalogueCardReport)));
     d += ProgramGroups(s);
+    d += LinksProgramGroup(s);
     d += ReaderProgramGroups();
     for (std::size_t f = 0; f < Filters().size(); ++f)
         d += G("c", G("nam", Filters()[f].name) + G("id", std::to_string(f + 1)));

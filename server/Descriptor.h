@@ -21,6 +21,7 @@ enum Format : int {
     kFormatExport = 5,
     kFormatReference = 6,
     kFormatComponents = 9,
+    kFormatStructure = 10,  // type "struktura": a record's hierarchy (Links.h)
 };
 
 struct SortKey {

@@ -1,6 +1,7 @@
 #include "DisplayFormats.h"
 
 #include "BookFields.h"
+#include "Links.h"
 #include "Circulation.h"
 #include "CoverImages.h"
 #include "Descriptor.h"
@@ -60,6 +61,7 @@ std::string Description(const Book& b) {
     std::string d;
     if (!b.authors.empty()) d += AuthorLink(b.authors[0]) + ". ";
     d += Italic(Plain(b.title));
+    if (!b.part.empty()) d += ". " + Plain(b.part);
     if (!b.subtitle.empty()) d += " : " + Plain(b.subtitle);
     if (!b.responsibility.empty()) d += " / " + Plain(b.responsibility);
     d += ".";
@@ -74,12 +76,46 @@ std::string BookShort(Catalogue& db, const Identifiers& ids, const RecordRow& ro
     std::string info = Colour("B") + "Sygn. "_cp + Plain(b.call);
     if (!b.isbn.empty()) info += " \x96 ISBN " + Plain(b.isbn);
     info += Colour("0") + "  " + Link("rekord" + ids.Shown(row.number) + " TY", "w indeksie tytułów"_cp);
+    if (InHierarchy(db, row.number)) info += "  " + Link("powiazania", "powiązania"_cp);
     lines.push_back(info);
     const std::string files = AttachmentLinks(db, row.number);
     if (!files.empty()) lines.push_back("Pliki: "_cp + files);
     std::string text;
     for (const auto& l : lines) text += (text.empty() ? "" : "\r") + l;
     return text;
+}
+
+std::string ReferenceText(const Identifiers& ids, const RecordRow& row, const RecordText& r);
+
+// The caption of a record in a structure text: author, title, the part's
+// number and the year, as one line.
+std::string StructureCaption(const Identifiers& ids, const RecordRow& row) {
+    const RecordText r = RecordText::Parse(row.text);
+    if (ids.Letter(row.number) != kBookLetter) return Plain(ReferenceText(ids, row, r));
+    const Book b = ReadBookFields(r);
+    std::string t;
+    if (!b.authors.empty()) t += Plain(b.authors[0]) + ". ";
+    t += Plain(b.title);
+    if (!b.part.empty()) t += ". " + Plain(b.part);
+    if (!b.year.empty()) t += " (" + Plain(b.year) + ")";
+    return t.substr(0, 300);
+}
+
+// A record of a hierarchy: its links (the schema, the whole of which it is a
+// part) and, for a record with parts, the buttons of their list and of a note.
+std::string HierarchyLine(Catalogue& db, const Identifiers& ids, std::uint32_t number) {
+    const std::string shown = ids.Shown(number);
+    std::string line = Bold("Powiązania: "_cp) + Link("powiazania", "schemat powiązań"_cp);
+    if (const std::uint32_t parent = db.Parent(number)) {
+        const auto up = db.Record(parent);
+        if (up) line += "  " + "część: "_cp + Link("STRUKTURA " + ids.Shown(parent) + "|struktura", StructureCaption(ids, *up));
+    }
+    if (const auto parts = db.Children(number); !parts.empty()) {
+        line += "  " + "części: "_cp + std::to_string(parts.size());
+        line += Cmd('B', "RAPORT Zestawienie tytułów|S.1|T||zestawienie.bmp"_cp);
+        line += Cmd('B', "OPERACJA uwagi|REKORD|" + shown + "||operacja.bmp");
+    }
+    return line;
 }
 
 std::string BookFull(Catalogue& db, const Identifiers& ids, const RecordRow& row, const Book& b) {
@@ -95,6 +131,7 @@ std::string BookFull(Catalogue& db, const Identifiers& ids, const RecordRow& row
     }
     lines.push_back(first);
     std::string title = Bold("Tytuł: "_cp) + Italic(Plain(b.title));
+    if (!b.part.empty()) title += ". " + Plain(b.part);
     if (!b.subtitle.empty()) title += " : " + Plain(b.subtitle);
     lines.push_back(title);
     if (!b.edition.empty()) lines.push_back(Bold("Wydanie: "_cp) + Plain(b.edition));
@@ -127,6 +164,7 @@ std::string BookFull(Catalogue& db, const Identifiers& ids, const RecordRow& row
     if (!files.empty()) lines.push_back(Bold("Pliki: "_cp) + files);
     lines.push_back(Bold("Numer: "_cp) + Link("NR|" + shown, shown) + "  " +
                     Link("rekord" + shown + " AU", "w indeksie autorów"_cp));
+    if (InHierarchy(db, row.number)) lines.push_back(HierarchyLine(db, ids, row.number));
     // The spine label of the copy (a barcode of the shelf mark); a program
     // and a report with their parameter forms, started from the entry.
     lines.push_back(Link("BAR" + std::string("Sygnatura") + kEsc + Plain(b.call) + kEsc + "ISBN" + kEsc + Plain(b.isbn),
@@ -308,6 +346,8 @@ std::string DisplayText(Catalogue& db, const Identifiers& ids, const RecordRow& 
             return text + ReferenceText(ids, row, r);
         case kFormatComponents:
             return ComponentsText(ids, row, r);
+        case kFormatStructure:
+            return StructureText(db, ids, row.number, [&ids](const RecordRow& rec) { return StructureCaption(ids, rec); });
         default:
             return text + (book ? BookShort(db, ids, row, ReadBookFields(r)) : AuthorityText(ids, row, r, false));
     }

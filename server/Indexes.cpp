@@ -22,6 +22,8 @@ const std::vector<IndexDef>& AllIndexes() {
         {10, "TH", "hasło przedmiotowe"_cp, IndexKind::Authority, 'T', "", false, false},
         // Not offered as a tab: the form scripts walk it for the next inventory number.
         {11, "IN", "inwentarz", IndexKind::Inventory, 'K', "", false, false},
+        // The language of the text (041 ^a), for the criterion "Język tekstu".
+        {12, "JE", "język"_cp, IndexKind::Internal, 'K', "", false, false},
     };
     return all;
 }
@@ -65,7 +67,7 @@ std::vector<std::string> Headings(const IndexDef& index, const RecordText& recor
     static constexpr Source kSources[] = {
         {"AU", "100", 'a'}, {"AU", "700", 'a'}, {"TY", "245", 'a'}, {"TE", "650", 'a'}, {"WY", "260", 'b'},
         {"IS", "020", 'a'}, {"SY", "852", 'h'}, {"RW", "260", 'c'}, {"OS", "100", 'a'}, {"OS", "110", 'a'},
-        {"TH", "150", 'a'}, {"WY", "264", 'b'}, {"RW", "264", 'c'},
+        {"TH", "150", 'a'}, {"WY", "264", 'b'}, {"RW", "264", 'c'}, {"JE", "041", 'a'},
         // The see-references of authority records are entries of the same
         // indexes: a reader looking under the other form finds the record.
         {"OS", "400", 'a'}, {"OS", "410", 'a'}, {"TH", "450", 'a'},

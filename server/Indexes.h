@@ -20,6 +20,7 @@ enum class IndexKind : int {
     Catalogue = 21,  // bibliographic indexes: key, letter, number part, ..., display in item 7
     Authority = 9,   // authority indexes: key, identifier, heading, display in item 4
     Inventory = 8,   // the inventory register: key, inventory number, the record's identifier
+    Internal = 0,    // the server's own (its criteria): never on the wire
 };
 
 struct IndexDef {

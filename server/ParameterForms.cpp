@@ -2,6 +2,7 @@
 // criteria they search by, the acquisitions report and the programs.
 
 #include "ParameterForms.h"
+#include "Links.h"
 
 #include "RecordIndex.h"
 #include "Fold.h"
@@ -113,6 +114,21 @@ const FormItem& PublisherCriterion() {
 }
 
 }  // namespace
+
+const FormItem& LanguageCriterion() {
+    static const FormItem item{
+        "Język tekstu"_cp,
+        "BEGIN\r"
+        "LABEL 'Język tekstu:' ON 8, 10\r"
+        "COMBO 'J.1' MASK '|dowolny|pol|polski|eng|angielski|ger|niemiecki|fre|francuski|rus|rosyjski|' ON 110, 8, 170\r"
+        "END\r"_cp,
+        "[HELP WYKONAJ]\r"
+        "BEGIN\r"
+        "{ kod języka małymi literami, bez odstępów }\r"
+        "GRUPA('J') POZYCJA = '.1' POLE = LO(TRIM(POLE)) BACK\r"
+        "END\r"_cp};
+    return item;
+}
 
 std::vector<std::pair<std::string, std::string>> ReadParameterPairs(std::string_view text) {
     const auto unescape = [](std::string_view t) {
@@ -246,6 +262,20 @@ std::optional<Numbers> CriterionWithParameters(Session& s, const std::string& na
         Numbers out;
         while (q.Step()) out.push_back(static_cast<std::uint32_t>(q.Int(0)));
         return out;
+    }
+    if (Fold(name) == Fold(LanguageCriterion().name)) {
+        // A pair without a name ("||": nothing chosen) restricts nothing.
+        const std::string language = Value(p, "J.1");
+        if (language.empty()) return AllBooks(s);
+        const IndexDef* index = IndexByCode("JE");
+        const std::string key = HeadingKey(*index, language);
+        Numbers found;
+        s.db.EntryRange(index->id, key + "\x01", key + "\x02", [&found](std::string_view, std::uint32_t n) {
+            found.push_back(n);
+            return true;
+        });
+        std::sort(found.begin(), found.end());
+        return found;
     }
     if (Fold(name) == Fold(PublisherCriterion().name)) {
         const std::string publisher = Value(p, "W.1"), place = Value(p, "W.2");
@@ -448,6 +478,8 @@ void Program(Session& s, std::uint8_t, char letter) {
     } else if (id == std::to_string(kNoteProgram)) {
         if (letter == 'D') answer = s.LoggedIn() ? std::string("ZRODLO|katalog|") : "Zgłoszenie uwagi wymaga zalogowania"_cp;
         else answer = TakeNote(s, PairMap(parameters));
+    } else if (auto links = LinksProgram(s, id, letter, parameters, records)) {
+        answer = std::move(*links);
     } else if (auto reader = ReaderProgram(s, id, letter, parameters)) {
         answer = std::move(*reader);
     } else {

@@ -30,6 +30,8 @@ struct FormItem {
 
 // The criteria with a form, in descriptor order.
 const std::vector<FormItem>& ParameterCriteria();
+// "Język tekstu": first in the descriptor under --form-criterion-first.
+const FormItem& LanguageCriterion();
 // The report "Wykaz nabytków" (its number, its form and script).
 inline constexpr std::int32_t kAcquisitionsReport = 3;
 const FormItem& AcquisitionsReport();

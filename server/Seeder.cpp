@@ -421,7 +421,89 @@ std::string BookText(std::uint32_t seq, const SeedCounts& counts) {
         title += " " + Pick(r, kTitleObjects);
         rec.Add("505", part, title);
     }
+    // The language of the text: most books Polish, the others from the
+    // number (no draw, so the fields above stay as they were).
+    static const char* const kLanguages[] = {"eng", "ger", "fre", "rus"};
+    rec.Add("041", 1, std::string("^a") + (seq % 10 < 7 ? "pol" : kLanguages[seq % 4]));
     return rec.Text();
+}
+
+HierarchyHeads HierarchyHeadsOf(std::uint32_t books) {
+    HierarchyHeads h{};
+    std::uint32_t seq = books + 1;
+    for (int w = 0; w < 3; ++w) {
+        h.works[w] = seq;
+        seq += 1 + 2 + static_cast<std::uint32_t>(w);
+    }
+    h.serial = seq;
+    seq += 13;
+    h.collection = seq;
+    seq += 13;
+    h.series = seq;
+    return h;
+}
+
+std::vector<std::string> HierarchyTexts(std::uint32_t books) {
+    std::vector<std::string> out;
+    const auto shown = [](std::uint32_t seq) { return std::string(1, kBookLetter) + std::to_string(seq); };
+    const auto record = [&](const std::string& author, const std::string& title, const std::string& part, int year,
+                            std::uint32_t publisher, std::uint32_t parent, const std::string& extent) {
+        RecordText rec;
+        if (!author.empty()) rec.Add("100", 1, "^a" + author);
+        rec.Add("245", 1, "^a" + title + (part.empty() ? std::string() : " ^n" + part));
+        const Publisher& p = kPublishers[publisher % kPublisherCount];
+        rec.Add("260", 1, "^a" + p.place + " ^b" + p.name + " ^c" + std::to_string(year));
+        rec.Add("300", 1, "^a" + extent);
+        rec.Add("852", 1, "^hIV " + std::to_string(30000 + books % 1000 + out.size()));
+        if (parent) rec.AddKey("DOK_IDO", shown(parent));
+        out.push_back(rec.Text());
+    };
+    const HierarchyHeads heads = HierarchyHeadsOf(books);
+
+    // Multi-volume works: the work, then its volumes out of their order.
+    struct Work {
+        std::string author;
+        std::string title;
+        int year;
+        std::vector<int> stored;  // the volumes in the order they are stored
+    };
+    const Work works[] = {
+        {"Nowak, Jan", "Dzieje Krakowa", 1998, {2, 1}},
+        {"Wiśniewska, Maria"_cp, "Historia literatury polskiej", 2005, {3, 1, 2}},
+        {"Zieliński, Piotr"_cp, "Encyklopedia przyrody", 2012, {4, 2, 1, 3}},
+    };
+    for (std::uint32_t w = 0; w < 3; ++w) {
+        const Work& work = works[w];
+        record(work.author, work.title, {}, work.year, w, 0, std::to_string(work.stored.size()) + " t.");
+        for (const int v : work.stored)
+            record(work.author, work.title, "T. " + std::to_string(v), work.year + v - 1, w, heads.works[w],
+                   std::to_string(200 + 40 * v) + " s.");
+    }
+    // A serial and the issues of a year.
+    const std::string editor = "Kowalska, Anna";
+    record(editor, "Biuletyn Biblioteczny", {}, 2024, 3, 0, "12 nr");
+    for (int i = 1; i <= 12; ++i)
+        record(editor, "Biuletyn Biblioteczny", "2024, nr " + std::to_string(i), 2024, 3, heads.serial, "48 s.");
+    // A collection of three series of three parts.
+    const std::string compiler = "Dąbrowski, Tomasz"_cp;
+    record(compiler, "Kolekcja literatury polskiej", {}, 2010, 4, 0, "9 t.");
+    const std::string series[] = {"Poezja", "Proza", "Dramat"};
+    for (int k = 0; k < 3; ++k) {
+        const std::uint32_t seriesSeq = heads.collection + 1 + static_cast<std::uint32_t>(k) * 4;
+        record(compiler, "Kolekcja literatury polskiej. " + series[k], {}, 2010, 4, heads.collection, "3 t.");
+        for (int t = 1; t <= 3; ++t)
+            record(compiler, kTitleHeads[(k * 3 + t) % (sizeof kTitleHeads / sizeof kTitleHeads[0])] + " " +
+                           kTitleObjects[(k * 5 + t) % (sizeof kTitleObjects / sizeof kTitleObjects[0])],
+                   "T. " + std::to_string(t), 2010 + t, 4, seriesSeq, std::to_string(150 + 10 * t) + " s.");
+    }
+    // A series of 300 parts.
+    const std::string editorOfSeries = "Mazur, Tomasz";
+    record(editorOfSeries, "Biblioteka Klasyki Polskiej", {}, 1990, 5, 0, "300 t.");
+    for (int n = 1; n <= 300; ++n)
+        record(editorOfSeries, kTitleHeads[n % (sizeof kTitleHeads / sizeof kTitleHeads[0])] + " " +
+                       kTitleObjects[(n * 7) % (sizeof kTitleObjects / sizeof kTitleObjects[0])],
+               "nr " + std::to_string(n), 1990 + n % 30, 5, heads.series, std::to_string(100 + n) + " s.");
+    return out;
 }
 
 int BookBranches(std::uint32_t seq) { return seq % 10 == 4 ? 2 + static_cast<int>(seq % 20 / 10) : 1; }
@@ -500,7 +582,7 @@ struct AccountSeed {
 
 }  // namespace
 
-void SeedDatabase(const std::string& path, std::uint32_t books) {
+void SeedDatabase(const std::string& path, std::uint32_t books, bool hierarchies) {
     const SeedCounts counts = CountsFor(books);
     std::string temp = path + ".seeding-XXXXXX";
     const int fd = ::mkstemp(temp.data());
@@ -525,9 +607,14 @@ void SeedDatabase(const std::string& path, std::uint32_t books) {
         // Every record's entries, words, sort columns and references come from
         // the one derivation that saving uses too.
         std::vector<std::uint64_t> refs;
+        Statement insertLink(db, "INSERT INTO links(num,parent) VALUES(?1,?2)");
         auto addRecord = [&](char letter, std::uint32_t seq, const std::string& text, int cover) {
             const std::uint32_t number = ids.Number(letter, seq);
             const RecordIndex derived = DeriveIndex(ids, number, RecordText::Parse(text));
+            if (derived.parent) {
+                insertLink.Bind(1, number).Bind(2, derived.parent);
+                insertLink.Run();
+            }
             for (const auto& e : derived.entries) entries[slot[e.ix]].Add(e.heading, number, e.occurrence);
             for (const auto& w : derived.words) words[slot[w.ix]].Add(w.word, number, 0);
             for (const std::uint32_t a : derived.refs) refs.push_back((std::uint64_t{a} << 32) | number);
@@ -542,6 +629,11 @@ void SeedDatabase(const std::string& path, std::uint32_t books) {
             if (seq <= counts.persons) addRecord(kPersonLetter, seq, PersonText(seq), 0);
             if (seq <= counts.subjects) addRecord(kSubjectLetter, seq, SubjectText(seq), 0);
         }
+
+        // The hierarchies, after the generated books.
+        const std::vector<std::string> hierarchy = hierarchies ? HierarchyTexts(counts.books) : std::vector<std::string>{};
+        for (std::size_t h = 0; h < hierarchy.size(); ++h)
+            addRecord(kBookLetter, counts.books + 1 + static_cast<std::uint32_t>(h), hierarchy[h], 0);
 
         // Authority records a librarian knows, after the generated ones: persons
         // with see-references, corporate bodies, subjects with broader and
@@ -622,7 +714,7 @@ void SeedDatabase(const std::string& path, std::uint32_t books) {
         meta.Bind(1, std::string("letters")).Bind(2, std::string(kRecordLetters));
         meta.Run();
         // The next sequence number of each kind letter: numbers are never reused.
-        for (const auto& [letter, count] : {std::pair{kBookLetter, counts.books},
+        for (const auto& [letter, count] : {std::pair{kBookLetter, counts.books + static_cast<std::uint32_t>(hierarchy.size())},
                                             std::pair{kPersonLetter, counts.persons + namedPersons},
                                             std::pair{kSubjectLetter, counts.subjects + namedSubjects}}) {
             meta.Bind(1, NextKey(letter)).Bind(2, std::to_string(count + 1));

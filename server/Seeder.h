@@ -66,11 +66,30 @@ inline constexpr int kContentsParts = 26;
 inline constexpr int kLongContentsParts = 212;
 int BookContentsParts(std::uint32_t seq);
 
+// The hierarchies every catalogue has, after its generated books (sequence
+// numbers from books + 1, in this order): three multi-volume works of 2, 3
+// and 4 volumes whose volumes are stored out of volume order, a serial with
+// 12 issues, a collection of three series of three parts each, and a series
+// of 300 parts. A part names its superior in DOK_IDO.
+inline constexpr std::uint32_t kHierarchyRecords = 339;
+// The records' texts, the first being book number books + 1.
+std::vector<std::string> HierarchyTexts(std::uint32_t books);
+// The sequence numbers of the hierarchies' heads (for the tests): the works,
+// the serial, the collection and the series of 300 parts.
+struct HierarchyHeads {
+    std::uint32_t works[3];
+    std::uint32_t serial;
+    std::uint32_t collection;
+    std::uint32_t series;
+};
+HierarchyHeads HierarchyHeadsOf(std::uint32_t books);
+
 // True when an ISBN-10 or ISBN-13 (hyphens allowed) has a valid check digit.
 bool IsbnValid(const std::string& isbn);
 
-// Creates the database file path with n books. Raises DbError on failure.
-void SeedDatabase(const std::string& path, std::uint32_t books);
+// Creates the database file path with n books, and the hierarchies after
+// them when asked. Raises DbError on failure.
+void SeedDatabase(const std::string& path, std::uint32_t books, bool hierarchies = true);
 
 // The schema a new database gets; UpgradeDatabase brings an older one to it,
 // and first renumbers the records of a database whose numbers count over

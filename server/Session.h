@@ -28,6 +28,9 @@ struct ServerConfig {
     std::uint32_t records = 20000;
     // Client connections served at once; further ones are closed at once.
     int maxConnections = 256;
+    // The descriptor's first criterion is "Język tekstu", with a parameter
+    // form and a script (the criteria panel lays it out in its first row).
+    bool formCriterionFirst = false;
 };
 
 struct Session {

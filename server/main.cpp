@@ -3,7 +3,11 @@
 //
 //   velt-server --port P --db FILE [--kind VELT2|VELT3] [--records N]
 //               [--version YYYY.MM.DD] [--listen ADDR] [--no-scramble]
-//               [--control-port P] [--max-connections N]
+//               [--control-port P] [--max-connections N] [--no-hierarchies]
+//
+// A new catalogue gets the hierarchies of Seeder.h after its generated books
+// unless --no-hierarchies says otherwise (the tests that count the generated
+// books use that).
 //
 // Prints "listening on ADDR:PORT" when ready (after "control on ADDR:PORT"
 // when a control port was asked for); stops cleanly on SIGINT or SIGTERM.
@@ -29,7 +33,7 @@ namespace {
 void Usage() {
     std::cerr << "usage: velt-server --port P --db FILE [--kind VELT2|VELT3] [--records N]\n"
                  "                   [--version YYYY.MM.DD] [--listen ADDR] [--no-scramble] [--control-port P]\n"
-                 "                   [--max-connections N]\n";
+                 "                   [--max-connections N] [--form-criterion-first] [--no-hierarchies]\n";
 }
 
 bool ValidVersion(const std::string& v) {
@@ -54,6 +58,7 @@ int main(int argc, char** argv) {
     ServerConfig config;
     std::string listen = "127.0.0.1";
     int port = -1;
+    bool hierarchies = true;
     int controlPort = -1;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -88,6 +93,10 @@ int main(int argc, char** argv) {
             config.maxConnections = static_cast<int>(n);
         } else if (a == "--no-scramble") {
             config.scramble = false;
+        } else if (a == "--form-criterion-first") {
+            config.formCriterionFirst = true;
+        } else if (a == "--no-hierarchies") {
+            hierarchies = false;
         } else {
             Usage();
             return 1;
@@ -112,7 +121,7 @@ int main(int argc, char** argv) {
         std::cerr << "velt-server: seeding " << config.records << " records into " << config.dbPath << std::endl;
         const auto start = std::chrono::steady_clock::now();
         try {
-            SeedDatabase(config.dbPath, config.records);
+            SeedDatabase(config.dbPath, config.records, hierarchies);
         } catch (const std::exception& e) {
             std::cerr << "velt-server: " << e.what() << std::endl;
             return 1;

@@ -92,5 +92,8 @@ int CardsCommand(CliContext& ctx);
 int ReaderCommand(CliContext& ctx);
 int ClosedOrdersCommand(CliContext& ctx);
 int CommandCommand(CliContext& ctx);
+int CriteriaCommand(CliContext& ctx);
+int LinksCommand(CliContext& ctx);
+int AttachmentCommand(CliContext& ctx);
 
 }  // namespace velt::cli

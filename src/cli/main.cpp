@@ -58,6 +58,13 @@ void Usage() {
         "                    are read and written under the current directory (or that\n"
         "                    of --config); with --user there is an edit session and\n"
         "                    RECFILE is opened in a sheet first\n"
+        "  criteria rows | query --value NAME=VALUETEXT... [--sort KEY] [--run] [--config INI] | label QUERY\n"
+        "                    the criteria panel \"Dostępne kryteria\": its rows (class, criterion,\n"
+        "                    match kinds or form fields), the query it composes when the\n"
+        "                    named rows hold those value texts (an index row's\n"
+        "                    \"C.1|text|C.2|kind|\"), with --run searched (kolekcja=, liczba=),\n"
+        "                    with --config the rows remembered in its \"KRYTERIA\"; the\n"
+        "                    readable label the history shows for a query\n"
         "  convert --from F --to T\n"
         "                    standard input to standard output between cp1250, utf8\n"
         "                    and marc8 through the client's converters (no server)\n"
@@ -134,7 +141,14 @@ void Usage() {
         "  closed-orders [--count N] [--backward]\n"
         "                    the closed orders, one text a line (a librarian's list:\n"
         "                    needs --user); errors of the reader commands go to stderr,\n"
-        "                    exit 2\n",
+        "                    exit 2\n"
+        "  links ID          the record's link schema: 2 spaces a level, the identifier,\n"
+        "                    a tab, the caption\n"
+        "  links attach CHILD PARENT | detach CHILD | sort PARENT KEY\n"
+        "                    links and detaches records, sorts a record's parts (needs\n"
+        "                    --user); a refusal is the server's text on stderr, exit 2\n"
+        "  attachment list ID | get ID NAME --out FILE | put ID NAME FILE\n"
+        "                    the record's attachments: listed, fetched, added\n",
         stderr);
 }
 
@@ -163,6 +177,9 @@ int main(int argc, char** argv) {
         {"reader", ReaderCommand},
         {"closed-orders", ClosedOrdersCommand},
         {"command", CommandCommand},
+        {"criteria", CriteriaCommand},
+        {"links", LinksCommand},
+        {"attachment", AttachmentCommand},
     };
     CliContext ctx;
     std::string command;

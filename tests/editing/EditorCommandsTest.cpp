@@ -12,6 +12,7 @@
 #include "text/CpLiteral.h"
 
 #include "support/RecordingPrompts.h"
+#include "support/ScriptedPeer.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -331,4 +332,70 @@ TEST(ComposedKeys, ADigitGroupBeyondAByteGivesNoCharacter) {
     EXPECT_EQ(ComposedNumberText("x.1.207.208.99999999999.3"), std::string("1\xFF" "3  "));
     EXPECT_EQ(ComposedNumberText("x..a.5."), "5    ") << "a dot without digits is no group";
     EXPECT_EQ(ComposedNumberText(".1.2.3.4.5.6"), "123456") << "padded to at least 5, never cut";
+}
+
+namespace {
+
+// A server whose inventory walk never ends: every next entry is a new key,
+// or (repeating) the same key again.
+struct EndlessWalk {
+    explicit EndlessWalk(bool repeating, std::string status = "VELT2&wersja=2026.01.01&rekordy=KOT")
+        : peer([this, repeating, status](test::PeerConnection& c) {
+              for (;;) {
+                  const int code = c.ReadByte();
+                  if (code == 0 || code == 0xFF) return;
+                  if (code == 30) {
+                      c.WriteText(status);
+                      continue;
+                  }
+                  c.ReadInt();  // kind
+                  c.ReadInt();  // format
+                  c.ReadInt();  // parameter
+                  if (code != 50) c.ReadText();
+                  c.ReadText();
+                  ++answered;
+                  const std::string key = repeating ? "2026/00001" : "2026/" + std::to_string(answered);
+                  c.WriteAnswers({key, key + "   ", "K1  "});
+              }
+          }) {}
+    std::atomic<int> answered{0};
+    test::ScriptedPeer peer;
+};
+
+}  // namespace
+
+TEST(InventoryWalk, ARepeatedKeyEndsTheWalkAndAnEndlessIndexIsCutAtTheBound) {
+    RecordingPrompts prompts;
+    for (const bool repeating : {true, false}) {
+        SCOPED_TRACE(repeating ? "repeating" : "endless");
+        EndlessWalk server(repeating);
+        velt_files files("127.0.0.1", nullptr, false, server.peer.Port());
+        ASSERT_TRUE(files.Ready) << files.ErrorText;
+        EditorServices services;
+        services.prompts = &prompts;
+        services.files = &files;
+        EditorCommands commands(services);
+        const std::string walked = commands.Run("S2026/");
+        if (repeating) {
+            EXPECT_EQ(walked, "2026/00001|K1|") << "trailing blanks trimmed, the repeat not listed";
+            EXPECT_EQ(server.answered, 2);
+        } else {
+            EXPECT_EQ(std::count(walked.begin(), walked.end(), '|'), 2 * EditorCommands::kMaxWalk);
+            EXPECT_EQ(server.answered, EditorCommands::kMaxWalk);
+        }
+    }
+}
+
+TEST(InventoryWalk, AnIndexValueOfAnItemTheEntryDoesNotHaveIsEmpty) {
+    RecordingPrompts prompts;
+    EndlessWalk server(true, "VELT1&wersja=2026.01.01");
+    velt_files files("127.0.0.1", nullptr, false, server.peer.Port());
+    ASSERT_TRUE(files.Ready) << files.ErrorText;
+    EditorServices services;
+    services.prompts = &prompts;
+    services.files = &files;
+    EditorCommands commands(services);
+    EXPECT_EQ(commands.Run("L8|1|2026/|3"), "K1  ");
+    for (const char* c : {"L8|1|2026/|4", "L8|1|2026/|0", "L8|1|2026/|-1", "L8|1|2026/|x", "L999|1|2026/|1", "L8|1"})
+        EXPECT_EQ(commands.Run(c), "") << c;
 }

@@ -181,7 +181,7 @@ TEST_F(AuthorityServer, TheChooserKeepsItsHistoryChecksTheKindAndRestoresTheForm
         void Accept() override { accepted = true; }
         void ShowPicture(const std::string&) override {}
         void StartProgram(const std::string&, const std::string&) override {}
-        void ShowLinks(const std::string&, const std::string&) override {}
+        void ShowLinks(const ChooserLinks&) override {}
     } view;
     RecordingPrompts chooserPrompts;
     struct NoLong : LongOperations {

@@ -107,3 +107,36 @@ TEST(CliCommand, WithALoginTheCommandsHaveAnEditSessionAndTheFormsScriptsRunThro
     const CliRun plain = RunCli(login + "script " + scripts + " --event HELP --key JEZYK --record " + book + " --dump");
     EXPECT_EQ(plain.out, "041Z.1.1.1.1=^apol ^hger\n") << "nothing printed, nothing changed";
 }
+
+TEST(CliCriteria, RowsQueryAndLabelAsThePanelMakesThem) {
+    ServerProcess::Options options;
+    options.extra = {"--form-criterion-first"};
+    ServerProcess server(options);
+    ASSERT_TRUE(server.Ready()) << server.Why();
+    TempDir dir;
+    const std::string at = "--host 127.0.0.1 --port " + std::to_string(server.Port()) + " ";
+    const CliRun rows = RunCli(at + "criteria rows");
+    EXPECT_EQ(rows.status, 0) << rows.err;
+    EXPECT_EQ(rows.out.rfind("FilterItem\tFiltr\t", 0), 0u) << rows.out;
+    EXPECT_NE(rows.out.find("\nFullItem\tJęzyk tekstu\tJ.1\n"), std::string::npos) << rows.out;
+    EXPECT_NE(rows.out.find("\nIndexItem\tautor\tPOCZĄTEK|SŁOWO|LICZBA|RÓWNY|WZORZEC\n"), std::string::npos);
+    EXPECT_NE(rows.out.find("\nCriteriumItem\tRok wydania\tR.1|R.2\n"), std::string::npos);
+    EXPECT_EQ(rows.out.find("numer rekordu"), std::string::npos) << "hidden";
+
+    // The query of two rows, searched; the rows remembered in the file.
+    const std::string ini = WriteCp(dir, "VELT_TCP.INI", "[KRYTERIA]\nautor=C.1|Prus|C.2|RÓWNY|\n");
+    const CliRun query = RunCli(at + "criteria query --value 'Język tekstu=J.1| ENG |' --value 'tytuł=C.1|a|C.2|SŁOWO|' "
+                                     "--sort '' --run --config " + ini);
+    EXPECT_EQ(query.status, 0) << query.err;
+    EXPECT_EQ(query.out.rfind("SORTUJ \"\" \"Język tekstu\" \"J.1|eng|\" * \"autor\" RÓWNY \"Prus\" * \"tytuł\" SŁOWO \"a\"\n"
+                              "kolekcja=", 0), 0u)
+        << query.out;
+    std::ifstream kept(ini, std::ios::binary);
+    const std::string file((std::istreambuf_iterator<char>(kept)), {});
+    EXPECT_NE(file.find(UtfVeltwin().Convert("tytuł=C.1|a|C.2|SŁOWO|")), std::string::npos) << file;
+    EXPECT_NE(file.find(UtfVeltwin().Convert("Język tekstu=J.1|eng|")), std::string::npos) << "the form's WYKONAJ ran";
+    EXPECT_EQ(RunCli(at + "criteria query --sort 'brak takiego'").status, 2);
+    EXPECT_EQ(RunCli("criteria label 'SORTUJ \"\" \"autor\" RÓWNY \"Prus\" * \"Rok wydania\" \"R.1|1990|\"'").out,
+              "\"autor\" RÓWNY \"Prus\" * \"Rok wydania\" 1990\n");
+    EXPECT_EQ(RunCli("criteria").status, 1);
+}

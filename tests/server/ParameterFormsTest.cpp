@@ -98,6 +98,7 @@ void Type(HeadlessParameterWindow& w, const std::string& field, const std::strin
 
 std::vector<server::FormItem> AllItems() {
     std::vector<server::FormItem> items = server::ParameterCriteria();
+    items.push_back(server::LanguageCriterion());
     items.push_back(server::AcquisitionsReport());
     items.push_back(server::OrderedListReport());
     items.push_back(server::IsbnProgram());

@@ -50,6 +50,7 @@ void ServerProcess::Start(const Options& o) {
                                      "--records", std::to_string(o.records), "--kind", o.kind};
     if (!o.version.empty()) args.insert(args.end(), {"--version", o.version});
     if (!o.scramble) args.push_back("--no-scramble");
+    if (!o.hierarchies) args.push_back("--no-hierarchies");
     args.insert(args.end(), o.extra.begin(), o.extra.end());
     int out[2];
     if (::pipe2(out, O_CLOEXEC) != 0) {

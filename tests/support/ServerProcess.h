@@ -16,6 +16,9 @@ public:
         std::string version;             // empty: the server's default
         bool scramble = true;
         std::string directory;           // where the database lives; empty: a new temporary one
+        // The hierarchies after the generated books (the server's own default
+        // is to have them; tests that count the generated books do without).
+        bool hierarchies = false;
         std::vector<std::string> extra;  // further arguments
     };
 

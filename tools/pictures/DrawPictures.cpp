@@ -2,7 +2,8 @@
 // browser's buttons, the local collection's check mark, the catalogue card
 // icon of the reports, the placeholder of a picture that cannot be shown,
 // the buttons the record kinds' forms name (the edition's details, the list
-// of occupations, the subject dictionary) and the editors' delete button.
+// of occupations, the subject dictionary), the editors' delete button, and
+// the nodes of a link schema and a record's report button.
 // Each is drawn at twice its size ("name@2x.png") so that it stays crisp on
 // screens of high density; the program shows it at its own size.
 //
@@ -201,6 +202,67 @@ int main(int argc, char** argv) {
         p.setPen(QPen(QColor(0xC6, 0x28, 0x28), 2.4, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(4, 4), QPointF(12, 12));
         p.drawLine(QPointF(12, 4), QPointF(4, 12));
+    });
+    // The authority file of a criterion: a drawer of index cards.
+    ok &= Draw(dir, "khw", 16, 16, [](QPainter& p) {
+        p.setPen(QPen(QColor(0x8D, 0x6E, 0x3F), 1));
+        p.setBrush(QColor(0xFF, 0xF6, 0xDC));
+        for (int i = 0; i < 3; ++i) p.drawRect(QRectF(3.5 + i, 1.5 + 2 * i, 9, 6));
+        p.setBrush(QColor(0xB0, 0x83, 0x4A));
+        p.drawRect(QRectF(1.5, 8.5, 13, 6));
+        p.setPen(QPen(QColor(0xFF, 0xF6, 0xDC), 1.2));
+        p.drawLine(QPointF(6, 11.5), QPointF(10, 11.5));
+    });
+    // A criterion's choice: three dots on a page.
+    ok &= Draw(dir, "szczegol", 16, 16, [](QPainter& p) {
+        p.setPen(QPen(QColor(0x60, 0x7D, 0x8B), 1));
+        p.setBrush(QColor(0xFA, 0xFA, 0xFA));
+        p.drawRoundedRect(QRectF(1.5, 3.5, 13, 9), 1.5, 1.5);
+        p.setPen(Qt::NoPen);
+        p.setBrush(kInk);
+        for (double x : {5.0, 8.0, 11.0}) p.drawEllipse(QPointF(x, 8), 1.1, 1.1);
+    });
+    // The nodes of a link schema, 16 by 16: a record's card, and the same
+    // card with the local collection's tick when the record is there.
+    const auto card = [](QPainter& p) {
+        p.setPen(QPen(QColor(0x6B, 0x7A, 0x8F), 1));
+        p.setBrush(Qt::white);
+        QPainterPath page;
+        page.moveTo(3.5, 1.5);
+        page.lineTo(10, 1.5);
+        page.lineTo(12.5, 4);
+        page.lineTo(12.5, 14.5);
+        page.lineTo(3.5, 14.5);
+        page.closeSubpath();
+        p.drawPath(page);
+        p.setPen(QPen(QColor(0xA8, 0xB4, 0xC4), 0.9));
+        for (double y : {6.0, 8.5, 11.0}) p.drawLine(QPointF(5.5, y), QPointF(10.5, y));
+    };
+    ok &= Draw(dir, "pow-pust", 16, 16, card);
+    ok &= Draw(dir, "pow-kole", 16, 16, [&card](QPainter& p) {
+        card(p);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0xE8, 0xF5, 0xE9));
+        p.drawEllipse(QPointF(11.5, 11.5), 4.2, 4.2);
+        QPainterPath tick;
+        tick.moveTo(9.3, 11.6);
+        tick.lineTo(11, 13.3);
+        tick.lineTo(14, 9.6);
+        p.setPen(QPen(kGreen, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(tick);
+    });
+    // A table report of a record's parts, 16 by 16: a sheet with rows.
+    ok &= Draw(dir, "zestawienie", 16, 16, [](QPainter& p) {
+        p.setPen(QPen(QColor(0x2F, 0x4E, 0x7A), 1));
+        p.setBrush(QColor(0xEE, 0xF3, 0xFA));
+        p.drawRect(QRectF(1.5, 2.5, 13, 11));
+        p.setBrush(QColor(0x5B, 0x82, 0xB8));
+        p.setPen(Qt::NoPen);
+        p.drawRect(QRectF(2, 3, 12, 2.5));
+        p.setPen(QPen(QColor(0x5B, 0x82, 0xB8), 0.8));
+        for (double y : {7.5, 10.0}) p.drawLine(QPointF(2, y), QPointF(14, y));
+        p.drawLine(QPointF(6.5, 5.5), QPointF(6.5, 13));
     });
     // A picture that cannot be shown, 32 by 24.
     ok &= Draw(dir, "brak", 32, 24, [](QPainter& p) {

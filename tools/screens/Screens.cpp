@@ -2,7 +2,10 @@
 // a catalogue (the configuration given), driven to a few states, each window
 // saved as a PNG into a directory.
 //
-//   velt-screens CONFIGURATION DIRECTORY
+//   velt-screens CONFIGURATION DIRECTORY [BOOKS]
+//
+// BOOKS is how many books the catalogue's server generated (2,000): its
+// hierarchies follow them.
 
 #include "browse/PresentationTabs.h"
 #include "catalogue/velt_files.h"
@@ -21,12 +24,18 @@
 #include "gui/common/QtTranslations.h"
 #include "gui/common/TOknoKomunikatu.h"
 #include "gui/editing/Tokno_edycji.h"
+#include "gui/links/LinkTreeWidget.h"
+#include "gui/links/LinksFeature.h"
+#include "gui/links/TOknoPowiazan.h"
+#include "gui/links/TWyborPowiazan.h"
 #include "gui/login/TOknoLogowania.h"
 #include "gui/params/ParameterServices.h"
 #include "gui/params/TOknoParametrow.h"
 #include "gui/forms/FormSheet.h"
 #include "gui/reports/TForm2.h"
 #include "gui/search/TOknoElementarne.h"
+#include "gui/common/QtText.h"
+#include "gui/search/TOknoNoweKryteria.h"
 #include "gui/shell/TForm1.h"
 #include "gui/search/SearchFeature.h"
 #include "gui/editing/EditingFeature.h"
@@ -38,6 +47,8 @@
 #include "gui/reader/TOknoZamawiania.h"
 #include "gui/import/TOknoZ3950.h"
 #include "gui/import/Z3950Feature.h"
+#include "gui/common/TListChoice.h"
+#include "gui/common/TTreeChoice.h"
 #include "gui/shell/DesktopServices.h"
 
 #include "files/UserDirectories.h"
@@ -47,14 +58,17 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 
 namespace {
@@ -62,6 +76,8 @@ namespace {
 using namespace velt;
 
 QString gDir;
+// The generated books of the catalogue (the third argument; scripts/screens.sh seeds 2,000).
+std::uint32_t gBooks = 2000;
 
 void Settle(int ms = 300) {
     QEventLoop loop;
@@ -96,10 +112,11 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     gui::InstallPolishQtTexts(app);
     gui::TForm1::SetImageDirectory(VELT_PICTURE_DIR "/");
-    if (argc != 3) {
-        std::fputs("usage: velt-screens CONFIGURATION DIRECTORY\n", stderr);
+    if (argc != 3 && argc != 4) {
+        std::fputs("usage: velt-screens CONFIGURATION DIRECTORY [BOOKS]\n", stderr);
         return 1;
     }
+    if (argc == 4) gBooks = static_cast<std::uint32_t>(std::atol(argv[3]));
     gDir = QString::fromLocal8Bit(argv[2]);
     gui::TForm1 form;
     form.resize(1280, 800);
@@ -132,6 +149,20 @@ int main(int argc, char** argv) {
     elementary.Button2->click();
     Settle();
     ok &= Save(&elementary, "zapytanie-elementarne");
+    elementary.hide();
+
+    // The criteria panel: the language's form in its row, a title typed.
+    auto* search = form.Find<gui::SearchFeature>();
+    gui::TOknoNoweKryteria& criteria = *search->OknoNoweKryteria;
+    WhenShown([&] { return criteria.isVisible() && !criteria.RowBoxes().empty(); }, [&] {
+        for (QGroupBox* box : criteria.RowBoxes())
+            if (box->title() == gui::toQString("tytuł"_cp))
+                if (auto* edit = box->findChild<QLineEdit*>("Edit1")) edit->setText("historia");
+        Settle();
+        ok &= Save(&criteria, "panel-kryteriow");
+        criteria.reject();
+    });
+    search->RunCriteriaPanel();
     elementary.Button1->click();
     Settle(500);
     tabs.SetFormat(2);  // "Opis pełny", in taller cells
@@ -279,6 +310,25 @@ int main(int argc, char** argv) {
             sheet.Event(kFormHelp, "100Z.1.1.1.1");
             Settle(500);
             ok &= Save(form.Find<gui::EditingFeature>()->OknoEdycji, "edycja-haslo-wzorcowe");
+            // The form's scripts asking for a language from a list and a
+            // subject from the thesaurus tree.
+            WhenShown([] {
+                auto* list = qobject_cast<gui::TListChoice*>(QApplication::activeModalWidget());
+                return list && list->Browser() && list->Browser()->Browser();
+            }, [&] {
+                auto* list = qobject_cast<gui::TListChoice*>(QApplication::activeModalWidget());
+                Settle();
+                ok &= Save(list, "wybor-z-listy");
+                list->reject();
+            });
+            sheet.Event(kFormHelp, "JEZYK");
+            WhenShown([] { return qobject_cast<gui::TTreeChoice*>(QApplication::activeModalWidget()) != nullptr; }, [&] {
+                auto* tree = qobject_cast<gui::TTreeChoice*>(QApplication::activeModalWidget());
+                Settle();
+                ok &= Save(tree, "wybor-z-drzewa");
+                tree->reject();
+            });
+            sheet.Event(kFormHelp, "TEZAURUS");
         }
         // The older search window over a value list, and the record chooser.
         gui::TOknoKHW* search = authority->OknoKHW();
@@ -309,6 +359,41 @@ int main(int argc, char** argv) {
             orders.reject();
         });
         reader.ChooseClosedOrder();
+
+        // Record links: the schema of a work of four volumes (stored out of
+        // their order) with a volume selected, the series of 300 parts, and
+        // the chooser of links picking a component. The hierarchies come
+        // after the catalogue's generated books.
+        velt_files& files = *form.Shell().Current();
+        auto* links = form.Find<gui::LinksFeature>();
+        const auto after = [&](std::uint32_t n) { return files.StoredIdentifier("K" + std::to_string(gBooks + n)); };
+        tabs.SetFormat(2);  // "Opis pełny": the display pane shows the record whole
+        links->ShowLinks(after(11), "struktura");  // volume 1 of the third work
+        if (gui::TOknoPowiazan* window = links->OknoPowiazan()) {
+            window->showNormal();
+            window->resize(1060, 560);
+            Settle(500);
+            ok &= Save(window, "powiazania-dzielo");
+            links->ShowLinks(after(189), "struktura");  // part 150 of the series
+            window->showNormal();
+            window->resize(1060, 640);
+            Settle(500);
+            ok &= Save(window, "powiazania-300");
+            window->close();
+        } else {
+            std::fputs("velt-screens: no links window\n", stderr);
+            ok = false;
+        }
+        WhenShown([&] { return links->WyborPowiazan() && links->WyborPowiazan()->isVisible(); }, [&] {
+            gui::TWyborPowiazan* choice = links->WyborPowiazan();
+            choice->resize(900, 480);
+            if (QTreeWidgetItem* item = choice->TreeView2->topLevelItem(0)) choice->TreeView2->setCurrentItem(item);
+            Settle(500);
+            ok &= Save(choice, "wybor-powiazan");
+            choice->reject();
+        });
+        links->ChooseInTree(files, after(9), "struktura", [](const std::string&) { return true; }, nullptr,
+                            files.FormatByType("skladniki"));
         // "Pobierz" → "Protokół Z3950": a search of the Z39.50 source in its
         // query form, the records found, and one of them taken into the editor.
         auto* import = form.Find<gui::Z3950Feature>();

@@ -36,7 +36,7 @@ struct ChooserView : RecordChooserView, Closing {
     void Accept() override { accepted = true; }
     void ShowPicture(const std::string&) override {}
     void StartProgram(const std::string&, const std::string&) override {}
-    void ShowLinks(const std::string&, const std::string&) override {}
+    void ShowLinks(const ChooserLinks&) override {}
 };
 
 // The key of the n-th entry at or after the cursor's current one.

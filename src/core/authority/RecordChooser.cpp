@@ -208,7 +208,16 @@ void RecordChooser::Command(const std::string& command) {
     }
     if (command.rfind("powiazania", 0) == 0) {
         const std::string structure(TrimSpaces(command.size() > 10 ? command.substr(10) : std::string()));
-        if (!mHistory.empty()) mView.ShowLinks(mHistory.front(), structure.empty() ? "struktura" : structure);
+        if (mHistory.empty()) return;
+        ChooserLinks links;
+        links.files = &mFiles;
+        links.identifier = mHistory.front();
+        links.structure = structure.empty() ? "struktura" : structure;
+        links.tree = mTreeMode;
+        links.componentFormat = mTreeMode ? mStructureFormat : 0;
+        links.pick = [this](const std::string& text) { return LinkPicked(text); };
+        links.goTo = [this](const std::string& shown) { return LinkGoTo(shown); };
+        mView.ShowLinks(links);
         return;
     }
     const auto bar = command.find('|');
@@ -217,6 +226,30 @@ void RecordChooser::Command(const std::string& command) {
     if (i < 0) return;
     MakeSource(i);
     Search(command.substr(bar + 1));
+}
+
+bool RecordChooser::LinkPicked(const std::string& text) {
+    if (text.empty()) return false;
+    Accept(mTreeMode ? text : mStart);
+    return true;
+}
+
+bool RecordChooser::LinkGoTo(const std::string& shown) {
+    const std::string typed(TrimSpaces(shown));
+    if (typed.empty()) return false;
+    // The history holds identifiers as the indexes give them (stored).
+    const std::string identifier = mFiles.StoredIdentifier(typed);
+    if (!mTreeMode) {
+        ToTop(identifier);
+        Accept(identifier);
+        return true;
+    }
+    const std::string key = mSource ? mSource->LocateRecord(typed) : std::string();
+    if (key.empty()) return false;
+    ToTop(identifier);
+    mView.ShowEntry(key);
+    BuildTree();
+    return true;
 }
 
 void RecordChooser::Ok() {

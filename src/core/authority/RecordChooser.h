@@ -10,6 +10,8 @@
 #include "browse/StructureTree.h"
 #include "catalogue/velt_order.h"
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,6 +22,22 @@ namespace velt {
 class LongOperations;
 class Prompts;
 class velt_files;
+
+// What the chooser hands the record-links window: the record, the structure
+// named by the cell's command, the mode (in tree mode with the chooser's
+// structure format for the components), and the two callbacks (true: the
+// links window closes).
+struct ChooserLinks {
+    velt_files* files = nullptr;
+    std::string identifier;
+    std::string structure;
+    bool tree = false;
+    std::int32_t componentFormat = 0;
+    // A component's value (tree mode) or a text picked: the chooser closes with it.
+    std::function<bool(const std::string& text)> pick;
+    // An identifier as users see it: list mode takes it, tree mode goes to it.
+    std::function<bool(const std::string& shown)> goTo;
+};
 
 class RecordChooserView {
 public:
@@ -41,8 +59,8 @@ public:
     // A program a cell names, with its parameters: the user sees both and
     // is asked before anything runs.
     virtual void StartProgram(const std::string& program, const std::string& parameters) = 0;
-    // The record-links window for a record and its structure (none yet: nothing).
-    virtual void ShowLinks(const std::string& identifier, const std::string& structure) = 0;
+    // The record-links window for the chooser's record (what it needs: ChooserLinks).
+    virtual void ShowLinks(const ChooserLinks& links) = 0;
 };
 
 // What a chooser returns: whether the user chose, and what.
@@ -90,6 +108,12 @@ public:
     void TreeOk(int node);
     // What the window returns.
     ChosenRecord Result() const { return mResult; }
+    // The links window's callbacks: a text picked closes the chooser (tree
+    // mode with the text, list mode with the start identifier); an
+    // identifier gone to closes a list with it, or moves the tree mode's
+    // browser to its record (false when it is not found).
+    bool LinkPicked(const std::string& text);
+    bool LinkGoTo(const std::string& shown);
 
 private:
     // Passes the browser's questions to the source of the current index.

@@ -1,4 +1,6 @@
 #include "catalogue/velt_files.h"
+
+#include <atomic>
 #include "net/IndexRequests.h"
 
 #include "catalogue/DescriptorText.h"
@@ -117,6 +119,8 @@ void velt_files::WalkTable(std::uint8_t kind, std::int32_t parameter, const std:
 }
 
 void velt_files::LoadDescriptor() {
+    static std::atomic<std::uint64_t> generations{0};
+    mGeneration = ++generations;
     ClearDescriptor();
     const std::string text = mSession->Descriptor();
     const auto top = ParseGroups(text);

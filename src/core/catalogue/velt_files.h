@@ -34,6 +34,10 @@ public:
 
     // (Re)reads every list from the session's status.
     void LoadDescriptor();
+    // A number no other reading of any descriptor in this process has: what
+    // was built from a descriptor knows by it whether the descriptor is new
+    // (an address may come back for another catalogue).
+    std::uint64_t Generation() const { return mGeneration; }
     void ClearDescriptor();
     // Sets the format of every index cursor and CurrentFormat.
     void SetFormat(std::int32_t format);
@@ -117,6 +121,7 @@ public:
     std::int32_t RemoteCollection = 0;
 
 private:
+    std::uint64_t mGeneration = 0;
     void Start(bool loadDescriptor);
 
     std::unique_ptr<TVeltClient> mSession;  // never none

@@ -492,10 +492,11 @@ std::string EditorCommands::WalkIndex(const std::string& prefix) {
     std::string out;
     std::set<std::string> seen;
     RecordPtr e = files.IndexFrom(8, 1, 0, prefix);
-    for (int n = 0; e && n < kMaxWalk; ++n) {
+    for (int n = 0; e; ) {
         // A server that answers a key twice would keep the walk going for ever.
         if (!seen.insert(e->Item(1)).second) break;
         out += TrimEnd(e->Item(2)) + "|" + TrimEnd(e->Item(3)) + "|";
+        if (++n >= kMaxWalk) break;
         e = files.IndexNext(1, e.get(), 0, prefix);
     }
     return out;

@@ -86,6 +86,11 @@ public:
     // The window in its normal state when sheets are open.
     void ShowEditor();
     bool CanEdit(const std::string& code) const { return mKinds.Find(code) != nullptr; }
+    // Whether a sheet holds the record (named in either form).
+    bool IsOpen(const std::string& identifier) const { return FindOpen(NumberOf(identifier)) != nullptr; }
+    // Others changed a record (the links programs): the host hears it as of a
+    // save, the identifiers as users see them.
+    void RecordChanged(const std::string& source, const std::string& identifier) { Changed(source, identifier); }
     int SheetCount() const { return static_cast<int>(mSheets.size()); }
     // In every open record whose field matches the pattern: the field set to value.
     void SetFieldInOpenRecords(const std::string& field, const std::string& pattern, const std::string& value);

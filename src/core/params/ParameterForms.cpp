@@ -214,8 +214,7 @@ std::string ParameterForms::AskFormParameters(const std::string& title, const my
     return kept.empty() ? std::string("||") : JoinPairs(kept);
 }
 
-std::unique_ptr<ParameterEvents> ParameterForms::LoadScript(const std::string& directory,
-                                                             const std::string& scriptText) {
+act_script ParameterForms::CompileItemScript(const std::string& directory, const std::string& scriptText) {
     // A compiler error comes as two texts, the message and then its line.
     std::vector<FormMessage> messages;
     const ErrorSink collect = [&messages](const std::string& text) {
@@ -225,10 +224,20 @@ std::unique_ptr<ParameterEvents> ParameterForms::LoadScript(const std::string& d
             messages.push_back({text, {}});
     };
     std::istringstream source(ServerTextLines(scriptText));
-    mScript = LoadEventScripts(source, directory + "act.tmp", collect);
+    act_script script = LoadEventScripts(source, directory + "act.tmp", collect);
     if (!messages.empty()) mWindow.ShowFormMessages(messages);
+    return script;
+}
+
+std::unique_ptr<ParameterEvents> ParameterForms::ScriptEvents(const act_script& script) {
     ParameterWindow* window = &mWindow;
-    return std::make_unique<BridgeScripts>(mScript, mCommands, [window](const std::string& text) { window->trace(text); });
+    return std::make_unique<BridgeScripts>(script, mCommands, [window](const std::string& text) { window->trace(text); });
+}
+
+std::unique_ptr<ParameterEvents> ParameterForms::LoadScript(const std::string& directory,
+                                                             const std::string& scriptText) {
+    mScript = CompileItemScript(directory, scriptText);
+    return ScriptEvents(mScript);
 }
 
 bool ParameterForms::AskItemParameters(const std::string& title, const std::string& directory,

@@ -157,6 +157,15 @@ public:
     void AskItemFormParameters(const std::string& title, const std::string& directory, const std::string& formText,
                                std::string& result, std::string& remembered, const std::string& scriptText);
 
+    // A server's form text read (its messages shown); none when it cannot be read.
+    std::unique_ptr<my_formular> ReadForm(const std::string& formText);
+    // A server's field-event script text compiled (its messages shown);
+    // directory is where its "[PLIK ...]" includes are read from.
+    act_script CompileItemScript(const std::string& directory, const std::string& scriptText);
+    // The event callback of a form whose scripts are script, run as this
+    // window runs them, with the editor commands; script must outlive it.
+    std::unique_ptr<ParameterEvents> ScriptEvents(const act_script& script);
+
     // The window's trace, offered to scripts.
     void trace(const std::string& message) { mWindow.trace(message); }
     ParameterWindow& Window() { return mWindow; }
@@ -164,8 +173,6 @@ public:
     const act_script& CurrentScript() const { return mScript; }
 
 private:
-    // The form of a server text; none (messages shown) when it cannot be read.
-    std::unique_ptr<my_formular> ReadForm(const std::string& formText);
     // Compiles the script as the current one; the callback that runs it.
     std::unique_ptr<ParameterEvents> LoadScript(const std::string& directory, const std::string& scriptText);
 

@@ -65,6 +65,17 @@ bool SearchService::RunComplex(const std::string& text, int sortPosition) {
     return true;
 }
 
+std::int32_t SearchService::RunPanelQuery(const std::string& query) {
+    if (query.empty()) return 0;
+    mPrompts.busy(true);
+    const std::int32_t n = mHistory.RunQuery(query);
+    mPrompts.busy(false);
+    if (n == 0) return 0;
+    mHistory.AddToHistory(ReadableQueryLabel(query), n, query);
+    Shown(n);
+    return n;
+}
+
 bool SearchService::RunElementary(ElementaryState& state, MatchKind kind, const std::string& index, int sortPosition) {
     const std::vector<std::string> keys = SortKeys();
     if (!keys.empty()) SetSortIndex(sortPosition);

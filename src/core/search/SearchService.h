@@ -57,6 +57,11 @@ public:
     // The history double click: the collection added to the text with the operator.
     static std::string CombineWithCollection(const std::string& text, std::int32_t collection, int operatorIndex);
 
+    // The criteria panel's query (sort prefix and all): searched, and its
+    // collection entered in the history under the query's readable label.
+    // The new collection's number, 0 for none.
+    std::int32_t RunPanelQuery(const std::string& query);
+
     // The elementary window's OK for the index; true when it may close.
     bool RunElementary(ElementaryState& state, MatchKind kind, const std::string& index, int sortPosition);
     // The expressions sent from the elementary window ("Poprzednie").

@@ -2,6 +2,7 @@
 #include "net/FileRequests.h"
 
 #include "browse/PresentationTabs.h"
+#include "browse/TBlobChange.h"
 #include "catalogue/velt_files.h"
 #include "common/Prompts.h"
 #include "files/WorkFile.h"
@@ -44,13 +45,7 @@ EntryCommandParts ClassifyEntryCommand(const std::string& c, bool local) {
     return {K::Other, c, false};
 }
 
-std::string AttachmentExtension(const std::string& name) {
-    const std::string last = name.size() > 3 ? name.substr(name.size() - 3) : name;
-    std::string ext;
-    for (const char ch : last)
-        if ((ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9')) ext.push_back(ch);
-    return ext.empty() ? "dat" : ext;
-}
+std::string AttachmentExtension(const std::string& name) { return AttachmentFileExtension(name); }
 
 EntryCommands::EntryCommands(PresentationTabs& tabs, SearchService& search, Prompts& prompts, LongOperations& longOps,
                              EntryWindows& windows)

@@ -10,6 +10,7 @@
 #include "gui/common/GuiPrompts.h"
 #include "gui/common/QtText.h"
 #include "gui/shell/DesktopServices.h"
+#include "links/LinkChoice.h"
 #include "shell/VeltShell.h"
 #include "text/CpLiteral.h"
 
@@ -55,6 +56,16 @@ TSmallBrowser* AuthorityFeature::SmallBrowser() {
         desktop.showPicture = [this](const std::string& path) { mHost->Desktop().ShowJpeg(path); };
         desktop.startProgram = [this](const std::string& program, const std::string& parameters) {
             mHost->Desktop().StartProgram(program, parameters);
+        };
+        // The record-links window, when the program has it.
+        desktop.showLinks = [this](const ChooserLinks& links) {
+            LinkWindows* windows = mHost->Find<LinkWindows>();
+            if (!windows || !links.files) return;
+            if (links.tree)
+                windows->ChooseInTree(*links.files, links.identifier, links.structure, links.pick, links.goTo,
+                                      links.componentFormat);
+            else
+                windows->ChooseInList(*links.files, links.identifier, links.structure, links.pick, links.goTo);
         };
         mChooser = new TSmallBrowser(mHost->Measurer(), std::move(desktop), &mHost->Window());
     }

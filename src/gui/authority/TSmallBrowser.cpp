@@ -197,8 +197,8 @@ void TSmallBrowser::StartProgram(const std::string& program, const std::string& 
     if (mDesktop.startProgram) mDesktop.startProgram(program, parameters);
 }
 
-void TSmallBrowser::ShowLinks(const std::string& identifier, const std::string& structure) {
-    if (mDesktop.showLinks) mDesktop.showLinks(identifier, structure);
+void TSmallBrowser::ShowLinks(const ChooserLinks& links) {
+    if (mDesktop.showLinks) mDesktop.showLinks(links);
 }
 
 void TSmallBrowser::keyPressEvent(QKeyEvent* e) {

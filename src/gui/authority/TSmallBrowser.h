@@ -33,7 +33,7 @@ public:
     struct Desktop {
         std::function<void(const std::string& path)> showPicture;
         std::function<void(const std::string& program, const std::string& parameters)> startProgram;
-        std::function<void(const std::string& identifier, const std::string& structure)> showLinks;
+        std::function<void(const ChooserLinks& links)> showLinks;
     };
 
     TSmallBrowser(QtCellMeasurer& measurer, Desktop desktop, QWidget* parent = nullptr);
@@ -55,7 +55,7 @@ public:
     void Accept() override { accept(); }
     void ShowPicture(const std::string& path) override;
     void StartProgram(const std::string& program, const std::string& parameters) override;
-    void ShowLinks(const std::string& identifier, const std::string& structure) override;
+    void ShowLinks(const ChooserLinks& links) override;
 
     RecordChooser* Model() const { return mModel.get(); }
     BrowserView* Browser() const { return mBrowser; }

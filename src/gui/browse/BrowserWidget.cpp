@@ -17,17 +17,43 @@ namespace velt::gui {
 
 namespace {
 
-QColor ColourOf(std::uint32_t bgr) {
-    if (bgr == kInfoBackground) return QColor(0xFF, 0xFF, 0xE1);
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF), static_cast<int>((bgr >> 16) & 0xFF));
-}
-
 bool Acts(const CellItem& item) {
     return item.kind == CellItemKind::Link || (item.kind == CellItemKind::Check && item.shown) ||
            (item.kind == CellItemKind::Image && !item.command.empty());
 }
 
 }  // namespace
+
+QColor ColourOf(std::uint32_t bgr) {
+    if (bgr == kInfoBackground) return QColor(0xFF, 0xFF, 0xE1);
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF), static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+void PaintCell(QPainter& p, const CellContent& content, const QRect& box, std::uint32_t background,
+               const QtCellMeasurer& measurer) {
+    p.fillRect(box, ColourOf(background));
+    p.save();
+    p.setClipRect(box);
+    for (const CellItem& item : content.items) {
+        const QRect r(box.left() + item.x, box.top() + item.y, item.width, item.height);
+        switch (item.kind) {
+            case CellItemKind::Text:
+            case CellItemKind::Link:
+                p.setFont(measurer.FontFor(item.style));
+                p.setPen(ColourOf(item.colour));
+                p.drawText(r, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, toQString(item.text));
+                break;
+            case CellItemKind::Check:
+                if (!item.shown) break;
+                [[fallthrough]];
+            case CellItemKind::Image:
+                if (const QImage* image = measurer.Picture(item.picture.id); image && !image->isNull())
+                    p.drawImage(r, *image);
+                break;
+        }
+    }
+    p.restore();
+}
 
 BrowserWidget::BrowserWidget(QtCellMeasurer& measurer, QWidget* parent) : QWidget(parent), mMeasurer(measurer) {
     setObjectName("VrBrowser");
@@ -129,29 +155,7 @@ void BrowserWidget::paintEvent(QPaintEvent*) {
         if (cell.Bottom() < 0 || cell.top >= height()) continue;
         const bool selected = !cell.key.empty() && cell.key == mModel->SelectedKey();
         const std::uint32_t bg = selected ? SelectedBackground(cell.content.background) : cell.content.background;
-        const QRect box(0, cell.top, w, cell.height);
-        p.fillRect(box, ColourOf(bg));
-        p.save();
-        p.setClipRect(box);
-        for (const CellItem& item : cell.content.items) {
-            const QRect r(item.x, cell.top + item.y, item.width, item.height);
-            switch (item.kind) {
-                case CellItemKind::Text:
-                case CellItemKind::Link:
-                    p.setFont(mMeasurer.FontFor(item.style));
-                    p.setPen(ColourOf(item.colour));
-                    p.drawText(r, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, toQString(item.text));
-                    break;
-                case CellItemKind::Check:
-                    if (!item.shown) break;
-                    [[fallthrough]];
-                case CellItemKind::Image:
-                    if (const QImage* image = mMeasurer.Picture(item.picture.id); image && !image->isNull())
-                        p.drawImage(r, *image);
-                    break;
-            }
-        }
-        p.restore();
+        PaintCell(p, cell.content, QRect(0, cell.top, w, cell.height), bg, mMeasurer);
     }
 }
 

@@ -7,16 +7,24 @@
 
 #include "browse/VrBrowser.h"
 
+#include <QColor>
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
 
+class QPainter;
 class QToolButton;
 
 namespace velt::gui {
 
 class QtCellMeasurer;
+
+// A colour of the display formats (0x00BBGGRR; the information background).
+QColor ColourOf(std::uint32_t bgr);
+// Paints a laid-out cell into box on its background.
+void PaintCell(QPainter& p, const CellContent& content, const QRect& box, std::uint32_t background,
+               const QtCellMeasurer& measurer);
 
 class BrowserWidget : public QWidget, public BrowserHost {
     Q_OBJECT

@@ -68,6 +68,7 @@ void EditingFeature::Install(FeatureHost& host) {
         // A saved or deleted record is shown again in every tab.
         notifications.changed = [this](const std::string& source, const std::string& identifier) {
             mHost->Tabs().RedisplayRecord(source, identifier);
+            for (const ChangeListener& l : mListeners) l(source, identifier);
         };
         notifications.count = [this](int count) { PokazButton->setEnabled(count > 0); };
         EditingSetup setup;

@@ -8,6 +8,9 @@
 #include "gui/shell/FeatureHost.h"
 
 #include <memory>
+#include <functional>
+#include <string>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -30,6 +33,10 @@ public:
 
     // The edit session of the login; none while nobody is logged in.
     TEdycja* Editing() const;
+    // Others hear of every record the session saved or deleted (source and
+    // identifier as users see them), after the tabs.
+    using ChangeListener = std::function<void(const std::string& source, const std::string& identifier)>;
+    void AddChangeListener(ChangeListener listener) { mListeners.push_back(std::move(listener)); }
 
     // The record box's record opened, deleted; the open records shown; a new record of the kind.
     void OpenRecordOfBox();
@@ -49,6 +56,7 @@ private:
 
     FeatureHost* mHost = nullptr;
     std::unique_ptr<ScriptServices> mScripts;
+    std::vector<ChangeListener> mListeners;
 };
 
 }  // namespace velt::gui

@@ -6,7 +6,10 @@
 #include "catalogue/velt_files.h"
 #include "gui/common/QtText.h"
 #include "gui/search/TOknoElementarne.h"
+#include "gui/common/GuiPrompts.h"
+#include "gui/params/ParameterServices.h"
 #include "gui/search/TOknoFiltrow.h"
+#include "gui/search/TOknoNoweKryteria.h"
 #include "gui/search/TOknoZlozone.h"
 #include "search/SearchService.h"
 #include "shell/VeltShell.h"
@@ -18,9 +21,22 @@
 
 namespace velt::gui {
 
+SearchFeature::SearchFeature() = default;
+
+SearchFeature::~SearchFeature() {
+    if (mHost) mHost->Shell().RemoveConfigurationSection(this);
+}
+
 void SearchFeature::Install(FeatureHost& host) {
     mHost = &host;
     SearchService& search = host.Search();
+    OknoNoweKryteria = new TOknoNoweKryteria(&host.Window());
+    CriteriaPanel::Services services;
+    services.prompts = &GuiPrompts::Instance();
+    services.forms = &host.Parameters().Forms();
+    services.filters = this;
+    mPanel = std::make_unique<CriteriaPanel>(mRemembered, services);
+    host.Shell().AddConfigurationSection(this);
     OknoZlozone = new TOknoZlozone(search, &host.Window());
     OknoElementarne = new TOknoElementarne(search, &host.Window());
     OknoFiltrow = new TOknoFiltrow(search, &host.Window());
@@ -32,6 +48,10 @@ void SearchFeature::Install(FeatureHost& host) {
         return HeadingText(AuthorityForIndex(*windows, *files, link, true, link, text));
     });
     QMenu* menu = host.Menu(MenuSlot::Query);
+    PodstawoweItem = menu->addAction(toQString("Podstawowe"));
+    PodstawoweItem->setObjectName("PodstawoweItem");
+    PodstawoweItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+    QObject::connect(PodstawoweItem, &QAction::triggered, &host.Window(), [this] { RunCriteriaPanel(); });
     UstawFiltrItem = menu->addAction(toQString("&Ustaw filtr"));
     UstawFiltrItem->setObjectName("UstawFiltrItem");
     UstawFiltrItem->setVisible(false);
@@ -45,10 +65,37 @@ void SearchFeature::Install(FeatureHost& host) {
     QObject::connect(ZlozoneItem, &QAction::triggered, OknoZlozone, [this] { OknoZlozone->Open(); });
 }
 
+std::string SearchFeature::AskCriteria(velt_files& files, int& sortIndex) {
+    CriteriaPanel::Services& s = mPanel->Settings();
+    // The windows and settings of now: the authority files, the editor's zoom, the working directory.
+    s.authority = mHost->Find<AuthorityWindows>();
+    s.directory = mHost->Shell().Settings().WorkingDirectory;
+    s.settings.zoom = mHost->Shell().Settings().EditScale > 0 ? mHost->Shell().Settings().EditScale : 1.0;
+    return mPanel->AskCriteria(files, sortIndex, *OknoNoweKryteria);
+}
+
+void SearchFeature::RunCriteriaPanel() {
+    velt_files* files = mHost->Shell().Current();
+    if (!files || !files->Ready) return;
+    SearchService& search = mHost->Search();
+    int sort = search.SortIndex();
+    const std::string query = AskCriteria(*files, sort);
+    if (query.empty()) return;
+    search.SetSortIndex(sort);
+    search.RunPanelQuery(query);  // with the busy cursor
+}
+
+void SearchFeature::ReadConfiguration(const TMultiIniFile& ini) { mRemembered.Read(ini); }
+
+void SearchFeature::WriteConfiguration(ProfileFile& file) { mRemembered.Write(file); }
+
+void SearchFeature::ChooseFilters(velt_files&) { OknoFiltrow->ShowFilters(QCursor::pos()); }
+
 void SearchFeature::DescriptorChanged() {
     Elementarne1->clear();
     const velt_files* files = mHost->Shell().Current();
     UstawFiltrItem->setVisible(files && files->Ready && !files->Filters.empty());
+    PodstawoweItem->setEnabled(files && files->Ready);
     if (!files || !files->Ready) return;
     for (const velt_criterium& c : files->Criteria) {
         if (c.Options.find('N') != std::string::npos) continue;

@@ -6,6 +6,7 @@
 #include "gui/browse/AttachmentsFeature.h"
 #include "gui/editing/EditingFeature.h"
 #include "gui/import/Z3950Feature.h"
+#include "gui/links/LinksFeature.h"
 #include "gui/params/ProgramsFeature.h"
 #include "gui/reader/ReaderFeature.h"
 #include "gui/reports/ReportsFeature.h"
@@ -30,6 +31,7 @@ FeatureList StandardFeatures() {
     features.push_back(std::make_unique<AttachmentsFeature>());
     features.push_back(std::make_unique<ReaderFeature>());
     features.push_back(std::make_unique<Z3950Feature>());
+    features.push_back(std::make_unique<LinksFeature>());
     return features;
 }
 
