@@ -77,8 +77,6 @@ public:
     void ImportRecord(const std::string& source, const std::string& id, const my_record& record);
     // Deletes a record without opening it; true when deleted.
     bool DeleteRecord(const std::string& identifier);
-    // True when a sheet holds the record (either form of its identifier).
-    bool IsOpen(const std::string& identifier) const { return FindOpen(NumberOf(identifier)) != nullptr; }
     // Records deleted elsewhere (global deletion) are forgotten: the lists
     // of records opened and saved that the scripts' choosers offer no longer
     // name them.
