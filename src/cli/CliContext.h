@@ -95,5 +95,7 @@ int CommandCommand(CliContext& ctx);
 int CriteriaCommand(CliContext& ctx);
 int LinksCommand(CliContext& ctx);
 int AttachmentCommand(CliContext& ctx);
+int ModifyCommand(CliContext& ctx);
+int DeleteCommand(CliContext& ctx);
 
 }  // namespace velt::cli

@@ -148,7 +148,16 @@ void Usage() {
         "                    links and detaches records, sorts a record's parts (needs\n"
         "                    --user); a refusal is the server's text on stderr, exit 2\n"
         "  attachment list ID | get ID NAME --out FILE | put ID NAME FILE\n"
-        "                    the record's attachments: listed, fetched, added\n",
+        "                    the record's attachments: listed, fetched, added\n"
+        "  modify PROGRAM.apr (--remote QUERY | --local NUMFILE | --record ID)\n"
+        "                    the server runs the modification program (Windows-1250)\n"
+        "                    over the query's collection, a .num file's records or one\n"
+        "                    record, all or nothing (needs an administrator's --user):\n"
+        "                    nothing on success, the server's answer on stderr, exit 2\n"
+        "  delete --local NUMFILE --yes\n"
+        "                    deletes every record of the .num file: \"usunięto ID\" or\n"
+        "                    \"błąd ID: reason\" a line; the file keeps the records that\n"
+        "                    stay; exit 2 when one stayed\n",
         stderr);
 }
 
@@ -180,6 +189,8 @@ int main(int argc, char** argv) {
         {"criteria", CriteriaCommand},
         {"links", LinksCommand},
         {"attachment", AttachmentCommand},
+        {"modify", ModifyCommand},
+        {"delete", DeleteCommand},
     };
     CliContext ctx;
     std::string command;
