@@ -7,7 +7,8 @@
 # the editing window after a librarian's login, the authority windows and the
 # record chooser, the list and tree choices of the form scripts, a reader's
 # identification and account, the closed orders, the Z39.50 query form, its
-# results and a record taken from them into the editing window) and saves
+# results and a record taken from them into the editing window, the
+# administrator's program window with a program loaded) and saves
 # them into
 # docs/screens/. Runs under Xvfb when there is no display. Run it again when
 # the windows change.
