@@ -12,6 +12,7 @@
 #include "gui/common/GuiPrompts.h"
 #include "gui/common/QtText.h"
 #include "gui/common/TOknoKomunikatu.h"
+#include "browse/PresentationTabs.h"
 #include "gui/shell/TForm1.h"
 #include "net/RecordRequests.h"
 #include "shell/StoredLogin.h"
@@ -202,4 +203,50 @@ TEST(GlobalWindow, OtworzAndZapiszGoThroughTheirDialogs) {
     EXPECT_EQ(window.Lines(), (std::vector<std::string>{"begin", "  { ąę }"_cp, "end"}));
     EXPECT_EQ(window.Memo1->toPlainText(), QString::fromUtf8("begin\n  { ąę }\nend"));
     EXPECT_EQ(messages.texts, std::vector<std::string>{"Witamy w katalogu demonstracyjnym"}) << "nothing else to say";
+}
+
+TEST(GlobalWindow, UsunGloballyAsksWithNieFocusedAndDeletesTheLocalCollectionOnTak) {
+    LoggedIn admin("admin");
+    ASSERT_TRUE(admin.server.Ready());
+    // The login's form messages paused the busy cursor of the kinds' loading, and it is gone.
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    {
+        Messages greeting;
+        for (int i = 0; i < 300 && greeting.texts.empty(); ++i) QTest::qWait(10);
+    }
+    velt_files& files = *admin.form.Shell().Current();
+    coll_serwer* local = admin.form.Tabs().Local();
+    ASSERT_NE(local, nullptr);
+    for (const char* id : {"K70", "K71"}) local->Collection().Include(files.RecordNumber(files.StoredIdentifier(id)));
+    auto* feature = admin.form.Find<gui::GlobalFeature>();
+
+    // The question, answered by the button a hasty Enter would press.
+    std::vector<std::string> asked;
+    QString preset;
+    auto answer = [&](bool tak) {
+        WhenUp<gui::TOknoKomunikatu>([&, tak](gui::TOknoKomunikatu& box) {
+            asked.push_back(fromQString(box.Label1->text()));
+            for (QPushButton* b : box.Buttons())
+                if (b->isDefault()) preset = b->text();
+            for (QPushButton* b : box.Buttons())
+                if (b->text() == (tak ? "Tak" : "Nie")) {
+                    b->click();
+                    return;
+                }
+            box.reject();
+        });
+    };
+    answer(false);
+    feature->UsunLokalnaItem->trigger();
+    EXPECT_EQ(asked, std::vector<std::string>{"Czy rzeczywiście chcesz usunąć 2 rekordów"_cp});
+    EXPECT_EQ(preset, "Nie");
+    EXPECT_EQ(local->Collection().CountNumbers(), 2);
+    EXPECT_NE(admin.Stored("K70", "001Z.1.1.1.1"), "<none>");
+
+    answer(true);
+    feature->UsunLokalnaItem->trigger();
+    EXPECT_EQ(asked.size(), 2u);
+    EXPECT_EQ(local->Collection().CountNumbers(), 0);
+    for (const char* id : {"K70", "K71"}) EXPECT_EQ(admin.Stored(id, "001Z.1.1.1.1"), "<none>") << id;
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor is gone again";
 }
