@@ -289,6 +289,35 @@ TEST_F(GlobalTest, AFailedRunKeepsTheWindowOpenWithOneMessage) {
     EXPECT_EQ(admin.editing.prompts.busyDepth, 0);
 }
 
+TEST_F(GlobalTest, AProgramFailingOnOneRecordOfTheLocalCollectionChangesNone) {
+    Scene admin("admin", dir.Path());
+    admin.Include({"K30", "K31", "K32"});
+    int redisplayed = 0;
+    GlobalProgram program(admin.editing.files, admin.editing.prompts, admin.longOps, ModificationMode::LocalCollection,
+                          {}, &admin.Local(), [&] { ++redisplayed; });
+    // The second record's title emptied: no book may be saved so.
+    std::vector<std::string> failing = Note("Wszystkie albo żaden"_cp);
+    failing.insert(failing.end() - 1, {"  IF REKORD = 'K31'", "    GRUPA('245')", "    GRUPA('Z')", "    POLE = ''",
+                                       "    BACK", "    BACK", "  ENDIF"});
+    EXPECT_FALSE(program.Execute(failing));
+    EXPECT_EQ(admin.editing.prompts.Take(),
+              Lines({"error:Nie zmieniono żadnego rekordu. Rekord K31: Brak tytułu właściwego"_cp}));
+    for (const char* id : {"K30", "K31", "K32"}) EXPECT_EQ(Stored(id, "590Z.1.1.1.1"), "") << id;
+    // A record another user holds fails the run as well.
+    ASSERT_EQ(sServer->Control("lock K32 kowalski"), "ok");
+    EXPECT_FALSE(program.Execute(Note("Zablokowany")));
+    const auto held = admin.editing.prompts.Take();
+    ASSERT_EQ(held.size(), 1u);
+    EXPECT_NE(held[0].find("Rekord K32 jest zarezerwowany przez użytkownika kowalski"_cp), std::string::npos) << held[0];
+    sServer->Control("clear");
+    EXPECT_EQ(Stored("K30", "590Z.1.1.1.1"), "");
+    EXPECT_EQ(redisplayed, 0);
+    // Once sound, every record is changed.
+    EXPECT_TRUE(program.Execute(Note("Poprawiony")));
+    EXPECT_EQ(redisplayed, 1);
+    for (const char* id : {"K30", "K31", "K32"}) EXPECT_EQ(Stored(id, "590Z.1.1.1.1"), "Poprawiony") << id;
+}
+
 TEST_F(GlobalTest, ProgramFilesAreReadAndWrittenAndTheirFailuresShown) {
     Scene admin("admin", dir.Path());
     GlobalProgram program(admin.editing.files, admin.editing.prompts, admin.longOps, ModificationMode::Record, "K1",
