@@ -248,9 +248,18 @@ std::string AuthorityText(const Identifiers& ids, const RecordRow& row, const Re
     return text;
 }
 
+// A field's text on an export line: line breaks blanked, the escapes of
+// characters the code page lacks (ESC "U" hhhh) kept.
+std::string ExportLine(std::string_view t) {
+    std::string out;
+    for (const char c : t) out.push_back(c == '\r' || c == '\n' || c == '\0' ? ' ' : c);
+    return out;
+}
+
 std::string ExportText(const Identifiers& ids, const RecordRow& row, const RecordText& r) {
-    std::string text = "[DOKUMENT " + std::string(1, ids.Letter(row.number)) + "]";
-    for (const auto& f : r.Fields()) text += "\r" + Plain(f.key) + "=" + Plain(f.value);
+    // The header names the record whole: a catalogue taking it knows its kind and where it came from.
+    std::string text = "[DOKUMENT " + ids.Shown(row.number) + "]";
+    for (const auto& f : r.Fields()) text += "\r" + ExportLine(f.key) + "=" + ExportLine(f.value);
     return text;
 }
 

@@ -1,6 +1,7 @@
 #include "Server.h"
 
 #include "Connection.h"
+#include "HttpList.h"
 #include "TestControl.h"
 
 #include <arpa/inet.h>
@@ -114,6 +115,7 @@ Server::~Server() {
     Reap(true);
     if (mListenFd >= 0) ::close(mListenFd);
     if (mControlFd >= 0) ::close(mControlFd);
+    if (mHttpFd >= 0) ::close(mHttpFd);
 }
 
 int Server::Listen(const std::string& address, int port, std::string& why) {
@@ -126,6 +128,12 @@ int Server::ListenControl(const std::string& address, int port, std::string& why
     return mControlFd < 0 ? -1 : BoundPort(mControlFd);
 }
 
+int Server::ListenHttp(const std::string& address, int port, const std::string& file, std::string& why) {
+    mHttpFile = file;
+    mHttpFd = Bind(address, port, why);
+    return mHttpFd < 0 ? -1 : BoundPort(mHttpFd);
+}
+
 int Server::ActiveClients() {
     std::lock_guard lock(mLock);
     int n = 0;
@@ -133,7 +141,8 @@ int Server::ActiveClients() {
     return n;
 }
 
-void Server::Start(int fd, bool control, const std::string& peer) {
+void Server::Start(int fd, Port port, const std::string& peer) {
+    const bool control = port != Port::Client;
     // A thread per connection, but not without end: past the cap a client is
     // closed at once and sees the connection refused.
     if (!control && ActiveClients() >= mConfig.maxConnections) {
@@ -147,9 +156,11 @@ void Server::Start(int fd, bool control, const std::string& peer) {
     Worker& w = mWorkers.emplace_back();
     w.fd = fd;
     w.control = control;
-    w.thread = std::thread([this, &w, fd, control, peer] {
-        if (control) {
+    w.thread = std::thread([this, &w, fd, port, peer] {
+        if (port == Port::Control) {
             ServeControl(mControl, fd);
+        } else if (port == Port::Http) {
+            ServeHttpList(fd, mHttpFile, mControl.HttpMode());
         } else {
             const int one = 1;
             ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
@@ -185,8 +196,8 @@ void Server::Reap(bool all) {
 
 void Server::Run(int stopFd) {
     for (;;) {
-        pollfd fds[3] = {{stopFd, POLLIN, 0}, {mListenFd, POLLIN, 0}, {mControlFd, POLLIN, 0}};
-        const nfds_t n = mControlFd >= 0 ? 3 : 2;
+        pollfd fds[4] = {{stopFd, POLLIN, 0}, {mListenFd, POLLIN, 0}, {mControlFd, POLLIN, 0}, {mHttpFd, POLLIN, 0}};
+        const nfds_t n = 4;  // a port not listened on is -1, and poll passes it by
         const int r = ::poll(fds, n, 1000);
         if (r < 0 && errno != EINTR) break;
         Reap(false);
@@ -197,7 +208,7 @@ void Server::Run(int stopFd) {
             sockaddr_in peer{};
             socklen_t len = sizeof peer;
             const int fd = ::accept4(fds[i].fd, reinterpret_cast<sockaddr*>(&peer), &len, SOCK_CLOEXEC);
-            if (fd >= 0) Start(fd, i == 2, PeerName(peer));
+            if (fd >= 0) Start(fd, i == 2 ? Port::Control : i == 3 ? Port::Http : Port::Client, PeerName(peer));
         }
     }
     Reap(true);

@@ -27,6 +27,8 @@ public:
     int Listen(const std::string& address, int port, std::string& why);
     // The same for the control port of the tests.
     int ListenControl(const std::string& address, int port, std::string& why);
+    // The same for the HTTP port that serves the list of catalogues (file).
+    int ListenHttp(const std::string& address, int port, const std::string& file, std::string& why);
     // Accepts and serves until stopFd is readable.
     void Run(int stopFd);
 
@@ -34,10 +36,11 @@ private:
     struct Worker {
         std::thread thread;
         int fd = -1;
-        bool control = false;
+        bool control = false;  // the control or the HTTP port: never counted as a client
         std::atomic<bool> done{false};
     };
-    void Start(int fd, bool control, const std::string& peer);
+    enum class Port { Client, Control, Http };
+    void Start(int fd, Port port, const std::string& peer);
     // Client connections whose thread still runs.
     int ActiveClients();
     void Reap(bool all);
@@ -46,6 +49,8 @@ private:
     TestControl& mControl;
     int mListenFd = -1;
     int mControlFd = -1;
+    int mHttpFd = -1;
+    std::string mHttpFile;
     std::mutex mLock;
     std::list<Worker> mWorkers;
 };

@@ -52,6 +52,11 @@ Faults TestControl::Begin(const std::string& request) {
     return f;
 }
 
+std::string TestControl::HttpMode() {
+    std::lock_guard lock(mLock);
+    return mHttpMode;
+}
+
 bool TestControl::Broken(char letter, char kind) {
     std::lock_guard lock(mLock);
     const std::string key{letter, kind};
@@ -126,6 +131,12 @@ std::string TestControl::Command(std::string_view line) {
         for (const auto& [request, c] : mCounts) reply += " " + request + "=" + std::to_string(c);
         return reply;
     }
+    if (verb == "http") {
+        if (a != "normal" && a != "nolength" && a != "chunked" && a != "404" && a != "short" && a != "huge")
+            return "error http normal|nolength|chunked|404|short|huge";
+        mHttpMode = a;
+        return "ok";
+    }
     if (verb == "programlinks") {
         if (a != "on" && a != "off") return "error programlinks on|off";
         gProgramLinks = a == "on";
@@ -133,6 +144,7 @@ std::string TestControl::Command(std::string_view line) {
     }
     if (verb == "clear" || verb == "reset") {
         gProgramLinks = false;
+        mHttpMode = "normal";
         mClose.clear();
         mCount51.clear();
         mAbort.clear();

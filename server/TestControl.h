@@ -18,6 +18,9 @@
 //                      by default) holds the record ID; unlock ID ends it
 //   count CODE         the number of CODE requests served
 //   counts             every code served and its number
+//   http MODE          the HTTP port's answers from now: normal, nolength
+//                      (no Content-Length), chunked, 404, short (a body
+//                      shorter than its length), huge (a length of 10^15)
 //   clear              ends every switch and phantom reservation;  reset
 //                      also zeroes the counters
 //
@@ -50,6 +53,8 @@ public:
     std::string Command(std::string_view line);
     // True when the switch asks for the form (F) or script (A) of a kind to be damaged.
     bool Broken(char letter, char kind);
+    // How the HTTP port answers ("normal" unless switched).
+    std::string HttpMode();
 
 private:
     struct Switch {
@@ -68,6 +73,7 @@ private:
     };
     std::vector<Shortened> mAnswers;
     std::vector<std::string> mBroken;  // letter and kind: "FK", "AO"
+    std::string mHttpMode = "normal";
     std::map<std::string, int> mDelays;
 };
 

@@ -5,6 +5,7 @@
 //               [--version YYYY.MM.DD] [--listen ADDR] [--no-scramble]
 //               [--control-port P] [--max-connections N] [--no-hierarchies]
 //
+// (velt-server.help says it all; --help prints it.)
 // A new catalogue gets the hierarchies of Seeder.h after its generated books
 // unless --no-hierarchies says otherwise (the tests that count the generated
 // books use that).
@@ -12,6 +13,7 @@
 // Prints "listening on ADDR:PORT" when ready (after "control on ADDR:PORT"
 // when a control port was asked for); stops cleanly on SIGINT or SIGTERM.
 
+#include "HelpText.h"
 #include "RecordStore.h"
 #include "Seeder.h"
 #include "Server.h"
@@ -30,11 +32,8 @@
 
 namespace {
 
-void Usage() {
-    std::cerr << "usage: velt-server --port P --db FILE [--kind VELT2|VELT3] [--records N]\n"
-                 "                   [--version YYYY.MM.DD] [--listen ADDR] [--no-scramble] [--control-port P]\n"
-                 "                   [--max-connections N] [--form-criterion-first] [--no-hierarchies]\n";
-}
+// The help text of velt-server.help, also its manual page.
+void Usage(std::FILE* to) { std::fputs(kHelpText, to); }
 
 bool ValidVersion(const std::string& v) {
     if (v.size() != 10 || v[4] != '.' || v[7] != '.') return false;
@@ -60,6 +59,8 @@ int main(int argc, char** argv) {
     int port = -1;
     bool hierarchies = true;
     int controlPort = -1;
+    int httpPort = -1;
+    std::string httpFile;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -67,6 +68,10 @@ int main(int argc, char** argv) {
             ++i;
         } else if (a == "--control-port" && hasValue && ReadPort(argv[i + 1], controlPort)) {
             ++i;
+        } else if (a == "--http-port" && hasValue && ReadPort(argv[i + 1], httpPort)) {
+            ++i;
+        } else if (a == "--http-file" && hasValue) {
+            httpFile = argv[++i];
         } else if (a == "--db" && hasValue) {
             config.dbPath = argv[++i];
         } else if (a == "--kind" && hasValue && (std::string(argv[i + 1]) == "VELT2" || std::string(argv[i + 1]) == "VELT3")) {
@@ -81,6 +86,13 @@ int main(int argc, char** argv) {
             config.records = static_cast<std::uint32_t>(n);
         } else if (a == "--version" && hasValue && ValidVersion(argv[i + 1])) {
             config.version = argv[++i];
+        } else if (a == "--version" && (!hasValue || argv[i + 1][0] == '-')) {
+            // Without a date: the program's own version.
+            std::printf("velt-server %s\n", kProgramVersion);
+            return 0;
+        } else if (a == "--help" || a == "-h") {
+            Usage(stdout);
+            return 0;
         } else if (a == "--listen" && hasValue) {
             listen = argv[++i];
         } else if (a == "--max-connections" && hasValue) {
@@ -98,12 +110,12 @@ int main(int argc, char** argv) {
         } else if (a == "--no-hierarchies") {
             hierarchies = false;
         } else {
-            Usage();
+            Usage(stderr);
             return 1;
         }
     }
     if (port < 0 || config.dbPath.empty()) {
-        Usage();
+        Usage(stderr);
         return 1;
     }
 
@@ -151,6 +163,18 @@ int main(int argc, char** argv) {
             return 1;
         }
         std::cout << "control on 127.0.0.1:" << bound << std::endl;
+    }
+    if (httpPort >= 0) {
+        if (httpFile.empty()) {
+            Usage(stderr);
+            return 1;
+        }
+        const int bound = server.ListenHttp("127.0.0.1", httpPort, httpFile, why);
+        if (bound < 0) {
+            std::cerr << "velt-server: HTTP port: " << why << std::endl;
+            return 1;
+        }
+        std::cout << "http on 127.0.0.1:" << bound << std::endl;
     }
     const int bound = server.Listen(listen, port, why);
     if (bound < 0) {

@@ -1,6 +1,7 @@
 // velt_tcp: the catalogue client program.
 //
 //   velt_tcp [CONFIGURATION] [--screenshot FILE]
+//   velt_tcp --help | --version
 //
 // CONFIGURATION names the configuration file (default VELT_TCP.INI). With
 // --screenshot the main window is saved to FILE once the start routine has
@@ -17,16 +18,33 @@
 #include "shell/StoredLogin.h"
 #include "gui/shell/TForm1.h"
 #include "files/UserDirectories.h"
+#include "HelpText.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QScreen>
 #include <QTimer>
 
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char** argv) {
+    // Answered before any window: no display is needed for them.
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(kHelpText, stdout);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("velt_tcp %s\n", kProgramVersion);
+        return 0;
+    }
     QApplication app(argc, argv);
     velt::gui::InstallPolishQtTexts(app);
+    // The desktop matches the windows with the menu's entry and its icon.
+    QGuiApplication::setDesktopFileName(VELT_APP_ID);
+    const std::string programDir = velt::gui::fromQPath(QCoreApplication::applicationDirPath()) + "/";
+    const std::string pictures = velt::ProgramImageDirectory(programDir);
+    app.setWindowIcon(QIcon::fromTheme(VELT_APP_ID, QIcon(velt::gui::toQPath(pictures + "ikona.png"))));
     QString screenshot;
     std::vector<std::string> args;
     const QStringList qargs = app.arguments();
@@ -49,10 +67,9 @@ int main(int argc, char** argv) {
         if (QScreen* screen = app.primaryScreen()) form.setGeometry(screen->availableGeometry());
         form.showMaximized();
 
-        const std::string programDir = velt::gui::fromQPath(QCoreApplication::applicationDirPath()) + "/";
         // A form's picture missing from the configuration's directory is one
         // of the program's own.
-        velt::SetProgramPictureDirectory(velt::ProgramImageDirectory(programDir));
+        velt::SetProgramPictureDirectory(pictures);
         velt::VeltShell& shell = form.Shell();
         shell.ReadConfiguration(velt::VeltShell::ConfigFileName(args, programDir, velt::UserConfigDirectory()),
                                 programDir, velt::UserDataDirectory());

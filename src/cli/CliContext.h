@@ -97,5 +97,6 @@ int LinksCommand(CliContext& ctx);
 int AttachmentCommand(CliContext& ctx);
 int ModifyCommand(CliContext& ctx);
 int DeleteCommand(CliContext& ctx);
+int RtkCommand(CliContext& ctx);
 
 }  // namespace velt::cli

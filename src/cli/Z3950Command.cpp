@@ -1,4 +1,5 @@
 #include "CliContext.h"
+#include "CliEditor.h"
 
 #include "catalogue/velt_files.h"
 #include "editing/EditRequests.h"
@@ -101,17 +102,6 @@ std::string FormValues(const QueryOptions& q, const std::string& expression) {
     return JoinPairs(pairs);
 }
 
-// What the program would show: errors and messages on stderr (counted).
-struct StderrPrompts : CliPrompts {
-    int errors = 0;
-    void show_error(const std::string& t) override {
-        ++errors;
-        PrintLine(stderr, t);
-    }
-    void show_message(const std::string& t) override { PrintLine(stderr, t); }
-    void plain_message(const std::string& t) override { PrintLine(stderr, t); }
-};
-
 int FindOrScan(bool find, const std::string& host, int port, const std::string& database,
                const std::string& user, const std::string& password, const std::string& log, long timeoutMs,
                long use, const std::string& term, long showCount, long scanCount) {
@@ -162,52 +152,6 @@ int FindOrScan(bool find, const std::string& host, int port, const std::string& 
 
 // --- import: the window's model over the catalogue's edit requests -----------
 
-// The editor the window would open records in: the records stay here, to be
-// printed and, with --save, saved in the order they were opened.
-class CliEditor : public ImportEditor {
-public:
-    struct Opened {
-        std::string source;  // an import's label; empty for a new record
-        std::string id;      // the form code (or the identifier) it is saved under
-        my_record record;
-    };
-
-    CliEditor(velt_files& files, Prompts& prompts) : mFiles(files), mRequests(files.Connection(), prompts) {}
-
-    bool CanEdit(const std::string& code) override {
-        for (const auto& [kind, caption] : ServerKindList(mFiles.Connection()))
-            if (RecordKinds::SameCode(kind, code)) return true;
-        return false;
-    }
-    void NewRecord(const std::string& code, const my_record& templateRecord) override {
-        const RecordAnswer a = mRequests.NewRecord(code);
-        if (!a.ok) {
-            if (!a.message.empty()) PrintLine(stderr, a.message);
-            return;
-        }
-        my_record r = ParseRecordText(a.text);
-        r.kind = code;
-        r.CopyFrom(templateRecord);
-        mOpened.push_back({"", code, std::move(r)});
-    }
-    void ImportRecord(const std::string& source, const std::string& id, const my_record& record) override {
-        my_record r(id);
-        r.CopyFrom(record);
-        mOpened.push_back({source, id, std::move(r)});
-    }
-    void CheckRecord(my_record& record) override { mRequests.Check("", record); }
-    std::string TemporaryIdentifier() override { return "VELT #" + std::to_string(++mTemporary); }
-
-    std::vector<Opened>& OpenedRecords() { return mOpened; }
-    EditRequests& Requests() { return mRequests; }
-
-private:
-    velt_files& mFiles;
-    EditRequests mRequests;
-    std::vector<Opened> mOpened;
-    int mTemporary = 0;
-};
-
 struct CliHost : Z3950Host {
     velt_files* files = nullptr;
     ImportEditor* editor = nullptr;
@@ -234,20 +178,6 @@ struct NoLists : ListChoiceWindow {
     int ShowListChoice(const std::vector<ListChoiceEntry>&) override { return -1; }
 };
 
-int PrintOpened(const my_record& record) {
-    const RecordTextResult text = RecordText(record);
-    if (!text.ok()) {
-        PrintLine(stderr, text.error);
-        return kExitRefused;
-    }
-    for (std::size_t at = 0; at < text.text.size();) {
-        const auto end = text.text.find('\r', at);
-        PrintLine(stdout, text.text.substr(at, end - at));
-        at = end == std::string::npos ? text.text.size() : end + 1;
-    }
-    return kExitOk;
-}
-
 int Import(CliContext& ctx, const std::string& section, const std::string& values, long position, bool take,
            bool save) {
     if (ctx.config.empty()) {
@@ -269,12 +199,7 @@ int Import(CliContext& ctx, const std::string& section, const std::string& value
             return kExitRefused;
         }
         model.ReadConfiguration(ini, [](const std::string& m) { PrintLine(stderr, m); });
-        std::vector<ConverterModuleSection> modules;
-        for (const auto& name : ini.ReadSections())
-            if (name.rfind("KONWERTER", 0) == 0)
-                modules.push_back({name, ExpandMacros(ini.ReadString(name, "dll", "")), ini.ReadString(name, "z", ""),
-                                   ini.ReadString(name, "do", "")});
-        host.modules.Load(modules, ctx.config, [](const std::string& m) { PrintLine(stderr, m); });
+        LoadConverterModules(ini, ctx.config, host.modules);
     }
     std::unique_ptr<velt_files> files;
     if (const int rc = ctx.OpenCatalogue(files); rc != kExitOk) return rc;
@@ -302,35 +227,7 @@ int Import(CliContext& ctx, const std::string& section, const std::string& value
         model.Take();
     else
         model.Convert();
-    auto& opened = editor.OpenedRecords();
-    int rc = prompts.errors > 0 ? kExitRefused : kExitOk;
-    if (opened.empty() && rc == kExitOk) {
-        PrintLine(stderr, "Nie otwarto żadnego rekordu"_cp);
-        rc = kExitRefused;
-    }
-    for (std::size_t i = 0; i < opened.size(); ++i) {
-        if (i > 0) std::fputc('\n', stdout);
-        if (PrintOpened(opened[i].record) != kExitOk) rc = kExitRefused;
-        // What the editor's error list would show (the record still opens).
-        for (const my_error& e : opened[i].record.errors()) PrintLine(stderr, e.message + "\t" + e.keys);
-    }
-    if (!save) return rc;
-    for (std::size_t i = 0; i < opened.size(); ++i) {
-        CliEditor::Opened& o = opened[i];
-        const EditOutcome saved = editor.Requests().Save(o.id, o.record);
-        if (!saved.ok) {
-            if (!saved.message.empty()) PrintLine(stderr, saved.message);
-            for (const my_error& e : o.record.errors()) PrintLine(stderr, e.message + "\t" + e.keys);
-            return files->Broken() ? kExitNoConnection : kExitRefused;
-        }
-        const std::string shown = files->ShownIdentifier(saved.identifier);
-        PrintLine(stdout, "zapisano=" + shown);
-        // The records after it point at it by its temporary identifier until now.
-        if (o.source.rfind("VELT #", 0) == 0)
-            for (std::size_t k = i + 1; k < opened.size(); ++k)
-                if (opened[k].record.GetValue("DOK_IDO") == o.source) opened[k].record.SetValue("DOK_IDO", shown);
-    }
-    return rc;
+    return PrintAndSaveOpened(editor, *files, prompts.errors > 0, save);
 }
 
 }  // namespace

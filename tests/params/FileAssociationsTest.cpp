@@ -316,3 +316,35 @@ TEST(RunProgram, ParameterTextsSplitAsACommandLineWritesThem) {
     };
     for (const Case& c : cases) EXPECT_EQ(SplitParameters(c.text), c.words) << c.text;
 }
+
+TEST(FileAssociations, TheProgramsOwnGuideOpensOnTheDesktopWithoutAQuestion) {
+    TempDir dir;
+    Executable(dir, "xdg-open");
+    PathScope path(dir.Path());
+    FileAssociations a;
+    FakeLauncher launcher;
+    RecordingPrompts prompts;
+    prompts.answer = kNo;  // would refuse, were it asked
+    const std::string guide = dir.Write("index.html", "<html>");
+    EXPECT_GT(a.OpenOwnDocument(guide, launcher, prompts), 32);
+    ASSERT_EQ(launcher.started.size(), 1u);
+    EXPECT_EQ(launcher.started[0].program, "xdg-open");
+    EXPECT_EQ(launcher.started[0].arguments, std::vector<std::string>{guide});
+    EXPECT_TRUE(prompts.shown.empty());
+
+    // The user's own association for the type comes first.
+    const std::string browser = Executable(dir, "browser");
+    a.SetList({{"*.html", browser}});
+    EXPECT_GT(a.OpenOwnDocument(guide, launcher, prompts), 32);
+    ASSERT_EQ(launcher.started.size(), 2u);
+    EXPECT_EQ(launcher.started[1].program, browser);
+
+    // Nothing that would run, even as the program's own; no desktop, nothing started.
+    a.SetList({});
+    EXPECT_EQ(a.OpenOwnDocument(dir.Write("pomoc.desktop", "x"), launcher, prompts), kProgramRefused);
+    PathScope empty(dir.Path() + "nothing");
+    prompts.shown.clear();
+    EXPECT_EQ(a.OpenOwnDocument(guide, launcher, prompts), kProgramNoAssociation);
+    EXPECT_EQ(launcher.started.size(), 2u);
+    EXPECT_TRUE(prompts.shown.empty());
+}

@@ -539,7 +539,11 @@ TEST_F(CardReportServerTest, CliCardsPrintsTheLaidOutLinesAndAPdfPageForEveryCar
     EXPECT_EQ(i, lines.size());
     EXPECT_EQ(lines.back().card, 5);
 
-    // The PDF: a page of the card's size for every card page.
+    // The PDF: a page of the card's size for every card page (velt-cli prints
+    // through its Qt module, which a build without the windows lacks).
+#ifndef VELT_CLI_PRINTING
+    GTEST_SKIP() << "velt-cli is built without its printing module";
+#endif
     if (!HaveTool("pdfinfo") || !HaveTool("pdftotext")) GTEST_SKIP() << "poppler-utils";
     const std::string pdf = dir + "/karty.pdf";
     CliRun p = Cli(server + scope + "--out '" + pdf + "'");

@@ -168,7 +168,7 @@ TEST_F(BrowseTest, DisplayLinesCarryMarkupLinksAndCoverPictures) {
     // The export format shows the record's fields.
     const RecordPtr exported = IndexFrom(**c, 21, 5, 1, "K3", "");
     ASSERT_TRUE(exported);
-    EXPECT_EQ(exported->Item(7).rfind("[DOKUMENT K]\r", 0), 0u);
+    EXPECT_EQ(exported->Item(7).rfind("[DOKUMENT K3]\r", 0), 0u) << "the header names the record";
     EXPECT_NE(exported->Item(7).find("\r245Z.1.1.1.1=^a"), std::string::npos);
     // The authority indexes: key, identifier, heading, display.
     for (const std::string code : {"OS", "TH"}) {

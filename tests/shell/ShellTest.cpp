@@ -1,3 +1,4 @@
+#include "files/UserDirectories.h"
 #include "lang/TMultiIniFile.h"
 #include "shell/CatalogueMenu.h"
 #include "shell/ShellSettings.h"
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sys/stat.h>
 
 using namespace velt;
@@ -110,6 +112,41 @@ TEST(ShellSettings, KeepAliveFromSecondsOrMilliseconds) {
     EXPECT_EQ(ResolveWorkingDirectory("..\\dane", "/p/", "/d/"), "/p/../dane/");
     EXPECT_EQ(ResolveWorkingDirectory("", "/p/", "/d/"), "/d/");
     EXPECT_EQ(ResolveWorkingDirectory("/var/x", "/p/", "/d/"), "/var/x/");
+}
+
+TEST(ShellSettings, TheGuideAndPicturesAreFoundBesideTheProgramOrInItsInstalledPrefix) {
+    TempDir dir;
+    std::filesystem::create_directories(dir.Path() + "usr/bin");
+    std::filesystem::create_directories(dir.Path() + "usr/share/velt/pomoc");
+    const std::string bin = dir.Path() + "usr/bin/";
+    const std::string share = bin + "../share/velt/";
+    // Neither pictures nor a guide anywhere: the program's directory, no document.
+    EXPECT_EQ(ProgramImageDirectory(bin), bin);
+    EXPECT_EQ(HelpDocument("", bin), "");
+
+    // Installed: prefix/share/velt, reached from prefix/bin whatever the prefix.
+    dir.Write("usr/share/velt/totop@2x.png", "png");
+    dir.Write("usr/share/velt/pomoc/index.html", "<html>");
+    EXPECT_EQ(ProgramImageDirectory(bin), share);
+    EXPECT_EQ(HelpDocument("", bin), share + "pomoc/index.html");
+    // A help file beside the program comes before the guide.
+    const std::string hlp = dir.Write("usr/bin/velt_tcp.hlp", "x");
+    EXPECT_EQ(HelpDocument("", bin), hlp);
+    // The build tree: the pictures beside the program win.
+    dir.Write("usr/bin/totop@2x.png", "png");
+    EXPECT_EQ(ProgramImageDirectory(bin), bin);
+
+    // A file the configuration names is the only one: missing, or a directory, there is none.
+    const std::string own = dir.Write("moja-pomoc.pdf", "%PDF");
+    EXPECT_EQ(HelpDocument(own, bin), own);
+    EXPECT_EQ(HelpDocument(dir.Path() + "brak.pdf", bin), "");
+    EXPECT_EQ(HelpDocument(dir.Path() + "usr", bin), "");
+
+    ShellSettings s;
+    s.Read(TMultiIniFile(dir.Write("a.ini", "[POMOC]\n")), bin, "/d/");
+    EXPECT_EQ(s.HelpFile, "") << "no help file named";
+    s.Read(TMultiIniFile(dir.Write("b.ini", "[POMOC]\nplik=" + own + "\n")), bin, "/d/");
+    EXPECT_EQ(s.HelpFile, own);
 }
 
 TEST(StoredLogin, IsPrivateAndKeepsThePasswordScrambled) {

@@ -84,6 +84,7 @@ void ServerProcess::Start(const Options& o) {
         for (std::string line; std::getline(lines, line);) {
             const auto colon = line.rfind(':');
             if (line.rfind("control on ", 0) == 0) mControlPort = std::atoi(line.c_str() + colon + 1);
+            if (line.rfind("http on ", 0) == 0) mHttpPort = std::atoi(line.c_str() + colon + 1);
             if (line.rfind("listening on ", 0) == 0) mPort = std::atoi(line.c_str() + colon + 1);
         }
     }

@@ -34,6 +34,8 @@ public:
     const std::string& Why() const { return mWhy; }
     int Port() const { return mPort; }
     int ControlPort() const { return mControlPort; }
+    // The port of the catalogue list over HTTP (with --http-port 0 --http-file F in extra).
+    int HttpPort() const { return mHttpPort; }
     const std::string& Directory() const { return mDirectory; }
     std::string DbPath() const { return mDirectory + "/catalogue.db"; }
 
@@ -61,6 +63,7 @@ private:
     int mPid = -1;
     int mPort = 0;
     int mControlPort = 0;
+    int mHttpPort = 0;
     std::string mWhy;
 };
 

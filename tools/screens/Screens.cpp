@@ -50,6 +50,8 @@
 #include "gui/reader/TOknoZamawiania.h"
 #include "gui/import/TOknoZ3950.h"
 #include "gui/import/Z3950Feature.h"
+#include "gui/import/RtkFeature.h"
+#include "gui/import/TOknoRTK.h"
 #include "gui/common/TListChoice.h"
 #include "gui/common/TTreeChoice.h"
 #include "gui/shell/DesktopServices.h"
@@ -64,6 +66,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -443,6 +446,50 @@ int main(int argc, char** argv) {
             ok &= Save(form.Find<gui::EditingFeature>()->OknoEdycji, "pobrany-rekord");
         } else {
             std::fputs("velt-screens: no Z39.50 source configured\n", stderr);
+            ok = false;
+        }
+        // "Pobierz" → "Systemy VELT": the second catalogue chosen in its
+        // group, searched through the criteria panel over its own
+        // descriptor, a record found selected.
+        auto* rtk = form.Find<gui::RtkFeature>();
+        auto* panelFeature = form.Find<gui::SearchFeature>();
+        if (rtk && panelFeature && rtk->SystemyVeltItem->isVisible()) {
+            gui::TOknoRTK& w = *rtk->OknoRTK;
+            rtk->SystemyVeltItem->trigger();
+            w.resize(1000, 700);
+            QAction* source = nullptr;
+            std::function<void(QMenu*)> first = [&](QMenu* m) {
+                for (QAction* a : m->actions()) {
+                    if (source) return;
+                    if (a->menu())
+                        first(a->menu());
+                    else if (!a->isSeparator())
+                        source = a;
+                }
+            };
+            first(w.ZrodloMenu);
+            if (source) source->trigger();
+            gui::TOknoNoweKryteria& criteria = *panelFeature->OknoNoweKryteria;
+            WhenShown([&] { return criteria.isVisible() && !criteria.RowBoxes().empty(); }, [&] {
+                for (QGroupBox* box : criteria.RowBoxes())
+                    if (box->title() == gui::toQString("tytuł"_cp))
+                        if (auto* edit = box->findChild<QLineEdit*>("Edit1")) edit->setText("historia");
+                Settle();
+                ok &= Save(&criteria, "systemy-velt-kryteria");
+                // The search is reported in a message box of its own.
+                WhenShown([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; },
+                          [] { qobject_cast<QMessageBox*>(QApplication::activeModalWidget())->accept(); });
+                criteria.Button1->click();
+            });
+            w.ZapytanieItem->trigger();
+            Settle(500);
+            if (w.Browser() && w.Browser()->Browser() && !w.Browser()->Browser()->Cells().empty())
+                w.Browser()->Browser()->Select(w.Browser()->Browser()->Cells().front().key);
+            Settle();
+            ok &= Save(&w, "systemy-velt");
+            w.close();
+        } else {
+            std::fputs("velt-screens: no source catalogue configured\n", stderr);
             ok = false;
         }
     } else {

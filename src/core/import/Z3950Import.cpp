@@ -52,7 +52,6 @@ private:
 
 std::string Z3950Import::TextUnavailable() { return "Import Z39.50 nie jest dostępny"_cp; }
 std::string Z3950Import::TextConnection() { return "Błąd połączenia z serwisem Z39.50"_cp; }
-std::string Z3950Import::TextMovedBefore() { return "Rekord został przeniesiony wcześniej"_cp; }
 
 Z3950Import::Z3950Import(Z3950View& view, Z3950Host& host, Prompts& prompts, LongOperations& longOps,
                          ParameterForms& forms, ListChoiceWindow& lists)
@@ -338,47 +337,8 @@ void Z3950Import::ImportConverted(std::vector<my_record>& records) {
     velt_files* files = mHost.Catalogue();
     ImportEditor* editor = mHost.Editor();
     if (!files || !editor) return;
-    if (files->DatabaseKind == kVelt1) {
-        ImportChain(records, *editor, *files);
-        return;
-    }
-    for (const my_record& r : records) {
-        const std::string code = r.kind.substr(0, 1);
-        if (code.empty() || !editor->CanEdit(code)) {
-            Refused(r.kind);
-            continue;
-        }
-        editor->ImportRecord("#" + r.kind, code, r);
-    }
-}
-
-void Z3950Import::ImportChain(std::vector<my_record>& records, ImportEditor& editor, const velt_files& files) {
     std::string passed;
-    int opened = 0;
-    for (my_record& r : records) {
-        if (!passed.empty()) r.SetValue("DOK_IDO", passed);
-        editor.CheckRecord(r);
-        // An error carrying ESC "D" names a record already in the catalogue.
-        std::vector<std::string> existing;
-        for (const my_error& e : r.errors()) {
-            const std::size_t at = e.message.find("\x1B" "D");
-            if (at == std::string::npos) continue;
-            const std::string id = files.StoredIdentifier(e.message.substr(at + 2));
-            if (std::find(existing.begin(), existing.end(), id) == existing.end()) existing.push_back(id);
-        }
-        if (existing.size() == 1) {
-            passed = existing.front();
-            continue;
-        }
-        if (!editor.CanEdit("")) {
-            mPrompts.show_error("Katalog nie pozwala edytować przeniesionych rekordów; rekord pominięto"_cp);
-            continue;
-        }
-        passed = editor.TemporaryIdentifier();
-        editor.ImportRecord(passed, "", r);
-        ++opened;
-    }
-    if (opened == 0) mPrompts.show_error(TextMovedBefore());
+    OpenImportedRecords(records, *editor, *files, mPrompts, passed);
 }
 
 }  // namespace velt

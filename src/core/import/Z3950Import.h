@@ -17,6 +17,7 @@
 #include "common/Prompts.h"
 #include "import/Z3950Client.h"
 #include "import/Z3950Query.h"
+#include "import/ImportOpening.h"
 #include "import/Z3950Settings.h"
 #include "lang/ErrorSink.h"
 
@@ -32,23 +33,6 @@ class ProfileFile;
 class TMultiIniFile;
 class dll_converter;
 class velt_files;
-
-// What the import asks of the record editor.
-class ImportEditor {
-public:
-    virtual ~ImportEditor() = default;
-    // True when records of the form code can be edited.
-    virtual bool CanEdit(const std::string& code) = 0;
-    // A new record of the kind, the template's fields copied into it.
-    virtual void NewRecord(const std::string& code, const my_record& templateRecord) = 0;
-    // A record from elsewhere opened as a new one (the kind is id's first character).
-    virtual void ImportRecord(const std::string& source, const std::string& id, const my_record& record) = 0;
-    // The check request for a record without an identifier: its errors become the answer's.
-    virtual void CheckRecord(my_record& record) = 0;
-    // "VELT #" and a number never given before: an imported record's
-    // identifier until it is saved.
-    virtual std::string TemporaryIdentifier() = 0;
-};
 
 // What the import needs of the program when it acts.
 class Z3950Host {
@@ -164,14 +148,12 @@ public:
     // Texts shown to the user.
     static std::string TextUnavailable();
     static std::string TextConnection();
-    static std::string TextMovedBefore();
 
 private:
     const Z3950Source* Source() const;
     // The held record of the selected entry, or nothing (the reason shown).
     const Z3950Record* SelectedRecord();
     void ApplyDisplay();
-    void ImportChain(std::vector<my_record>& records, ImportEditor& editor, const velt_files& files);
     void Refused(const std::string& kind);
     std::string WithReason(const std::string& text, const Z3950Client& client) const;
 

@@ -47,43 +47,6 @@ std::optional<int> Number(const std::optional<std::string>& text, int low, int h
     return n;
 }
 
-// Walks the sections from i with the prefix: sources and groups of this
-// level go into items; a source or group of another prefix ends the level.
-void Walk(const std::vector<std::string>& sections, std::size_t& i, const std::string& prefix, int depth,
-          const TMultiIniFile& ini, std::vector<Z3950Source>& sources, std::vector<Z3950SourceItem>& items) {
-    while (i < sections.size()) {
-        const std::string& name = sections[i];
-        const std::string upper = Upper(name);
-        if (StartsWith(upper, kSource)) {
-            if (!StartsWith(upper, std::string(kSource) + prefix)) return;
-            Z3950SourceItem item;
-            item.source = static_cast<int>(sources.size());
-            sources.push_back(ReadZ3950Source(ini, name));
-            item.caption = sources.back().name;
-            items.push_back(std::move(item));
-            ++i;
-        } else if (StartsWith(upper, kGroup) && depth < Z3950Settings::kMaxGroupDepth) {
-            if (!StartsWith(upper, std::string(kGroup) + prefix)) return;
-            Z3950SourceItem group;
-            group.caption = ini.ReadString(name, "nazwa", "Bez nazwy");
-            ++i;
-            Walk(sections, i, upper.substr(sizeof kGroup - 1), depth + 1, ini, sources, group.children);
-            items.push_back(std::move(group));
-        } else {
-            ++i;
-        }
-    }
-}
-
-// The first source of the menu in menu order.
-int FirstSource(const std::vector<Z3950SourceItem>& items) {
-    for (const Z3950SourceItem& item : items) {
-        if (item.source >= 0) return item.source;
-        if (const int s = FirstSource(item.children); s >= 0) return s;
-    }
-    return -1;
-}
-
 }  // namespace
 
 Z3950Source ReadZ3950Source(const TMultiIniFile& ini, const std::string& section) {
@@ -109,13 +72,16 @@ void Z3950Settings::Read(const TMultiIniFile& ini, const ErrorSink& errors) {
     mSources.clear();
     mMenu.clear();
     mFormats.clear();
+    mMenu = ReadSourceMenu(ini, kGroup, kSource, kMaxGroupDepth, [&](const std::string& section, std::string& caption) {
+        mSources.push_back(ReadZ3950Source(ini, section));
+        caption = mSources.back().name;
+        return static_cast<int>(mSources.size()) - 1;
+    });
     const std::vector<std::string> sections = ini.ReadSections();
-    std::size_t i = 0;
-    Walk(sections, i, "", 0, ini, mSources, mMenu);
 
     mSectionAsRead = ini.ReadString(kMain, "źródło"_cp, "");
     mChosen = FindSource(mSectionAsRead);
-    if (mChosen < 0) mChosen = FirstSource(mMenu);
+    if (mChosen < 0) mChosen = FirstMenuSource(mMenu);
     mCurrentSection = mChosen >= 0 ? mSources[static_cast<std::size_t>(mChosen)].section : std::string();
     // Only a source the user chose is written back.
     mSectionAsRead = mCurrentSection;

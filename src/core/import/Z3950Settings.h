@@ -6,6 +6,7 @@
 // values ("question") and the log of the associations ("log").
 
 #include "import/MarcFormatSet.h"
+#include "import/SourceMenu.h"
 #include "lang/ErrorSink.h"
 
 #include <memory>
@@ -30,11 +31,7 @@ struct Z3950Source {
 };
 
 // An item of the "Źródło" menu: a source, or a group of items.
-struct Z3950SourceItem {
-    int source = -1;  // the source's index; -1 for a group
-    std::string caption;
-    std::vector<Z3950SourceItem> children;
-};
+using Z3950SourceItem = SourceMenuItem;
 
 // A display format set of the "Format" menu.
 struct Z3950FormatItem {

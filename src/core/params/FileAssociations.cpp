@@ -132,6 +132,15 @@ bool RunsAsProgram(const std::string& file) {
 
 int FileAssociations::OpenWithAssociation(const std::string& file, ProgramLauncher& launcher,
                                           Prompts& prompts) const {
+    return Open(file, launcher, prompts, true);
+}
+
+int FileAssociations::OpenOwnDocument(const std::string& file, ProgramLauncher& launcher, Prompts& prompts) const {
+    return Open(file, launcher, prompts, false);
+}
+
+int FileAssociations::Open(const std::string& file, ProgramLauncher& launcher, Prompts& prompts,
+                           bool askForDesktop) const {
     if (const FileAssociation* a = Find(file)) {
         const std::string found = FindProgram(a->program);
         const std::string program = found.empty() ? a->program : found;
@@ -146,7 +155,8 @@ int FileAssociations::OpenWithAssociation(const std::string& file, ProgramLaunch
         return kProgramRefused;
     }
     if (FindProgram("xdg-open").empty()) return kProgramNoAssociation;
-    if (prompts.ask_question("Brak programu skojarzonego z plikiem \""_cp + BaseName(file) +
+    if (askForDesktop &&
+        prompts.ask_question("Brak programu skojarzonego z plikiem \""_cp + BaseName(file) +
                              "\" (Ustawienia, Programy zewnętrzne). Otworzyć go programem, którego pulpit używa dla plików tego typu?"_cp) != kYes)
         return kProgramNoAssociation;
     const int result = RunProgram(launcher, prompts, "xdg-open", {file}, DirectoryOf(file), kShowNormal,

@@ -52,6 +52,10 @@ public:
     // a program. The result code of RunProgram (kProgramNoAssociation when
     // nothing was started for want of one).
     int OpenWithAssociation(const std::string& file, ProgramLauncher& launcher, Prompts& prompts) const;
+    // The same for a document of the program's own (its user's guide), which
+    // the user asked for: without an association the desktop's program opens
+    // it without a question.
+    int OpenOwnDocument(const std::string& file, ProgramLauncher& launcher, Prompts& prompts) const;
 
     // "Programy zewnętrzne": the list edited in its form; true when the user
     // accepted (the list is then the rows with a pattern and a program).
@@ -63,6 +67,8 @@ public:
     bool Changed() const { return mChanged; }
 
 private:
+    int Open(const std::string& file, ProgramLauncher& launcher, Prompts& prompts, bool askForDesktop) const;
+
     std::vector<FileAssociation> mList;
     // As read: the pattern, the program and the value as written.
     struct Read {

@@ -7,6 +7,7 @@
 #include "text/CpLiteral.h"
 
 #include <sstream>
+#include <sys/stat.h>
 
 namespace velt {
 
@@ -22,6 +23,18 @@ std::string ResolveWorkingDirectory(std::string path, const std::string& program
     return path;
 }
 
+std::string HelpDocument(const std::string& helpFile, const std::string& programDir) {
+    auto isFile = [](const std::string& path) {
+        struct stat st {};
+        return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    };
+    if (!helpFile.empty()) return isFile(helpFile) ? helpFile : std::string();
+    for (const std::string& candidate :
+         {programDir + "velt_tcp.hlp", ProgramImageDirectory(programDir) + "pomoc/index.html"})
+        if (isFile(candidate)) return candidate;
+    return {};
+}
+
 void ShellSettings::Read(const TMultiIniFile& ini, const std::string& programDir, const std::string& dataDir) {
     const std::string wartosci = "wartości"_cp;
     ReportValues = ini.ReadString("ZESTAWIENIA", wartosci, "");
@@ -33,7 +46,7 @@ void ShellSettings::Read(const TMultiIniFile& ini, const std::string& programDir
     MediaPath = ExpandMacros(ini.ReadString("MULTIMEDIA", "path", ""));
     LabelFile = ini.ReadString("NAKLEJKI", "plik", "NAKLEJKI.DAT");
     LabelProgram = ExpandMacros(ini.ReadString("NAKLEJKI", "program", ""));
-    HelpFile = ExpandMacros(ini.ReadString("POMOC", "plik", programDir + "velt_tcp.hlp"));
+    HelpFile = ExpandMacros(ini.ReadString("POMOC", "plik", ""));
     EditScale = ini.ReadFloat("EDYCJA", "skala", 1.0);
     ListFont = ini.ReadString("LISTA", "czcionka", "");
     ListFontSize = ini.ReadInteger("LISTA", "wielkość"_cp, 0);

@@ -22,7 +22,7 @@ struct ShellSettings : CatalogueSettings {
     std::string MediaPath;           // MULTIMEDIA/path, expanded
     std::string LabelFile;           // NAKLEJKI/plik
     std::string LabelProgram;        // NAKLEJKI/program, expanded
-    std::string HelpFile;            // POMOC/plik, expanded
+    std::string HelpFile;            // POMOC/plik, expanded; empty when the configuration names none
     double EditScale = 1.0;          // EDYCJA/skala
     std::string ListFont;            // LISTA/czcionka
     std::int64_t ListFontSize = 0;   // LISTA/wielkość
@@ -49,5 +49,12 @@ struct ShellSettings : CatalogueSettings {
 // "../") are taken from programDir; an empty path is dataDir. Backslashes
 // become slashes; the result ends with "/".
 std::string ResolveWorkingDirectory(std::string path, const std::string& programDir, const std::string& dataDir);
+
+// What "Podstawy użytkowania" opens: the help file the configuration names
+// (helpFile); when it names none, the help file beside the program
+// ("velt_tcp.hlp") or else the user's guide that comes with the program
+// ("pomoc/index.html" in the directory of its pictures, ProgramImageDirectory).
+// Empty when that file does not exist.
+std::string HelpDocument(const std::string& helpFile, const std::string& programDir);
 
 }  // namespace velt

@@ -62,19 +62,4 @@ ImportEditor* Z3950Feature::Editor() {
 
 const ConverterModules* Z3950Feature::Converters() { return &mHost->Shell().Converters(); }
 
-bool Z3950Feature::SessionEditor::CanEdit(const std::string& code) { return session->CanEdit(code); }
-
-void Z3950Feature::SessionEditor::NewRecord(const std::string& code, const my_record& templateRecord) {
-    session->NewRecord(code, &templateRecord);
-}
-
-void Z3950Feature::SessionEditor::ImportRecord(const std::string& source, const std::string& id,
-                                               const my_record& record) {
-    session->ImportRecord(source, id, record);
-}
-
-void Z3950Feature::SessionEditor::CheckRecord(my_record& record) { session->Requests().Check("", record); }
-
-std::string Z3950Feature::SessionEditor::TemporaryIdentifier() { return session->TemporaryIdentifier(); }
-
 }  // namespace velt::gui

@@ -7,6 +7,7 @@
 // window's "Pobierz" and "Konwertuj".
 
 #include "gui/shell/FeatureHost.h"
+#include "import/SessionEditor.h"
 #include "import/Z3950Import.h"
 #include "shell/VeltShell.h"
 
@@ -42,17 +43,6 @@ public:
     QAction* ProtokolZ3950Popup = nullptr;  // "Protokół Z39.50" (pop-up "Pobieranie")
 
 private:
-    // The edit session of the login as the import's editor.
-    class SessionEditor : public ImportEditor {
-    public:
-        TEdycja* session = nullptr;
-        bool CanEdit(const std::string& code) override;
-        void NewRecord(const std::string& code, const my_record& templateRecord) override;
-        void ImportRecord(const std::string& source, const std::string& id, const my_record& record) override;
-        void CheckRecord(my_record& record) override;
-        std::string TemporaryIdentifier() override;
-    };
-
     FeatureHost* mHost = nullptr;
     SessionEditor mEditor;
 };

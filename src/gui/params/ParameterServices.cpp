@@ -25,6 +25,10 @@ int ParameterServices::OpenWithAssociation(const std::string& file) {
     return mShell.Associations().OpenWithAssociation(file, mLauncher, mPrompts);
 }
 
+int ParameterServices::OpenOwnDocument(const std::string& file) {
+    return mShell.Associations().OpenOwnDocument(file, mLauncher, mPrompts);
+}
+
 int ParameterServices::RunProgram(const std::string& program, const std::vector<std::string>& arguments,
                                   const std::string& directory, ProgramOrigin origin) {
     return velt::RunProgram(mLauncher, mPrompts, program, arguments, directory, kShowNormal, origin);

@@ -41,6 +41,8 @@ public:
     void EditAssociations();
     // Opens a file with its associated program; the result code.
     int OpenWithAssociation(const std::string& file);
+    // Opens a document of the program's own (its guide) without asking; the result code.
+    int OpenOwnDocument(const std::string& file);
     // Starts a program (result code); one named by the server asks first.
     int RunProgram(const std::string& program, const std::vector<std::string>& arguments,
                    const std::string& directory, ProgramOrigin origin);

@@ -8,12 +8,14 @@
 #include "gui/reports/LoanFormPrint.h"
 #include "gui/shell/DesktopServices.h"
 #include "gui/text/TOknoDiakrytyczne.h"
+#include "params/ProgramLauncher.h"
+#include "shell/ShellSettings.h"
 #include "shell/VeltShell.h"
 #include "text/CpLiteral.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QFileInfo>
+#include <QCoreApplication>
 #include <QFontDialog>
 #include <QMainWindow>
 #include <QMenu>
@@ -69,11 +71,16 @@ void SettingsFeature::Install(FeatureHost& host) {
 
     QMenu* help = host.Menu(MenuSlot::Help);
     QObject::connect(help->addAction(toQString("Podstawy użytkowania"_cp)), &QAction::triggered, window, [this] {
-        const std::string file = mHost->Shell().Settings().HelpFile;
-        if (file.empty() || !QFileInfo::exists(toQPath(file)))
+        const std::string named = mHost->Shell().Settings().HelpFile;
+        const std::string file = HelpDocument(named, fromQPath(QCoreApplication::applicationDirPath()) + "/");
+        if (file.empty()) {
             show_message("Brak pliku pomocy"_cp);
-        else
+        } else if (!named.empty()) {
             mHost->Desktop().OpenFile(file);
+        } else if (mHost->Parameters().OpenOwnDocument(file) == kProgramNoAssociation) {
+            // The guide is there but nothing on this desktop opens it.
+            show_error("Brak programu, który otworzyłby plik "_cp + file);
+        }
     });
 }
 

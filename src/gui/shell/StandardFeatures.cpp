@@ -5,6 +5,7 @@
 #include "gui/authority/AuthorityFeature.h"
 #include "gui/browse/AttachmentsFeature.h"
 #include "gui/editing/EditingFeature.h"
+#include "gui/import/RtkFeature.h"
 #include "gui/import/Z3950Feature.h"
 #include "gui/links/LinksFeature.h"
 #include "gui/params/ProgramsFeature.h"
@@ -32,6 +33,7 @@ FeatureList StandardFeatures() {
     features.push_back(std::make_unique<ReaderFeature>());
     features.push_back(std::make_unique<Z3950Feature>());
     features.push_back(std::make_unique<LinksFeature>());
+    features.push_back(std::make_unique<RtkFeature>());
     return features;
 }
 
