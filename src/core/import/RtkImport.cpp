@@ -420,9 +420,12 @@ void RtkImport::PrepareCopyTargets(const std::string& attachment, const std::str
             names = a.Names;
             break;
         }
-    if (names.empty() && local->VersionAtLeast("2007.10.30"))
-        for (const std::string_view n : SplitPipeList(AttachmentKinds(local->Connection(), target)))
+    if (names.empty() && local->VersionAtLeast("2007.10.30")) {
+        // The kinds outlive the loop: its pieces are views into them.
+        const std::string kinds = AttachmentKinds(local->Connection(), target);
+        for (const std::string_view n : SplitPipeList(kinds))
             if (!n.empty()) names.emplace_back(n);
+    }
     for (const std::string& n : names) mTargets.push_back({target, n});
     if (names.empty()) mTargets.push_back({target, {}});
 }
@@ -456,7 +459,9 @@ void RtkImport::CopyAttachment(int target) {
     const CopyTarget t = mTargets[static_cast<std::size_t>(target)];
     // An attachment of that name may be there already: replacing it is the user's choice.
     if (!t.name.empty()) {
-        for (const std::string_view n : SplitPipeList(AttachmentList(local->Connection(), t.record)))
+        // The list outlives the loop: its pieces are views into it.
+        const std::string names = AttachmentList(local->Connection(), t.record);
+        for (const std::string_view n : SplitPipeList(names))
             // The server keeps the name with the file's extension ("okładka" as "okładka.jpg").
             if ((n == t.name || (n.size() > t.name.size() && n.starts_with(t.name) && n[t.name.size()] == '.')) &&
                 mPrompts.ask_question("Rekord "_cp + local->ShownIdentifier(t.record) + " ma już załącznik \"" +
