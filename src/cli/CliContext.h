@@ -78,6 +78,8 @@ int BrowseCommand(CliContext& ctx);
 int StoreLoginCommand(CliContext& ctx);
 int ConvertCommand(CliContext& ctx);
 int Z3950Command(CliContext& ctx);
+int SruCommand(CliContext& ctx);
+int ExportCommand(CliContext& ctx);
 int MarcCommand(CliContext& ctx);
 int ScriptCommand(CliContext& ctx);
 int BarcodeCommand(CliContext& ctx);

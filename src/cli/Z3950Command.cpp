@@ -5,6 +5,8 @@
 #include "editing/EditRequests.h"
 #include "editing/RecordKinds.h"
 #include "import/RpnQuery.h"
+#include "import/MultiSearch.h"
+#include "import/SruClient.h"
 #include "import/Z3950Client.h"
 #include "import/Z3950Import.h"
 #include "import/Z3950Query.h"
@@ -18,6 +20,7 @@
 #include "text/dll_converter.h"
 #include "text/utf.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -29,6 +32,8 @@ namespace {
 void Z3950Usage() {
     std::fputs(
         "usage: velt-cli z3950 --target HOST:PORT[/DB] [--user U --password W] [--log FILE] [--timeout MS]\n"
+        "       velt-cli z3950 --targets HOST:PORT/DB,http://HOST:PORT/DB,... query --row ... [--timeout MS]\n"
+        "                                      every target searched at once: target<TAB>hits=N or its error\n"
         "         find USE TERM [--show K]     hits=N, then the first K records as key=value lines\n"
         "         scan USE TERM [--count N]    term<TAB>count lines\n"
         "         query --row N KIND TEXT [--row ...] [--expr EXPR] [--search-charset 0|1|2] [--pqf] [--show K]\n"
@@ -230,7 +235,159 @@ int Import(CliContext& ctx, const std::string& section, const std::string& value
     return PrintAndSaveOpened(editor, *files, prompts.errors > 0, save);
 }
 
+// A target of --targets: "HOST:PORT/DB" over Z39.50, "http://HOST:PORT/PATH" over SRU.
+bool ReadTarget(const std::string& text, Z3950Source& source) {
+    source.name = text;
+    if (text.rfind("http://", 0) == 0) {
+        const auto address = ReadHttpAddress(text);
+        if (!address) return false;
+        source.protocol = Z3950Source::Protocol::Sru;
+        source.sruBase = *address;
+        return true;
+    }
+    return ParseTarget(text, source.host, source.port, source.database);
+}
+
+int SeveralTargets(const std::string& list, const QueryOptions& rows, const std::string& expression, bool utf8,
+                   const std::string& user, const std::string& password, long timeoutMs) {
+    std::vector<Z3950Source> sources;
+    for (std::size_t from = 0; from <= list.size();) {
+        const std::size_t comma = std::min(list.find(',', from), list.size());
+        Z3950Source s;
+        s.user = user;
+        s.password = password;
+        if (!ReadTarget(list.substr(from, comma - from), s)) {
+            Z3950Usage();
+            return kExitUsage;
+        }
+        sources.push_back(s);
+        from = comma + 1;
+    }
+    const Z3950Expression e = ParseZ3950Expression(UtfVeltwin().Convert(expression), RowsOfValues(FormValues(rows, ""), utf8));
+    const Z3950Expression u = ParseZ3950Expression(UtfVeltwin().Convert(expression), RowsOfValues(FormValues(rows, ""), true));
+    if (!e.error.empty()) {
+        PrintLine(stderr, e.error);
+        return kExitRefused;
+    }
+    if (e.rpn.empty()) {
+        PrintLine(stderr, "Zapytanie nie ma kryteriów"_cp);
+        return kExitRefused;
+    }
+    const SourceQuery query{e.rpn, u.cql};
+    const int timeout = static_cast<int>(std::clamp(timeoutMs, 100L, 3'600'000L));
+    MultiSearch multi;
+    multi.Run(sources,
+              [query, timeout](const Z3950Source& s, std::string& error) {
+                  return SearchSource(s, query, timeout, error);
+              },
+              std::chrono::milliseconds(timeout));
+    bool failed = false;
+    for (const SourceAnswer& a : multi.Answers()) {
+        std::fwrite(a.name.data(), 1, a.name.size(), stdout);
+        if (a.error.empty()) {
+            std::printf("\thits=%lld\n", a.count);
+        } else {
+            failed = true;
+            std::fputc('\t', stdout);
+            PrintLine(stdout, a.error);
+        }
+    }
+    std::fflush(stdout);
+    return failed ? kExitRefused : kExitOk;
+}
+
+void SruUsage() {
+    std::fputs(
+        "usage: velt-cli sru --url http://HOST:PORT/DB [--sru-version 1.1|1.2] [--schema S] [--timeout MS]\n"
+        "         query --row N KIND TEXT [--row ...] [--expr EXPR] [--cql] [--show K]\n"
+        "                                      with --cql the CQL sent first; hits=N, then K records\n"
+        "         scan KIND TEXT [--count N]   term<TAB>count lines\n"
+        "  KIND: @ author, ! title, & subject, $ ISBN, # ISSN, ^ publisher; N: the row, 1 to 6\n",
+        stderr);
+}
+
 }  // namespace
+
+// velt-cli sru: a search or scan of an SRU server with the import window's query form.
+int SruCommand(CliContext& ctx) {
+    QueryOptions rows = TakeRows(ctx.args);
+    std::string url, version = "1.2", schema = "marcxml", timeout, show, count, expression;
+    const bool haveUrl = ctx.TakeOption("--url", url);
+    ctx.TakeOption("--sru-version", version);
+    ctx.TakeOption("--schema", schema);
+    ctx.TakeOption("--timeout", timeout);
+    const bool haveShow = ctx.TakeOption("--show", show);
+    const bool haveCount = ctx.TakeOption("--count", count);
+    ctx.TakeOption("--expr", expression);
+    const bool cql = ctx.TakeSwitch("--cql");
+    const std::string mode = ctx.args.empty() ? std::string() : ctx.args[0];
+    long showCount = 0, scanCount = 20, timeoutMs = UniSocket::kReadTimeoutMs;
+    const auto address = ReadHttpAddress(url);
+    if (!haveUrl || !address || !rows.ok || (version != "1.1" && version != "1.2") ||
+        (haveShow && !ParseCount(show, showCount)) || (haveCount && !ParseCount(count, scanCount)) ||
+        (!timeout.empty() && (!ParseCount(timeout, timeoutMs) || timeoutMs < 1))) {
+        SruUsage();
+        return kExitUsage;
+    }
+    SruClient client([](const std::string& text) { PrintLine(stderr, text); });
+    client.SetServer(*address, version, schema);
+    client.SetTimeout(static_cast<int>(std::min(timeoutMs, 3'600'000L)));
+    if (mode == "scan") {
+        const Z3950Criterion* criterion = ctx.args.size() == 3 ? FindCriterion(ctx.args[1]) : nullptr;
+        if (!criterion || haveShow || !rows.pairs.empty() || cql) {
+            SruUsage();
+            return kExitUsage;
+        }
+        std::string clause = std::string(criterion->cqlIndex) + "=\"";
+        for (const char c : ctx.args[2]) {
+            if (c == '"' || c == '\\') clause.push_back('\\');
+            clause.push_back(c);
+        }
+        clause += "\"";
+        std::vector<ScanTerm> terms;
+        if (const std::string error = client.Scan(clause, static_cast<int>(std::max(1L, scanCount)), terms);
+            !error.empty()) {
+            PrintLine(stderr, error);
+            return kExitRefused;
+        }
+        for (const ScanTerm& t : terms) {
+            std::fwrite(t.term.data(), 1, t.term.size(), stdout);
+            std::printf("\t%s\n", t.count >= 0 ? std::to_string(t.count).c_str() : "");
+        }
+        return kExitOk;
+    }
+    if (mode != "query" || ctx.args.size() != 1 || haveCount) {
+        SruUsage();
+        return kExitUsage;
+    }
+    const Z3950Expression e =
+        ParseZ3950Expression(UtfVeltwin().Convert(expression), RowsOfValues(FormValues(rows, ""), true));
+    if (!e.error.empty()) {
+        PrintLine(stderr, e.error);
+        return kExitRefused;
+    }
+    if (e.cql.empty()) {
+        PrintLine(stderr, "Zapytanie nie ma kryteriów"_cp);
+        return kExitRefused;
+    }
+    if (cql) {
+        std::fwrite(e.cql.data(), 1, e.cql.size(), stdout);
+        std::fputc('\n', stdout);
+    }
+    if (const std::string error = client.Search(e.cql); !error.empty()) {
+        PrintLine(stderr, error);
+        return kExitRefused;
+    }
+    std::printf("hits=%lld\n", client.ResultCount());
+    std::string key = client.First();
+    for (long shown = 0; shown < showCount && !key.empty(); ++shown, key = client.Next(key)) {
+        if (shown > 0) std::fputc('\n', stdout);
+        if (const auto lines = client.Lines(key))
+            for (const std::string& line : *lines) PrintLine(stdout, line);
+    }
+    std::fflush(stdout);
+    return client.ErrorText().empty() ? kExitOk : kExitRefused;
+}
 
 // velt-cli z3950: one association with a Z39.50 server (a search with its
 // records, a scan, or the import window's query), or the import window's
@@ -241,6 +398,8 @@ int Z3950Command(CliContext& ctx) {
     std::string target, user = ctx.user, password = ctx.password, log, timeout, show, count, expression, charset,
                         section, positionText;
     const bool haveTarget = ctx.TakeOption("--target", target);
+    std::string targets;
+    const bool haveTargets = ctx.TakeOption("--targets", targets);
     if (ctx.TakeOption("--user", user)) user = UtfVeltwin().Convert(user);
     if (ctx.TakeOption("--password", password)) password = UtfVeltwin().Convert(password);
     ctx.TakeOption("--log", log);
@@ -266,12 +425,21 @@ int Z3950Command(CliContext& ctx) {
     }
 
     if (mode == "import") {
-        if (ctx.args.size() != 1 || !haveSource || !havePosition || take == convert || haveTarget || haveShow ||
+        if (ctx.args.size() != 1 || !haveSource || !havePosition || take == convert || haveTarget || haveTargets || haveShow ||
             haveCount || pqf || haveCharset) {
             Z3950Usage();
             return kExitUsage;
         }
         return Import(ctx, section, FormValues(rows, expression), position, take, save);
+    }
+
+    if (haveTargets) {
+        if (mode != "query" || ctx.args.size() != 1 || haveTarget || haveSource || havePosition || take || convert ||
+            save || haveCount || haveShow || pqf) {
+            Z3950Usage();
+            return kExitUsage;
+        }
+        return SeveralTargets(targets, rows, expression, searchCharset == 2, user, password, timeoutMs);
     }
 
     std::string host, database;

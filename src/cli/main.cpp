@@ -42,6 +42,8 @@ int main(int argc, char** argv) {
         {"store-login", StoreLoginCommand},
         {"convert", ConvertCommand},
         {"z3950", Z3950Command},
+        {"sru", SruCommand},
+        {"export", ExportCommand},
         {"marc", MarcCommand},
         {"script", ScriptCommand},
         {"barcode", BarcodeCommand},

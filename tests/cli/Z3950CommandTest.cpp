@@ -185,3 +185,41 @@ TEST(MarcCommand, FormatProgramShowsEveryRecordOfItsKind) {
     EXPECT_NE(bad.find("\nrc=2\n"), std::string::npos);
     EXPECT_EQ(CountLines(bad, "U: "), 0);
 }
+
+TEST(Z3950Command, SeveralTargetsOneLineEach) {
+    test::Z3950Server yaz(test::Z3950Server::Kind::YazZtest);
+    test::Z3950Server zebra(test::Z3950Server::Kind::Zebra);
+    if (!yaz.Installed() || !zebra.Installed()) GTEST_SKIP() << yaz.Why() << zebra.Why();
+    ASSERT_TRUE(yaz.Ready() && zebra.Ready()) << yaz.Why() << zebra.Why();
+    const std::string sru = "http://127.0.0.1:" + std::to_string(yaz.Port()) + "/Default";
+    const std::string out = RunCli("z3950 --targets " + yaz.Target("Default") + "," + zebra.Target("Default") + "," +
+                                   sru + " query --row 1 '!' computer --timeout 3000");
+    EXPECT_EQ(out, yaz.Target("Default") + "\thits=23\n" + zebra.Target("Default") + "\thits=10\n" + sru +
+                       "\thits=19\nrc=0\n");
+    // A target nobody serves is said on its line, and the exit code says a target failed.
+    const std::string failed =
+        RunCli("z3950 --targets " + yaz.Target("Default") + ",127.0.0.1:1/x query --row 1 '!' computer");
+    EXPECT_EQ(failed.rfind(yaz.Target("Default") + "\thits=23\n127.0.0.1:1/x\tBłąd połączenia", 0), 0u) << failed;
+    EXPECT_NE(failed.find("rc=2"), std::string::npos);
+    for (const char* bad : {"z3950 --targets 127.0.0.1:1/x,nohost query --row 1 '!' a",
+                            "z3950 --targets 127.0.0.1:1/x find 4 a"})
+        EXPECT_NE(RunCli(bad).find("usage:"), std::string::npos) << bad;
+}
+
+TEST(SruCommand, QueryWithItsCqlRecordsAndUsage) {
+    test::Z3950Server yaz(test::Z3950Server::Kind::YazZtest);
+    if (!yaz.Installed()) GTEST_SKIP() << yaz.Why();
+    ASSERT_TRUE(yaz.Ready()) << yaz.Why();
+    const std::string url = "sru --url http://127.0.0.1:" + std::to_string(yaz.Port()) + "/Default";
+    const std::string out = RunCli(url + " query --row 1 '!' computer --row 2 @ 'Żółw' --expr '1/2' --cql --show 2");
+    EXPECT_EQ(out.rfind("(dc.title=\"computer\" not dc.creator=\"Żółw\")\nhits=", 0), 0u) << out;
+    EXPECT_EQ(CountLines(out, "245Z.1.1.1.1=^aHow to program a computer"), 2) << out;
+    EXPECT_NE(out.find("rc=0"), std::string::npos);
+    const std::string v11 = RunCli(url + " --sru-version 1.1 query --row 1 '!' computer");
+    EXPECT_EQ(v11, "hits=19\nrc=0\n");
+    EXPECT_NE(RunCli(url + " query --row 1 '!' x --expr '1+'").find("Niekompletne"), std::string::npos);
+    EXPECT_NE(RunCli("sru --url http://127.0.0.1:1/x query --row 1 '!' x").find("rc=2"), std::string::npos);
+    for (const char* bad : {"sru query --row 1 '!' x", "sru --url http://h/x --sru-version 2.0 query --row 1 '!' x",
+                            "sru --url http://h/x scan '?' x"})
+        EXPECT_NE(RunCli(bad).find("usage:"), std::string::npos) << bad;
+}

@@ -112,10 +112,14 @@ TEST(Z3950Window, QueryScanTakeAndConvertFromZebra) {
     EXPECT_EQ(form.Pobierz1->actions().value(0), p.Feature().ProtokolZ3950Item);
 
     gui::TOknoZ3950& window = *p.Feature().OknoZ3950;
-    // The sources' menu keeps the group.
-    ASSERT_EQ(window.ZrodloMenu->actions().size(), 1);
+    // The sources' menu keeps the group (searched whole from its first
+    // item), then "Kilka źródeł...", of no use with one source.
+    ASSERT_EQ(window.ZrodloMenu->actions().size(), 3);
     ASSERT_NE(window.ZrodloMenu->actions()[0]->menu(), nullptr);
     EXPECT_EQ(window.ZrodloMenu->actions()[0]->menu()->title(), "Lokalne");
+    EXPECT_EQ(window.ZrodloMenu->actions()[0]->menu()->actions().value(0)->objectName(), "GroupItem");
+    EXPECT_EQ(window.ZrodloMenu->actions()[2], window.KilkaItem);
+    EXPECT_FALSE(window.KilkaItem->isEnabled());
     p.Feature().ProtokolZ3950Popup->trigger();
     ASSERT_TRUE(window.isVisible());
     EXPECT_EQ(window.windowTitle(), "Import Z39.50: Zebra");
@@ -186,4 +190,42 @@ TEST(Z3950Window, QueryScanTakeAndConvertFromZebra) {
     // A logout closes the window.
     form.Shell().Logout();
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST(Z3950Window, AGroupSearchedWholeWithItsCountsAndTheSourceInEachCell) {
+    test::Z3950Server yaz(test::Z3950Server::Kind::YazZtest);
+    if (!yaz.Installed()) GTEST_SKIP() << yaz.Why();
+    ASSERT_TRUE(yaz.Ready()) << yaz.Why();
+    const std::string port = std::to_string(yaz.Port());
+    ImportProgram p("[Z3950_GRUPA_A]\r\nnazwa=Lokalne\r\n"
+                    "[Z3950_KATALOG_A1]\r\nnazwa=Ztest\r\nip=127.0.0.1\r\nport=" + port + "\r\nbaza=Default\r\n"
+                    "[Z3950_KATALOG_A2]\r\nnazwa=Ztest SRU\r\nprotok\xF3\xB3=SRU\r\nip=127.0.0.1\r\nport=" + port +
+                    "\r\nbaza=Default\r\n");
+    ASSERT_TRUE(p.server.Ready()) << p.server.Why();
+    test::MessageDismisser dismiss;
+    gui::TOknoZ3950& window = *p.Feature().OknoZ3950;
+    p.Feature().ProtokolZ3950Popup->trigger();
+    ASSERT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.KilkaItem->isEnabled());
+    QAction* group = window.ZrodloMenu->actions()[0]->menu()->actions().value(0);
+    ASSERT_EQ(group->objectName(), "GroupItem");
+    group->trigger();
+    EXPECT_EQ(window.windowTitle(), "Import Z39.50: Ztest, Ztest SRU");
+    EXPECT_EQ(window.Model().CheckedSources(), (std::vector<int>{0, 1}));
+
+    ASSERT_EQ(window.Model().Search("Q.1|!|T.1|computer|E||"), Z3950Outcome::Found);
+    EXPECT_EQ(fromQString(window.Edit1->text()), "42");
+    EXPECT_TRUE(window.CountsLabel->isVisible());
+    EXPECT_EQ(window.CountsLabel->text(), "Ztest: 23; Ztest SRU: 19");
+    QApplication::processEvents();
+    const std::string cells = CellTexts(window.Browser());
+    EXPECT_NE(cells.find(fromQString(toQString("Źródło: Ztest (1)"_cp))), std::string::npos) << cells;
+    // Nothing but the catalogue's greeting was said.
+    for (const QString& t : dismiss.texts) EXPECT_TRUE(t.startsWith("Witamy")) << t.toStdString();
+
+    // One source chosen again: no counts, its caption.
+    window.ZrodloMenu->actions()[0]->menu()->actions().value(2)->trigger();
+    EXPECT_EQ(window.windowTitle(), "Import Z39.50: Ztest");
+    EXPECT_FALSE(window.CountsLabel->isVisible());
+    EXPECT_TRUE(window.Model().CheckedSources().empty());
 }

@@ -9,8 +9,8 @@
 // again. Failures come back as texts; a transport failure makes the
 // association unusable (a new search opens a new one).
 
-#include "browse/Vrserwer.h"
 #include "import/Codec.h"
+#include "import/RemoteRecords.h"
 #include "import/Decodec.h"
 #include "import/SocketOfClient.h"
 #include "import/usmarc.h"
@@ -25,20 +25,13 @@
 
 namespace velt {
 
-// One position of the result list as held.
-struct Z3950Record {
-    enum class Kind { Record, Placeholder, Diagnostic };
-    Kind kind = Kind::Record;
-    std::string octets;  // the record; "00000" for a placeholder; the diagnostic's text
-};
-
 // One term of a scan list.
 struct ScanTerm {
     std::string term;
     long long count = -1;  // the server's occurrences; -1 when it sent none
 };
 
-class Z3950Client : public Vrserwer {
+class Z3950Client : public RemoteRecords {
 public:
     static constexpr const char* kUsMarc = "1.2.840.10003.5.10";
     static constexpr int kWindow = 7;  // records fetched before and after the one wanted
@@ -59,12 +52,12 @@ public:
     // text, empty on success. The result list restarts empty.
     std::string SendSearch(const std::string& database, const std::string& rpn, int before = kWindow,
                            int after = kWindow, const std::string& recordSyntax = kUsMarc);
-    long long ResultCount() const { return mResultCount; }
+    long long ResultCount() const override { return mResultCount; }
 
     // Fetches positions start to start + count - 1 that are not held yet.
-    void FetchRecords(long long start, long long count);
+    void FetchRecords(long long start, long long count) override;
     // The position as held, nullptr when it is not.
-    const Z3950Record* RecordAt(long long position) const;
+    const Z3950Record* RecordAt(long long position) const override;
     std::size_t HeldCount() const { return mRecords.size(); }
     // Present requests sent since the search (tests watch the window).
     int PresentCount() const { return mPresents; }
@@ -79,7 +72,7 @@ public:
     void SetLogFile(const std::string& path) { mLogFile = path; }
     void SetReadTimeout(int ms) { mReadTimeoutMs = ms; }
     // How records become display lines (the format set, when it is known).
-    void SetDisplay(MarcOptions options, MarcFormatter formatter = {});
+    void SetDisplay(MarcOptions options, MarcFormatter formatter = {}) override;
 
     // The data source.
     std::string First() override;

@@ -1,6 +1,7 @@
 #include "import/Z3950Import.h"
 
 #include "catalogue/velt_files.h"
+#include "import/SruClient.h"
 #include "lang/TMultiIniFile.h"
 #include "params/ParameterForms.h"
 #include "params/PairText.h"
@@ -61,6 +62,7 @@ Z3950Import::Z3950Import(Z3950View& view, Z3950Host& host, Prompts& prompts, Lon
     auto later = [this](const std::string& text) { mView.ShowLater(text); };
     mClient = std::make_unique<Z3950Client>(later);
     mScanClient = std::make_unique<Z3950Client>(later);
+    mMulti = std::make_unique<MultiSearch>();
     ApplyDisplay();
 }
 
@@ -91,7 +93,9 @@ void Z3950Import::ApplyDisplay() {
     if (mFormat >= 0 && static_cast<std::size_t>(mFormat) < mSettings.Formats().size())
         formatter = mSettings.Formats()[static_cast<std::size_t>(mFormat)]->programs.Formatter(
             [this](const std::string& text) { mView.ShowLater(text); });
-    mClient->SetDisplay(MarcOptions{&DisplayConverter(mPresentation), mFormatFlag}, std::move(formatter));
+    const MarcOptions options{&DisplayConverter(mPresentation), mFormatFlag};
+    mMulti->SetDisplay(options, formatter);
+    mClient->SetDisplay(options, std::move(formatter));
 }
 
 const dll_converter* Z3950Import::ConverterFor(const velt_files& files) const {
@@ -134,6 +138,7 @@ void Z3950Import::Open() {
 void Z3950Import::Close() {
     if (mResults) mView.ShowResult(nullptr, "");
     mResults = false;
+    mMultiShown = false;
     mView.EnableButtons(false, false);
 }
 
@@ -149,7 +154,35 @@ void Z3950Import::SelectSource(int index) {
     ApplyDisplay();
     mResults = false;
     mView.ShowResult(nullptr, "");
+    mView.ShowSourceCounts("");
+    if (!mChecked.empty()) {
+        mChecked.clear();
+        mView.ShowCheckedSources(mChecked);
+    }
 }
+
+void Z3950Import::CheckSources(std::vector<int> sources) {
+    const int count = static_cast<int>(mSettings.Sources().size());
+    std::vector<int> kept;
+    for (const int i : sources)
+        if (i >= 0 && i < count && std::find(kept.begin(), kept.end(), i) == kept.end()) kept.push_back(i);
+    if (kept.size() < 2) {
+        if (kept.size() == 1) SelectSource(kept.front());
+        mChecked.clear();
+        mView.ShowCheckedSources(mChecked);
+        return;
+    }
+    mChecked = std::move(kept);
+    std::string names;
+    for (const int i : mChecked) names += (names.empty() ? "" : ", ") + mSettings.Sources()[static_cast<std::size_t>(i)].name;
+    mView.ShowCaption("Import Z39.50: " + names);
+    mResults = false;
+    mView.ShowResult(nullptr, "");
+    mView.ShowSourceCounts("");
+    mView.ShowCheckedSources(mChecked);
+}
+
+void Z3950Import::CheckGroup(const std::vector<std::string>& path) { CheckSources(mSettings.GroupSources(path)); }
 
 bool Z3950Import::SelectSource(const std::string& section) {
     const int index = mSettings.FindSource(section);
@@ -203,8 +236,13 @@ Z3950Outcome Z3950Import::Search(const std::string& values) {
     if (!e.error.empty()) mPrompts.show_error(e.error);
     if (e.rpn.empty()) return Z3950Outcome::NoQuery;
 
+    if (mChecked.size() >= 2) return SearchSeveral(mChecked, form);
+    if (source->protocol == Z3950Source::Protocol::Sru) return SearchSeveral({mCurrent}, form);
+
     mResults = false;
+    mMultiShown = false;
     mView.ShowResult(nullptr, "");
+    mView.ShowSourceCounts("");
     const Z3950Source s = *source;
     std::string error;
     Z3950Client& client = *mClient;
@@ -225,18 +263,91 @@ Z3950Outcome Z3950Import::Search(const std::string& values) {
     return Z3950Outcome::Found;
 }
 
+Z3950Outcome Z3950Import::SearchSeveral(const std::vector<int>& indexes, const my_record& form) {
+    SourceQuery query;
+    const Z3950Expression e = ParseZ3950Expression(form.GetValue("E"), RowsOfRecord(form, mSearchCharset == 2));
+    // CQL is UTF-8 whatever the search character set says.
+    const Z3950Expression u = ParseZ3950Expression(form.GetValue("E"), RowsOfRecord(form, true));
+    query.rpn = e.rpn;
+    query.cql = u.cql;
+    std::vector<Z3950Source> sources;
+    for (const int i : indexes) sources.push_back(mSettings.Sources()[static_cast<std::size_t>(i)]);
+    mResults = false;
+    mMultiShown = false;
+    mView.ShowResult(nullptr, "");
+    mView.ShowSourceCounts("");
+    // A fresh search object: the one the browser showed goes with its browser.
+    mMulti = std::make_unique<MultiSearch>();
+    MultiSearch& multi = *mMulti;
+    const int timeout = mTimeoutMs;
+    // Failures of fetching on demand arise on the window's thread, while the browser draws.
+    Z3950View* view = &mView;
+    auto later = [view](const std::string& text) { view->ShowLater(text); };
+    mLongOps.run_with_progress("Trwa wyszukiwanie", [&] {
+        multi.Run(sources,
+                  [query, timeout, later](const Z3950Source& s, std::string& error) {
+                      return SearchSource(s, query, timeout, error, later);
+                  },
+                  std::chrono::milliseconds(timeout));
+    });
+    ApplyDisplay();
+    mView.ShowSourceCounts(multi.CountsText());
+    // One source that failed is said as such; of several, the counts say it.
+    if (sources.size() == 1 && !multi.Answers().front().error.empty()) {
+        const SourceAnswer& a = multi.Answers().front();
+        mPrompts.show_error(a.answered ? a.error : Z3950Import::TextConnection() + " - " + a.error);
+        return Z3950Outcome::Failed;
+    }
+    mResults = true;
+    mMultiShown = true;
+    mView.ShowResult(mMulti.get(), std::to_string(multi.TotalCount()));
+    return Z3950Outcome::Found;
+}
+
+bool Z3950Import::ScanSru(const Z3950Source& s, const Z3950Criterion& criterion, const std::string& text,
+                          std::vector<ScanTerm>& terms, std::string& error) {
+    SruClient client;
+    client.SetServer(s.sruBase, s.sruVersion, s.sruSchema);
+    client.SetTimeout(mTimeoutMs);
+    std::string clause = std::string(criterion.cqlIndex) + "=\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') clause.push_back('\\');
+        clause.push_back(c);
+    }
+    clause += "\"";
+    mLongOps.run_with_progress("Trwa wyszukiwanie", [&] { error = client.Scan(clause, kScanTerms, terms); });
+    return error.empty();
+}
+
 bool Z3950Import::Scan(int row, my_record& values) {
     const Z3950Source* source = Source();
     if (!source || row < 1 || row > kZ3950Rows) return false;
     const std::string n = std::to_string(row);
     const Z3950Criterion* criterion = FindCriterion(values.GetValue("Q." + n));
     if (!criterion) return false;
+    std::vector<ScanTerm> terms;
+    std::string error;
+    if (source->protocol == Z3950Source::Protocol::Sru) {
+        // SRU's terms come and go in UTF-8.
+        const QueryRows utf = RowsOfRecord(values, true);
+        if (!ScanSru(*source, *criterion, utf[static_cast<std::size_t>(row - 1)].text, terms, error)) {
+            mPrompts.show_error(error);
+            return false;
+        }
+        std::vector<ListChoiceEntry> entries;
+        for (const ScanTerm& t : terms) {
+            std::string text = UtfWin().Convert(t.term);
+            entries.push_back({text, text});
+        }
+        const std::string chosen = ChooseFromList(entries, mLists);
+        if (chosen.empty()) return false;
+        values.SetValue("T." + n, chosen);
+        return true;
+    }
     const QueryRows rows = RowsOfRecord(values, mSearchCharset == 2);
     const std::string term = EncodeAttributesPlusTerm(ScanAttributes(*criterion), rows[static_cast<std::size_t>(row - 1)].text);
     const Z3950Source s = *source;
     Z3950Client& client = *mScanClient;
-    std::vector<ScanTerm> terms;
-    std::string error;
     bool refused = false;
     mLongOps.run_with_progress("Trwa wyszukiwanie", [&] {
         if (!client.OpenAssociation(s.host, s.port, s.password, s.user)) {
@@ -270,6 +381,22 @@ bool Z3950Import::Scan(int row, my_record& values) {
 const Z3950Record* Z3950Import::SelectedRecord() {
     const std::string key = mView.SelectedKey();
     if (!mResults || key.empty()) return nullptr;
+    if (mMultiShown) {
+        const Z3950Record* record = mMulti->RecordAt(key);
+        if (!record) {
+            mPrompts.show_error("Serwer nie przysłał rekordu z pozycji "_cp + key);
+            return nullptr;
+        }
+        if (record->kind == Z3950Record::Kind::Diagnostic) {
+            mPrompts.show_error(record->octets);
+            return nullptr;
+        }
+        if (record->kind == Z3950Record::Kind::Placeholder) {
+            mPrompts.show_error("Serwer nie przysłał rekordu z pozycji "_cp + key + " (rekord zastępczy)"_cp);
+            return nullptr;
+        }
+        return record;
+    }
     long long position = 0;
     for (const char c : key) {
         if (c < '0' || c > '9' || position > 1'000'000'000'000LL) return nullptr;

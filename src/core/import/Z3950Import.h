@@ -18,9 +18,11 @@
 #include "import/Z3950Client.h"
 #include "import/Z3950Query.h"
 #include "import/ImportOpening.h"
+#include "import/MultiSearch.h"
 #include "import/Z3950Settings.h"
 #include "lang/ErrorSink.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -64,6 +66,10 @@ public:
     virtual void ShowWindow() = 0;
     // A message that arose while the browser was drawing: shown after it.
     virtual void ShowLater(const std::string& text) = 0;
+    // The counts of every source of a search of several ("name: N; ..."); empty: none.
+    virtual void ShowSourceCounts(const std::string& counts) { (void)counts; }
+    // The sources checked for the next search (indexes of the configuration's sources).
+    virtual void ShowCheckedSources(const std::vector<int>& sources) { (void)sources; }
 };
 
 // How a search ended.
@@ -108,6 +114,15 @@ public:
     // "Standard znaków - wyszukiwanie": 0 "1-1", 1 "BN {nnn}c", 2 "UTF-8" (terms sent in UTF-8).
     void SetSearchCharset(int item);
     int SearchCharset() const { return mSearchCharset; }
+    // Several sources searched at once (two or more; fewer: the current
+    // source alone). Indexes outside the sources are dropped.
+    void CheckSources(std::vector<int> sources);
+    // Every source of a group of the menu (the captions from the top down).
+    void CheckGroup(const std::vector<std::string>& path);
+    const std::vector<int>& CheckedSources() const { return mChecked; }
+    // How long a search of several sources waits for each.
+    void SetSourceTimeout(int ms) { mTimeoutMs = std::max(100, ms); }
+    int SourceTimeout() const { return mTimeoutMs; }
     // A set of the "Format" menu becomes the display's.
     void SelectFormat(int index);
     int CurrentFormat() const { return mFormat; }
@@ -137,6 +152,10 @@ public:
     // The search's association (the browser's source) and the scan's.
     Z3950Client& Client() { return *mClient; }
     Z3950Client& ScanClient() { return *mScanClient; }
+    // The search of several sources (or of an SRU source) the browser shows.
+    MultiSearch& Multi() { return *mMulti; }
+    // True when the browser shows the search of several sources (or of an SRU source).
+    bool MultiShown() const { return mResults && mMultiShown; }
     const my_formular& QueryForm() const { return *mQueryForm; }
     // The converter module for the catalogue's kinds; none when there is none.
     const dll_converter* ConverterFor(const velt_files& files) const;
@@ -154,6 +173,11 @@ private:
     // The held record of the selected entry, or nothing (the reason shown).
     const Z3950Record* SelectedRecord();
     void ApplyDisplay();
+    // The search of the checked sources, or of the current SRU source.
+    Z3950Outcome SearchSeveral(const std::vector<int>& sources, const my_record& form);
+    // The scan of an SRU source.
+    bool ScanSru(const Z3950Source& source, const Z3950Criterion& criterion, const std::string& text,
+                 std::vector<ScanTerm>& terms, std::string& error);
     void Refused(const std::string& kind);
     std::string WithReason(const std::string& text, const Z3950Client& client) const;
 
@@ -167,6 +191,10 @@ private:
     std::unique_ptr<my_formular> mQueryForm;
     std::unique_ptr<Z3950Client> mClient;
     std::unique_ptr<Z3950Client> mScanClient;
+    std::unique_ptr<MultiSearch> mMulti;
+    std::vector<int> mChecked;
+    int mTimeoutMs = 10000;
+    bool mMultiShown = false;
     int mCurrent = -1;
     int mPresentation = 1;
     int mSearchCharset = 2;

@@ -16,12 +16,12 @@ namespace velt {
 namespace {
 
 const Z3950Criterion kCriteria[] = {
-    {'@', "autor", 1003, 0, 0, 2, 0, 0},
-    {'!', "tytu\xB3", 4, 0, 1, 2, 0, 0},
-    {'&', "has\xB3o przedmiotowe", 21, 3, 1, 1, 1, 1},
-    {'$', "numer ISBN", 7, 3, 1, 1, 1, 1},
-    {'#', "numer ISSN", 8, 3, 1, 1, 1, 1},
-    {'^', "wydawca", 1018, 0, 0, 2, 0, 0},
+    {'@', "autor", 1003, 0, 0, 2, 0, 0, "dc.creator"},
+    {'!', "tytu\xB3", 4, 0, 1, 2, 0, 0, "dc.title"},
+    {'&', "has\xB3o przedmiotowe", 21, 3, 1, 1, 1, 1, "dc.subject"},
+    {'$', "numer ISBN", 7, 3, 1, 1, 1, 1, "bath.isbn"},
+    {'#', "numer ISSN", 8, 3, 1, 1, 1, 1, "bath.issn"},
+    {'^', "wydawca", 1018, 0, 0, 2, 0, 0, "dc.publisher"},
 };
 
 // The operator elements' values: and, or, and-not.
@@ -42,10 +42,22 @@ std::string PqfTerm(const std::string& term) {
     return out + "\"";
 }
 
+// A term in CQL: always quoted, its quotes and backslashes escaped; the
+// masking characters "*" and "?" stay the user's own.
+std::string CqlTerm(const std::string& term) {
+    std::string out = "\"";
+    for (const char c : term) {
+        if (c == '"' || c == '\\') out.push_back('\\');
+        out.push_back(c);
+    }
+    return out + "\"";
+}
+
 // A part of the query: an operand, or two parts joined by an operator.
 struct Node {
     std::string rpn;
     std::string pqf;
+    std::string cql;
     bool empty() const { return rpn.empty(); }
 };
 
@@ -66,6 +78,7 @@ public:
         }
         result.rpn = std::move(node->rpn);
         result.pqf = std::move(node->pqf);
+        result.cql = std::move(node->cql);
         return result;
     }
 
@@ -102,6 +115,8 @@ private:
         Node n;
         n.rpn = EncodeRpnOperation(a.rpn, b.rpn, op);
         n.pqf = kPqf[op] + a.pqf + " " + b.pqf;
+        static const char* const kCql[] = {" and ", " or ", " not "};
+        n.cql = "(" + a.cql + kCql[op] + b.cql + ")";
         return n;
     }
 
@@ -184,6 +199,7 @@ private:
         for (const auto& [type, value] : attributes)
             n.pqf += "@attr " + std::to_string(type) + "=" + std::to_string(value) + " ";
         n.pqf += PqfTerm(row.text);
+        n.cql = std::string(criterion->cqlIndex) + "=" + CqlTerm(row.text);
         return n;
     }
 

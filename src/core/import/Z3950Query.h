@@ -28,6 +28,7 @@ struct Z3950Criterion {
     std::uint32_t relation;   // 0: not sent
     // Sent with scan terms only; 0: not sent.
     std::uint32_t position, structure, truncation, completeness;
+    const char* cqlIndex;     // the CQL index of SRU searches and scans
 };
 
 // The kind of a form value ("@", "!", "&", "$", "#", "^"); nullptr for any other text.
@@ -69,6 +70,7 @@ QueryRows RowsOfRecord(const my_record& record, bool utf8);
 struct Z3950Expression {
     std::string rpn;    // the RPN structure; empty: none (an error, or only empty rows)
     std::string pqf;    // the same query in yaz's prefix notation
+    std::string cql;    // the same query in CQL (for SRU; the texts as the rows hold them)
     std::string error;  // the first error, as the user sees it; empty when none
 };
 

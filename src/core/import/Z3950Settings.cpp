@@ -8,7 +8,9 @@
 #include "text/Trim.h"
 #include "text/converter.h"
 
+#include <algorithm>
 #include <charconv>
+#include <functional>
 #include <optional>
 
 namespace velt {
@@ -65,6 +67,19 @@ Z3950Source ReadZ3950Source(const TMultiIniFile& ini, const std::string& section
     s.port = Number(ScanValue(lines, "port"), 1, 65535).value_or(s.port);
     s.presentation = Number(ScanValue(lines, "v"), 0, 2).value_or(s.presentation);
     s.search = Number(ScanValue(lines, "q"), 0, 2).value_or(s.search);
+    if (const auto protocol = ScanValue(lines, "protokół"_cp); protocol && Upper(TrimBlanks(*protocol)) == "SRU") {
+        s.protocol = Z3950Source::Protocol::Sru;
+        const auto url = ScanValue(lines, "url");
+        std::optional<HttpAddress> base;
+        if (url) base = ReadHttpAddress(*url);
+        if (!base) {
+            const std::string path = s.database.empty() || s.database[0] == '/' ? s.database : "/" + s.database;
+            base = ReadHttpAddress(s.host + ":" + std::to_string(s.port) + path);
+        }
+        if (base) s.sruBase = *base;
+        if (const auto v = ScanValue(lines, "wersja")) s.sruVersion = TrimBlanks(*v) == "1.1" ? "1.1" : "1.2";
+        text("schemat", s.sruSchema);
+    }
     return s;
 }
 
@@ -108,6 +123,27 @@ void Z3950Settings::Write(ProfileFile& file) {
         file.WriteString(kMain, "źródło"_cp, mCurrentSection);
     mQuestionAsRead = mQuestion;
     if (!mCurrentSection.empty()) mSectionAsRead = mCurrentSection;
+}
+
+std::vector<int> Z3950Settings::GroupSources(const std::vector<std::string>& path) const {
+    const std::vector<Z3950SourceItem>* items = &mMenu;
+    for (const std::string& caption : path) {
+        const auto it = std::find_if(items->begin(), items->end(),
+                                     [&](const Z3950SourceItem& i) { return i.source < 0 && i.caption == caption; });
+        if (it == items->end()) return {};
+        items = &it->children;
+    }
+    std::vector<int> out;
+    const std::function<void(const std::vector<Z3950SourceItem>&)> walk = [&](const std::vector<Z3950SourceItem>& list) {
+        for (const Z3950SourceItem& i : list) {
+            if (i.source >= 0)
+                out.push_back(i.source);
+            else
+                walk(i.children);
+        }
+    };
+    walk(*items);
+    return out;
 }
 
 int Z3950Settings::FindSource(const std::string& section) const {

@@ -8,6 +8,7 @@
 #include "import/MarcFormatSet.h"
 #include "import/SourceMenu.h"
 #include "lang/ErrorSink.h"
+#include "net/HttpGet.h"
 
 #include <memory>
 #include <string>
@@ -28,6 +29,14 @@ struct Z3950Source {
     int search = 2;                       // "q": the item of "Standard znaków - wyszukiwanie"
     std::string user, password;           // "user", "password"
     std::string syntax = "1.2.840.10003.5.10";  // "syntax": the record syntax of Present
+    // "protokół": "Z3950" or "SRU". An SRU source's base address is its
+    // "url", else http://ip:port/baza; "wersja" 1.1 or 1.2 (the default),
+    // "schemat" the record schema asked for ("marcxml").
+    enum class Protocol { Z3950, Sru };
+    Protocol protocol = Protocol::Z3950;
+    HttpAddress sruBase;
+    std::string sruVersion = "1.2";
+    std::string sruSchema = "marcxml";
 };
 
 // An item of the "Źródło" menu: a source, or a group of items.
@@ -58,6 +67,9 @@ public:
     int ChosenSource() const { return mChosen; }
     // The index of the source of a section, -1 when there is none.
     int FindSource(const std::string& section) const;
+    // The sources of a group of the menu, the group named by the captions
+    // from the top down (empty: every source), in menu order.
+    std::vector<int> GroupSources(const std::vector<std::string>& path) const;
 
     const std::string& Question() const { return mQuestion; }
     void SetQuestion(std::string values) { mQuestion = std::move(values); }

@@ -26,11 +26,10 @@ std::string_view Trim(std::string_view t) {
 
 bool Digits(std::string_view t) { return !t.empty() && t.find_first_not_of("0123456789") == std::string_view::npos; }
 
-std::string TooBig() { return "Lista katalogów jest za duża"_cp; }
-std::string BadAnswer() { return "Zła odpowiedź serwera listy katalogów"_cp; }
 
 // A chunked body decoded; none when it is not one.
-std::optional<std::string> Unchunk(std::string_view data, std::size_t maxBody, std::string& error) {
+std::optional<std::string> Unchunk(std::string_view data, std::size_t maxBody, const HttpTexts& texts,
+                                   std::string& error) {
     std::string body;
     for (;;) {
         const auto eol = data.find('\n');
@@ -43,7 +42,7 @@ std::optional<std::string> Unchunk(std::string_view data, std::size_t maxBody, s
         data.remove_prefix(eol + 1);
         if (n == 0) return body;
         if (n > maxBody - body.size() || body.size() > maxBody) {
-            error = TooBig();
+            error = texts.tooBig;
             return std::nullopt;
         }
         if (data.size() < n) return std::nullopt;  // cut short
@@ -56,6 +55,16 @@ std::optional<std::string> Unchunk(std::string_view data, std::size_t maxBody, s
 }
 
 }  // namespace
+
+const HttpTexts& CatalogueListTexts() {
+    static const HttpTexts texts{"Lista katalogów jest za duża"_cp,
+                                 "Zła odpowiedź serwera listy katalogów"_cp,
+                                 "Serwer listy katalogów odpowiedział: "_cp,
+                                 "Lista katalogów nadeszła niepełna"_cp,
+                                 "Pusta lista katalogów"_cp,
+                                 "Przekroczono czas oczekiwania na listę katalogów"_cp};
+    return texts;
+}
 
 std::optional<HttpAddress> ReadHttpAddress(std::string_view address) {
     std::string_view a = Trim(address);
@@ -91,7 +100,8 @@ namespace {
 enum class Parse { NeedMore, Done, Failed };
 
 // The response so far; closed: nothing more will come.
-Parse ParseResponse(std::string_view bytes, std::size_t maxBody, bool closed, HttpResponse& r) {
+Parse ParseResponse(std::string_view bytes, std::size_t maxBody, bool closed, const HttpTexts& texts,
+                    HttpResponse& r) {
     auto fail = [&r](std::string error) {
         r.error = std::move(error);
         return Parse::Failed;
@@ -103,17 +113,17 @@ Parse ParseResponse(std::string_view bytes, std::size_t maxBody, bool closed, Ht
         skip = 2;
     }
     if (end == std::string_view::npos) {
-        if (closed || bytes.size() > kMaxHeaders) return fail(BadAnswer());
+        if (closed || bytes.size() > kMaxHeaders) return fail(texts.badAnswer);
         return Parse::NeedMore;
     }
-    if (end > kMaxHeaders) return fail(BadAnswer());
+    if (end > kMaxHeaders) return fail(texts.badAnswer);
     const std::string_view head = bytes.substr(0, end);
     const std::string_view data = bytes.substr(end + skip);
     // The status line: "HTTP/1.x 200 ...".
     const std::string_view status = Trim(head.substr(0, head.find('\n')));
-    if (!status.starts_with("HTTP/") || status.find(' ') == std::string_view::npos) return fail(BadAnswer());
+    if (!status.starts_with("HTTP/") || status.find(' ') == std::string_view::npos) return fail(texts.badAnswer);
     if (status.substr(status.find(' ') + 1, 3) != "200")
-        return fail("Serwer listy katalogów odpowiedział: "_cp + std::string(status));
+        return fail(texts.answered + std::string(status));
     std::optional<std::size_t> length;
     bool chunked = false;
     for (std::size_t at = head.find('\n'); at != std::string_view::npos;) {
@@ -130,10 +140,10 @@ Parse ParseResponse(std::string_view bytes, std::size_t maxBody, bool closed, Ht
             const auto [e, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
             if (!Digits(value) || ec != std::errc() || e != value.data() + value.size()) {
                 // Digits past what a length can hold are no less too much.
-                if (Digits(value)) return fail(TooBig());
-                return fail(BadAnswer());
+                if (Digits(value)) return fail(texts.tooBig);
+                return fail(texts.badAnswer);
             }
-            if (n > maxBody) return fail(TooBig());
+            if (n > maxBody) return fail(texts.tooBig);
             length = n;
         } else if (name == "transfer-encoding" && Lower(value).find("chunked") != std::string::npos) {
             chunked = true;
@@ -141,37 +151,38 @@ Parse ParseResponse(std::string_view bytes, std::size_t maxBody, bool closed, Ht
     }
     if (chunked) {
         std::string error;
-        const auto body = Unchunk(data, maxBody, error);
+        const auto body = Unchunk(data, maxBody, texts, error);
         if (!body) {
             if (!error.empty()) return fail(error);
-            if (closed) return fail(BadAnswer());
+            if (closed) return fail(texts.badAnswer);
             return Parse::NeedMore;
         }
         r.body = *body;
     } else if (length) {
         if (data.size() < *length) {
-            if (closed) return fail("Lista katalogów nadeszła niepełna"_cp);
+            if (closed) return fail(texts.cutShort);
             return Parse::NeedMore;
         }
         r.body = std::string(data.substr(0, *length));
     } else {
-        if (data.size() > maxBody) return fail(TooBig());
+        if (data.size() > maxBody) return fail(texts.tooBig);
         if (!closed) return Parse::NeedMore;
         r.body = std::string(data);
     }
-    if (r.body.empty()) return fail("Pusta lista katalogów"_cp);
+    if (r.body.empty()) return fail(texts.empty);
     return Parse::Done;
 }
 
 }  // namespace
 
-HttpResponse ReadHttpResponse(std::string_view bytes, std::size_t maxBody) {
+HttpResponse ReadHttpResponse(std::string_view bytes, std::size_t maxBody, const HttpTexts& texts) {
     HttpResponse r;
-    ParseResponse(bytes, maxBody, true, r);
+    ParseResponse(bytes, maxBody, true, texts, r);
     return r;
 }
 
-HttpResponse HttpGet(const HttpAddress& address, std::size_t maxBody, std::chrono::milliseconds timeout) {
+HttpResponse HttpGet(const HttpAddress& address, std::size_t maxBody, std::chrono::milliseconds timeout,
+                     const HttpTexts& texts) {
     HttpResponse r;
     PosixSocket socket;
     const int ms = static_cast<int>(timeout.count());
@@ -198,7 +209,7 @@ HttpResponse HttpGet(const HttpAddress& address, std::size_t maxBody, std::chron
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) {
-            r.error = "Przekroczono czas oczekiwania na listę katalogów"_cp;
+            r.error = texts.timeout;
             return r;
         }
         std::string error;
@@ -215,7 +226,7 @@ HttpResponse HttpGet(const HttpAddress& address, std::size_t maxBody, std::chron
         }
         if (n > 0) bytes.append(buffer, static_cast<std::size_t>(n));
         HttpResponse now;
-        const Parse state = ParseResponse(bytes, maxBody, n == 0, now);
+        const Parse state = ParseResponse(bytes, maxBody, n == 0, texts, now);
         if (state != Parse::NeedMore) return now;
     }
 }

@@ -6,6 +6,9 @@
 #include "text/CpLiteral.h"
 
 #include <QActionGroup>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QListWidget>
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -18,6 +21,8 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace velt::gui {
 
@@ -101,6 +106,12 @@ TOknoZ3950::TOknoZ3950(Z3950Host& host, Prompts& prompts, LongOperations& longOp
     buttons->addWidget(PobierzButton);
     buttons->addWidget(KonwertujButton);
     layout->addLayout(buttons);
+    CountsLabel = new QLabel(this);
+    CountsLabel->setObjectName("CountsLabel");
+    CountsLabel->setTextFormat(Qt::PlainText);
+    CountsLabel->setWordWrap(true);
+    CountsLabel->hide();
+    layout->addWidget(CountsLabel);
     connect(PlusButton, &QPushButton::clicked, this, [this] { Zoom(1.25); });
     connect(MinusButton, &QPushButton::clicked, this, [this] { Zoom(0.8); });
     connect(PobierzButton, &QPushButton::clicked, this, [this] { mModel->Take(); });
@@ -121,10 +132,19 @@ TOknoZ3950::~TOknoZ3950() {
     mModel.reset();
 }
 
-void TOknoZ3950::AddSources(QMenu* into, const std::vector<Z3950SourceItem>& items) {
+void TOknoZ3950::AddSources(QMenu* into, const std::vector<Z3950SourceItem>& items, std::vector<std::string> path) {
+    // A group is searched whole from its own first item.
+    if (!path.empty()) {
+        QAction* all = into->addAction(toQString("Wszystkie źródła grupy"_cp));
+        all->setObjectName("GroupItem");
+        connect(all, &QAction::triggered, this, [this, path] { mModel->CheckGroup(path); });
+        into->addSeparator();
+    }
     for (const Z3950SourceItem& item : items) {
         if (item.source < 0) {
-            AddSources(into->addMenu(toQString(item.caption)), item.children);
+            std::vector<std::string> inner = path;
+            inner.push_back(item.caption);
+            AddSources(into->addMenu(toQString(item.caption)), item.children, inner);
             continue;
         }
         QAction* a = into->addAction(toQString(item.caption));
@@ -144,7 +164,12 @@ void TOknoZ3950::BuildMenus() {
     delete mFormats;
     mSources = new QActionGroup(this);
     mFormats = new QActionGroup(this);
-    AddSources(ZrodloMenu, mModel->Settings().Menu());
+    AddSources(ZrodloMenu, mModel->Settings().Menu(), {});
+    ZrodloMenu->addSeparator();
+    KilkaItem = ZrodloMenu->addAction(toQString("Kilka źródeł..."_cp));
+    KilkaItem->setObjectName("KilkaItem");
+    KilkaItem->setEnabled(mModel->Settings().Sources().size() >= 2);
+    connect(KilkaItem, &QAction::triggered, this, [this] { ChooseSeveral(); });
     const auto& formats = mModel->Settings().Formats();
     for (std::size_t i = 0; i < formats.size(); ++i) {
         QAction* a = FormatMenu->addAction(toQString(formats[i]->name));
@@ -220,6 +245,49 @@ void TOknoZ3950::ShowLater(const std::string& text) {
     QTimer::singleShot(0, this, [self, text] {
         if (self) self->mPrompts.show_error(text);
     });
+}
+
+void TOknoZ3950::ShowSourceCounts(const std::string& counts) {
+    CountsLabel->setText(toQString(counts));
+    CountsLabel->setVisible(!counts.empty());
+}
+
+void TOknoZ3950::ShowCheckedSources(const std::vector<int>& sources) {
+    // Several sources checked: no single source stays checked in the menu.
+    if (!mSources) return;
+    mSources->setExclusive(false);
+    for (QAction* a : mSources->actions()) {
+        if (!sources.empty()) a->setChecked(false);
+    }
+    mSources->setExclusive(true);
+}
+
+void TOknoZ3950::ChooseSeveral() {
+    QDialog dialog(this);
+    dialog.setObjectName("KilkaDialog");
+    dialog.setWindowTitle(toQString("Kilka źródeł"_cp));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* list = new QListWidget(&dialog);
+    list->setObjectName("SourceList");
+    const auto& sources = mModel->Settings().Sources();
+    const auto& checked = mModel->CheckedSources();
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        auto* item = new QListWidgetItem(toQString(sources[i].name), list);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        const bool on = checked.empty() ? static_cast<int>(i) == mModel->CurrentSource()
+                                        : std::find(checked.begin(), checked.end(), static_cast<int>(i)) != checked.end();
+        item->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+    }
+    layout->addWidget(list);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted) return;
+    std::vector<int> chosen;
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->checkState() == Qt::Checked) chosen.push_back(i);
+    mModel->CheckSources(chosen);
 }
 
 void TOknoZ3950::Zoom(double factor) {

@@ -51,6 +51,10 @@ public:
     void EnableButtons(bool take, bool convert) override;
     void ShowWindow() override;
     void ShowLater(const std::string& text) override;
+    void ShowSourceCounts(const std::string& counts) override;
+    void ShowCheckedSources(const std::vector<int>& sources) override;
+    // "Kilka źródeł...": the sources checked in a list of them all.
+    void ChooseSeveral();
 
     BrowserView* Browser() const { return mBrowser; }
     TListChoice* ListWindow() const { return mLists.get(); }
@@ -70,9 +74,11 @@ public:
     QLabel* Label1 = nullptr;  // "Znaleziono:"
     QLineEdit* Edit1 = nullptr;
     QWidget* Panel2 = nullptr;
+    QAction* KilkaItem = nullptr;      // "Kilka źródeł..."
+    QLabel* CountsLabel = nullptr;     // the counts of every source of a search of several
 
 private:
-    void AddSources(QMenu* into, const std::vector<Z3950SourceItem>& items);
+    void AddSources(QMenu* into, const std::vector<Z3950SourceItem>& items, std::vector<std::string> path);
     void Zoom(double factor);
 
     Prompts& mPrompts;

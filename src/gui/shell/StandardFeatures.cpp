@@ -5,6 +5,7 @@
 #include "gui/authority/AuthorityFeature.h"
 #include "gui/browse/AttachmentsFeature.h"
 #include "gui/editing/EditingFeature.h"
+#include "gui/import/MarcExportFeature.h"
 #include "gui/import/RtkFeature.h"
 #include "gui/import/Z3950Feature.h"
 #include "gui/links/LinksFeature.h"
@@ -23,6 +24,7 @@ FeatureList StandardFeatures() {
     features.push_back(std::make_unique<EditingFeature>());
     features.push_back(std::make_unique<SearchFeature>());
     features.push_back(std::make_unique<CollectionsFeature>());
+    features.push_back(std::make_unique<MarcExportFeature>());
     // The authority files' button stands first on the side panel.
     features.push_back(std::make_unique<AuthorityFeature>());
     features.push_back(std::make_unique<ReportsFeature>());
