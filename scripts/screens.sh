@@ -8,8 +8,9 @@
 # login, the authority windows and the record chooser, the list and tree
 # choices of the form scripts, a reader's identification and account, the
 # closed orders, the Z39.50 query form, its results and a record taken from
-# them into the editing window) and saves them into docs/screens/. Runs under
-# Xvfb when there is no display. Run it again when the windows change.
+# them into the editing window, the administrator's program window with a
+# program loaded) and saves them into docs/screens/. Runs under Xvfb when there
+# is no display. Run it again when the windows change.
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$top/scripts/deps.sh"

@@ -5,17 +5,19 @@
 // components. Every answer puts the error text (empty on success) first and
 // the data second; a save or check that finds errors sends them as the
 // error list (message CR patterns CR, per error). Every letter needs a
-// login with the right "modyfikowanie"; the modification programs need
-// "administrowanie" as well.
+// login with the right "modyfikowanie"; the modification programs
+// (ModificationPrograms.h) need "administrowanie" as well.
 
 #include "Forms.h"
 #include "Indexes.h"
+#include "ModificationPrograms.h"
 #include "RecordChanges.h"
 #include "RecordLocks.h"
 #include "RecordStore.h"
 #include "Seeder.h"
 #include "Session.h"
 #include "TestControl.h"
+#include "lang/RecordProgram.h"
 #include "text/CpLiteral.h"
 
 #include <algorithm>
@@ -26,7 +28,6 @@ namespace velt::server {
 namespace {
 
 constexpr std::size_t kMaxShort = 4096;       // identifiers, codes, field names, sort keys
-constexpr std::size_t kMaxProgramRecords = 100000;
 
 const std::string kRightEdit = "modyfikowanie"_cp;
 const std::string kRightAdmin = "administrowanie"_cp;
@@ -201,56 +202,43 @@ void Help(Session& s, const std::string& code, const std::string& field) {
     s.out.Answers({"", FieldHelp(code[0], field)});
 }
 
-// Runs a modification program over records; the answer lists what could not be done.
-void Modify(Session& s, const std::vector<std::uint32_t>& numbers, std::vector<std::string> problems,
-            const std::string& text) {
-    const ModificationProgram program = ParseProgram(text);
-    if (!program.error.empty()) return s.out.Answers({program.error});
-    std::size_t changed = 0;
-    for (const std::uint32_t n : numbers) {
-        if (!s.db.Exists(n)) {
-            problems.push_back(NoRecord(s, s.ids.Shown(n)));
-            continue;
-        }
-        const WriteOutcome outcome = WriteRecord(
-            s.db, s.ids, 0, n, {}, NotHeldByOthers(s, n),
-            [&program](std::vector<RecordField>& fields) { return RunProgram(program, fields); }, true);
-        if (!outcome.refusal.empty()) problems.push_back(outcome.refusal);
-        else if (!outcome.errors.empty()) problems.push_back(s.ids.Shown(n) + ": " + outcome.errors.front().message);
-        else ++changed;
-    }
-    if (problems.empty()) return s.out.Answers({""});
-    std::string answer = "Zmieniono rekordów: "_cp + std::to_string(changed) + ". Pominięto: "_cp;
-    for (std::size_t i = 0; i < problems.size() && i < 10; ++i) answer += (i ? "; " : "") + problems[i];
-    if (problems.size() > 10) answer += " i "_cp + std::to_string(problems.size() - 10) + " innych"_cp;
-    s.out.Answers({answer});
+// Runs a modification program over records: all or nothing.
+void Modify(Session& s, const std::vector<std::uint32_t>& numbers, const std::string& program) {
+    s.out.Answers({ModifyRecords(s.db, s.ids, s.id, numbers, program).error});
 }
 
-void ModifyCollection(Session& s, std::int32_t collection, const std::string& program) {
+// The program's text and a record list may be long, but not without end.
+std::string TooLong(const std::string& what) {
+    return what + " jest dłuższy niż "_cp + std::to_string(RecordProgram::kMaxText >> 20) + " MiB"_cp;
+}
+
+void ModifyCollection(Session& s, std::int32_t collection, const std::string& program, bool tooLong) {
     if (const std::string why = Refused(s, kRightAdmin); !why.empty()) return s.out.Answers({why});
+    if (tooLong) return s.out.Answers({TooLong("Program")});
     const auto it = s.collections.find(collection);
     if (it == s.collections.end()) return s.out.Answers({"Nieznana kolekcja "_cp + std::to_string(collection)});
-    std::vector<std::uint32_t> numbers(it->second.begin(),
-                                       it->second.begin() + static_cast<long>(std::min(it->second.size(), kMaxProgramRecords)));
-    Modify(s, numbers, {}, program);
+    Modify(s, it->second, program);
 }
 
-void ModifyList(Session& s, const std::string& list, const std::string& program) {
+void ModifyList(Session& s, const std::string& list, const std::string& program, bool listTooLong, bool tooLong) {
     if (const std::string why = Refused(s, kRightAdmin); !why.empty()) return s.out.Answers({why});
+    if (tooLong) return s.out.Answers({TooLong("Program")});
+    if (listTooLong) return s.out.Answers({TooLong("Wykaz rekordów"_cp)});
     std::vector<std::uint32_t> numbers;
-    std::vector<std::string> problems;
     std::size_t at = 0;
-    while (at < list.size() && numbers.size() < kMaxProgramRecords) {
+    while (at < list.size()) {
         const auto bar = std::min(list.find('|', at), list.size());
         std::string id = list.substr(at, bar - at);
         at = bar + 1;
         while (!id.empty() && id.back() == ' ') id.pop_back();
         while (!id.empty() && id.front() == ' ') id.erase(0, 1);
         if (id.empty()) continue;
-        if (const std::uint32_t n = s.ids.Parse(id)) numbers.push_back(n);
-        else problems.push_back("Błędny identyfikator "_cp + Printable(id));
+        const std::uint32_t n = s.ids.Parse(id);
+        // Nothing is changed when the list names what cannot be changed.
+        if (n == 0) return s.out.Answers({"Nie zmieniono żadnego rekordu. Błędny identyfikator "_cp + Printable(id)});
+        numbers.push_back(n);
     }
-    Modify(s, numbers, std::move(problems), program);
+    Modify(s, numbers, program);
 }
 
 // The components of a record (those attached to it) put in the order of a
@@ -327,13 +315,15 @@ void Edit(Session& s, std::uint8_t, char letter) {
         }
         case 'G': {
             const std::int32_t collection = s.in.Integer();
-            const std::string program = s.in.Text();
-            return ModifyCollection(s, collection, program);
+            bool tooLong = false;
+            const std::string program = s.in.Text(RecordProgram::kMaxText, tooLong);
+            return ModifyCollection(s, collection, program, tooLong);
         }
         case 'L': {
-            const std::string list = s.in.Text();
-            const std::string program = s.in.Text();
-            return ModifyList(s, list, program);
+            bool listTooLong = false, tooLong = false;
+            const std::string list = s.in.Text(RecordProgram::kMaxText, listTooLong);
+            const std::string program = s.in.Text(RecordProgram::kMaxText, tooLong);
+            return ModifyList(s, list, program, listTooLong, tooLong);
         }
         default: {  // S
             const std::string id = s.in.Text(kMaxShort);

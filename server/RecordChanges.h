@@ -1,16 +1,7 @@
 #pragma once
-// How a record's fields change: the changed fields a client sends with a
-// save or a check (key=value lines separated by CR), and the server's own
-// modification programs run over many records at once:
-//
-//   begin
-//   ustaw KEY=VALUE          sets the field (an empty value removes it)
-//   usuń PATTERN             removes every field whose key matches
-//   zamień PATTERN|OLD|NEW   replaces OLD by NEW in every matching field
-//   end
-//
-// Patterns take "*" (any run) and "?" (one character). Keywords may be
-// written in any letter case, also without Polish letters (usun, zamien).
+// How a record's fields change with a save or a check: the changed fields a
+// client sends (key=value lines separated by CR). Modification programs over
+// many records are ModificationPrograms.h.
 
 #include "RecordText.h"
 #include "Validation.h"
@@ -48,21 +39,5 @@ bool ValidKey(std::string_view key);
 
 // The whole text matches the pattern: "*" any run, "?" one character.
 bool KeyMatches(std::string_view pattern, std::string_view text);
-
-struct ProgramStep {
-    enum Kind { Set, Remove, Replace } kind;
-    std::string key;   // Set: the key; otherwise a pattern
-    std::string value; // Set: the value; Replace: the new text
-    std::string from;  // Replace: the old text
-};
-
-struct ModificationProgram {
-    std::vector<ProgramStep> steps;
-    std::string error;  // not empty: the program cannot run, and why
-};
-
-ModificationProgram ParseProgram(std::string_view text);
-// Runs the program over one record's fields.
-std::vector<FieldError> RunProgram(const ModificationProgram& program, std::vector<RecordField>& fields);
 
 }  // namespace velt::server

@@ -48,51 +48,58 @@ void Difference(std::vector<T> old, std::vector<T> fresh, L less, G gone, A adde
     for (const auto& x : out) added(x);
 }
 
-void Reindex(Database& db, std::uint32_t number, const RecordIndex& old, const RecordIndex& fresh) {
-    Statement delEntry(db, "DELETE FROM entries WHERE ix=?1 AND key=?2");
-    Statement addEntry(db, "INSERT OR REPLACE INTO entries(ix,key,num,occ) VALUES(?1,?2,?3,?4)");
+// The statements a re-indexing runs, prepared once for as many records as
+// one transaction writes.
+struct ReindexStatements {
+    explicit ReindexStatements(Database& db)
+        : delEntry(db, "DELETE FROM entries WHERE ix=?1 AND key=?2"),
+          addEntry(db, "INSERT OR REPLACE INTO entries(ix,key,num,occ) VALUES(?1,?2,?3,?4)"),
+          delWord(db, "DELETE FROM words WHERE ix=?1 AND word=?2 AND num=?3"),
+          addWord(db, "INSERT OR IGNORE INTO words(ix,word,num) VALUES(?1,?2,?3)"),
+          delRef(db, "DELETE FROM refs WHERE auth=?1 AND num=?2"),
+          addRef(db, "INSERT OR IGNORE INTO refs(auth,num) VALUES(?1,?2)"),
+          delLink(db, "DELETE FROM links WHERE num=?1"),
+          addLink(db, "INSERT INTO links(num,parent) VALUES(?1,?2)") {}
+    Statement delEntry, addEntry, delWord, addWord, delRef, addRef, delLink, addLink;
+};
+
+void Reindex(ReindexStatements& st, std::uint32_t number, const RecordIndex& old, const RecordIndex& fresh) {
     Difference(
         old.entries, fresh.entries, Less,
         [&](const RecordIndex::Entry& e) {
-            delEntry.Bind(1, e.ix).Bind(2, EntryKey(e.heading, number));
-            delEntry.Run();
+            st.delEntry.Bind(1, e.ix).Bind(2, EntryKey(e.heading, number));
+            st.delEntry.Run();
         },
         [&](const RecordIndex::Entry& e) {
-            addEntry.Bind(1, e.ix).Bind(2, EntryKey(e.heading, number)).Bind(3, number).Bind(4, e.occurrence);
-            addEntry.Run();
+            st.addEntry.Bind(1, e.ix).Bind(2, EntryKey(e.heading, number)).Bind(3, number).Bind(4, e.occurrence);
+            st.addEntry.Run();
         });
-    Statement delWord(db, "DELETE FROM words WHERE ix=?1 AND word=?2 AND num=?3");
-    Statement addWord(db, "INSERT OR IGNORE INTO words(ix,word,num) VALUES(?1,?2,?3)");
     Difference(
         old.words, fresh.words, LessWord,
         [&](const RecordIndex::Word& w) {
-            delWord.Bind(1, w.ix).Bind(2, w.word).Bind(3, number);
-            delWord.Run();
+            st.delWord.Bind(1, w.ix).Bind(2, w.word).Bind(3, number);
+            st.delWord.Run();
         },
         [&](const RecordIndex::Word& w) {
-            addWord.Bind(1, w.ix).Bind(2, w.word).Bind(3, number);
-            addWord.Run();
+            st.addWord.Bind(1, w.ix).Bind(2, w.word).Bind(3, number);
+            st.addWord.Run();
         });
-    Statement delRef(db, "DELETE FROM refs WHERE auth=?1 AND num=?2");
-    Statement addRef(db, "INSERT OR IGNORE INTO refs(auth,num) VALUES(?1,?2)");
     Difference(
         old.refs, fresh.refs, std::less<std::uint32_t>(),
         [&](std::uint32_t a) {
-            delRef.Bind(1, a).Bind(2, number);
-            delRef.Run();
+            st.delRef.Bind(1, a).Bind(2, number);
+            st.delRef.Run();
         },
         [&](std::uint32_t a) {
-            addRef.Bind(1, a).Bind(2, number);
-            addRef.Run();
+            st.addRef.Bind(1, a).Bind(2, number);
+            st.addRef.Run();
         });
     if (old.parent != fresh.parent) {
-        Statement delLink(db, "DELETE FROM links WHERE num=?1");
-        delLink.Bind(1, number);
-        delLink.Run();
+        st.delLink.Bind(1, number);
+        st.delLink.Run();
         if (fresh.parent) {
-            Statement addLink(db, "INSERT INTO links(num,parent) VALUES(?1,?2)");
-            addLink.Bind(1, number).Bind(2, fresh.parent);
-            addLink.Run();
+            st.addLink.Bind(1, number).Bind(2, fresh.parent);
+            st.addLink.Run();
         }
     }
 }
@@ -124,16 +131,33 @@ std::uint32_t TakeNumber(Database& db, const Identifiers& ids, char letter) {
 bool IsNumberField(const std::string& key) { return key.rfind("001", 0) == 0; }
 bool IsStampField(const std::string& key) { return key.rfind("005", 0) == 0; }
 
-// The text as stored: no empty values, no record number (it is the record's
-// own), no working fields; the change stamp first after them all.
-std::string StoredText(std::vector<RecordField> fields) {
+// The fields as stored: no empty values, no record number (it is the
+// record's own), no change stamp, no working fields.
+std::string StoredFields(const std::vector<RecordField>& fields) {
     std::string text;
     for (const auto& f : fields) {
         if (f.value.empty() || IsNumberField(f.key) || IsStampField(f.key) || f.key.find('#') != std::string::npos)
             continue;
         text += f.key + "=" + f.value + "\r";
     }
-    return "005Z.1.1.1.1=" + ChangeStamp() + "\r" + text;
+    return text;
+}
+
+// The text as stored: the change stamp first, then the stored fields.
+std::string StoredText(const std::vector<RecordField>& fields, const std::string& stamp) {
+    return "005Z.1.1.1.1=" + stamp + "\r" + StoredFields(fields);
+}
+
+// The fields as the client was given them: with the record number and the
+// change stamp, which it may see but not change.
+std::vector<RecordField> GivenFields(const Identifiers& ids, std::uint32_t number, const RecordText& current) {
+    std::vector<RecordField> fields = current.Fields();
+    fields.erase(std::remove_if(fields.begin(), fields.end(), [](const RecordField& f) { return IsNumberField(f.key); }),
+                 fields.end());
+    fields.insert(fields.begin(), RecordField{"001Z.1.1.1.1", ids.Shown(number)});
+    if (std::none_of(fields.begin(), fields.end(), [](const RecordField& f) { return IsStampField(f.key); }))
+        fields.insert(fields.begin() + 1, RecordField{"005Z.1.1.1.1", ""});
+    return fields;
 }
 
 int CoverOf(const RecordText& r, int old) {
@@ -203,20 +227,11 @@ WriteOutcome WriteRecord(Catalogue& db, const Identifiers& ids, char letter, std
         }
         letter = ids.Letter(number);
     }
-    // The fields as the client was given them: with the record number and
-    // the change stamp, which it may see but not change.
     const RecordText current = RecordText::Parse(old ? std::string_view(old->text) : std::string_view(base));
-    std::vector<RecordField> fields = current.Fields();
-    if (old) {
-        fields.erase(std::remove_if(fields.begin(), fields.end(), [](const RecordField& f) { return IsNumberField(f.key); }),
-                     fields.end());
-        fields.insert(fields.begin(), RecordField{"001Z.1.1.1.1", ids.Shown(number)});
-        if (std::none_of(fields.begin(), fields.end(), [](const RecordField& f) { return IsStampField(f.key); }))
-            fields.insert(fields.begin() + 1, RecordField{"005Z.1.1.1.1", ""});
-    }
+    std::vector<RecordField> fields = old ? GivenFields(ids, number, current) : current.Fields();
     out.errors = edit(fields);
     // What is validated is what would be stored.
-    const RecordText stored = RecordText::Parse(StoredText(fields));
+    const RecordText stored = RecordText::Parse(StoredText(fields, ChangeStamp()));
     if (out.errors.empty()) out.errors = ValidateRecord(db, ids, letter, number, stored);
     if (!out.errors.empty() || !store) {
         out.number = number;
@@ -238,9 +253,49 @@ WriteOutcome WriteRecord(Catalogue& db, const Identifiers& ids, char letter, std
                                    : "UPDATE records SET text=?2,cover=?3,sa=?4,st=?5,year=?6 WHERE num=?1");
     write.Bind(1, number).Bind(2, text).Bind(3, cover).Bind(4, now.sa).Bind(5, now.st).Bind(6, now.year);
     write.Run();
-    Reindex(db.Db(), number, before, now);
+    ReindexStatements statements(db.Db());
+    Reindex(statements, number, before, now);
     t.Commit();
     out.number = number;
+    return out;
+}
+
+BatchOutcome WriteRecords(Catalogue& db, const Identifiers& ids, const std::vector<std::uint32_t>& numbers,
+                          const BatchGuard& guard, const BatchEdit& edit) {
+    BatchOutcome out;
+    std::lock_guard lock(WriteMutex());
+    Transaction t(db.Db());
+    ReindexStatements statements(db.Db());
+    Statement write(db.Db(), "UPDATE records SET text=?2,cover=?3,sa=?4,st=?5,year=?6 WHERE num=?1");
+    const std::string stamp = ChangeStamp();
+    auto fail = [&out](std::uint32_t number, std::string why) {
+        out.failed = number;
+        out.refusal = std::move(why);
+        out.written = 0;
+        return out;
+    };
+    for (const std::uint32_t number : numbers) {
+        if (guard)
+            if (std::string why = guard(number); !why.empty()) return fail(number, std::move(why));
+        const std::optional<RecordRow> old = db.Record(number);
+        if (!old) return fail(number, "Brak rekordu "_cp + ids.Shown(number));
+        const RecordText current = RecordText::Parse(old->text);
+        std::vector<RecordField> fields = GivenFields(ids, number, current);
+        if (std::string why = edit(number, fields); !why.empty()) return fail(number, std::move(why));
+        // A record the edit left as it was keeps its text and its stamp.
+        const std::string body = StoredFields(fields);
+        if (body == StoredFields(current.Fields())) continue;
+        const RecordText stored = RecordText::Parse("005Z.1.1.1.1=" + stamp + "\r" + body);
+        const std::vector<FieldError> errors = ValidateRecord(db, ids, ids.Letter(number), number, stored);
+        if (!errors.empty()) return fail(number, "Rekord "_cp + ids.Shown(number) + ": "_cp + errors.front().message);
+        const RecordIndex now = DeriveIndex(ids, number, stored);
+        write.Bind(1, number).Bind(2, stored.Text()).Bind(3, CoverOf(stored, old->cover)).Bind(4, now.sa)
+            .Bind(5, now.st).Bind(6, now.year);
+        write.Run();
+        Reindex(statements, number, DeriveIndex(ids, number, current), now);
+        ++out.written;
+    }
+    t.Commit();
     return out;
 }
 
@@ -263,8 +318,36 @@ std::string DeleteRecord(Catalogue& db, const Identifiers& ids, std::uint32_t nu
     if (const auto children = db.Children(number); !children.empty())
         return "Nie można usunąć rekordu "_cp + ids.Shown(number) + ", do którego dołączone są rekordy: "_cp +
                list(children, children.size());
-    Reindex(db.Db(), number, DeriveIndex(ids, number, RecordText::Parse(old->text)), RecordIndex{});
-    for (const char* sql : {"DELETE FROM records WHERE num=?1", "DELETE FROM attachments WHERE num=?1"}) {
+    // A book whose copies a reader holds or awaits stays: its loans,
+    // reservations and orders would name a record that is gone.
+    std::string claimed;
+    {
+        Statement copies(db.Db(),
+                         "SELECT c.sn, EXISTS(SELECT 1 FROM loans l WHERE l.sn=c.sn),"
+                         " EXISTS(SELECT 1 FROM holds h WHERE h.sn=c.sn), EXISTS(SELECT 1 FROM orders o WHERE o.sn=c.sn)"
+                         " FROM copies c WHERE c.num=?1 ORDER BY c.sn");
+        copies.Bind(1, number);
+        int named = 0;
+        while (copies.Step()) {
+            const std::string state = copies.Int(1)   ? "wypożyczony"_cp
+                                      : copies.Int(2) ? "zarezerwowany"_cp
+                                      : copies.Int(3) ? "zamówiony"_cp
+                                                      : std::string();
+            if (state.empty()) continue;
+            if (++named > 10) {
+                claimed += " i inne"_cp;
+                break;
+            }
+            claimed += (claimed.empty() ? "" : ", ") + copies.Text(0) + " (" + state + ")";
+        }
+    }
+    if (!claimed.empty())
+        return "Nie można usunąć rekordu "_cp + ids.Shown(number) +
+               ", którego egzemplarze są wypożyczone, zarezerwowane lub zamówione: "_cp + claimed;
+    ReindexStatements statements(db.Db());
+    Reindex(statements, number, DeriveIndex(ids, number, RecordText::Parse(old->text)), RecordIndex{});
+    for (const char* sql : {"DELETE FROM records WHERE num=?1", "DELETE FROM attachments WHERE num=?1",
+                            "DELETE FROM copies WHERE num=?1"}) {
         Statement s(db.Db(), sql);
         s.Bind(1, number);
         s.Run();

@@ -39,9 +39,31 @@ struct WriteOutcome {
 WriteOutcome WriteRecord(Catalogue& db, const Identifiers& ids, char letter, std::uint32_t number,
                          const std::string& base, const WriteGuard& guard, const RecordEdit& edit, bool store);
 
-// Deletes a record with its entries, words, references, links and
-// attachments. Refused (the reason) for an authority record that others
-// refer to and for a record others are attached to.
+// What is done to one record of a batch (its number, its fields as a save
+// gets them); a refusal's text stops the whole batch.
+using BatchEdit = std::function<std::string(std::uint32_t number, std::vector<RecordField>& fields)>;
+// Run inside the write lock before a record of a batch is read: a non-empty
+// text refuses it (and so the batch).
+using BatchGuard = std::function<std::string(std::uint32_t number)>;
+
+struct BatchOutcome {
+    std::string refusal;      // why the batch was not written: nothing was
+    std::uint32_t failed = 0; // the record the refusal concerns
+    std::size_t written = 0;  // records changed (those the edit left as they were are not written)
+};
+
+// Edits, validates and writes the records in one transaction under the
+// write lock, re-indexing each: every one of them, or none. A missing
+// record, a guard's refusal, an edit's refusal or a validation error (its
+// first message after "Rekord " and the identifier) stops the batch at that
+// record.
+BatchOutcome WriteRecords(Catalogue& db, const Identifiers& ids, const std::vector<std::uint32_t>& numbers,
+                          const BatchGuard& guard, const BatchEdit& edit);
+
+// Deletes a record with its entries, words, references, links, attachments
+// and copies. Refused (the reason) for an authority record that others
+// refer to, for a record others are attached to and for a book with a copy
+// lent, reserved or ordered.
 std::string DeleteRecord(Catalogue& db, const Identifiers& ids, std::uint32_t number, const WriteGuard& guard);
 
 // Runs f under the server's write lock (for work that must not interleave

@@ -70,6 +70,30 @@ std::string RequestReader::Text(std::size_t limit) {
     return text;
 }
 
+std::string RequestReader::Text(std::size_t limit, bool& tooLong) {
+    std::string text;
+    tooLong = false;
+    for (;;) {
+        Fill();
+        const unsigned char* start = mBuffer.data() + mPos;
+        const auto* zero = static_cast<const unsigned char*>(std::memchr(start, 0, mLen - mPos));
+        const std::size_t n = zero ? static_cast<std::size_t>(zero - start) : mLen - mPos;
+        if (!tooLong && text.size() + n > limit) {
+            tooLong = true;
+            std::string().swap(text);
+        }
+        if (!tooLong) text.append(reinterpret_cast<const char*>(start), n);
+        mPos += n;
+        if (zero) {
+            ++mPos;
+            break;
+        }
+    }
+    if (tooLong) return {};
+    wire::Unscramble(mKey, reinterpret_cast<unsigned char*>(text.data()), text.size());
+    return text;
+}
+
 void RequestReader::Chunk(unsigned char* p, std::size_t n) {
     std::size_t done = 0;
     while (done < n) {

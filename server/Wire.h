@@ -59,6 +59,10 @@ public:
     std::int32_t Integer(std::int32_t lo, std::int32_t hi, const char* what);
     // A zero-terminated text, unscrambled with the session key.
     std::string Text(std::size_t limit = kMaxText);
+    // The same, but a text longer than limit is read off the wire and
+    // dropped (tooLong set, empty result) instead of ending the connection:
+    // for texts whose size a user decides and may be told about.
+    std::string Text(std::size_t limit, bool& tooLong);
     // n raw bytes (a file chunk), unscrambled with the session key.
     void Chunk(unsigned char* p, std::size_t n);
 

@@ -97,6 +97,8 @@ int CommandCommand(CliContext& ctx);
 int CriteriaCommand(CliContext& ctx);
 int LinksCommand(CliContext& ctx);
 int AttachmentCommand(CliContext& ctx);
+int ModifyCommand(CliContext& ctx);
+int DeleteCommand(CliContext& ctx);
 int RtkCommand(CliContext& ctx);
 
 }  // namespace velt::cli

@@ -61,6 +61,8 @@ int main(int argc, char** argv) {
         {"criteria", CriteriaCommand},
         {"links", LinksCommand},
         {"attachment", AttachmentCommand},
+        {"modify", ModifyCommand},
+        {"delete", DeleteCommand},
         {"rtk", RtkCommand},
     };
     CliContext ctx;

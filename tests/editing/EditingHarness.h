@@ -26,6 +26,7 @@ namespace velt::test {
 struct QueuePrompts : Prompts {
     std::vector<std::string> shown;
     std::deque<DialogResult> answers;
+    std::vector<DialogResult> defaults;  // the default of every ask_question_default
     int busyDepth = 0;
     DialogResult Next() {
         if (answers.empty()) return kYes;
@@ -37,7 +38,8 @@ struct QueuePrompts : Prompts {
         shown.push_back("ask:" + t);
         return Next();
     }
-    DialogResult ask_question_default(const std::string& t, DialogResult) override {
+    DialogResult ask_question_default(const std::string& t, DialogResult d) override {
+        defaults.push_back(d);
         shown.push_back("ask:" + t);
         return Next();
     }

@@ -119,10 +119,19 @@ TEST_F(CliRecordTest, ErrorsGoToStderrWithExitCode2) {
 }
 
 TEST_F(CliRecordTest, DeleteAndTheKindsFormsAndScripts) {
-    EXPECT_EQ(Cli("record delete K10").status, 0);
-    const CliRun gone = Cli("record get K10");
+    EXPECT_EQ(Cli("record delete K15").status, 0);
+    const CliRun gone = Cli("record get K15");
     EXPECT_EQ(gone.status, 2);
-    EXPECT_EQ(gone.err, "Brak rekordu K10\n");
+    EXPECT_EQ(gone.err, "Brak rekordu K15\n");
+    // A book a reader has borrowed stays.
+    const CliRun lent = Cli("record delete K10");
+    EXPECT_EQ(lent.status, 2);
+    EXPECT_EQ(lent.err.rfind("Nie można usunąć rekordu K10, którego egzemplarze są wypożyczone, zarezerwowane lub "
+                             "zamówione: ",
+                             0),
+              0u)
+        << lent.err;
+    EXPECT_TRUE(Free("K10"));
     const CliRun inUse = Cli("record delete O3");
     EXPECT_EQ(inUse.status, 2);
     EXPECT_EQ(inUse.err.rfind("Nie można usunąć rekordu wzorcowego O3, do którego odwołują się rekordy: ", 0), 0u) << inUse.err;

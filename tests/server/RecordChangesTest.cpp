@@ -1,5 +1,5 @@
 // The server's record changes without a connection: the changed-fields
-// lines a save applies, the modification programs, the key patterns, the
+// lines a save applies, the key patterns, the
 // index derivation a save and the seeder share, and the date rule.
 
 #include "RecordChanges.h"
@@ -58,48 +58,6 @@ TEST(RecordChanges, ApplyReplacesRemovesAppendsAndRefuses) {
     }
     EXPECT_FALSE(ValidKey(std::string(201, 'a')));
     EXPECT_TRUE(ValidKey(std::string(200, 'a')));
-}
-
-TEST(RecordChanges, ProgramsAreReadWholeBeforeTheyRun) {
-    struct Case {
-        const char* program;
-        const char* error;  // nullptr: it reads
-    };
-    const Case cases[] = {
-        {"begin\rend", nullptr},
-        {"BEGIN\r\n  ustaw 500Z.1.1.1.1=a=b\r\n  USUŃ 650*\r\n  Zamien 245Z.1.1.1.1|x|y\r\nEND\r\n", nullptr},
-        {"", "Błąd programu w linii 1: program musi zaczynać się od begin"},
-        {"begin\rustaw 500Z.1.1.1.1=a", "Błąd programu w linii 2: program musi kończyć się na end"},
-        {"begin\rustaw bez równości\rend", "Błąd programu w linii 2: spodziewane KLUCZ=WARTOŚĆ"},
-        {"begin\rustaw 005Z.1.1.1.1=x\rend", "Błąd programu w linii 2: błędny klucz pola 005Z.1.1.1.1"},
-        {"begin\rzamień 245Z.1.1.1.1|x\rend", "Błąd programu w linii 2: spodziewane WZORZEC|STARY|NOWY"},
-        {"begin\rzamień 245Z.1.1.1.1||y\rend", "Błąd programu w linii 2: spodziewane WZORZEC|STARY|NOWY"},
-        {"begin\rusuń\rend", "Błąd programu w linii 2: spodziewany wzorzec klucza"},
-        {"begin\r\r\rskasuj x\rend", "Błąd programu w linii 2: nieznana instrukcja skasuj"},
-    };
-    for (const Case& c : cases) {
-        const ModificationProgram p = ParseProgram(UtfWin().Convert(c.program));
-        if (c.error) {
-            EXPECT_EQ(p.error, UtfWin().Convert(c.error)) << c.program;
-            EXPECT_TRUE(p.steps.empty());
-        } else {
-            EXPECT_EQ(p.error, "") << c.program;
-        }
-    }
-    const ModificationProgram p =
-        ParseProgram("begin\rustaw 500Z.1.1.1.1=nowa \rusuń 650Z.*\rzamień 245Z.1.1.1.1|a|bb\rzamień 852*|II|\rend"_cp);
-    ASSERT_EQ(p.error, "");
-    auto fields = Fields({{"001Z.1.1.1.1", "K1"}, {"245Z.1.1.1.1", "^aala"}, {"650Z.1.1.1.1", "x"},
-                          {"650Z.1.1.2.1", "y"}, {"852Z.1.1.1.1", "II"}, {"6500", "z"}});
-    EXPECT_TRUE(RunProgram(p, fields).empty());
-    // Values keep their trailing blank; a replacement that empties a field removes it.
-    EXPECT_EQ(Text(fields), "001Z.1.1.1.1=K1;245Z.1.1.1.1=^bbbblbb;6500=z;500Z.1.1.1.1=nowa ;");
-    // Growing a value past 1 MiB is refused rather than built.
-    const ModificationProgram grow = ParseProgram("begin\rzamien *|a|" + std::string(4096, 'a') + "\rend");
-    ASSERT_EQ(grow.error, "");
-    auto big = Fields({{"500Z.1.1.1.1", ""}});
-    big[0].value.assign(1000, 'a');
-    EXPECT_EQ(RunProgram(grow, big).size(), 1u);
 }
 
 TEST(RecordChanges, KeyPatterns) {

@@ -1,8 +1,8 @@
 // Record editing against the real server: every edit letter and its reply
 // shape, saves that re-index (the new heading is found, the old one gone),
 // new records and their numbers, deletes and their rules, validation error
-// lists, reservations between sessions, read-only and working fields, the
-// modification programs, and the edit fault switches.
+// lists, reservations between sessions, read-only and working fields, and
+// the edit fault switches (the modification programs: ModificationProgramsTest).
 
 #include "net/RecordRequests.h"
 #include "ServerTestSupport.h"
@@ -403,38 +403,6 @@ TEST_F(EditTest, FieldServicesCheckIsbnsAndProposeTheNextShelfMark) {
             EXPECT_EQ(r.First(), c.answer) << c.texts[0] << c.texts[1];
         }
     }
-}
-
-TEST_F(EditTest, ModificationProgramsRunOverListsAndCollectionsAndSkipReservedRecords) {
-    const std::string program = "begin\rustaw 590Z.1.1.1.1=Zmiana globalna\rzamień 852Z.1.1.1.1|^h|^hMag. \rend"_cp;
-    const std::string shelf = Open(*admin, "K70").GetValue("852Z.1.1.1.1");
-    EXPECT_EQ(Ask(*admin, 'L', {"K70|K71|", program}).texts, std::vector<std::string>{""});
-    for (const char* id : {"K70", "K71"}) EXPECT_EQ(Open(*admin, id).GetValue("590Z.1.1.1.1"), "Zmiana globalna");
-    EXPECT_EQ(Open(*admin, "K70").GetValue("852Z.1.1.1.1"), "^hMag. " + shelf.substr(2));
-    // Errors of the program stop it before anything is changed.
-    EXPECT_EQ(Ask(*admin, 'L', {"K70|", "begin\rprzestaw 1=2\rend"}).First(),
-              "Błąd programu w linii 2: nieznana instrukcja przestaw"_cp);
-    EXPECT_EQ(Ask(*admin, 'L', {"K70|", "ustaw 500Z.1.1.1.1=x"}).First().rfind("Błąd programu w linii 1"_cp, 0), 0u);
-    EXPECT_EQ(Ask(*admin, 'L', {"K70|", "begin\rustaw 001Z.1.1.1.1=K1\rend"}).First().rfind("Błąd programu w linii 2"_cp, 0), 0u);
-    // A record another session holds is left as it is and named.
-    ASSERT_EQ(sServer->Control("lock K71 kowalski"), "ok");
-    const Reply skipped = Ask(*admin, 'L', {"K70|K71|K99999|", "begin\rusuń 590*\rend"_cp});
-    EXPECT_EQ(skipped.First().rfind("Zmieniono rekordów: 1. Pominięto: Rekord K71 jest zarezerwowany przez użytkownika kowalski od "_cp, 0), 0u)
-        << skipped.First();
-    EXPECT_NE(skipped.First().find("; Brak rekordu K99999"), std::string::npos);
-    EXPECT_EQ(Open(*admin, "K70").Find("590Z.1.1.1.1"), nullptr);
-    ASSERT_EQ(sServer->Control("unlock K71"), "ok");
-    EXPECT_EQ(Open(*admin, "K71").GetValue("590Z.1.1.1.1"), "Zmiana globalna");
-    // Over a remote collection of this session.
-    RecordPtr found = Search(**admin, "\"numer rekordu\" RÓWNY \"K72\""_cp);
-    ASSERT_TRUE(found);
-    const Answers changed = EditRequestG(**admin, std::stoi(found->Item(1)), "begin\rustaw 591Z.1.1.1.1=Z kolekcji\rend");
-    ASSERT_TRUE(changed.Answered());
-    EXPECT_EQ(changed[1], "");
-    EXPECT_EQ(Open(*admin, "K72").GetValue("591Z.1.1.1.1"), "Z kolekcji");
-    const Answers unknown = EditRequestG(**admin, 999, "begin\rend");
-    ASSERT_TRUE(unknown.Answered());
-    EXPECT_EQ(unknown[1], "Nieznana kolekcja 999");
 }
 
 TEST_F(EditTest, FaultSwitchesShortAnswersDamagedFormsAndAPhantomReservation) {

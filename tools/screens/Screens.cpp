@@ -12,6 +12,8 @@
 #include "editing/TEdycja.h"
 #include "editing/edit_sheet.h"
 #include "forms/my_editor.h"
+#include "admin/GlobalModification.h"
+#include "gui/admin/TOknoGlobalne.h"
 #include "gui/authority/AuthorityFeature.h"
 #include "gui/authority/TOknoKHW.h"
 #include "gui/authority/TOknoKHWNowe.h"
@@ -21,6 +23,7 @@
 #include "gui/cards/TKarta3.h"
 #include "gui/cards/TKarta4.h"
 #include "gui/cards/TKarta6.h"
+#include "gui/common/GuiPrompts.h"
 #include "gui/common/QtTranslations.h"
 #include "gui/common/TOknoKomunikatu.h"
 #include "gui/editing/Tokno_edycji.h"
@@ -108,6 +111,27 @@ void WhenShown(std::function<bool()> shown, std::function<void()> act) {
     });
     timer->start();
 }
+
+const std::vector<std::string> kScreenProgram = {
+    "BEGIN",
+    "  { sygnatury \"Cz. ...\" stają się \"Czyt. ...\" }"_cp,
+    "  GRUPA('852')",
+    "  WHILE OK",
+    "    GRUPA('Z')",
+    "    POLE = REPLACE(POLE, '^hCz. ', '^hCzyt. ')",
+    "    BACK",
+    "    SKIP",
+    "  ENDDO",
+    "  BACK",
+    "  { uwaga o przeglądzie w każdym rekordzie }"_cp,
+    "  GRUPA('590')",
+    "  POZYCJA = '.1.1.1'",
+    "  GRUPA('Z')",
+    "  POLE = 'Przegląd księgozbioru 2026'"_cp,
+    "  BACK",
+    "  BACK",
+    "END",
+};
 
 }  // namespace
 
@@ -471,6 +495,18 @@ int main(int argc, char** argv) {
     } else {
         std::fputs("velt-screens: no editing after the login\n", stderr);
         ok = false;
+    }
+    // "Program globalnej modyfikacji" with an administrator's program loaded:
+    // the shelf marks "Cz. ..." become "Czyt. ..." and every record gets a note.
+    {
+        GlobalProgram program(*form.Shell().Current(), gui::GuiPrompts::Instance(), gui::GuiPrompts::Instance(),
+                              ModificationMode::LocalCollection, {}, nullptr, {});
+        gui::TOknoGlobalne window(program, kScreenProgram, &form);
+        window.resize(760, 520);
+        window.show();
+        Settle();
+        ok &= Save(&window, "program-globalnej-modyfikacji");
+        window.close();
     }
     form.close();
     return ok ? 0 : 1;

@@ -2,8 +2,9 @@
 // The client's picture of one catalogue server: it owns the session and
 // holds, read from the server's status, the lists that drive the user
 // interface — indexes, display formats, reports, search criteria, sort keys,
-// server programs, filters and authority files — and converts record
-// identifiers for the server's database kind.
+// server programs, filters and authority files — converts record
+// identifiers for the server's database kind, and answers the lookups the
+// scripts make of the server (LAST, SELECT, REFERENCES, CFG).
 //
 // A reload frees every item: nothing may keep an item pointer across a login
 // or a logout.
@@ -11,6 +12,7 @@
 #include "catalogue/DescriptorItems.h"
 #include "catalogue/Identifiers.h"
 #include "catalogue/velt_order.h"
+#include "lang/ScriptLookups.h"
 #include "net/TVeltClient.h"
 
 #include <cstdint>
@@ -20,7 +22,7 @@
 
 namespace velt {
 
-class velt_files {
+class velt_files : public ScriptLookups {
 public:
     // Connects and reads the status; loads the descriptor when asked. Ready
     // tells whether it worked, ErrorText why not.
@@ -28,7 +30,7 @@ public:
     // Over a session made elsewhere (tests).
     velt_files(std::unique_ptr<TVeltClient> session, bool loadDescriptor);
     // Destroys the session first (it says goodbye), then the lists.
-    ~velt_files();
+    ~velt_files() override;
 
     // (Re)reads every list from the session's status.
     void LoadDescriptor();
@@ -69,6 +71,13 @@ public:
     std::string EntryText(const TVeltRecord* record) const;
     // The item of an index entry holding its display text (0 when the kind has none).
     static int DisplayItem(std::uint32_t kind);
+
+    // The scripts' lookups (catalogue/CatalogueLookups.cpp); on a VELT1
+    // catalogue LAST, SELECT and REFERENCES find nothing.
+    std::string Last(const std::string& key) override;
+    std::string Select(const std::string& kinds, const std::string& start, const std::string& pattern) override;
+    std::string References(const std::string& id, const std::string& kinds) override;
+    std::string Config(const std::string& name) override { return Parameter(name); }
 
     // True when ErrorText is the session's failure, which the session has
     // already handed to its message callback: the owner shows nothing more.

@@ -113,33 +113,38 @@ void TEdycja::StartEditing(const std::string& workingDirectory) {
     mSaved.clear();
     TVeltClient& session = mFiles.Connection();
     std::vector<FormMessage> messages;
-    for (auto& [code, caption] : ServerKindList(session)) {
-        if (mKinds.Find(code)) continue;  // one kind per code
-        const RecordAnswer description = mRequests.Form(code);
-        if (!description.ok) continue;  // the kind is left out of the menus
-        FormReadResult read = ReadFormDescription(description.text, mSetup.pictureDirectory);
-        for (auto& m : read.messages)
-            if (messages.size() < kMaxFormMessages) messages.push_back(std::move(m));
-        if (!read.root) continue;
-        auto kind = std::make_unique<RecordKind>();
-        kind->code = code;
-        kind->caption = caption;
-        kind->form = std::move(read.root);
-        if (const RecordAnswer script = mRequests.Script(code); script.ok) {
-            std::vector<std::string> skipped;
-            std::istringstream lines(ServerScriptLines(script.text, skipped));
-            const ErrorSink sink = [&messages](const std::string& m) {
-                if (messages.size() < kMaxFormMessages) messages.push_back({m, {}});
-            };
-            kind->script = LoadEventScripts(lines, "ACT-" + code, sink);
-            for (const auto& name : skipped)
-                sink("Skrypt formularza "_cp + code + ": pominięto dołączany plik \""_cp + name + "\"");
+    {
+        // The kinds load with the busy cursor, which the form messages pause: a
+        // pause outside any busy scope would leave the cursor busy for good.
+        BusyCursor busy(mPrompts);
+        for (auto& [code, caption] : ServerKindList(session)) {
+            if (mKinds.Find(code)) continue;  // one kind per code
+            const RecordAnswer description = mRequests.Form(code);
+            if (!description.ok) continue;  // the kind is left out of the menus
+            FormReadResult read = ReadFormDescription(description.text, mSetup.pictureDirectory);
+            for (auto& m : read.messages)
+                if (messages.size() < kMaxFormMessages) messages.push_back(std::move(m));
+            if (!read.root) continue;
+            auto kind = std::make_unique<RecordKind>();
+            kind->code = code;
+            kind->caption = caption;
+            kind->form = std::move(read.root);
+            if (const RecordAnswer script = mRequests.Script(code); script.ok) {
+                std::vector<std::string> skipped;
+                std::istringstream lines(ServerScriptLines(script.text, skipped));
+                const ErrorSink sink = [&messages](const std::string& m) {
+                    if (messages.size() < kMaxFormMessages) messages.push_back({m, {}});
+                };
+                kind->script = LoadEventScripts(lines, "ACT-" + code, sink);
+                for (const auto& name : skipped)
+                    sink("Skrypt formularza "_cp + code + ": pominięto dołączany plik \""_cp + name + "\"");
+            }
+            mKinds.Add(std::move(kind));
         }
-        mKinds.Add(std::move(kind));
-    }
-    if (!messages.empty()) {
-        BusyPause pause(mPrompts);
-        mView.ShowFormMessages(messages);
+        if (!messages.empty()) {
+            BusyPause pause(mPrompts);
+            mView.ShowFormMessages(messages);
+        }
     }
     ApplyServerKind();
     mView.KindsChanged();
@@ -496,12 +501,21 @@ bool TEdycja::DeleteRecord(const std::string& identifier) {
     }
     const EditOutcome o = mRequests.Delete(identifier);
     if (o.ok) {
+        RecordsDeleted({identifier});
         Changed(ShownOf(identifier), {});
         return true;
     }
     mRequests.Release(identifier);
     if (!o.message.empty()) mPrompts.show_error(o.message);
     return false;
+}
+
+void TEdycja::RecordsDeleted(const std::vector<std::string>& identifiers) {
+    for (const std::string& id : identifiers) {
+        const std::int32_t n = NumberOf(id);
+        for (std::vector<std::string>* list : {&mOpened, &mSaved})
+            std::erase_if(*list, [&](const std::string& known) { return known == id || (n > 0 && NumberOf(known) == n); });
+    }
 }
 
 bool TEdycja::CloseWindow() {

@@ -77,6 +77,10 @@ public:
     void ImportRecord(const std::string& source, const std::string& id, const my_record& record);
     // Deletes a record without opening it; true when deleted.
     bool DeleteRecord(const std::string& identifier);
+    // Records deleted elsewhere (global deletion) are forgotten: the lists
+    // of records opened and saved that the scripts' choosers offer no longer
+    // name them.
+    void RecordsDeleted(const std::vector<std::string>& identifiers);
     // The window in its normal state when sheets are open.
     void ShowEditor();
     bool CanEdit(const std::string& code) const { return mKinds.Find(code) != nullptr; }

@@ -1,5 +1,6 @@
 #include "editing/edit_sheet.h"
 
+#include "catalogue/velt_files.h"
 #include "forms/FormExpression.h"
 #include "text/CpLiteral.h"
 #include "text/FieldKey.h"

@@ -32,8 +32,9 @@ public:
     void SetForm(my_editor* form) { mForm = form; }
     // Called after CHANGE and EXIT have been handled, to show the record's errors.
     void SetErrorsChanged(std::function<void()> shown) { mErrorsChanged = std::move(shown); }
-    // The catalogue the scripts' server lookups (LAST, SELECT, CFG...) ask; none: they find nothing.
-    void SetCatalogue(velt_files* catalogue) { mCatalogue = catalogue; }
+    // What the scripts' server lookups (LAST, SELECT, CFG...) ask (the
+    // catalogue); none: they find nothing.
+    void SetCatalogue(ScriptLookups* catalogue) { mCatalogue = catalogue; }
     // The field that last received the focus.
     const std::string& CurrentField() const { return mCurrentField; }
 
@@ -49,7 +50,7 @@ private:
     ErrorSink mSink;
     Mode mMode;
     my_editor* mForm = nullptr;
-    velt_files* mCatalogue = nullptr;
+    ScriptLookups* mCatalogue = nullptr;
     std::function<void()> mErrorsChanged;
     std::string mCurrentField;
     int mHelpDepth = 0;

@@ -1,15 +1,11 @@
-// The action-script host over a my_record and, optionally, the catalogue.
+// The action-script host over a my_record and, optionally, the server lookups.
 
 #include "lang/ACTInterpreter.h"
 
-#include "catalogue/velt_files.h"
 #include "lang/TextFunctions.h"
 #include "text/CpLiteral.h"
-#include "text/Wildcard.h"
-#include "text/converter.h"
 #include "text/my_record.h"
 
-#include <set>
 
 namespace velt {
 namespace {
@@ -44,8 +40,8 @@ bool ParseOccurrences(std::string_view position, std::vector<long>& numbers) {
     return true;
 }
 
-ACTInterpreter::ACTInterpreter(ErrorSink sink, my_record& record, velt_files* catalogue)
-    : TInterpreter(std::move(sink)), mRecord(&record), mCatalogue(catalogue) {}
+ACTInterpreter::ACTInterpreter(ErrorSink sink, my_record& record, ScriptLookups* lookups)
+    : TInterpreter(std::move(sink)), mRecord(&record), mLookups(lookups) {}
 
 const std::vector<ACTInterpreter::KeyOccurrences>& ACTInterpreter::KeysStartingWith(char c) const {
     const auto& fields = mRecord->fields();
@@ -184,68 +180,16 @@ std::string ACTInterpreter::GetPosition() { return mPosition; }
 void ACTInterpreter::SetPosition(const std::string& position) { mPosition = position; }
 char ACTInterpreter::Marker() { return '^'; }
 
-bool ACTInterpreter::ServerLookups() const {
-    return mCatalogue && mCatalogue->DatabaseKind != kVelt1;
-}
+std::string ACTInterpreter::Last(const std::string& key) { return mLookups ? mLookups->Last(key) : std::string(); }
 
-// The value lists' entries count their items after the key, as SELECT's do:
-// the third item is Items[4].
-std::string ACTInterpreter::Last(const std::string& key) {
-    if (!ServerLookups()) return {};
-    const RecordPtr entry = mCatalogue->IndexLast(22, 2, 0, key);
-    return entry ? entry->Item(4) : std::string();
-}
-
-// Entries are counted after the key item: the first is Items[2].
 std::string ACTInterpreter::Select(const std::string& kinds, const std::string& start, const std::string& pattern) {
-    if (!ServerLookups()) return {};
-    const auto wild = pattern.find_first_of("*?");
-    const std::string literal = UpperTable.Convert(pattern.substr(0, wild));
-    const bool exact = wild == std::string::npos;
-    std::string result;
-    std::set<std::string> seen;
-    RecordPtr entry = mCatalogue->IndexSeek(21, 5, 0, start, start);
-    for (int walked = 0; entry && walked < kMaxWalk; ++walked) {
-        const std::string& kind = entry->Item(2);
-        const std::string& term = entry->Item(6);
-        if ((kinds.empty() || kinds.find(kind) != std::string::npos) && MatchWildcard(pattern, term)) {
-            std::string shown = mCatalogue->ShownIdentifier(kind + entry->Item(3)) + "|";
-            if (seen.insert(shown).second) result += shown;
-        }
-        const int order = UpperTable.Compare(std::string_view(term).substr(0, literal.size()), literal);
-        if (order > 0) break;
-        if (order == 0 && exact && !kinds.empty()) {
-            bool allSmaller = !kind.empty();
-            for (const char k : kinds)
-                allSmaller = allSmaller && static_cast<unsigned char>(k) < static_cast<unsigned char>(kind[0]);
-            if (allSmaller) break;
-        }
-        entry = mCatalogue->IndexNext(5, entry.get(), 0, start);
-    }
-    return result;
+    return mLookups ? mLookups->Select(kinds, start, pattern) : std::string();
 }
 
 std::string ACTInterpreter::References(const std::string& id, const std::string& kinds) {
-    if (!ServerLookups()) return {};
-    std::string k = "R" + mCatalogue->StoredIdentifier(id);
-    k = k.substr(0, 2) + " " + (k.size() > 2 ? k.substr(2, 5) : std::string());
-    std::string result;
-    std::set<std::string> seen;
-    RecordPtr entry = mCatalogue->IndexSeek(21, 3, 0, k, k);
-    for (int walked = 0; entry && walked < kMaxWalk; ++walked) {
-        std::string shown = mCatalogue->ShownIdentifier(entry->Item(2) + entry->Item(3)) + "|";
-        if (!seen.count(shown) && (kinds.empty() || kinds.find(shown[0]) != std::string::npos)) {
-            seen.insert(shown);
-            result += shown;
-        }
-        entry = mCatalogue->IndexNext(3, entry.get(), 0, k);
-    }
-    return result;
+    return mLookups ? mLookups->References(id, kinds) : std::string();
 }
 
-std::string ACTInterpreter::Config(const std::string& name) {
-    if (!mCatalogue) return {};
-    return mCatalogue->Parameter(name);
-}
+std::string ACTInterpreter::Config(const std::string& name) { return mLookups ? mLookups->Config(name) : std::string(); }
 
 }  // namespace velt

@@ -1,13 +1,15 @@
 #pragma once
 // The host of the formatting language over a record: walks the field keys
 // by group (a tag path) and position (an occurrence path, '.1.1.3'), reads
-// and writes field values and read-only flags, and answers the lookups a
-// script makes of the catalogue server (LAST, SELECT, REFERENCES, CFG).
+// and writes field values and read-only flags, and hands the lookups a
+// script makes of the catalogue server (LAST, SELECT, REFERENCES, CFG) to
+// its ScriptLookups.
 //
 // The occurrence number 9999 stands for a missing occurrence: a position
 // whose last number is 9999 points at nothing, and writing there creates a
 // new occurrence.
 
+#include "lang/ScriptLookups.h"
 #include "lang/TInterpreter.h"
 
 #include <array>
@@ -18,19 +20,19 @@
 namespace velt {
 
 class my_record;
-class velt_files;
 
 class ACTInterpreter : public TInterpreter {
 public:
     static constexpr long kMissing = 9999;
     // SELECT and REFERENCES read at most this many index entries.
-    static constexpr int kMaxWalk = 10000;
+    static constexpr int kMaxWalk = ScriptLookups::kMaxWalk;
     // A tag path is a handful of characters; a longer one ends the run
     // (every character is a level the walk descends).
     static constexpr std::size_t kMaxGroup = 255;
 
-    // Works on the record (not owned); catalogue may be none (no server lookups).
-    ACTInterpreter(ErrorSink sink, my_record& record, velt_files* catalogue);
+    // Works on the record (not owned); lookups may be none (the server
+    // lookups find nothing).
+    ACTInterpreter(ErrorSink sink, my_record& record, ScriptLookups* lookups);
 
     const std::string& group() const { return mGroup; }
     const std::string& position() const { return mPosition; }
@@ -82,12 +84,11 @@ private:
     void ForKeys(const std::string& prefix, Each each) const;
 
     bool PointsAtNothing() const;
-    bool ServerLookups() const;
     // False (and reported) when a field would be written before any GRUPA.
     bool CanWrite();
 
     my_record* mRecord;
-    velt_files* mCatalogue;
+    ScriptLookups* mLookups;
     std::string mGroup;
     std::string mPosition;
     std::vector<group_elem> mGroupStack;

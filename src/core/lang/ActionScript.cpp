@@ -12,10 +12,10 @@ namespace velt {
 std::vector<std::string> RunActionScript(my_record& record, const Program* program, const std::string& kind,
                                          const ExternalRoutine& external, const ErrorSink& sink,
                                          const std::vector<std::string>& parameters, const std::string& header,
-                                         velt_files* catalogue, const RunLimits& limits) {
+                                         ScriptLookups* lookups, const RunLimits& limits) {
     if (!program) return {};
     try {
-        ACTInterpreter act(sink, record, catalogue);
+        ACTInterpreter act(sink, record, lookups);
         act.Limits = limits;
         act.SetVariable(2, header);
         act.SetVariable(3, kind);

@@ -12,15 +12,15 @@
 namespace velt {
 
 class my_record;
-class velt_files;
+class ScriptLookups;
 
 // Runs the program over the record with "HEADER" = header, "REKORD" = kind
 // and the parameters in variables 4, 5, ...; the printed texts. A GRUPA left
-// open is reported as "ACT_TCP: za mało BACK". The catalogue (may be none)
-// answers the server lookups.
+// open is reported as "ACT_TCP: za mało BACK". The lookups (may be none)
+// answer LAST, SELECT, REFERENCES and CFG.
 std::vector<std::string> RunActionScript(my_record& record, const Program* program, const std::string& kind,
                                          const ExternalRoutine& external, const ErrorSink& sink,
                                          const std::vector<std::string>& parameters, const std::string& header,
-                                         velt_files* catalogue = nullptr, const RunLimits& limits = {});
+                                         ScriptLookups* lookups = nullptr, const RunLimits& limits = {});
 
 }  // namespace velt

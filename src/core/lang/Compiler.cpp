@@ -25,6 +25,7 @@ public:
         : mSink(sink), mTokens(source, fileName, parameters, sink) {}
 
     ProgramPtr Compile();
+    void RefuseIncludes() { mTokens.RefuseIncludes(); }
 
 private:
     const Token& Tok() const { return mTokens.Current(); }
@@ -368,8 +369,9 @@ void Parser::Operand(Chain& out) {
 }  // namespace
 
 ProgramPtr CompileOpenText(std::istream& source, const std::vector<std::string>& parameters,
-                           const std::string& fileName, const ErrorSink& sink) {
+                           const std::string& fileName, const ErrorSink& sink, bool includes) {
     Parser parser(source, parameters, fileName, sink);
+    if (!includes) parser.RefuseIncludes();
     return parser.Compile();
 }
 

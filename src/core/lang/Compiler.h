@@ -22,8 +22,9 @@ ProgramPtr CompileScript(const std::string& fileName, const std::vector<std::str
 // Compiles one script from the source's current line up to the line holding
 // the main block's END; the rest of that line is dropped and the source is
 // left at the next line. fileName names the source in messages and is the
-// directory includes are looked for in.
+// directory includes are looked for in; without includes an include line is
+// an error of the script and no file is opened.
 ProgramPtr CompileOpenText(std::istream& source, const std::vector<std::string>& parameters,
-                           const std::string& fileName, const ErrorSink& sink);
+                           const std::string& fileName, const ErrorSink& sink, bool includes = true);
 
 }  // namespace velt

@@ -153,13 +153,13 @@ act_script LoadEventScripts(const std::string& fileName, const ErrorSink& sink) 
 
 std::vector<std::string> RunEvent(const act_script& scripts, const std::string& kind, my_record& record,
                                   const ExternalRoutine& external, const ErrorSink& sink, int event,
-                                  const std::string& key, velt_files* catalogue,
+                                  const std::string& key, ScriptLookups* lookups,
                                   const RunLimits& limits) {
     std::vector<std::string> printed;
     std::vector<std::string> captures;
     for (const auto& entry : scripts) {
         if (entry.event != event || !MatchEventPattern(entry.pattern, key, captures)) continue;
-        auto out = RunActionScript(record, entry.program.get(), kind, external, sink, captures, {}, catalogue, limits);
+        auto out = RunActionScript(record, entry.program.get(), kind, external, sink, captures, {}, lookups, limits);
         for (auto& text : out) printed.push_back(std::move(text));
     }
     return printed;

@@ -16,7 +16,7 @@
 namespace velt {
 
 class my_record;
-class velt_files;
+class ScriptLookups;
 
 // Field events.
 enum FieldEvent : int { kEventShow = 0, kEventEnter = 1, kEventChange = 2, kEventExit = 3, kEventHelp = 4 };
@@ -38,7 +38,7 @@ act_script LoadEventScripts(std::istream& source, const std::string& fileName, c
 // Runs every entry of the event whose pattern matches the key; what they printed.
 std::vector<std::string> RunEvent(const act_script& scripts, const std::string& kind, my_record& record,
                                   const ExternalRoutine& external, const ErrorSink& sink, int event,
-                                  const std::string& key, velt_files* catalogue = nullptr,
+                                  const std::string& key, ScriptLookups* lookups = nullptr,
                                   const RunLimits& limits = {});
 
 // Frees the programs and the entries.

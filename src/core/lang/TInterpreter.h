@@ -43,6 +43,8 @@ public:
     // Variable 1..200 ("*** brak wartości ***" until set); others are ignored.
     void SetVariable(int number, std::string value);
     const std::string& Variable(int number) const;
+    // The steps the last run took (the budget of RunLimits.steps).
+    std::uint64_t StepsTaken() const { return mSteps; }
 
     RunLimits Limits;
 

@@ -140,7 +140,10 @@ bool Tokenizer::ReadLine() {
         mPos = 0;
         const std::string trimmed(TrimBlanks(mLine));
         if (trimmed.size() >= 7 && trimmed.compare(0, 6, "[PLIK ") == 0 && trimmed.back() == ']') {
-            OpenInclude(trimmed);
+            if (mIncludesAllowed)
+                OpenInclude(trimmed);
+            else
+                mErrors.push_back("Dołączanie plików jest tu niedostępne: "_cp + trimmed);
             continue;  // an include line yields no tokens
         }
         mLineValid = true;

@@ -50,6 +50,9 @@ public:
     const Token& Current() const { return mToken; }
     // From now on every token is the end token and no line is read.
     void Stop();
+    // Include lines are errors from now on, never opened: the script came
+    // from elsewhere than a directory its includes could be read from.
+    void RefuseIncludes() { mIncludesAllowed = false; }
 
     // The file being read (an include or the main script), its line number
     // and the whole current line.
@@ -90,6 +93,7 @@ private:
     bool mLineValid = false;  // mLine holds a line not yet used up
     bool mStopped = false;
     bool mNamesOverflow = false;
+    bool mIncludesAllowed = true;
     std::vector<std::string> mNames;
     std::vector<std::string> mErrors;
     Token mToken;

@@ -1,6 +1,7 @@
 // The features of the program, in the order they are installed (which is
 // the order of their items where two share a menu).
 
+#include "gui/admin/GlobalFeature.h"
 #include "gui/authority/AuthorityFeature.h"
 #include "gui/browse/AttachmentsFeature.h"
 #include "gui/editing/EditingFeature.h"
@@ -28,6 +29,8 @@ FeatureList StandardFeatures() {
     features.push_back(std::make_unique<AuthorityFeature>());
     features.push_back(std::make_unique<ReportsFeature>());
     features.push_back(std::make_unique<ProgramsFeature>());
+    // "Program (administrator)" and "Usuń globalnie" follow the server's programs.
+    features.push_back(std::make_unique<GlobalFeature>());
     features.push_back(std::make_unique<AttachmentsFeature>());
     features.push_back(std::make_unique<ReaderFeature>());
     features.push_back(std::make_unique<Z3950Feature>());
