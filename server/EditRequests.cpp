@@ -95,6 +95,27 @@ RecordEdit Changes(const std::string& text, bool takenMarc = false) {
     return [changes = std::move(changes)](std::vector<RecordField>& fields) { return ApplyChanges(fields, changes); };
 }
 
+// A new book sent as an empty record (the links window's "Dodaj rekord"
+// adds a part so, to be described later; the editor always sends the
+// fields of its form) is made of its kind's initial record under a title
+// that says so, which the checks then find and a cataloguer looks for.
+RecordEdit DescribedOrNew(RecordEdit edit, char letter, std::string_view sent) {
+    if (letter != 'K' || sent.find_first_not_of("\r\n ") != std::string_view::npos) return edit;
+    return [edit = std::move(edit)](std::vector<RecordField>& fields) {
+        const std::vector<RecordField> initial = fields;
+        std::vector<FieldError> errors = edit(fields);
+        const bool untouched = errors.empty() && fields.size() == initial.size() &&
+                               std::equal(fields.begin(), fields.end(), initial.begin(), [](const RecordField& a, const RecordField& b) {
+                                   return a.key == b.key && a.value == b.value;
+                               });
+        if (!untouched) return errors;
+        auto title = std::find_if(fields.begin(), fields.end(), [](const RecordField& f) { return f.key == "245Z.1.1.1.1"; });
+        if (title == fields.end()) fields.push_back({"245Z.1.1.1.1", "^aNowy rekord"});
+        else if (title->value.empty()) title->value = "^aNowy rekord";
+        return errors;
+    };
+}
+
 // U and T: the identifier is a record's or, for a new record, a form code.
 void SaveOrCheck(Session& s, bool store, const std::string& id, const std::string& changes) {
     const std::string refused = Refused(s);
@@ -107,8 +128,8 @@ void SaveOrCheck(Session& s, bool store, const std::string& id, const std::strin
     if (!refused.empty()) return refuse(refused);
     WriteOutcome outcome;
     if (IsFormCode(id)) {
-        outcome = WriteRecord(s.db, s.ids, id[0], 0, InitialRecord(id[0]), {}, Changes(changes, id[0] == kMarcLetter),
-                              store);
+        outcome = WriteRecord(s.db, s.ids, id[0], 0, InitialRecord(id[0]), {},
+                              DescribedOrNew(Changes(changes, id[0] == kMarcLetter), id[0], changes), store);
     } else {
         const std::uint32_t number = ExistingRecord(s, id);
         if (number == 0) return refuse(NoRecord(s, id));

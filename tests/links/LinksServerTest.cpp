@@ -15,6 +15,7 @@
 #include "net/ProgramRequests.h"
 #include "net/RecordRequests.h"
 #include "text/CpLiteral.h"
+#include "text/RecordText.h"
 #include "text/Trim.h"
 
 #include "Seeder.h"
@@ -192,7 +193,7 @@ TEST_F(LinksServer, ARecordWithPartsIsNotDeleted) {
     EXPECT_EQ(Tree(K(w)).nodes.size(), 4u);
 }
 
-TEST_F(LinksServer, TheSchemaWindowShowsSearchesSortsAndRefusesABareNewRecord) {
+TEST_F(LinksServer, TheSchemaWindowShowsSearchesSortsAndAddsAPartToDescribe) {
     const TempDir dir;
     Editing editing(*sServer, dir.Path());
     SchemaView view;
@@ -218,13 +219,31 @@ TEST_F(LinksServer, TheSchemaWindowShowsSearchesSortsAndRefusesABareNewRecord) {
     EXPECT_EQ(view.popup[0].caption, "Zestawienie \"Zestawienie tytułów\""_cp);
     EXPECT_EQ(view.popup[1].command, "OPERACJA uwagi|REKORD|" + K(w));
     EXPECT_EQ(view.identifier, K(w));
-    // A new record from the initial one: velt-server wants a title first.
+    // A new part from the initial record, to be described later: velt-server
+    // keeps it under a title that says so, linked to the work.
     editing.prompts.Take();
     schema.AddRecord();
-    EXPECT_EQ(view.tree.size(), 3u);
-    const auto shown = editing.prompts.Take();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_NE(shown[0].find("Brak tytułu właściwego"_cp), std::string::npos) << shown[0];
+    EXPECT_EQ(editing.prompts.Take(), std::vector<std::string>{});
+    ASSERT_EQ(view.tree.size(), 4u);
+    const LinkNode added = view.tree.back();
+    EXPECT_EQ(added.caption, "Nowy rekord");
+    EXPECT_EQ(added.level, 1);
+    EXPECT_EQ(Tree(K(w)).nodes.size(), 4u) << "the work has the part";
+    // A part of the work that the server can show: its title, its parent.
+    {
+        TVeltClient other("127.0.0.1", nullptr, sServer->Port());
+        other.Login("admin", "admin", "");
+        const Answers opened = EditRequest(other, 'O', {files->ShownIdentifier(added.identifier)});
+        ASSERT_TRUE(opened.Answered() && opened[1].empty() && opened.count >= 2);
+        EXPECT_EQ(ParseRecordText(opened[2]).GetValue("245Z.1.1.1.1"), "^aNowy rekord");
+        EditRequest(other, 'X', {files->ShownIdentifier(added.identifier)});
+    }
+    // It goes again, so that the work is as the next checks know it.
+    view.selected = 3;
+    schema.NodeSelected(3);
+    editing.prompts.answers = {kYes};
+    schema.DeleteRecord();
+    EXPECT_EQ(view.tree.size(), 3u) << testing::PrintToString(editing.prompts.shown);
     schema.SortComponents("numer tomu");
     EXPECT_EQ(Shape(view.tree), (std::vector<std::string>{K(w) + "@0", K(w + 2) + "@1", K(w + 1) + "@1"}));
     schema.Search("T. 2");

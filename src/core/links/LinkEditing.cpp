@@ -58,17 +58,21 @@ std::string LinkEditing::AddLinkedRecord(const std::string& parent) {
         return {};
     }
     const velt_programm item = links ? *links : velt_programm{};
-    // A record of the parent's kind (VELT1 has no kinds), made from what the
-    // server gives a new record: a bare record would not pass its checks.
+    // A record of the parent's kind (VELT1 has no kinds). VELT1 makes it of
+    // what the server gives a new record; the other servers take an empty
+    // record of the kind as a part to be described.
     const std::string code = velt1 || parent.empty() ? std::string() : parent.substr(0, 1);
-    const RecordAnswer initial = mRequests.NewRecord(code);
-    if (!initial.ok) {
-        if (!initial.message.empty()) mPrompts.show_error(initial.message);
-        return {};
+    my_record record;
+    if (velt1) {
+        const RecordAnswer initial = mRequests.NewRecord(code);
+        if (!initial.ok) {
+            if (!initial.message.empty()) mPrompts.show_error(initial.message);
+            return {};
+        }
+        record = ParseRecordText(initial.text);
+        record.SetValue("DOK_IDO", parent);
     }
-    my_record record = ParseRecordText(initial.text);
     record.kind = code;
-    if (velt1) record.SetValue("DOK_IDO", parent);
     const EditOutcome saved = mRequests.Save(code, record);
     if (!saved.ok) {
         if (!mRequests.Broken()) mPrompts.show_error(WithErrors(saved.message, record));
