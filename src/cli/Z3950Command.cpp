@@ -107,6 +107,20 @@ std::string FormValues(const QueryOptions& q, const std::string& expression) {
     return JoinPairs(pairs);
 }
 
+// The count of a search and its first records (their display lines); the
+// exit code after the failures told meanwhile.
+int PrintFound(Z3950Client& client, long showCount, int failures) {
+    std::printf("hits=%lld\n", client.ResultCount());
+    std::string key = client.First();
+    for (long shown = 0; shown < showCount && !key.empty(); ++shown, key = client.Next(key)) {
+        if (shown > 0) std::fputc('\n', stdout);
+        if (const auto lines = client.Lines(key))
+            for (const std::string& line : *lines) PrintLine(stdout, line);
+    }
+    std::fflush(stdout);
+    return failures == 0 ? kExitOk : kExitRefused;
+}
+
 int FindOrScan(bool find, const std::string& host, int port, const std::string& database,
                const std::string& user, const std::string& password, const std::string& log, long timeoutMs,
                long use, const std::string& term, long showCount, long scanCount) {
@@ -144,15 +158,7 @@ int FindOrScan(bool find, const std::string& host, int port, const std::string& 
         PrintLine(stderr, WithReason(error, client));
         return kExitRefused;
     }
-    std::printf("hits=%lld\n", client.ResultCount());
-    std::string key = client.First();
-    for (long shown = 0; shown < showCount && !key.empty(); ++shown, key = client.Next(key)) {
-        if (shown > 0) std::fputc('\n', stdout);
-        if (const auto lines = client.Lines(key))
-            for (const std::string& line : *lines) PrintLine(stdout, line);
-    }
-    std::fflush(stdout);
-    return failures == 0 ? kExitOk : kExitRefused;
+    return PrintFound(client, showCount, failures);
 }
 
 // --- import: the window's model over the catalogue's edit requests -----------
@@ -492,15 +498,7 @@ int Z3950Command(CliContext& ctx) {
             PrintLine(stderr, WithReason(error, client));
             return kExitRefused;
         }
-        std::printf("hits=%lld\n", client.ResultCount());
-        std::string key = client.First();
-        for (long shown = 0; shown < showCount && !key.empty(); ++shown, key = client.Next(key)) {
-            if (shown > 0) std::fputc('\n', stdout);
-            if (const auto lines = client.Lines(key))
-                for (const std::string& line : *lines) PrintLine(stdout, line);
-        }
-        std::fflush(stdout);
-        return failures == 0 ? kExitOk : kExitRefused;
+        return PrintFound(client, showCount, failures);
     }
 
     long use = 0;

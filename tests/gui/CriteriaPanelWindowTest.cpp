@@ -18,6 +18,7 @@
 
 #include "gui/DemoCatalogue.h"
 #include "gui/MessageDismisser.h"
+#include "gui/WhenReady.h"
 #include "support/ServerProcess.h"
 #include "support/TempDir.h"
 
@@ -37,19 +38,9 @@ using namespace velt;
 using velt::gui::fromQString;
 using velt::gui::toQString;
 
-namespace {
+using velt::test::WhenReady;
 
-void WhenReady(std::function<bool()> ready, std::function<void()> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, ready, act] {
-        if (!ready()) return;
-        timer->stop();
-        timer->deleteLater();
-        act();
-    });
-    timer->start();
-}
+namespace {
 
 QGroupBox* Box(gui::TOknoNoweKryteria& w, const std::string& caption) {
     for (QGroupBox* b : w.RowBoxes())

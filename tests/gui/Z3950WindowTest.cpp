@@ -21,6 +21,7 @@
 
 #include "gui/DemoCatalogue.h"
 #include "gui/MessageDismisser.h"
+#include "gui/WhenReady.h"
 #include "support/ServerProcess.h"
 #include "support/TempDir.h"
 #include "support/Z3950Server.h"
@@ -39,21 +40,9 @@ using namespace velt;
 using velt::gui::fromQString;
 using velt::gui::toQString;
 
-namespace {
+using velt::test::WhenReady;
 
-// Runs act once ready() holds, looked at every 10 ms (a modal window's loop
-// runs meanwhile).
-void WhenReady(std::function<bool()> ready, std::function<void()> act) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, ready, act] {
-        if (!ready()) return;
-        timer->stop();
-        timer->deleteLater();
-        act();
-    });
-    timer->start();
-}
+namespace {
 
 // The text of the cells the browser shows.
 std::string CellTexts(gui::BrowserView* view) {
