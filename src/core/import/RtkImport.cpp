@@ -10,6 +10,7 @@
 #include "net/SearchRequests.h"
 #include "search/QueryHistory.h"
 #include "text/CpLiteral.h"
+#include "text/Trim.h"
 #include "text/PipeList.h"
 #include "text/converter.h"
 #include "text/dll_converter.h"
@@ -21,11 +22,7 @@ namespace velt {
 
 namespace {
 
-std::string Trimmed(std::string_view t) {
-    while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
-    while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
-    return std::string(t);
-}
+std::string Trimmed(std::string_view t) { return std::string(TrimSpaces(t)); }
 
 std::string NoSourceRecord(const std::string& key) { return "Brak rekordu źródłowego "_cp + Trimmed(key); }
 

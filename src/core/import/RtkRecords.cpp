@@ -2,6 +2,7 @@
 
 #include "catalogue/velt_files.h"
 #include "text/CpLiteral.h"
+#include "text/Trim.h"
 #include "text/Wildcard.h"
 
 #include <cctype>
@@ -14,11 +15,7 @@ namespace {
 constexpr std::string_view kHeader = "[DOKUMENT";
 constexpr int kMaxListEntries = 10000;
 
-std::string_view Trim(std::string_view t) {
-    while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
-    while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
-    return t;
-}
+constexpr std::string_view Trim(std::string_view t) { return TrimSpaces(t); }
 
 template <typename Take>
 void Lines(std::string_view text, Take take) {

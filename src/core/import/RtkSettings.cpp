@@ -6,6 +6,7 @@
 #include "lang/ProfileFile.h"
 #include "lang/TMultiIniFile.h"
 #include "text/CpLiteral.h"
+#include "text/Trim.h"
 #include "text/Wildcard.h"
 #include "text/converter.h"
 
@@ -19,11 +20,8 @@ const char kMain[] = "RTK";
 
 std::string Upper(std::string_view t) { return UpperTable.Convert(t); }
 
-std::string_view Trim(std::string_view t) {
-    while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
-    while (!t.empty() && (t.back() == ' ' || t.back() == '\t' || t.back() == '\r')) t.remove_suffix(1);
-    return t;
-}
+// Blanks around, and the CR of a CR LF line.
+std::string_view Trim(std::string_view t) { return TrimOf(t, " \t\r"); }
 
 std::string WithoutAmpersands(std::string text) {
     std::erase(text, '&');
